@@ -1,0 +1,7 @@
+#include <cstdio>
+
+int main()
+{
+    std::printf("Tarsel started.\n");
+    return 0;
+}
