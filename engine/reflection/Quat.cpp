@@ -1,0 +1,48 @@
+#include "engine/reflection/Quat.h"
+
+#include "engine/Mat3.h"
+
+#include <cmath>
+
+namespace quellor {
+
+// The type's record is attached when reflection registers the value types.
+Meta* Quat::GetMeta() const
+{
+    return nullptr;
+}
+
+Quat& Quat::SetFromMatrix(const Mat3& m)
+{
+    // Take the root of the largest of the four diagonal combinations, so the divisor stays away
+    // from zero. Comparisons are strict: ties go to the later branch.
+    const float trace = m.m00 + m.m11 + m.m22;
+    if (trace > 0.0f) {
+        const float s = 0.5f / std::sqrt(trace + 1.0f);
+        x = (m.m21 - m.m12) * s;
+        y = (m.m02 - m.m20) * s;
+        z = (m.m10 - m.m01) * s;
+        w = 0.25f / s;
+    } else if (m.m00 > m.m11 && m.m00 > m.m22) {
+        const float s = 2.0f * std::sqrt(1.0f + m.m00 - m.m11 - m.m22);
+        x = 0.25f * s;
+        y = (m.m01 + m.m10) / s;
+        z = (m.m02 + m.m20) / s;
+        w = (m.m21 - m.m12) / s;
+    } else if (m.m11 > m.m22) {
+        const float s = 2.0f * std::sqrt(1.0f + m.m11 - m.m00 - m.m22);
+        x = (m.m01 + m.m10) / s;
+        y = 0.25f * s;
+        z = (m.m12 + m.m21) / s;
+        w = (m.m02 - m.m20) / s;
+    } else {
+        const float s = 2.0f * std::sqrt(1.0f + m.m22 - m.m00 - m.m11);
+        x = (m.m02 + m.m20) / s;
+        y = (m.m12 + m.m21) / s;
+        z = 0.25f * s;
+        w = (m.m10 - m.m01) / s;
+    }
+    return *this;
+}
+
+} // namespace quellor
