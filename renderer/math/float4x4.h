@@ -24,12 +24,16 @@ struct float4x4 {
 
     float4x4 operator*(const float4x4& o) const
     {
-        // Each result row is a weighted sum of o's rows: four-wide work the compiler vectorises.
+        // Each result row is a weighted sum of o's rows: four independent lanes per row that the
+        // compiler turns into vector operations.
         float4x4 r;
         for (int row = 0; row < 4; ++row) {
-            const float a0 = m[row * 4], a1 = m[row * 4 + 1], a2 = m[row * 4 + 2], a3 = m[row * 4 + 3];
-            for (int col = 0; col < 4; ++col)
-                r.m[row * 4 + col] = a0 * o.m[col] + a1 * o.m[4 + col] + a2 * o.m[8 + col] + a3 * o.m[12 + col];
+            const float* a = m + row * 4;
+            float* out = r.m + row * 4;
+            out[0] = a[0] * o.m[0] + a[1] * o.m[4] + a[2] * o.m[8] + a[3] * o.m[12];
+            out[1] = a[0] * o.m[1] + a[1] * o.m[5] + a[2] * o.m[9] + a[3] * o.m[13];
+            out[2] = a[0] * o.m[2] + a[1] * o.m[6] + a[2] * o.m[10] + a[3] * o.m[14];
+            out[3] = a[0] * o.m[3] + a[1] * o.m[7] + a[2] * o.m[11] + a[3] * o.m[15];
         }
         return r;
     }
