@@ -39,24 +39,6 @@ TEST(ValueTypes, DefaultsAreZeroVectorsIdentityRotationAndIdentityMatrices)
         EXPECT_EQ(e[k], (k / 4 == k % 4) ? 1.0f : 0.0f) << "element " << k;
 }
 
-TEST(ValueTypes, FieldsLieInDeclaredOrderAndCopyMemberWise)
-{
-    // Files fill these types member by member by offset, so the order of the fields matters.
-    Mat4 m(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-    const Mat4 copy = m;
-    const float* e = &copy.m00;
-    for (int k = 0; k < 16; ++k)
-        EXPECT_EQ(e[k], static_cast<float>(k));
-    m.m23 = -1.0f;
-    EXPECT_EQ(copy.m23, 11.0f);
-
-    const Vec4 v(1, 2, 3, 4);
-    EXPECT_EQ(&v.w - &v.x, 3);
-    const Quat q(1, 2, 3, 4);
-    EXPECT_EQ(&q.w - &q.x, 3);
-    EXPECT_EQ(q.w, 4.0f);
-}
-
 TEST(ValueTypes, AccessorsReadAndWriteTheirComponentOnly)
 {
     Vec2 v2(1.0f, 2.0f);
