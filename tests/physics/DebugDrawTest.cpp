@@ -1,0 +1,174 @@
+#include "PhysicsTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace quellor {
+namespace {
+
+using test::ColliderFactory;
+using test::ExpectNear;
+using test::RecordingDebugDraw;
+using ZOR::float3;
+
+constexpr std::uint32_t kColour = 0xFF12AB34;
+
+// Index of the point in the list that the given point matches, or -1.
+int IndexOf(const std::vector<float3>& points, const float3& p)
+{
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (p.Distance(points[i]) < 1e-4f)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+TEST(DebugDrawTest, TurnedBoxDrawsItsTwelveEdgesAtItsTurnedCorners)
+{
+    RigidBody3D body(test::BodyAt(float3(2, -1, 4), test::RotationZ(0.5f) * test::RotationX(0.2f)));
+    ColliderFactory factory;
+    const float3 center(1, 0, 0), half(1, 2, 3);
+    const ZOR::float3x3 own = test::RotationY(0.8f);
+    Collider3D* box = factory.Make(test::BoxDescription(center, half, own), &body);
+
+    RecordingDebugDraw drawer;
+    box->DebugDraw(drawer, kColour);
+    ASSERT_EQ(drawer.lines.size(), 12u);
+
+    std::vector<float3> corners;
+    for (const float3& k : test::BoxCorners(float3(), half))
+        corners.push_back(body.m_position + body.m_rotation * (center + own * k));
+    std::set<std::pair<int, int>> edges;
+    for (const RecordingDebugDraw::Line& line : drawer.lines) {
+        EXPECT_EQ(line.colour, kColour);
+        const int a = IndexOf(corners, line.from);
+        const int b = IndexOf(corners, line.to);
+        ASSERT_GE(a, 0);
+        ASSERT_GE(b, 0);
+        // An edge joins corners that differ on exactly one axis.
+        const int differ = a ^ b;
+        EXPECT_TRUE(differ == 1 || differ == 2 || differ == 4) << a << " " << b;
+        edges.insert({std::min(a, b), std::max(a, b)});
+    }
+    EXPECT_EQ(edges.size(), 12u);
+    EXPECT_TRUE(drawer.spheres.empty());
+    EXPECT_EQ(drawer.others, 0);
+}
+
+TEST(DebugDrawTest, SphereIsOneSphereWithTheBodysTurn)
+{
+    const ZOR::float3x3 turn = test::RotationY(0.6f);
+    RigidBody3D body(test::BodyAt(float3(0, 3, 0), turn));
+    ColliderFactory factory;
+    Collider3D* sphere = factory.Make(test::SphereDescription(float3(1, 0, 0), 0.75f), &body);
+    RecordingDebugDraw drawer;
+    sphere->DebugDraw(drawer, kColour);
+    ASSERT_EQ(drawer.spheres.size(), 1u);
+    EXPECT_TRUE(drawer.lines.empty());
+    ExpectNear(drawer.spheres[0].centre, float3(0, 3, 0) + turn * float3(1, 0, 0));
+    EXPECT_EQ(drawer.spheres[0].radius, 0.75f);
+    ExpectNear(drawer.spheres[0].rotation, turn);
+    EXPECT_EQ(drawer.spheres[0].colour, kColour);
+}
+
+TEST(DebugDrawTest, QuadDrawsFourEdgesThenTwoMidLines)
+{
+    RigidBody3D body(test::BodyAt(float3(10, 0, 0), test::QuarterTurnZ()));
+    ColliderFactory factory;
+    Collider3D* quad = factory.Make(test::QuadDescription(float3(0, 0, 1), 2.0f, 1.0f), &body);
+    RecordingDebugDraw drawer;
+    quad->DebugDraw(drawer, kColour);
+    ASSERT_EQ(drawer.lines.size(), 6u);
+
+    // Body x (the width) is world y; the quad stands in the plane x = 10, z from 0 to 2.
+    const std::vector<float3> corners = {float3(10, 2, 2), float3(10, -2, 2), float3(10, -2, 0), float3(10, 2, 0)};
+    std::set<std::pair<int, int>> edges;
+    for (int k = 0; k < 4; ++k) {
+        const int a = IndexOf(corners, drawer.lines[static_cast<std::size_t>(k)].from);
+        const int b = IndexOf(corners, drawer.lines[static_cast<std::size_t>(k)].to);
+        ASSERT_GE(a, 0);
+        ASSERT_GE(b, 0);
+        EXPECT_TRUE((a + 1) % 4 == b || (b + 1) % 4 == a) << "not a side: " << a << " " << b;
+        edges.insert({std::min(a, b), std::max(a, b)});
+    }
+    EXPECT_EQ(edges.size(), 4u);
+
+    // The mid-lines cross at the centre, one along each of the quad's axes.
+    const std::vector<float3> middles = {float3(10, 0, 2), float3(10, 0, 0), float3(10, 2, 1), float3(10, -2, 1)};
+    std::set<int> seen;
+    for (std::size_t k = 4; k < 6; ++k) {
+        const int a = IndexOf(middles, drawer.lines[k].from);
+        const int b = IndexOf(middles, drawer.lines[k].to);
+        ASSERT_GE(a, 0);
+        ASSERT_GE(b, 0);
+        EXPECT_EQ(a / 2, b / 2);
+        seen.insert(a);
+        seen.insert(b);
+    }
+    EXPECT_EQ(seen.size(), 4u);
+}
+
+TEST(DebugDrawTest, TetrahedronHullDrawsEveryFaceEdgeSharedEdgesTwice)
+{
+    RigidBody3D body(test::BodyAt(float3(1, 1, 1)));
+    ColliderFactory factory;
+    Collider3D* hull = factory.Make(test::HullDescription(test::UnitTetrahedron()), &body);
+    RecordingDebugDraw drawer;
+    hull->DebugDraw(drawer, kColour);
+    ASSERT_EQ(drawer.lines.size(), 12u);
+
+    const std::vector<float3> corners = {float3(1, 1, 1), float3(2, 1, 1), float3(1, 2, 1), float3(1, 1, 2)};
+    std::map<std::pair<int, int>, int> counts;
+    for (const RecordingDebugDraw::Line& line : drawer.lines) {
+        const int a = IndexOf(corners, line.from);
+        const int b = IndexOf(corners, line.to);
+        ASSERT_GE(a, 0);
+        ASSERT_GE(b, 0);
+        ASSERT_NE(a, b);
+        ++counts[{std::min(a, b), std::max(a, b)}];
+    }
+    EXPECT_EQ(counts.size(), 6u);
+    for (const auto& [edge, count] : counts)
+        EXPECT_EQ(count, 2) << edge.first << "-" << edge.second;
+}
+
+TEST(DebugDrawTest, MeshDrawsNothing)
+{
+    RigidBody3D body(test::BodyAt(float3()));
+    ColliderFactory factory;
+    ColliderDescription3D description;
+    description.m_type = kColliderMesh;
+    description.m_hulls = {test::UnitTetrahedron()};
+    Collider3D* mesh = factory.Make(description, &body);
+    RecordingDebugDraw drawer;
+    mesh->DebugDraw(drawer, kColour);
+    EXPECT_TRUE(drawer.lines.empty());
+    EXPECT_TRUE(drawer.spheres.empty());
+    EXPECT_EQ(drawer.others, 0);
+}
+
+TEST(DebugDrawTest, HullWhoseFacesFightOverAnEdgeStillDrawsBoundedly)
+{
+    // Two triangles claim the directed edge 0->1; the second relinks it into its own loop, so
+    // the first face's loop never comes back to its first half-edge.
+    HullMesh3D hull;
+    hull.AddVertex(float3(0, 0, 0));
+    hull.AddVertex(float3(1, 0, 0));
+    hull.AddVertex(float3(0, 1, 0));
+    hull.AddVertex(float3(0, 0, 1));
+    hull.AddFace(0, 1, 2);
+    hull.AddFace(0, 1, 3);
+    RigidBody3D body(test::BodyAt(float3()));
+    ColliderFactory factory;
+    Collider3D* collider = factory.Make(test::HullDescription(hull), &body);
+    RecordingDebugDraw drawer;
+    collider->DebugDraw(drawer, kColour);
+    EXPECT_LE(drawer.lines.size(), 2u * hull.HalfEdges().size());
+    EXPECT_GE(drawer.lines.size(), 3u);
+}
+
+} // namespace
+} // namespace quellor
