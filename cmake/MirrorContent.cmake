@@ -1,5 +1,6 @@
 # Mirrors SRC into DST: real folders, one symbolic link per file. Links into SRC whose
 # file is gone are removed; files written into DST by generators are left alone.
+file(MAKE_DIRECTORY ${DST})
 file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*)
 foreach(rel IN LISTS files)
   get_filename_component(dir ${DST}/${rel} DIRECTORY)
