@@ -1,11 +1,15 @@
 #include "engine/reflection/Mat2.h"
 
+#include "engine/reflection/MetaRegistrar.h"
+
 namespace quellor {
 
-// The type's record is attached when reflection registers the value types.
-Meta* Mat2::GetMeta() const
+QUELLOR_RECORD(Mat2, NoBase, DerivedMetaNotPOD, NoID)
 {
-    return nullptr;
+    reg.Member(QL_FIELD(m00));
+    reg.Member(QL_FIELD(m01));
+    reg.Member(QL_FIELD(m10));
+    reg.Member(QL_FIELD(m11));
 }
 
 } // namespace quellor

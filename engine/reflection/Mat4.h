@@ -1,13 +1,14 @@
 #pragma once
 
-namespace quellor {
+#include "engine/reflection/Reflected.h"
 
-class Meta;
+namespace quellor {
 
 // Reflected 4x4 matrix, row by row (element k in row k / 4, column k % 4); identity by default.
 // Points are columns and the translation sits in m03, m13, m23.
 class Mat4 final {
-public:
+    QUELLOR_REFLECT_ROOT(Mat4)
+
     float m00 = 1.0f, m01 = 0.0f, m02 = 0.0f, m03 = 0.0f;
     float m10 = 0.0f, m11 = 1.0f, m12 = 0.0f, m13 = 0.0f;
     float m20 = 0.0f, m21 = 0.0f, m22 = 1.0f, m23 = 0.0f;
@@ -25,7 +26,6 @@ public:
     {
     }
 
-    virtual Meta* GetMeta() const;
 };
 
 } // namespace quellor

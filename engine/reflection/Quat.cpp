@@ -1,15 +1,19 @@
 #include "engine/reflection/Quat.h"
 
+#include "engine/reflection/MetaRegistrar.h"
+
 #include "engine/Mat3.h"
 
 #include <cmath>
 
 namespace quellor {
 
-// The type's record is attached when reflection registers the value types.
-Meta* Quat::GetMeta() const
+QUELLOR_RECORD(Quat, NoBase, DerivedMetaNotPOD, NoID)
 {
-    return nullptr;
+    reg.Member(QL_FIELD(x));
+    reg.Member(QL_FIELD(y));
+    reg.Member(QL_FIELD(z));
+    reg.Member(QL_FIELD(w));
 }
 
 Quat& Quat::SetFromMatrix(const Mat3& m)

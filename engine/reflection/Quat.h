@@ -1,13 +1,15 @@
 #pragma once
 
+#include "engine/reflection/Reflected.h"
+
 namespace quellor {
 
-class Meta;
 struct Mat3;
 
 // Reflected quaternion; w is the scalar part, so the default is the identity rotation.
 class Quat final {
-public:
+    QUELLOR_REFLECT_ROOT(Quat)
+
     float x = 0.0f;
     float y = 0.0f;
     float z = 0.0f;
@@ -15,8 +17,6 @@ public:
 
     Quat() = default;
     Quat(float x_, float y_, float z_, float w_) : x(x_), y(y_), z(z_), w(w_) {}
-
-    virtual Meta* GetMeta() const;
 
     // Sets this quaternion from a row-major rotation matrix and returns it. Not normalised.
     Quat& SetFromMatrix(const Mat3& m);

@@ -3,13 +3,25 @@
 #include <mutex>
 
 #include "engine/reflection/BuiltinTypes.h"
+#include "engine/reflection/Mat2.h"
+#include "engine/reflection/Mat4.h"
+#include "engine/reflection/Quat.h"
+#include "engine/reflection/Vec2.h"
+#include "engine/reflection/Vec4.h"
 
 namespace quellor {
 
 void RegisterEngineTypes()
 {
     static std::once_flag once;
-    std::call_once(once, [] { RegisterBuiltinTypes(); });
+    std::call_once(once, [] {
+        RegisterBuiltinTypes();
+        MetaOf<Vec2>();
+        MetaOf<Vec4>();
+        MetaOf<Quat>();
+        MetaOf<Mat2>();
+        MetaOf<Mat4>();
+    });
 }
 
 } // namespace quellor

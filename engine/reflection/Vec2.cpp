@@ -1,11 +1,13 @@
 #include "engine/reflection/Vec2.h"
 
+#include "engine/reflection/MetaRegistrar.h"
+
 namespace quellor {
 
-// The type's record is attached when reflection registers the value types.
-Meta* Vec2::GetMeta() const
+QUELLOR_RECORD(Vec2, NoBase, DerivedMetaNotPOD, NoID)
 {
-    return nullptr;
+    reg.Member(QL_FIELD(x)).Setter(QL_METHOD(SetX)).Getter(QL_METHOD(GetX));
+    reg.Member(QL_FIELD(y)).Setter(QL_METHOD(SetY)).Getter(QL_METHOD(GetY));
 }
 
 } // namespace quellor

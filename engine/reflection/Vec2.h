@@ -1,19 +1,18 @@
 #pragma once
 
-namespace quellor {
+#include "engine/reflection/Reflected.h"
 
-class Meta;
+namespace quellor {
 
 // Reflected two-float value type.
 class Vec2 final {
-public:
+    QUELLOR_REFLECT_ROOT(Vec2)
+
     float x = 0.0f;
     float y = 0.0f;
 
     Vec2() = default;
     Vec2(float x_, float y_) : x(x_), y(y_) {}
-
-    virtual Meta* GetMeta() const;
 
     void SetX(float value) { x = value; }
     float GetX() const { return x; }

@@ -1,11 +1,15 @@
 #include "engine/reflection/Vec4.h"
 
+#include "engine/reflection/MetaRegistrar.h"
+
 namespace quellor {
 
-// The type's record is attached when reflection registers the value types.
-Meta* Vec4::GetMeta() const
+QUELLOR_RECORD(Vec4, NoBase, DerivedMetaNotPOD, NoID)
 {
-    return nullptr;
+    reg.Member(QL_FIELD(x)).Setter(QL_METHOD(SetX)).Getter(QL_METHOD(GetX));
+    reg.Member(QL_FIELD(y));
+    reg.Member(QL_FIELD(z));
+    reg.Member(QL_FIELD(w));
 }
 
 } // namespace quellor

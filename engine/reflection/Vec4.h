@@ -1,12 +1,13 @@
 #pragma once
 
-namespace quellor {
+#include "engine/reflection/Reflected.h"
 
-class Meta;
+namespace quellor {
 
 // Reflected four-float value type; all zeros by default, w included.
 class Vec4 final {
-public:
+    QUELLOR_REFLECT_ROOT(Vec4)
+
     float x = 0.0f;
     float y = 0.0f;
     float z = 0.0f;
@@ -14,8 +15,6 @@ public:
 
     Vec4() = default;
     Vec4(float x_, float y_, float z_, float w_) : x(x_), y(y_), z(z_), w(w_) {}
-
-    virtual Meta* GetMeta() const;
 
     void SetX(float value) { x = value; }
     float GetX() const { return x; }
