@@ -42,8 +42,6 @@ struct MethodTraits;
     struct MethodTraits<R (C::*)(A...) Qualifiers> {                                               \
         using Class = C;                                                                           \
         using Signature = R(A...);                                                                 \
-        template <class T>                                                                         \
-        using For = R (T::*)(A...) Qualifiers;                                                     \
     };
 QUELLOR_METHOD_TRAITS_()
 QUELLOR_METHOD_TRAITS_(const)
@@ -261,8 +259,8 @@ class Function {
 public:
     using Invoker = std::function<Variable*(const Function&, const std::vector<Variable>&)>;
 
-    // Binds a method of class T (by default the class the pointer names). A pointer to a
-    // method of T's base, second bases included, is converted to one of T, adjusting `this`.
+    // Binds a method of class T (by default the class the pointer names). The method may be
+    // declared in a base of T, second bases included.
     template <class T = void, class M>
     static std::unique_ptr<Function> Bind(M method);
 
@@ -287,10 +285,10 @@ public:
 private:
     Function() = default;
 
-    template <class C, class R, class... A, class PM>
+    template <class C, class Declaring, class R, class... A, class PM>
     static std::unique_ptr<Function> Make(PM method, std::type_identity<R(A...)>);
 
-    template <class C, class R, class... A, class PM, std::size_t... I>
+    template <class C, class Declaring, class R, class... A, class PM, std::size_t... I>
     static Variable* Call(const Function& self, PM method, const std::vector<Variable>& args,
                           std::index_sequence<I...>);
 
@@ -311,11 +309,10 @@ std::unique_ptr<Function> Function::Bind(M method)
     using C = std::conditional_t<std::is_void_v<T>, typename Traits::Class, T>;
     static_assert(std::is_base_of_v<typename Traits::Class, C>, "the method is not one of this class");
     static_assert(std::is_same_v<typename C::QuellorSelf, C>, "the bound class needs its own record");
-    typename Traits::template For<C> converted = method;
-    return Make<C>(converted, std::type_identity<typename Traits::Signature>{});
+    return Make<C, typename Traits::Class>(method, std::type_identity<typename Traits::Signature>{});
 }
 
-template <class C, class R, class... A, class PM>
+template <class C, class Declaring, class R, class... A, class PM>
 std::unique_ptr<Function> Function::Make(PM method, std::type_identity<R(A...)>)
 {
     std::unique_ptr<Function> f(new Function());
@@ -323,12 +320,12 @@ std::unique_ptr<Function> Function::Make(PM method, std::type_identity<R(A...)>)
     f->m_returnType = binding::RecordOf<R>();
     (f->m_argumentTypes.push_back(binding::RecordOf<A>()), ...);
     f->m_invoker = [method](const Function& self, const std::vector<Variable>& args) {
-        return Call<C, R, A...>(self, method, args, std::index_sequence_for<A...>{});
+        return Call<C, Declaring, R, A...>(self, method, args, std::index_sequence_for<A...>{});
     };
     return f;
 }
 
-template <class C, class R, class... A, class PM, std::size_t... I>
+template <class C, class Declaring, class R, class... A, class PM, std::size_t... I>
 Variable* Function::Call(const Function& self, PM method, const std::vector<Variable>& args,
                          std::index_sequence<I...>)
 {
@@ -352,11 +349,14 @@ Variable* Function::Call(const Function& self, PM method, const std::vector<Vari
     if (!loaded) {
         return nullptr;
     }
+    // The method is called on the part of the object that declares it: the conversion moves
+    // `this` to a second base where needed, and virtual methods still dispatch.
+    Declaring* part = object;
     if constexpr (std::is_void_v<R>) {
-        (object->*method)(std::get<I>(unboxed).Get()...);
+        (part->*method)(std::get<I>(unboxed).Get()...);
         return nullptr;
     } else {
-        return binding::BoxResult<R>((object->*method)(std::get<I>(unboxed).Get()...));
+        return binding::BoxResult<R>((part->*method)(std::get<I>(unboxed).Get()...));
     }
 }
 

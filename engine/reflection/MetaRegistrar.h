@@ -127,8 +127,11 @@ public:
     {
         static_assert(std::is_base_of_v<C, T>, "the field is not one of this class");
         static_assert(!std::is_const_v<F>, "constant fields cannot be read into");
-        F T::*own = field;
-        auto locate = [own](void* object) -> void* { return std::addressof(static_cast<T*>(object)->*own); };
+        // Reached through the declaring part of the object, which moves to a second base.
+        auto locate = [field](void* object) -> void* {
+            C* part = static_cast<T*>(object);
+            return std::addressof(part->*field);
+        };
         return Add(MetaOf<F>(), std::move(locate), name);
     }
 
