@@ -1,0 +1,63 @@
+#pragma once
+#include "platform/Display.h"
+#include "platform/WindowMessage.h"
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+struct SDL_Window;
+union SDL_Event;
+
+namespace platform {
+
+// The game's one window on SDL video: an OpenGL 4.5 core-capable, fixed-size window with its
+// event pump. Sizes are client (drawable) sizes.
+class NativeWindow {
+public:
+    // Creates the window at (x, y) with the given client size, hidden unless show is set. On
+    // failure the object exists but IsValid() is false and Error() says why.
+    NativeWindow(const std::string& title, int x, int y, std::uint32_t width, std::uint32_t height, bool show);
+    ~NativeWindow();
+    NativeWindow(const NativeWindow&) = delete;
+    NativeWindow& operator=(const NativeWindow&) = delete;
+
+    bool IsValid() const { return m_window != nullptr; }
+    const std::string& Error() const { return m_error; }
+    SDL_Window* GetSDLWindow() const { return m_window; }
+    std::uint32_t GetId() const;
+
+    void Show();
+    void Minimise();
+    void Restore();
+    bool IsShown() const;
+    bool IsFullscreen() const;
+
+    // Windowed client size.
+    void SetSize(std::uint32_t width, std::uint32_t height);
+    void GetSize(std::uint32_t& width, std::uint32_t& height) const;
+    // Size in pixels of what is drawn into the window.
+    void GetDrawableSize(std::uint32_t& width, std::uint32_t& height) const;
+
+    // The mode the window takes while in full screen, and the switch itself. False with Error()
+    // set when SDL refuses.
+    bool SetFullscreenMode(const DisplayModeDesc& mode);
+    bool SetFullscreen(bool on);
+
+    // Takes the next message from the queue, pumping SDL's events; false once the queue is empty.
+    // Events that are no message (keys, mouse motion, pads) only update SDL's state.
+    bool NextMessage(WindowMessage& message);
+
+    // Queues a Quit message for the next NextMessage of any window.
+    static void PostQuit();
+
+private:
+    void Translate(const SDL_Event& event);
+
+    SDL_Window* m_window = nullptr;
+    bool m_videoUp = false;
+    std::string m_error;
+    std::deque<WindowMessage> m_pending;
+};
+
+} // namespace platform
