@@ -1,0 +1,120 @@
+#include "renderer/Window.h"
+
+#include "platform/Display.h"
+#include "platform/NativeWindow.h"
+#include "renderer/dx11/RenderContext.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace ZOR {
+namespace {
+
+Window*& Singleton()
+{
+    static Window* singleton = nullptr;
+    return singleton;
+}
+
+platform::DisplayModeDesc Desktop()
+{
+    platform::DisplayModeDesc desktop;
+    std::string error;
+    if (!platform::Display::Current().GetDesktopMode(desktop, error))
+        return {};
+    return desktop;
+}
+
+} // namespace
+
+Window::Window(const std::string& title, const Dimension& clientSize, bool show)
+    : m_handler(&Window::DefaultMessageHandler)
+{
+    const platform::DisplayModeDesc desktop = Desktop();
+    int x = 0, y = 0;
+    CentredPosition(static_cast<int>(desktop.width), static_cast<int>(desktop.height), clientSize, x, y);
+    m_owned = std::make_unique<platform::NativeWindow>(title, x, y, clientSize.width, clientSize.height, show);
+    if (m_owned->IsValid()) {
+        m_window = m_owned.get();
+    } else {
+        ZOR::Log("Failed to create the window: %s", m_owned->Error().c_str());
+        m_owned.reset();
+        m_alive = false;
+    }
+    if (!Singleton())
+        Singleton() = this;
+}
+
+Window::~Window()
+{
+    m_window = nullptr;
+    m_owned.reset();
+    Singleton() = nullptr;
+}
+
+Window* Window::Instance()
+{
+    return Singleton();
+}
+
+void Window::Update()
+{
+    if (!m_window)
+        return;
+    platform::WindowMessage message;
+    while (m_window->NextMessage(message)) {
+        if (message.type == platform::WindowMessage::Type::Quit) {
+            m_alive = false;
+            continue;
+        }
+        m_handler(message);
+    }
+}
+
+void Window::SetMessageHandler(const MessageHandler& handler)
+{
+    if (!handler) {
+        std::fputs("Failed to change the message handler.", stdout);
+        std::fflush(stdout);
+        return;
+    }
+    m_handler = handler;
+}
+
+void Window::DefaultMessageHandler(const platform::WindowMessage& message)
+{
+    using Type = platform::WindowMessage::Type;
+    switch (message.type) {
+    case Type::Destroy:
+        platform::NativeWindow::PostQuit();
+        break;
+    case Type::Size:
+        if (RenderContext* context = RenderContext::Instance())
+            context->OnSize(message.width, message.height);
+        break;
+    case Type::Activate:
+        if (RenderContext* context = RenderContext::Instance())
+            context->OnActivate(message.active);
+        break;
+    default:
+        break;
+    }
+}
+
+unsigned Window::GetDesktopWidth()
+{
+    return Desktop().width;
+}
+
+unsigned Window::GetDesktopHeight()
+{
+    return Desktop().height;
+}
+
+void Window::CentredPosition(int desktopWidth, int desktopHeight, const Dimension& clientSize, int& x, int& y)
+{
+    x = static_cast<int>(std::int64_t{desktopWidth / 2} - std::int64_t{clientSize.width / 2});
+    y = static_cast<int>(std::int64_t{desktopHeight / 2} - std::int64_t{clientSize.height / 2});
+}
+
+} // namespace ZOR
