@@ -3,9 +3,21 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace platform {
+namespace {
+
+// SDL hands out events pushed while a pump is under way only at the next pump; the quit request
+// must end the pump that posted it.
+std::atomic<bool>& QuitPosted()
+{
+    static std::atomic<bool> posted{false};
+    return posted;
+}
+
+} // namespace
 
 NativeWindow::NativeWindow(const std::string& title, int x, int y, std::uint32_t width, std::uint32_t height,
                            bool show)
@@ -135,8 +147,13 @@ bool NativeWindow::NextMessage(WindowMessage& message)
 {
     SDL_Event event;
     while (m_pending.empty()) {
-        if (!m_videoUp || SDL_PollEvent(&event) == 0)
-            return false;
+        if (!m_videoUp || SDL_PollEvent(&event) == 0) {
+            // A posted quit comes once everything else has been taken, in the same pump.
+            if (!QuitPosted().exchange(false))
+                return false;
+            m_pending.push_back(WindowMessage::Quit());
+            break;
+        }
         Translate(event);
     }
     message = m_pending.front();
@@ -146,9 +163,7 @@ bool NativeWindow::NextMessage(WindowMessage& message)
 
 void NativeWindow::PostQuit()
 {
-    SDL_Event event{};
-    event.type = SDL_QUIT;
-    SDL_PushEvent(&event);
+    QuitPosted().store(true);
 }
 
 void NativeWindow::Translate(const SDL_Event& event)

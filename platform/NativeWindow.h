@@ -15,6 +15,9 @@ namespace platform {
 // event pump. Sizes are client (drawable) sizes.
 class NativeWindow {
 public:
+    // The largest side SDL creates a window with.
+    static constexpr std::uint32_t MaxSide = 16384;
+
     // Creates the window at (x, y) with the given client size, hidden unless show is set. On
     // failure the object exists but IsValid() is false and Error() says why.
     NativeWindow(const std::string& title, int x, int y, std::uint32_t width, std::uint32_t height, bool show);
@@ -48,7 +51,7 @@ public:
     // Events that are no message (keys, mouse motion, pads) only update SDL's state.
     bool NextMessage(WindowMessage& message);
 
-    // Queues a Quit message for the next NextMessage of any window.
+    // Asks for a Quit message, delivered by NextMessage once the queue is otherwise empty.
     static void PostQuit();
 
 private:

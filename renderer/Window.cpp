@@ -4,6 +4,7 @@
 #include "platform/NativeWindow.h"
 #include "renderer/dx11/RenderContext.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -27,9 +28,13 @@ platform::DisplayModeDesc Desktop()
 
 } // namespace
 
-Window::Window(const std::string& title, const Dimension& clientSize, bool show)
+Window::Window(const std::string& title, const Dimension& requestedSize, bool show)
     : m_handler(&Window::DefaultMessageHandler)
 {
+    // A configured size the platform cannot make (0, or beyond its largest side) still opens a
+    // window; the render context picks the display mode on its own.
+    const Dimension clientSize(std::clamp<std::uint32_t>(requestedSize.width, 1, platform::NativeWindow::MaxSide),
+                               std::clamp<std::uint32_t>(requestedSize.height, 1, platform::NativeWindow::MaxSide));
     const platform::DisplayModeDesc desktop = Desktop();
     int x = 0, y = 0;
     CentredPosition(static_cast<int>(desktop.width), static_cast<int>(desktop.height), clientSize, x, y);

@@ -18,8 +18,9 @@ class Window {
 public:
     using MessageHandler = std::function<void(const platform::WindowMessage&)>;
 
-    // Creates the window centred on the desktop. When the platform refuses, the failure is
-    // logged and the window is not alive, so a frame loop on IsAlive() ends at once.
+    // Creates the window centred on the desktop, each side limited to 1..NativeWindow::MaxSide.
+    // When the platform refuses, the failure is logged and the window is not alive, so a frame
+    // loop on IsAlive() ends at once.
     Window(const std::string& title, const Dimension& clientSize, bool show);
     ~Window();
     Window(const Window&) = delete;
