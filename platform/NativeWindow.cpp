@@ -1,5 +1,7 @@
 #include "platform/NativeWindow.h"
 
+#include "platform/gpu/DriverResidency.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -49,6 +51,8 @@ NativeWindow::NativeWindow(const std::string& title, int x, int y, std::uint32_t
     m_window = SDL_CreateWindow(title.c_str(), x, y, static_cast<int>(width), static_cast<int>(height), flags);
     if (!m_window)
         m_error = SDL_GetError();
+    // An OpenGL window has loaded the driver already.
+    gpu::KeepDriverResident();
 }
 
 NativeWindow::~NativeWindow()

@@ -1,51 +1,12 @@
 #include "platform/gpu/Device.h"
 
 #include "platform/NativeWindow.h"
+#include "platform/gpu/DriverResidency.h"
 #include "platform/gpu/GLCommon.h"
 
 #include <SDL.h>
 
-#include <cstring>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define TARSEL_GPU_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TARSEL_GPU_ADDRESS_SANITIZER 1
-#endif
-#endif
-
-#ifdef TARSEL_GPU_ADDRESS_SANITIZER
-#include <dlfcn.h>
-#include <link.h>
-#endif
-
 namespace platform::gpu {
-namespace {
-
-#ifdef TARSEL_GPU_ADDRESS_SANITIZER
-// Mesa's DRI driver is unloaded when the last context goes, and LeakSanitizer then reports the
-// blocks it still had as leaks from an unknown module, which no suppression can name. Keeping the
-// driver mapped lets the leak check see where they came from (still reachable, not reported).
-int PinDriver(dl_phdr_info* info, size_t, void*)
-{
-    const char* name = info->dlpi_name;
-    const std::size_t length = name ? std::strlen(name) : 0;
-    static constexpr char suffix[] = "_dri.so";
-    if (length > sizeof(suffix) - 1 && std::strcmp(name + length - (sizeof(suffix) - 1), suffix) == 0)
-        dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-    return 0;
-}
-
-void KeepDriverResident()
-{
-    dl_iterate_phdr(PinDriver, nullptr);
-}
-#else
-void KeepDriverResident() {}
-#endif
-
-} // namespace
 
 Device::~Device()
 {

@@ -97,4 +97,9 @@ void ImmediateContext::SetRenderTarget(const Framebuffer* target)
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_target ? m_target->GetName() : 0);
 }
 
+void ImmediateContext::Finish()
+{
+    glFinish();
+}
+
 } // namespace platform::gpu

@@ -28,6 +28,9 @@ public:
     void SetRenderTarget(const Framebuffer* target);
     const Framebuffer* GetRenderTarget() const { return m_target; }
 
+    // Waits until every command given so far has been carried out.
+    void Finish();
+
     static constexpr std::uint32_t SamplerSlots = 16;
     const Sampler* GetSampler(std::uint32_t slot) const { return slot < SamplerSlots ? m_samplers[slot] : nullptr; }
 
