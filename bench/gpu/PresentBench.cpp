@@ -107,7 +107,7 @@ void BM_BareSwapWindow(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_SwapBuffers)->Args({1280, 720})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BareSwapWindow)->Args({1280, 720})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_SwapBuffers)->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BareSwapWindow)->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SwapBuffers)->Args({1280, 720})->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_BareSwapWindow)->Args({1280, 720})->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_SwapBuffers)->Args({1920, 1080})->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_BareSwapWindow)->Args({1920, 1080})->Unit(benchmark::kMicrosecond)->UseRealTime();
