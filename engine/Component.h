@@ -1,0 +1,42 @@
+#pragma once
+// Base of all components. An entity holds each of its components under a type identifier,
+// m_id; a component registers with its system in Initialize and leaves it in Uninitialize.
+#include "engine/QLObject.h"
+
+#include <string>
+
+namespace ZOR {
+class DebugDrawer;
+}
+
+namespace quellor {
+
+class Component : public QLObject {
+public:
+    inline static const std::string ID = "Component";
+
+    Component() = default;
+    // A copy belongs to no entity until it is added to one.
+    Component(const Component& other) : QLObject(other), m_id(other.m_id) {}
+    Component& operator=(const Component& other)
+    {
+        QLObject::operator=(other);
+        m_id = other.m_id;
+        return *this;
+    }
+    ~Component() override;
+
+    // A new copy, or null for a component that cannot be cloned.
+    virtual Component* Clone() const;
+    virtual void Initialize();
+    virtual void Uninitialize();
+    virtual void DebugDraw(ZOR::DebugDrawer* drawer);
+
+    std::string m_id;
+
+private:
+    friend class Entity;
+    bool m_attached = false;
+};
+
+} // namespace quellor

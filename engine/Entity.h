@@ -1,0 +1,82 @@
+#pragma once
+// A named object of one space. It owns its components, each held under a type identifier.
+#include "engine/IntrusiveList.h"
+#include "engine/QLObject.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace quellor {
+
+class Component;
+
+class Entity : public QLObject {
+public:
+    Entity();
+    Entity(std::string name, std::string spaceName);
+    // Components are owned: an entity is not copied.
+    Entity(const Entity&) = delete;
+    Entity& operator=(const Entity&) = delete;
+    ~Entity() override;
+
+    // Takes ownership of the component and holds it under typeId, initialising it when asked.
+    // A typeId already held keeps its first component: the new one is kept unmapped and
+    // uninitialised until the entity goes, and the first one is returned.
+    Component* AddComponent(const std::string& typeId, Component* component, bool initialize);
+
+    template<typename T>
+    T* AddComponent(bool initialize)
+    {
+        return dynamic_cast<T*>(AddComponent(T::ID, new T, initialize));
+    }
+
+    Component* GetComponent(const std::string& typeId) const;
+    bool HasComponent(const std::string& typeId) const;
+
+    // The component held under T::ID, if it is a T.
+    template<typename T>
+    T* GetComponent() const
+    {
+        return dynamic_cast<T*>(GetComponent(T::ID));
+    }
+
+    template<typename T>
+    bool HasComponent() const
+    {
+        return HasComponent(T::ID);
+    }
+
+    // Queues this entity for destruction at the end of the frame. It stays usable until then.
+    void Destroy();
+    bool IsDestroyed() const { return m_destroyed; }
+
+    const std::string& GetName() const { return m_name; }
+    const std::string& GetSpaceName() const { return m_spaceName; }
+
+private:
+    friend class Engine;
+    friend class Space;
+    friend class EntityRef;
+
+    // Uninitialises and deletes every held component, one at a time in the order they were
+    // added (siblings handled earlier are gone), then deletes the unmapped duplicates.
+    void ReleaseComponents();
+
+    struct Held {
+        std::string key;
+        Component* component;
+    };
+
+    bool m_destroyed = false;
+    std::string m_name;
+    std::string m_spaceName;
+    std::unordered_map<std::string, Component*> m_components;
+    std::vector<Held> m_order;
+    std::vector<Component*> m_unmapped;
+    IntrusiveLink<Entity> m_spaceLink;
+    std::uint32_t m_refSlot;
+};
+
+} // namespace quellor

@@ -1,0 +1,21 @@
+#include "engine/SoundAction.h"
+
+#include "engine/Engine.h"
+#include "engine/SoundPlayer.h"
+#include "engine/System.h"
+
+namespace quellor {
+
+SoundAction::SoundAction(std::string soundName) : Action(true), m_soundName(std::move(soundName)) {}
+
+SoundAction::~SoundAction() = default;
+
+void SoundAction::Update(float)
+{
+    System* system = Engine::Instance()->GetSystem("SoundSystem", "default");
+    if (auto* player = dynamic_cast<SoundPlayer*>(system))
+        player->Play(m_soundName, 0);
+    Finish();
+}
+
+} // namespace quellor

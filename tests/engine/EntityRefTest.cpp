@@ -1,0 +1,99 @@
+// Weak entity references across the end-of-frame destruction and engine teardown.
+#include "EngineTestSupport.h"
+
+#include "engine/Entity.h"
+#include "engine/EntityRef.h"
+
+namespace quellor::test {
+namespace {
+
+using EntityRefTest = EngineTest;
+
+TEST_F(EntityRefTest, ADefaultReferenceIsNull)
+{
+    EntityRef ref;
+    EXPECT_EQ(ref.Get(), nullptr);
+    EXPECT_EQ(EntityRef(nullptr).Get(), nullptr);
+    EXPECT_EQ(ref, EntityRef(nullptr));
+}
+
+TEST_F(EntityRefTest, ResolvesWhileAliveAndWhileQueuedThenNullAfterThePass)
+{
+    Entity* entity = engine->CreateEntity("player", "default");
+    EntityRef ref(entity);
+    EntityRef copy = ref;
+    EXPECT_EQ(ref.Get(), entity);
+
+    engine->Update(0.0f);
+    EXPECT_EQ(ref.Get(), entity);
+
+    entity->Destroy();
+    EXPECT_EQ(ref.Get(), entity); // usable until the frame ends
+    EXPECT_EQ(EntityRef(entity).Get(), entity);
+
+    engine->Update(0.0f);
+    EXPECT_EQ(ref.Get(), nullptr);
+    EXPECT_EQ(copy.Get(), nullptr);
+    ref.Reset();
+    EXPECT_EQ(ref, EntityRef());
+}
+
+TEST_F(EntityRefTest, NullFromTheStartOfItsTeardownForLaterUninitialisesInTheSamePass)
+{
+    Entity* victim = engine->CreateEntity("victim", "default");
+    Entity* watcher = engine->CreateEntity("watcher", "default");
+    EntityRef victimRef(victim);
+    EntityRef watcherRef(watcher);
+    auto* victimProbe = new ProbeComponent;
+    auto* watcherProbe = new ProbeComponent;
+    victim->AddComponent(ProbeComponent::ID, victimProbe, true);
+    watcher->AddComponent(ProbeComponent::ID, watcherProbe, true);
+    Entity* victimSeenBySelf = victim;
+    Entity* watcherSeenByVictim = nullptr;
+    Entity* victimSeenByWatcher = victim;
+    victimProbe->onUninitialize = [&] {
+        victimSeenBySelf = victimRef.Get();
+        watcherSeenByVictim = watcherRef.Get();
+    };
+    watcherProbe->onUninitialize = [&] { victimSeenByWatcher = victimRef.Get(); };
+
+    victim->Destroy();
+    watcher->Destroy();
+    engine->Update(0.0f);
+
+    EXPECT_EQ(victimSeenBySelf, nullptr);
+    EXPECT_EQ(watcherSeenByVictim, watcher); // queued, not yet torn down
+    EXPECT_EQ(victimSeenByWatcher, nullptr);
+}
+
+TEST_F(EntityRefTest, StaysNullWhileNewEntitiesTakeTheNameAndTheAddress)
+{
+    Entity* original = engine->CreateEntity("bot", "default");
+    EntityRef ref(original);
+    original->Destroy();
+    engine->Update(0.0f);
+
+    std::vector<EntityRef> fresh;
+    for (int i = 0; i < 200; ++i) {
+        Entity* entity = engine->CreateEntity(i == 0 ? "bot" : "bot" + std::to_string(i), "default");
+        fresh.emplace_back(entity);
+        EXPECT_EQ(ref.Get(), nullptr);
+    }
+    EXPECT_EQ(ref.Get(), nullptr);
+    EXPECT_NE(engine->GetEntity("bot", "default"), nullptr);
+    for (const EntityRef& each : fresh)
+        EXPECT_NE(each.Get(), nullptr);
+}
+
+TEST_F(EntityRefTest, NullAfterDestroyInstance)
+{
+    EntityRef ref(engine->CreateEntity("e", "default"));
+    Engine::DestroyInstance();
+    EXPECT_EQ(ref.Get(), nullptr);
+    EntityRef again(Engine::Instance()->CreateEntity("e", "default"));
+    EXPECT_EQ(ref.Get(), nullptr);
+    EXPECT_NE(again.Get(), nullptr);
+}
+
+} // namespace
+} // namespace quellor::test
