@@ -139,12 +139,14 @@ public:
         m_emitTop = &frame;
         EmitGuard guard{this, &frame};
         // The walk is live: connections made during it run when they sort after the current one.
-        // Nothing is erased from the order map while any emission runs, so the iterator stays valid.
+        // Nothing is erased from the order map while any emission runs, so the iterator, the
+        // record and the delegate stay valid through a handler that removes its own connection.
+        // Only the signal's destruction frees them, and then nothing is touched after the call.
         for (auto it = m_order.begin(); it != m_order.end(); ++it) {
-            std::shared_ptr<signal_internal::SlotData> slot = it->first;
+            const std::shared_ptr<signal_internal::SlotData>& slot = it->first;
             if (slot->removed)
                 continue;
-            DelegateType target = it->second; // keeps the callback alive through its own removal
+            const DelegateType& target = it->second;
             if (target.IsEmpty())
                 throw DelegateError();
             if (slot->oneShot) {
