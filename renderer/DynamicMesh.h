@@ -1,0 +1,69 @@
+#pragma once
+#include "renderer/Renderable.h"
+#include "renderer/math/float2.h"
+#include "renderer/math/float3.h"
+#include "renderer/math/float3x3.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ZOR {
+
+// One vertex of a dynamic mesh, as the dynamic-mesh pass uploads it.
+struct DynamicMeshVertex {
+    float3 position;
+    float2 texCoord;
+    float alpha;
+};
+
+static_assert(sizeof(DynamicMeshVertex) == 24);
+static_assert(offsetof(DynamicMeshVertex, position) == 0);
+static_assert(offsetof(DynamicMeshVertex, texCoord) == 12);
+static_assert(offsetof(DynamicMeshVertex, alpha) == 20);
+
+// A CPU-side triangle list that its owner rebuilds whenever it likes. The vertex count never
+// passes the maximum fixed at construction: every append beyond it is dropped, so a builder can be
+// cut off vertex by vertex.
+class DynamicMesh : public Renderable {
+public:
+    static constexpr unsigned kDefaultMaxVerts = 60;
+
+    explicit DynamicMesh(unsigned maxVerts = kDefaultMaxVerts);
+
+    DynamicMesh& Push(const DynamicMeshVertex& vertex);
+    DynamicMesh& Push(const float3& position, const float2& texCoord, float alpha);
+    DynamicMesh& Push();
+    // Empties the list, keeping its storage.
+    DynamicMesh& Clear();
+
+    std::uint32_t NumVerts() const { return static_cast<std::uint32_t>(m_vertices.size()); }
+    std::uint32_t MaxVerts() const { return m_maxVerts; }
+    const std::vector<DynamicMeshVertex>& Vertices() const { return m_vertices; }
+
+    void SetTexture(const std::string& name) { m_texture = name; }
+    const std::string& GetTexture() const { return m_texture; }
+
+    // Builders append whole triangles through the same capped Push. Fewer than one segment
+    // appends nothing. Where a direction leaves the ring's frame undefined (a zero axis, a tube
+    // along y, a cone along -x) any perpendicular frame is used, so every vertex stays finite.
+    // An open cone: tip at apex, rim circle at apex + direction * length.
+    DynamicMesh& Cone(const float3& apex, float length, float radius, const float3& direction, float alpha,
+                      int segments, const float2& uv0, const float2& uv1);
+    // An open cylinder from start to end; angleOffset (radians) turns every segment.
+    DynamicMesh& Tube(const float3& start, const float3& end, float radius, float alpha, int segments,
+                      const float2& uv0, const float2& uv1, float angleOffset);
+    // Latitude and longitude bands; the rotation turns the ring points (not the poles).
+    DynamicMesh& Sphere(const float3& center, float radius, float alpha, int segments, const float2& uv0,
+                        const float2& uv1, const float3x3& rotation);
+
+private:
+    bool Full() const { return m_vertices.size() >= m_maxVerts; }
+
+    std::uint32_t m_maxVerts;
+    std::vector<DynamicMeshVertex> m_vertices;
+    std::string m_texture;
+};
+
+} // namespace ZOR
