@@ -3,6 +3,7 @@
 #include "renderer/Camera.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace ZOR {
 
@@ -20,6 +21,29 @@ DebugDrawer::DebugDrawer(unsigned capacity)
 {
     for (std::uint32_t i = 0; i < m_capacity; ++i)
         m_vertices[i] = Vertex{float4(0.0f, 0.0f, 0.0f, 1.0f), Color(1.0f, 1.0f, 1.0f, 1.0f)};
+}
+
+bool DebugDrawer::Initialize(RenderContext* context)
+{
+    m_context = context;
+    if (m_context == nullptr)
+        return false;
+    // A capacity whose byte size does not fit the buffer's 32-bit size would make a buffer
+    // smaller than the copies into it.
+    const std::uint64_t bytes = static_cast<std::uint64_t>(m_capacity) * kVertexSize;
+    if (bytes > UINT32_MAX)
+        return false;
+    m_context->CreateVertexBuffer(m_vertexBuffer, BufferUsage::Dynamic, static_cast<std::uint32_t>(bytes), nullptr);
+    return static_cast<bool>(m_vertexBuffer);
+}
+
+void DebugDrawer::Draw()
+{
+    if (m_context == nullptr || !m_vertexBuffer)
+        return;
+    m_context->CopyData(m_vertexBuffer, m_vertices.get(), m_size * kVertexSize);
+    m_context->BindVertexBuffer(m_vertexBuffer, kVertexSize);
+    m_context->Draw(m_size, 0);
 }
 
 void DebugDrawer::SetPenPosition(const float3& position)

@@ -1,5 +1,6 @@
 #pragma once
 #include "renderer/Renderable.h"
+#include "renderer/dx11/RenderContext.h"
 #include "renderer/math/float2.h"
 #include "renderer/math/float3.h"
 #include "renderer/math/float3x3.h"
@@ -44,6 +45,12 @@ public:
 
     void SetTexture(const std::string& name) { m_texture = name; }
     const std::string& GetTexture() const { return m_texture; }
+    void SetBlendMode(BlendMode mode) { m_blendMode = mode; }
+    BlendMode GetBlendMode() const { return m_blendMode; }
+    void SetCullMode(CullMode mode) { m_cullMode = mode; }
+    CullMode GetCullMode() const { return m_cullMode; }
+    // Null until the render system creates it (max x 24 bytes) for the dynamic-mesh pass.
+    const Handle& GetVertexBuffer() const { return m_vertexBuffer; }
 
     // Builders append whole triangles through the same capped Push. Fewer than one segment
     // appends nothing. Where a direction leaves the ring's frame undefined (a zero axis, a tube
@@ -59,10 +66,15 @@ public:
                         const float2& uv1, const float3x3& rotation);
 
 private:
+    friend class RenderSystem;
+
     bool Full() const { return m_vertices.size() >= m_maxVerts; }
 
+    Handle m_vertexBuffer;
     std::uint32_t m_maxVerts;
     std::vector<DynamicMeshVertex> m_vertices;
+    BlendMode m_blendMode = BlendMode::Alpha;
+    CullMode m_cullMode = CullMode::None;
     std::string m_texture;
 };
 

@@ -1,5 +1,6 @@
 #include "renderer/Camera.h"
 #include "renderer/DebugDrawer.h"
+#include "tests/support/RecordingRenderContext.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,26 @@ void ExpectPoint(const float3& actual, const float3& expected, float tolerance =
     EXPECT_NEAR(actual.z, expected.z, tolerance);
 }
 
+// Keeps what the drawer hands to CopyData, and can refuse to create buffers.
+class CopyCapturingContext : public tarsel::test::RecordingRenderContext {
+public:
+    bool refuseBuffers = false;
+    std::vector<DebugDrawer::Vertex> copied;
+
+    bool CreateVertexBuffer(ZOR::Handle& handle, ZOR::BufferUsage usage, std::uint32_t bytes, const void* data) override
+    {
+        if (refuseBuffers)
+            return false;
+        return RecordingRenderContext::CreateVertexBuffer(handle, usage, bytes, data);
+    }
+    void CopyData(const ZOR::Handle& handle, const void* data, std::uint32_t bytes) override
+    {
+        const auto* vertices = static_cast<const DebugDrawer::Vertex*>(data);
+        copied.assign(vertices, vertices + bytes / sizeof(DebugDrawer::Vertex));
+        RecordingRenderContext::CopyData(handle, data, bytes);
+    }
+};
+
 void ExpectColor(const Color& actual, const Color& expected)
 {
     EXPECT_EQ(actual.r, expected.r);
@@ -46,7 +67,6 @@ TEST(DebugDrawer, StartsEmptyWithAWhitePenAndAFilledArray)
     const DebugDrawer drawer(4);
     EXPECT_EQ(drawer.GetSize(), 0u);
     EXPECT_EQ(drawer.GetCapacity(), 4u);
-    static_assert(sizeof(DebugDrawer::Vertex) == 32);
     for (std::uint32_t i = 0; i < 4; ++i) {
         EXPECT_TRUE(drawer.GetVertices()[i].position == float4(0, 0, 0, 1));
         ExpectColor(drawer.GetVertices()[i].color, Color(1, 1, 1, 1));
@@ -305,4 +325,77 @@ TEST(DebugDrawer, ClearEmptiesButKeepsThePen)
     ExpectPoint(At(drawer, 0), float3(1, 0, 0));
     ExpectPoint(At(drawer, 1), float3(3, 0, 0));
     ExpectColor(drawer.GetVertices()[0].color, pen);
+}
+
+TEST(DebugDrawer, InitializeCreatesOneDynamicBufferOfTheWholeCapacity)
+{
+    CopyCapturingContext context;
+    DebugDrawer drawer(50000);
+    EXPECT_FALSE(drawer.GetVertexBuffer());
+    ASSERT_TRUE(drawer.Initialize(&context));
+    EXPECT_TRUE(drawer.GetVertexBuffer());
+    EXPECT_EQ(drawer.GetVertexBuffer().GetType(), ZOR::ObjectType::VertexBuffer);
+    const std::vector<std::string> expected = {"CreateVertexBuffer(null, 2, 1600000, null)"};
+    EXPECT_EQ(context.Calls(), expected);
+}
+
+TEST(DebugDrawer, DrawIsOneCopyOneBindAndOneDraw)
+{
+    CopyCapturingContext context;
+    DebugDrawer drawer(100);
+    ASSERT_TRUE(drawer.Initialize(&context));
+    context.ClearCalls();
+
+    drawer.SetPenColor(0.5f, 0.5f, 0.5f);
+    drawer.Line(float3(1, 2, 3));
+    drawer.Cube();
+    drawer.Draw();
+    const std::string buffer = "{8, 0}";
+    const std::vector<std::string> expected = {"CopyData(" + buffer + ", pointer, 832)",
+                                               "BindVertexBuffer(" + buffer + ", 32)", "Draw(26, 0)"};
+    EXPECT_EQ(context.Calls(), expected);
+    // The copy is the drawer's own vertices, in order.
+    ASSERT_EQ(context.copied.size(), 26u);
+    ExpectPoint(float3(context.copied[1].position.x, context.copied[1].position.y, context.copied[1].position.z), float3(1, 2, 3));
+    EXPECT_EQ(context.copied[25].position.w, 1.0f);
+    ExpectColor(context.copied[0].color, Color(0.5f, 0.5f, 0.5f, 1));
+
+    // After Clear the next frame draws only what it holds.
+    drawer.Clear();
+    context.ClearCalls();
+    drawer.Line(float3(0, 0, 1));
+    drawer.Draw();
+    const std::vector<std::string> next = {"CopyData(" + buffer + ", pointer, 64)",
+                                           "BindVertexBuffer(" + buffer + ", 32)", "Draw(2, 0)"};
+    EXPECT_EQ(context.Calls(), next);
+}
+
+TEST(DebugDrawer, NothingIsDrawnWithoutASuccessfulInitialize)
+{
+    DebugDrawer drawer(10);
+    drawer.Line(float3(1, 1, 1));
+    drawer.Draw(); // no context at all
+
+    CopyCapturingContext context;
+    context.refuseBuffers = true;
+    EXPECT_FALSE(drawer.Initialize(&context));
+    drawer.Draw();
+    EXPECT_EQ(context.Count("CopyData"), 0u);
+    EXPECT_EQ(context.Count("Draw"), 0u);
+    EXPECT_FALSE(drawer.Initialize(nullptr));
+    drawer.Draw();
+
+}
+
+TEST(DebugDrawer, AnEmptyDrawerDrawsZeroVertices)
+{
+    CopyCapturingContext context;
+    DebugDrawer empty(0);
+    ASSERT_TRUE(empty.Initialize(&context));
+    empty.Line(float3(1, 1, 1));
+    context.ClearCalls();
+    empty.Draw();
+    const std::vector<std::string> expected = {"CopyData({8, 0}, pointer, 0)", "BindVertexBuffer({8, 0}, 32)",
+                                               "Draw(0, 0)"};
+    EXPECT_EQ(context.Calls(), expected);
 }

@@ -54,6 +54,9 @@ TEST(DynamicMesh, DefaultMeshHoldsSixtyVerticesAndDropsTheRest)
     EXPECT_EQ(mesh.NumVerts(), 0u);
     EXPECT_GE(mesh.Vertices().capacity(), 60u);
     EXPECT_TRUE(mesh.GetTexture().empty());
+    EXPECT_EQ(mesh.GetBlendMode(), ZOR::BlendMode::Alpha);
+    EXPECT_EQ(mesh.GetCullMode(), ZOR::CullMode::None);
+    EXPECT_FALSE(mesh.GetVertexBuffer());
     for (int i = 0; i < 60; ++i)
         mesh.Push(float3(static_cast<float>(i), 0, 0), float2(0, 0), 1.0f);
     EXPECT_EQ(mesh.NumVerts(), 60u);
@@ -77,8 +80,14 @@ TEST(DynamicMesh, PushFormsAndClearRefillsFromTheStart)
     ASSERT_EQ(mesh.NumVerts(), 1u);
     ExpectPoint(mesh.Vertices()[0].position, float3(7, 7, 7));
     EXPECT_EQ(mesh.Vertices().data(), storage);
+    // Draw settings survive clearing: the owner rebuilds the vertices every frame, not these.
     mesh.SetTexture("beam.dds");
+    mesh.SetBlendMode(ZOR::BlendMode::Additive);
+    mesh.SetCullMode(ZOR::CullMode::Back);
+    mesh.Clear();
     EXPECT_EQ(mesh.GetTexture(), "beam.dds");
+    EXPECT_EQ(mesh.GetBlendMode(), ZOR::BlendMode::Additive);
+    EXPECT_EQ(mesh.GetCullMode(), ZOR::CullMode::Back);
 }
 
 TEST(DynamicMesh, BuildersAppendTheirVertexCounts)
