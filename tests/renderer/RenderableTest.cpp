@@ -48,16 +48,6 @@ TEST(Renderable, StartsUnfiledVisibleEverywhereWithZeroBoundsAndHash)
         EXPECT_TRUE(r.GetVisible(screen)) << screen;
 }
 
-TEST(Renderable, TypeTagsKeepTheirNumbers)
-{
-    using T = Renderable::Type;
-    const T types[] = {T::Renderable2D, T::Text, T::DirectionalLight, T::DynamicMesh, T::Renderable3D,
-                       T::Renderable3DSkinned, T::PointLight, T::SpotLight, T::Decal, T::BillboardedQuad,
-                       T::ParticleEmitter};
-    for (std::uint32_t i = 0; i < 11; ++i)
-        EXPECT_EQ(static_cast<std::uint32_t>(types[i]), i);
-}
-
 TEST(Renderable, SetVisibleScreenNumbers)
 {
     Renderable r(Renderable::Type::Renderable3D);
