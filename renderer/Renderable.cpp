@@ -6,6 +6,25 @@ namespace ZOR {
 
 Renderable::Renderable(Type type) : m_type(type) {}
 
+Renderable::Renderable(const Renderable& other)
+    : m_type(other.m_type), m_owner(other.m_owner), m_aabb(other.m_aabb), m_hash(other.m_hash)
+{
+    for (int i = 0; i < kScreenCount; ++i)
+        m_visible[i] = other.m_visible[i];
+}
+
+Renderable& Renderable::operator=(const Renderable& other)
+{
+    // The target keeps its own place in the tree; its owner re-files it when it moves.
+    m_type = other.m_type;
+    m_owner = other.m_owner;
+    m_aabb = other.m_aabb;
+    for (int i = 0; i < kScreenCount; ++i)
+        m_visible[i] = other.m_visible[i];
+    m_hash = other.m_hash;
+    return *this;
+}
+
 void Renderable::Update(float) {}
 
 bool Renderable::GetVisible(int screen) const

@@ -30,8 +30,10 @@ public:
     explicit Renderable(Type type);
     virtual ~Renderable() = default;
 
-    Renderable(const Renderable&) = default;
-    Renderable& operator=(const Renderable&) = default;
+    // A copy takes every field but the holding node: no node holds the copy, and a node pointer
+    // carried over would outlive a tree rebuilt under it.
+    Renderable(const Renderable& other);
+    Renderable& operator=(const Renderable& other);
 
     virtual void Update(float dt);
 

@@ -384,3 +384,30 @@ TEST(Octree, DrawOfAWhollyOutsideTreeEmitsNothing)
     tree.Draw(camera.GetFrustum(), drawer);
     EXPECT_EQ(drawer.GetSize(), 0u);
 }
+
+TEST(Octree, ACopyOfAFiledRenderableIsHeldByNoNode)
+{
+    Octree tree(1000.0f, 1.5f, 3);
+    Box original(Cube(float3(100, 100, 100), 1.0f));
+    original.SetVisible(false, 2);
+    tree.Insert(&original);
+    const Octree* holder = original.GetOctree();
+
+    Box copy(original);
+    EXPECT_EQ(copy.GetOctree(), nullptr);
+    EXPECT_FALSE(copy.GetVisible(2));
+    EXPECT_TRUE(copy.GetAABB().center == original.GetAABB().center);
+    copy.Invalidate();
+    EXPECT_EQ(copy.GetOctree(), nullptr);
+    EXPECT_EQ(holder->GetRenderables(), std::vector<Renderable*>{&original});
+
+    // Assignment takes the other's state but keeps the target's own place in the tree.
+    Box target(Cube(float3(-100, -100, -100), 1.0f));
+    tree.Insert(&target);
+    const Octree* targetHolder = target.GetOctree();
+    target = copy;
+    EXPECT_EQ(target.GetOctree(), targetHolder);
+    target.Invalidate();
+    EXPECT_EQ(target.GetOctree(), holder);
+    EXPECT_EQ(holder->GetRenderables().size(), 2u);
+}
