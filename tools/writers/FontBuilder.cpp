@@ -1,0 +1,118 @@
+#include "tools/writers/FontBuilder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#define STBTT_STATIC
+#define STB_TRUETYPE_IMPLEMENTATION
+#include <stb_truetype.h>
+
+namespace tarsel::tools {
+
+namespace {
+
+constexpr std::uint32_t kCellsPerRow = 16;
+constexpr std::uint8_t kFirstCell = 32;
+
+} // namespace
+
+bool RasterizeFont(const std::vector<std::uint8_t>& ttf, std::uint32_t cell, std::uint8_t first, std::uint8_t last,
+                   BitmapFont& out)
+{
+    stbtt_fontinfo info;
+    if (ttf.empty() || stbtt_GetFontOffsetForIndex(ttf.data(), 0) < 0 ||
+        !stbtt_InitFont(&info, ttf.data(), stbtt_GetFontOffsetForIndex(ttf.data(), 0))) {
+        std::fprintf(stderr, "cannot read the TrueType font data\n");
+        return false;
+    }
+    const std::uint32_t side = cell * kCellsPerRow;
+    BitmapFont font;
+    font.imageWidth = side;
+    font.imageHeight = side;
+    font.cellWidth = cell;
+    font.cellHeight = cell;
+    font.bitsPerPixel = 32;
+    font.firstCharacter = kFirstCell;
+    font.pixels.assign(static_cast<std::size_t>(side) * side * 4, 0);
+    for (std::size_t i = 0; i < font.pixels.size(); i += 4)
+        font.pixels[i] = font.pixels[i + 1] = font.pixels[i + 2] = 255;
+
+    // The line (ascent to descent) fills the cell; the baseline sits at the scaled ascent.
+    const float scale = stbtt_ScaleForPixelHeight(&info, static_cast<float>(cell));
+    int ascent = 0, descent = 0, lineGap = 0;
+    stbtt_GetFontVMetrics(&info, &ascent, &descent, &lineGap);
+    const int baseline = static_cast<int>(std::lround(ascent * scale));
+
+    for (unsigned code = std::max<unsigned>(first, kFirstCell); code <= last && code < 256; ++code) {
+        const int index = stbtt_FindGlyphIndex(&info, static_cast<int>(code));
+        if (index == 0)
+            continue;
+        int advance = 0, bearing = 0;
+        stbtt_GetGlyphHMetrics(&info, index, &advance, &bearing);
+        font.widths[code] = static_cast<std::uint8_t>(std::clamp(std::lround(advance * scale), 0L, 127L));
+
+        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        stbtt_GetGlyphBitmapBox(&info, index, scale, scale, &x0, &y0, &x1, &y1);
+        // Place the glyph at pen x = 0 on the baseline, shifted right if it would start left of
+        // its cell, and clipped to the cell.
+        const int left = std::max(0, x0);
+        const int top = baseline + y0;
+        const int width = std::min<int>(x1 - x0, static_cast<int>(cell) - left);
+        const int clipTop = std::max(0, top);
+        const int height = std::min<int>(y1 - y0 - (clipTop - top), static_cast<int>(cell) - clipTop);
+        if (width <= 0 || height <= 0)
+            continue;
+        std::vector<unsigned char> full(static_cast<std::size_t>(x1 - x0) * static_cast<std::size_t>(y1 - y0));
+        stbtt_MakeGlyphBitmap(&info, full.data(), x1 - x0, y1 - y0, x1 - x0, scale, scale, index);
+
+        const std::uint32_t k = code - kFirstCell;
+        const std::uint32_t cellX = (k % kCellsPerRow) * cell;
+        const std::uint32_t cellY = (k / kCellsPerRow) * cell;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const unsigned char coverage = full[static_cast<std::size_t>(y + clipTop - top) * (x1 - x0) + x];
+                const std::size_t pixel =
+                    (static_cast<std::size_t>(cellY + clipTop + y) * side + cellX + left + x) * 4;
+                font.pixels[pixel + 3] = coverage;
+            }
+        }
+    }
+    out = std::move(font);
+    return true;
+}
+
+Image FontImage(const BitmapFont& font)
+{
+    Image image;
+    image.width = font.imageWidth;
+    image.height = font.imageHeight;
+    image.rgba = font.pixels;
+    return image;
+}
+
+Image BuildSunImage()
+{
+    constexpr std::uint32_t size = 128;
+    Image image;
+    image.width = size;
+    image.height = size;
+    image.rgba.resize(size * size * 4);
+    constexpr float radius = 60.0f;
+    constexpr float rim = 12.0f;
+    for (std::uint32_t y = 0; y < size; ++y) {
+        for (std::uint32_t x = 0; x < size; ++x) {
+            const float dx = static_cast<float>(x) + 0.5f - size / 2.0f;
+            const float dy = static_cast<float>(y) + 0.5f - size / 2.0f;
+            const float d = std::sqrt(dx * dx + dy * dy);
+            const float a = std::clamp((radius - d) / rim, 0.0f, 1.0f);
+            const float smooth = a * a * (3.0f - 2.0f * a);
+            std::uint8_t* p = image.rgba.data() + (static_cast<std::size_t>(y) * size + x) * 4;
+            p[0] = p[1] = p[2] = 255;
+            p[3] = static_cast<std::uint8_t>(std::lround(smooth * 255.0f));
+        }
+    }
+    return image;
+}
+
+} // namespace tarsel::tools

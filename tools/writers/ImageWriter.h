@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tarsel::tools {
+
+// An image in memory: rows top first, 4 bytes per pixel in R, G, B, A order.
+struct Image {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::vector<std::uint8_t> rgba;
+};
+
+enum class DdsFormat {
+    BGRA8, // uncompressed 32-bit, masks A8R8G8B8 (bytes B, G, R, A)
+    RGBA8, // uncompressed 32-bit, masks A8B8G8R8 (bytes R, G, B, A)
+    BC1,   // "DXT1", opaque
+    BC2,   // "DXT3", explicit 4-bit alpha
+    BC3,   // "DXT5", interpolated alpha
+};
+
+// The bytes of a one-level DDS file. Block formats pad partial blocks by repeating the edge
+// pixels.
+std::string WriteDds(const Image& image, DdsFormat format);
+
+// The bytes of an RGBA PNG file.
+std::string WritePng(const Image& image);
+
+} // namespace tarsel::tools
