@@ -55,6 +55,10 @@ bool Font::LoadFromMemory(std::span<const std::uint8_t> bytes, const std::string
         return fail("the cell size is zero");
     if (metrics->imageWidth < metrics->cellWidth || metrics->imageHeight < metrics->cellHeight)
         return fail("the image is smaller than one cell");
+    // The pixels are not used here, but a file that does not hold them all is cut short.
+    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(metrics->imageWidth) * bitsPerPixel + 7) / 8;
+    if (!reader.Has(metrics->imageHeight, rowBytes))
+        return fail("the image is cut short");
 
     metrics->lineHeight = metrics->cellHeight;
     metrics->cellsPerRow = metrics->imageWidth / metrics->cellWidth;
