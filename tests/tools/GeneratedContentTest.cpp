@@ -1,0 +1,374 @@
+#include "renderer/Animation.h"
+#include "renderer/AnimationController.h"
+#include "renderer/Font.h"
+
+#include "tests/support/TempDir.h"
+#include "tools/writers/CharacterBuilder.h"
+#include "tools/writers/ContentGenerator.h"
+#include "tools/writers/FontBuilder.h"
+#include "tools/writers/ImageWriter.h"
+#include "tools/writers/MeshBuilder.h"
+#include "tools/writers/ModelWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <tuple>
+
+namespace {
+
+using tarsel::test::TempDir;
+using tarsel::tools::MeshVertex;
+using tarsel::tools::ModelDescription;
+using ZOR::float3;
+using ZOR::float4x4;
+
+std::filesystem::path ContentDir()
+{
+    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
+    return dir ? std::filesystem::path(dir) : std::filesystem::path("content");
+}
+
+std::string ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+float3 Position(const MeshVertex& v) { return float3(v.position.x, v.position.y, v.position.z); }
+
+TEST(GeneratedContent, TwoRunsWriteTheSameBytesAsTheBuild)
+{
+    TempDir first, second;
+    ASSERT_TRUE(tarsel::tools::GenerateContent(first.Path(), tarsel::tools::kDefaultFontPath));
+    ASSERT_TRUE(tarsel::tools::GenerateContent(second.Path(), tarsel::tools::kDefaultFontPath));
+    const auto timeBefore = std::filesystem::last_write_time(first / "models/sphere.model");
+    ASSERT_TRUE(tarsel::tools::GenerateContent(first.Path(), tarsel::tools::kDefaultFontPath));
+    EXPECT_EQ(std::filesystem::last_write_time(first / "models/sphere.model"), timeBefore) << "unchanged files are left alone";
+    for (const std::string& name : tarsel::tools::GeneratedContentFiles()) {
+        const std::string bytes = ReadAll(first / name);
+        EXPECT_FALSE(bytes.empty()) << name;
+        EXPECT_TRUE(bytes == ReadAll(second / name)) << name;
+        EXPECT_TRUE(bytes == ReadAll(ContentDir() / name)) << name << " in the built content";
+    }
+}
+
+TEST(GeneratedContent, MissingFontFails)
+{
+    TempDir dir;
+    EXPECT_FALSE(tarsel::tools::GenerateContent(dir.Path(), (dir / "no-such-font.ttf").string()));
+}
+
+// Checks shared by every generated mesh: counter-clockwise faces seen from outside, and unit,
+// orthogonal tangent frames whose tangent runs along +u and bitangent along +v.
+void ExpectSurfaceRules(const std::vector<MeshVertex>& vertices, const std::function<float3(std::size_t)>& inside)
+{
+    ASSERT_EQ(vertices.size() % 3, 0u);
+    for (std::size_t t = 0; t < vertices.size(); t += 3) {
+        const MeshVertex& a = vertices[t];
+        const MeshVertex& b = vertices[t + 1];
+        const MeshVertex& c = vertices[t + 2];
+        const float3 e1 = Position(b) - Position(a), e2 = Position(c) - Position(a);
+        const float3 centroid = (Position(a) + Position(b) + Position(c)) / 3.0f;
+        EXPECT_GT(e1.Cross(e2).Dot(centroid - inside(t)), 0.0f) << "triangle " << t / 3 << " faces inward";
+
+        const float du1 = b.uv.x - a.uv.x, dv1 = b.uv.y - a.uv.y, du2 = c.uv.x - a.uv.x, dv2 = c.uv.y - a.uv.y;
+        const float r = 1.0f / (du1 * dv2 - du2 * dv1);
+        const float3 alongU = (e1 * dv2 - e2 * dv1) * r;
+        const float3 alongV = (e2 * du1 - e1 * du2) * r;
+        for (const MeshVertex* v : {&a, &b, &c}) {
+            EXPECT_NEAR(v->normal.Length(), 1.0f, 1e-5f);
+            EXPECT_NEAR(v->tangent.Length(), 1.0f, 1e-5f);
+            EXPECT_NEAR(v->bitangent.Length(), 1.0f, 1e-5f);
+            EXPECT_NEAR(v->normal.Dot(v->tangent), 0.0f, 1e-5f);
+            EXPECT_NEAR(v->normal.Dot(v->bitangent), 0.0f, 1e-5f);
+            EXPECT_NEAR(v->tangent.Dot(v->bitangent), 0.0f, 1e-5f);
+            EXPECT_GT(v->tangent.Dot(alongU), 0.0f) << "triangle " << t / 3;
+            EXPECT_GT(v->bitangent.Dot(alongV), 0.0f) << "triangle " << t / 3;
+            EXPECT_GE(v->uv.x, 0.0f);
+            EXPECT_LE(v->uv.x, 1.0f);
+            EXPECT_GE(v->uv.y, 0.0f);
+            EXPECT_LE(v->uv.y, 1.0f);
+        }
+    }
+}
+
+using PositionKey = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>;
+PositionKey Key(const MeshVertex& v)
+{
+    std::uint32_t x, y, z;
+    std::memcpy(&x, &v.position.x, 4);
+    std::memcpy(&y, &v.position.y, 4);
+    std::memcpy(&z, &v.position.z, 4);
+    return {x, y, z};
+}
+
+TEST(GeneratedContent, SphereIsAClosedUnitSphereFacingOutward)
+{
+    const ModelDescription sphere = tarsel::tools::BuildSphere();
+    EXPECT_TRUE(ReadAll(ContentDir() / "models/sphere.model") == tarsel::tools::WriteModel(sphere));
+    EXPECT_FALSE(sphere.skinned);
+    EXPECT_EQ(sphere.vertices.size(), 32u * 2 * 3 + 32u * 14 * 6);
+
+    std::map<std::pair<PositionKey, PositionKey>, int> edges;
+    for (std::size_t t = 0; t < sphere.vertices.size(); t += 3)
+        for (int e = 0; e < 3; ++e)
+            ++edges[{Key(sphere.vertices[t + e]), Key(sphere.vertices[t + (e + 1) % 3])}];
+    for (const auto& [edge, count] : edges) {
+        EXPECT_EQ(count, 1);
+        const auto reverse = edges.find({edge.second, edge.first});
+        ASSERT_NE(reverse, edges.end()) << "an open edge";
+        EXPECT_EQ(reverse->second, 1);
+    }
+    for (const MeshVertex& v : sphere.vertices) {
+        EXPECT_NEAR(Position(v).Length(), 1.0f, 1e-5f);
+        EXPECT_EQ(v.position.w, 1.0f);
+        EXPECT_GT(v.normal.Dot(Position(v)), 0.999f) << "normals point outward";
+    }
+    ExpectSurfaceRules(sphere.vertices, [](std::size_t) { return float3(); });
+}
+
+TEST(GeneratedContent, CubeHasUnitFacesAtHalfUnitCorners)
+{
+    const ModelDescription cube = tarsel::tools::BuildCube();
+    EXPECT_TRUE(ReadAll(ContentDir() / "models/cube.model") == tarsel::tools::WriteModel(cube));
+    ASSERT_EQ(cube.vertices.size(), 36u);
+    for (const MeshVertex& v : cube.vertices) {
+        for (float c : {v.position.x, v.position.y, v.position.z})
+            EXPECT_EQ(std::abs(c), 0.5f);
+        EXPECT_TRUE(v.uv.x == 0.0f || v.uv.x == 1.0f);
+        EXPECT_TRUE(v.uv.y == 0.0f || v.uv.y == 1.0f);
+        // A face normal: the vertex lies on the face it names.
+        EXPECT_EQ(Position(v).Dot(v.normal), 0.5f);
+    }
+    ExpectSurfaceRules(cube.vertices, [](std::size_t) { return float3(); });
+}
+
+namespace character = tarsel::tools::character;
+
+ZOR::Skeleton SkeletonOf(const ModelDescription& model)
+{
+    ZOR::Skeleton skeleton;
+    skeleton.GetNodes() = model.nodes;
+    skeleton.GetBones() = model.bones;
+    skeleton.GetNames() = model.names;
+    return skeleton;
+}
+
+TEST(GeneratedContent, CharacterKeepsTheRigRules)
+{
+    const ModelDescription model = character::BuildModel();
+    EXPECT_TRUE(ReadAll(ContentDir() / "models/base_idle.model") == tarsel::tools::WriteModel(model));
+    ASSERT_TRUE(model.skinned);
+    const std::size_t bones = model.bones.size();
+    ASSERT_GE(bones, 30u);
+    ASSERT_EQ(model.nodes.size(), bones);
+    ASSERT_EQ(model.names.size(), bones);
+    for (std::size_t i = 0; i < bones; ++i) {
+        const auto& bone = model.bones[i];
+        const auto& node = model.nodes[i];
+        EXPECT_EQ(bone.node, i);
+        EXPECT_LT(node.parent, static_cast<std::int32_t>(i)) << "parents come first";
+        if (node.parent < 0) {
+            EXPECT_GE(bone.parent, bones);
+        } else {
+            EXPECT_EQ(bone.parent, static_cast<std::uint32_t>(node.parent));
+        }
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c)
+                EXPECT_EQ(node.bindLocal.m[r * 4 + c], r == c ? 1.0f : 0.0f) << "bind transforms are translations";
+    }
+
+    std::vector<float3> boxCenter(bones);
+    std::vector<int> boxCount(bones);
+    float lowest = 1e9f, highest = -1e9f;
+    std::vector<float> boneTop(bones, -1e9f);
+    for (const MeshVertex& v : model.vertices) {
+        ASSERT_LT(v.boneIds[0], bones);
+        EXPECT_EQ(v.weights[0] + v.weights[1] + v.weights[2] + v.weights[3], 1.0f);
+        boxCenter[v.boneIds[0]] += Position(v);
+        ++boxCount[v.boneIds[0]];
+        lowest = std::min(lowest, v.position.y);
+        highest = std::max(highest, v.position.y);
+        boneTop[v.boneIds[0]] = std::max(boneTop[v.boneIds[0]], v.position.y);
+        if (v.boneIds[0] == character::kHandBone) {
+            EXPECT_LE((Position(v) - character::kHandPoint).Length(), 1.0f);
+        }
+    }
+    EXPECT_EQ(lowest, 0.0f) << "feet at y = 0";
+    EXPECT_NEAR(highest, 16.0f, 1.0f);
+    for (std::size_t i = 0; i < bones; ++i) {
+        EXPECT_EQ(boxCount[i], 36) << "one box per bone";
+        boxCenter[i] /= static_cast<float>(boxCount[i]);
+        if (i != character::kHeadBone) {
+            EXPECT_LT(boneTop[i], boneTop[character::kHeadBone]) << "the head is highest, not bone " << i;
+        }
+    }
+    ExpectSurfaceRules(model.vertices, [&](std::size_t t) { return boxCenter[model.vertices[t].boneIds[0]]; });
+}
+
+TEST(GeneratedContent, CharacterBindPoseGivesIdentityMatricesAndTheHandPoint)
+{
+    const ModelDescription model = character::BuildModel();
+    ZOR::Skeleton skeleton = SkeletonOf(model);
+    ZOR::Animation idle;
+    ASSERT_TRUE(idle.Load((ContentDir() / "animations/idle_base.anim").string()));
+    ZOR::AnimationController controller;
+    controller.SetSkeleton(&skeleton);
+    controller.AddAnimation(&idle);
+    controller.PlayAnimation("idle_base.anim", 0.0f, ZOR::BlendGroup::All); // weight 0: the bind pose
+    controller.Update(0.5f);
+    ASSERT_EQ(controller.GetMatrixList().size(), model.bones.size());
+    for (const float4x4& m : controller.GetMatrixList())
+        for (int i = 0; i < 16; ++i)
+            EXPECT_NEAR(m.m[i], float4x4().m[i], 1e-5f);
+    const ZOR::float4 hand = controller.GetBoneTransform(character::kHandBone) *
+                             ZOR::float4(character::kHandPoint.x, character::kHandPoint.y, character::kHandPoint.z, 1.0f);
+    EXPECT_NEAR(hand.x, -6.5f, 1e-5f);
+    EXPECT_NEAR(hand.y, 13.2f, 1e-5f);
+    EXPECT_NEAR(hand.z, -0.2f, 1e-5f);
+
+    // Playing the clip moves the pose away from the bind pose, and the hand still gets a finite place.
+    controller.SetBlendFactor("idle_base.anim", 1.0f);
+    controller.Update(0.5f);
+    const float4x4 moved = controller.GetBoneTransform(character::kHandBone);
+    for (float value : moved.m)
+        EXPECT_TRUE(std::isfinite(value));
+}
+
+TEST(GeneratedContent, ClipsKeepTheContentRules)
+{
+    const std::size_t bones = character::BuildModel().bones.size();
+    const std::pair<const char*, float> clips[] = {
+        {"idle_base.anim", 60.0f}, {"run_base.anim", 24.0f}, {"inair_base.anim", -1.0f}};
+    for (const auto& [name, duration] : clips) {
+        ZOR::Animation clip;
+        ASSERT_TRUE(clip.Load((ContentDir() / "animations" / name).string())) << name;
+        EXPECT_EQ(clip.GetName(), name);
+        EXPECT_EQ(clip.GetTicksPerSecond(), 30.0f);
+        EXPECT_GT(clip.GetDuration(), 0.0f);
+        if (duration > 0.0f) {
+            EXPECT_EQ(clip.GetDuration(), duration) << name;
+        }
+        ASSERT_EQ(clip.GetTracks().size(), bones) << name;
+        bool anyMotion = false;
+        for (std::size_t i = 0; i < bones; ++i) {
+            const auto& track = clip.GetTracks()[i];
+            EXPECT_EQ(track.id, i);
+            ASSERT_FALSE(track.positionKeys.empty());
+            ASSERT_FALSE(track.rotationKeys.empty());
+            for (std::size_t k = 1; k < track.positionKeys.size(); ++k)
+                EXPECT_LT(track.positionKeys[k - 1].time, track.positionKeys[k].time);
+            for (std::size_t k = 1; k < track.rotationKeys.size(); ++k)
+                EXPECT_LT(track.rotationKeys[k - 1].time, track.rotationKeys[k].time);
+            anyMotion = anyMotion || track.rotationKeys.size() > 1;
+            if (duration > 0.0f && track.rotationKeys.size() > 1) {
+                // Loops end where they start.
+                EXPECT_EQ(std::memcmp(&track.rotationKeys.front().rotation, &track.rotationKeys.back().rotation, 16), 0);
+                EXPECT_EQ(track.rotationKeys.back().time, clip.GetDuration());
+            }
+        }
+        EXPECT_EQ(anyMotion, duration > 0.0f) << name << ": cycles move, the held pose does not";
+    }
+}
+
+// A DDS header's fields, read from the bytes.
+std::uint32_t Word(const std::string& bytes, std::size_t offset)
+{
+    std::uint32_t value = 0;
+    std::memcpy(&value, bytes.data() + offset, 4);
+    return value;
+}
+
+TEST(GeneratedContent, FontsMatchTheirTexturesAndTheLoadingScreenMetrics)
+{
+    for (const std::uint32_t cell : {32u, 48u, 64u}) {
+        const std::string name = "font_" + std::to_string(cell);
+        ZOR::Font font;
+        ASSERT_TRUE(font.Load((ContentDir() / "fonts" / (name + ".bff")).string()));
+        EXPECT_EQ(font.GetCellWidth(), cell);
+        EXPECT_EQ(font.GetCellHeight(), cell);
+        EXPECT_EQ(font.GetImageWidth(), 16 * cell);
+        EXPECT_EQ(font.GetImageHeight(), 16 * cell);
+        EXPECT_EQ(font.GetCellsPerRow(), 16u);
+        EXPECT_EQ(font.GetFirstCharacter(), 32);
+        EXPECT_EQ(font.GetCharacterWidth(31), 0);
+        EXPECT_EQ(font.GetCharacterWidth(127), 0);
+        for (int c = 33; c <= 126; ++c) {
+            EXPECT_GT(font.GetCharacterWidth(static_cast<std::uint8_t>(c)), 0) << c;
+            EXPECT_LE(font.GetCharacterWidth(static_cast<std::uint8_t>(c)), 127) << c;
+        }
+
+        const std::string bff = ReadAll(ContentDir() / "fonts" / (name + ".bff"));
+        const std::string dds = ReadAll(ContentDir() / "textures/fonts" / (name + ".dds"));
+        EXPECT_EQ(static_cast<unsigned char>(bff[18]), 32) << "32 bits per pixel";
+        ASSERT_EQ(dds.substr(0, 4), "DDS ");
+        EXPECT_EQ(Word(dds, 12), 16 * cell); // height
+        EXPECT_EQ(Word(dds, 16), 16 * cell); // width
+        EXPECT_EQ(Word(dds, 88), 32u);       // bits per pixel
+        const std::string image = bff.substr(276);
+        const std::string texture = dds.substr(128);
+        ASSERT_EQ(image.size(), texture.size());
+        for (std::size_t p = 0; p < image.size(); p += 4) {
+            // R, G, B, A in the font; B, G, R, A in the texture.
+            ASSERT_EQ(image[p], texture[p + 2]) << p;
+            ASSERT_EQ(image[p + 1], texture[p + 1]) << p;
+            ASSERT_EQ(image[p + 2], texture[p]) << p;
+            ASSERT_EQ(image[p + 3], texture[p + 3]) << p;
+        }
+    }
+}
+
+TEST(GeneratedContent, AGlyphCoversOnlyItsOwnCell)
+{
+    std::ifstream in(tarsel::tools::kDefaultFontPath, std::ios::binary);
+    const std::vector<std::uint8_t> ttf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    tarsel::tools::BitmapFont only;
+    ASSERT_TRUE(tarsel::tools::RasterizeFont(ttf, 64, 'A', 'A', only));
+    const std::string generated = ReadAll(ContentDir() / "fonts/font_64.bff").substr(276);
+    // 'A' is code 65: cell 33, row 2, column 1.
+    const std::uint32_t side = only.imageWidth;
+    std::size_t covered = 0;
+    for (std::uint32_t y = 0; y < side; ++y) {
+        for (std::uint32_t x = 0; x < side; ++x) {
+            const std::size_t p = (static_cast<std::size_t>(y) * side + x) * 4 + 3;
+            const bool inCell = x >= 64 && x < 128 && y >= 128 && y < 192;
+            if (!inCell) {
+                ASSERT_EQ(only.pixels[p], 0) << x << ", " << y;
+                continue;
+            }
+            covered += only.pixels[p] != 0;
+            // The full font holds the same pixels there: no neighbour draws into the cell.
+            ASSERT_EQ(static_cast<std::uint8_t>(generated[p]), only.pixels[p]) << x << ", " << y;
+        }
+    }
+    EXPECT_GT(covered, 200u);
+    EXPECT_EQ(only.widths['B'], 0);
+    EXPECT_GT(only.widths['A'], 0);
+}
+
+TEST(GeneratedContent, SunIsASoftWhiteDisc)
+{
+    const std::string dds = ReadAll(ContentDir() / "textures/sun.dds");
+    ASSERT_EQ(dds.size(), 128u + 128 * 128 * 4);
+    EXPECT_EQ(Word(dds, 12), 128u);
+    EXPECT_EQ(Word(dds, 16), 128u);
+    const auto alpha = [&](int x, int y) { return static_cast<std::uint8_t>(dds[128 + (y * 128 + x) * 4 + 3]); };
+    EXPECT_EQ(alpha(64, 64), 255);
+    EXPECT_EQ(alpha(0, 0), 0);
+    EXPECT_EQ(alpha(127, 64), 0);
+    int soft = 0;
+    for (int x = 64; x < 128; ++x)
+        soft += alpha(x, 64) > 0 && alpha(x, 64) < 255;
+    EXPECT_GE(soft, 4) << "the rim fades";
+    for (std::size_t p = 128; p < dds.size(); p += 4)
+        ASSERT_EQ(dds.substr(p, 3), std::string(3, '\xFF'));
+}
+
+} // namespace
