@@ -1,8 +1,8 @@
 #include "renderer/Animation.h"
 
 #include "renderer/ByteReader.h"
+#include "renderer/dx11/RenderContext.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace ZOR {
@@ -28,7 +28,7 @@ bool Animation::Load(const std::string& path)
     case FileReadResult::CannotOpen:
         return false;
     case FileReadResult::ReadError:
-        std::printf("Failed to load animation \"%s\": the file cannot be read\n", path.c_str());
+        Log("Failed to load animation \"%s\": the file cannot be read", path.c_str());
         return false;
     case FileReadResult::Ok:
         break;
@@ -41,11 +41,11 @@ bool Animation::LoadFromMemory(std::span<const std::uint8_t> bytes, const std::s
     // The magic is compared up to and including its NUL; what follows it in the 16 bytes is
     // ignored.
     if (bytes.size() < sizeof(kMagic) || std::memcmp(bytes.data(), kMagic, sizeof(kMagic)) != 0) {
-        std::printf("%s is not a ZOR model! Use the converter tool.\n", path.c_str());
+        Log("%s is not a ZOR model! Use the converter tool.", path.c_str());
         return false;
     }
     const auto fail = [&path](const char* reason) {
-        std::printf("Failed to load animation \"%s\": %s\n", path.c_str(), reason);
+        Log("Failed to load animation \"%s\": %s", path.c_str(), reason);
         return false;
     };
     if (bytes.size() < kHeaderSize)

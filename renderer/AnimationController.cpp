@@ -1,8 +1,9 @@
 #include "renderer/AnimationController.h"
 
+#include "renderer/dx11/RenderContext.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace ZOR {
 
@@ -109,7 +110,7 @@ float4x4 Translation(const float3& p)
 void AnimationController::AddAnimation(Animation* animation)
 {
     if (!animation) {
-        std::printf("Warning: AnimationController::AddAnimation was given no animation; ignored\n");
+        Log("Warning: AnimationController::AddAnimation was given no animation; ignored");
         return;
     }
     m_clips.emplace(animation->GetName(), animation);

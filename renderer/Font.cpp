@@ -1,8 +1,8 @@
 #include "renderer/Font.h"
 
 #include "renderer/ByteReader.h"
+#include "renderer/dx11/RenderContext.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace ZOR {
@@ -20,7 +20,7 @@ bool Font::Load(const std::string& path)
     case FileReadResult::CannotOpen:
         return false;
     case FileReadResult::ReadError:
-        std::printf("Failed to load font \"%s\": the file cannot be read\n", path.c_str());
+        Log("Failed to load font \"%s\": the file cannot be read", path.c_str());
         return false;
     case FileReadResult::Ok:
         break;
@@ -31,7 +31,7 @@ bool Font::Load(const std::string& path)
 bool Font::LoadFromMemory(std::span<const std::uint8_t> bytes, const std::string& path)
 {
     const auto fail = [&path](const char* reason) {
-        std::printf("Failed to load font \"%s\": %s\n", path.c_str(), reason);
+        Log("Failed to load font \"%s\": %s", path.c_str(), reason);
         return false;
     };
     if (bytes.size() < 2 || bytes[0] != 0xBF || bytes[1] != 0xF2)

@@ -1,7 +1,9 @@
 #include "renderer/Animation.h"
 #include "renderer/AnimationController.h"
 #include "renderer/Font.h"
+#include "renderer/Model.h"
 
+#include "tests/support/RecordingRenderContext.h"
 #include "tests/support/TempDir.h"
 #include "tools/writers/CharacterBuilder.h"
 #include "tools/writers/ContentGenerator.h"
@@ -56,6 +58,32 @@ TEST(GeneratedContent, TwoRunsWriteTheSameBytesAsTheBuild)
         EXPECT_FALSE(bytes.empty()) << name;
         EXPECT_TRUE(bytes == ReadAll(second / name)) << name;
         EXPECT_TRUE(bytes == ReadAll(ContentDir() / name)) << name << " in the built content";
+    }
+}
+
+TEST(GeneratedContent, EveryOutputLoads)
+{
+    tarsel::test::RecordingRenderContext context;
+    for (const std::string& name : tarsel::tools::GeneratedContentFiles()) {
+        const std::string path = (ContentDir() / name).string();
+        const std::string extension = std::filesystem::path(name).extension().string();
+        if (extension == ".model") {
+            ZOR::Model model;
+            EXPECT_TRUE(model.Load(&context, path)) << name;
+            EXPECT_EQ(model.IsSkinned(), name == "models/base_idle.model") << name;
+            EXPECT_TRUE(model.GetVertexBuffer(false)) << name;
+            EXPECT_TRUE(model.GetVertexBuffer(true)) << name;
+        } else if (extension == ".anim") {
+            ZOR::Animation clip;
+            EXPECT_TRUE(clip.Load(path)) << name;
+        } else if (extension == ".bff") {
+            ZOR::Font font;
+            EXPECT_TRUE(font.Load(path)) << name;
+        } else {
+            // Textures are checked for their layout below; decoding them is the back end's work.
+            EXPECT_EQ(extension, ".dds") << name;
+            EXPECT_EQ(ReadAll(path).substr(0, 4), "DDS ") << name;
+        }
     }
 }
 
