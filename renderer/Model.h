@@ -62,7 +62,6 @@ private:
     Handle m_vertexBuffers[2];
     std::vector<std::uint8_t> m_vertexData;
     std::uint32_t m_vertexCount = 0;
-    std::uint32_t m_reserved = 0;
     std::unique_ptr<Skeleton> m_skeleton;
 };
 
