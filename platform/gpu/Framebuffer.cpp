@@ -26,6 +26,12 @@ Framebuffer& Framebuffer::operator=(Framebuffer&& other) noexcept
 
 bool Framebuffer::Create(const Texture2D* const* colours, std::uint32_t count, std::string& error)
 {
+    return Create(colours, count, nullptr, error);
+}
+
+bool Framebuffer::Create(const Texture2D* const* colours, std::uint32_t count, const Texture2D* depth,
+                         std::string& error)
+{
     Reset();
     if (count > MaxRenderTargets) {
         error = "more than " + std::to_string(MaxRenderTargets) + " colour targets";
@@ -45,6 +51,8 @@ bool Framebuffer::Create(const Texture2D* const* colours, std::uint32_t count, s
         }
     }
     glNamedFramebufferDrawBuffers(name, static_cast<GLsizei>(count), drawBuffers.data());
+    if (depth && depth->IsValid())
+        glNamedFramebufferTexture(name, GL_DEPTH_STENCIL_ATTACHMENT, depth->GetName(), 0);
     const GLenum status = glCheckNamedFramebufferStatus(name, GL_DRAW_FRAMEBUFFER);
     if (std::string glError = gl::TakeError(); !glError.empty() || status != GL_FRAMEBUFFER_COMPLETE) {
         glDeleteFramebuffers(1, &name);

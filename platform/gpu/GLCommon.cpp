@@ -47,6 +47,8 @@ PixelFormat ToPixelFormat(DataFormat format)
     case DataFormat::R16_FLOAT: return {GL_R16F, GL_RED, GL_HALF_FLOAT, 2};
     case DataFormat::R16G16_FLOAT: return {GL_RG16F, GL_RG, GL_HALF_FLOAT, 4};
     case DataFormat::R16G16B16A16_FLOAT: return {GL_RGBA16F, GL_RGBA, GL_HALF_FLOAT, 8};
+    case DataFormat::D24_UNORM_S8_UINT:
+        return {GL_DEPTH24_STENCIL8, GL_DEPTH_STENCIL, GL_UNSIGNED_INT_24_8, 4};
     case DataFormat::Unknown: break;
     }
     return {};

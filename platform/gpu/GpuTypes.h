@@ -29,7 +29,20 @@ enum class DataFormat : std::uint32_t {
     R16_FLOAT,
     R16G16_FLOAT,
     R16G16B16A16_FLOAT,
+    D24_UNORM_S8_UINT, // depth in the upper 24 bits, stencil below; sampled as depth
 };
+
+// How often a buffer's contents change and who writes them.
+enum class BufferUsage : std::uint8_t {
+    Default,   // written by copies from the CPU
+    Immutable, // given its contents at creation, never written again
+    Dynamic,   // rewritten often; may be mapped for writing
+};
+
+enum class ShaderStage : std::uint8_t { Vertex, Pixel, Geometry };
+
+// What kind of numbers an element or shader input carries.
+enum class ValueKind : std::uint8_t { Float, Int, Uint };
 
 enum class Comparison : std::uint8_t { Never, Less, Equal, LessEqual, Greater, NotEqual, GreaterEqual, Always };
 

@@ -1,8 +1,12 @@
 #include "platform/gpu/ImmediateContext.h"
 
+#include "platform/gpu/Buffer.h"
 #include "platform/gpu/Framebuffer.h"
 #include "platform/gpu/GLCommon.h"
+#include "platform/gpu/Program.h"
 #include "platform/gpu/Sampler.h"
+#include "platform/gpu/Texture2D.h"
+#include "platform/gpu/VertexArray.h"
 
 namespace platform::gpu {
 namespace {
@@ -13,6 +17,24 @@ void Toggle(GLenum capability, bool on)
         glEnable(capability);
     else
         glDisable(capability);
+}
+
+GLenum ToMode(PrimitiveTopology topology)
+{
+    switch (topology) {
+    case PrimitiveTopology::PointList: return GL_POINTS;
+    case PrimitiveTopology::LineList: return GL_LINES;
+    case PrimitiveTopology::TriangleList: return GL_TRIANGLES;
+    case PrimitiveTopology::TriangleStrip: return GL_TRIANGLE_STRIP;
+    }
+    return GL_TRIANGLES;
+}
+
+std::uint32_t GetUnsigned(GLenum what)
+{
+    GLint value = 0;
+    glGetIntegerv(what, &value);
+    return value > 0 ? static_cast<std::uint32_t>(value) : 0;
 }
 
 } // namespace
@@ -100,6 +122,58 @@ void ImmediateContext::SetRenderTarget(const Framebuffer* target)
 void ImmediateContext::Finish()
 {
     glFinish();
+}
+
+void ImmediateContext::SetProgram(const Program* program)
+{
+    glUseProgram(program && program->IsValid() ? program->GetName() : 0);
+}
+
+void ImmediateContext::SetVertexArray(const VertexArray* vertices)
+{
+    glBindVertexArray(vertices && vertices->IsValid() ? vertices->GetName() : 0);
+}
+
+void ImmediateContext::SetUniformBuffer(std::uint32_t binding, const Buffer* buffer)
+{
+    glBindBufferBase(GL_UNIFORM_BUFFER, binding, buffer && buffer->IsValid() ? buffer->GetName() : 0);
+}
+
+void ImmediateContext::SetTexture(std::uint32_t unit, const Texture2D* texture)
+{
+    glBindTextureUnit(unit, texture && texture->IsValid() ? texture->GetName() : 0);
+}
+
+void ImmediateContext::SetSampler(std::uint32_t unit, const Sampler* sampler)
+{
+    glBindSampler(unit, sampler && sampler->IsValid() ? sampler->GetName() : 0);
+}
+
+void ImmediateContext::Draw(std::uint32_t vertexCount, std::uint32_t startVertex, std::uint32_t instanceCount,
+                            std::uint32_t startInstance)
+{
+    glDrawArraysInstancedBaseInstance(ToMode(m_topology), static_cast<GLint>(startVertex),
+                                      static_cast<GLsizei>(vertexCount), static_cast<GLsizei>(instanceCount),
+                                      startInstance);
+}
+
+void ImmediateContext::DrawIndexed(std::uint32_t indexCount, std::uint32_t startIndex, std::int32_t baseVertex,
+                                   std::uint32_t instanceCount, std::uint32_t startInstance)
+{
+    const auto offset = static_cast<std::uintptr_t>(startIndex) * sizeof(std::uint32_t);
+    glDrawElementsInstancedBaseVertexBaseInstance(ToMode(m_topology), static_cast<GLsizei>(indexCount),
+                                                  GL_UNSIGNED_INT, reinterpret_cast<const void*>(offset),
+                                                  static_cast<GLsizei>(instanceCount), baseVertex, startInstance);
+}
+
+ImmediateContext::Limits ImmediateContext::QueryLimits()
+{
+    Limits limits;
+    limits.textureUnits = GetUnsigned(GL_MAX_TEXTURE_IMAGE_UNITS);
+    limits.uniformBufferBindings = GetUnsigned(GL_MAX_UNIFORM_BUFFER_BINDINGS);
+    limits.vertexAttributes = GetUnsigned(GL_MAX_VERTEX_ATTRIBS);
+    limits.maxTextureSize = GetUnsigned(GL_MAX_TEXTURE_SIZE);
+    return limits;
 }
 
 } // namespace platform::gpu

@@ -65,6 +65,7 @@ bool DXRenderContext::Initialize()
         CreateRasterizerStates();
         CreateSamplerStates();
         CreateBlendStates();
+        CreateNullTexture();
 
         d.initialised = true;
         ZOR::Log("Notice: ZOR has been successfully initialized.");
@@ -127,6 +128,7 @@ void DXRenderContext::CreateDevice()
         throw Exception("Failed to create the Direct3D 11 device. Check your compatability mode and device drivers");
     }
     d.glThread = std::this_thread::get_id();
+    d.limits = gpu::ImmediateContext::QueryLimits();
     d.graphicsCardInfo = GraphicsCardDescription(d.device.GetRendererName(), d.device.GetVideoMemoryMiB());
     d.sampleCounts = SampleCounts(d.device.GetMaxSamples());
     d.sampleCount = SampleCountAt(d.sampleCounts, d.msaaLevel);
@@ -149,7 +151,23 @@ void DXRenderContext::AcquireBackBuffer()
         ZOR::Log("Notice: %s", error.c_str());
         throw Exception("Failed to acquire the back buffer render target view.");
     }
+    {
+        // A new back buffer: framebuffers made with the old one go.
+        std::lock_guard lock(d.mutex);
+        d.Forget(d.backBufferGeneration);
+        d.backBufferGeneration = d.NextGeneration();
+    }
     BindBackBuffer();
+}
+
+void DXRenderContext::CreateNullTexture()
+{
+    Impl& d = *m_impl;
+    std::string error;
+    const std::uint8_t zero[4] = {0, 0, 0, 0};
+    // Without it unbound units read what GL gives an empty unit; drawing still works.
+    if (!d.nullTexture.Create(1, 1, gpu::DataFormat::R8G8B8A8_UNORM, error) || !d.nullTexture.Write(zero, error))
+        ZOR::Log("Notice: no null texture: %s", error.c_str());
 }
 
 void DXRenderContext::CreateDepthStencilStates()
@@ -236,6 +254,8 @@ void DXRenderContext::CreateSamplerStates()
     for (std::uint32_t i = 0; i < Impl::SamplerCount; ++i)
         bound[i] = &d.samplers[i];
     d.context.SetSamplers(0, Impl::SamplerCount, bound.data());
+    // Units take their sampler from the program at draw; new sampler objects must be applied.
+    d.texturesDirty = true;
 }
 
 void DXRenderContext::CreateBlendStates()
@@ -272,7 +292,12 @@ void DXRenderContext::CreateBlendStates()
 
 void DXRenderContext::BindBackBuffer()
 {
-    m_impl->context.SetRenderTarget(&m_impl->swapChain.GetBackBufferTarget());
+    Impl& d = *m_impl;
+    std::lock_guard lock(d.mutex);
+    d.target = Impl::TargetRequest{};
+    d.target.count = 1;
+    d.target.colours[0] = m_backBuffer;
+    ApplyTargetsLocked();
 }
 
 void DXRenderContext::ApplyFullscreenState(bool on)
@@ -286,11 +311,6 @@ void DXRenderContext::ApplyFullscreenState(bool on)
         ZOR::Log("Warning: %s", m_targetWindow->Error().c_str());
 }
 
-void DXRenderContext::RecreateModeSizedResources()
-{
-    // Targets and depth buffers that follow the display mode live in the resource tables.
-}
-
 // ---------------------------------------------------------------------------------------------
 // Presenting, display settings and states
 
@@ -300,6 +320,8 @@ void DXRenderContext::SwapBuffers()
     if (!d.initialised)
         return;
     d.swapChain.Present(d.vsync ? 1 : 0);
+    // Creations made on other threads during the frame reach the GPU now.
+    d.RunUploads();
 }
 
 void DXRenderContext::SetVsync(bool on)
@@ -332,7 +354,11 @@ void DXRenderContext::SetDisplayMode(std::uint32_t index)
                  static_cast<int>(d.modes.size()) - 1);
         return;
     }
-    d.currentMode = index;
+    {
+        // Creations on other threads read the mode to size their targets.
+        std::lock_guard lock(d.mutex);
+        d.currentMode = index;
+    }
     const platform::DisplayModeDesc& mode = d.modes[index];
     if (m_targetWindow) {
         m_targetWindow->SetFullscreenMode(mode);
@@ -462,12 +488,20 @@ const DisplayMode& DXRenderContext::GetCurrentDisplayMode()
 
 const Viewport& DXRenderContext::GetViewport(const Handle& handle)
 {
-    static const Viewport none;
+    Impl& d = *m_impl;
     if (!handle)
         return m_viewport;
-    if (handle.GetType() == ObjectType::BackBuffer)
-        return m_impl->backBufferViewport;
-    return none;
+    if (handle.GetType() == ObjectType::BackBuffer && handle == m_backBuffer)
+        return d.backBufferViewport;
+    std::lock_guard lock(d.mutex);
+    if (handle.GetType() == ObjectType::RenderTarget) {
+        if (RenderTargetRecord* record = d.renderTargets.At(*handle); record && !record->free)
+            return record->viewport;
+    }
+    ZOR::Log("Warning: GetViewport was given handle {%u, %u}, which names no render target; the current viewport "
+             "is returned.",
+             static_cast<unsigned>(handle.GetType()), *handle);
+    return m_viewport;
 }
 
 const std::string& DXRenderContext::GetGraphicsCardInfo()
@@ -505,59 +539,5 @@ void DXRenderContext::OnActivate(bool active)
     }
     BindBackBuffer();
 }
-
-// ---------------------------------------------------------------------------------------------
-// Resources, binding and drawing: not available on this back end yet. Each reports failure.
-
-void DXRenderContext::ClearBackBuffer() {}
-void DXRenderContext::Draw(std::uint32_t, std::uint32_t) {}
-void DXRenderContext::DrawIndexed(std::uint32_t, std::uint32_t, std::uint32_t) {}
-void DXRenderContext::DrawInstanced(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {}
-void DXRenderContext::DrawIndexedInstanced(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {}
-void DXRenderContext::RunComputeShader(std::uint32_t, std::uint32_t, std::uint32_t) {}
-bool DXRenderContext::CreateTexture(Handle&, const void*, const Dimension&, Format) { return false; }
-bool DXRenderContext::CreateTexture(Handle&, const std::string&, bool) { return false; }
-bool DXRenderContext::CreateRenderTarget(Handle&, RenderTargetPolicy, Format, float, const Dimension&) { return false; }
-bool DXRenderContext::CreateVertexShader(Handle&, const std::string&, const std::vector<InputElement>&, bool,
-                                         const std::string&)
-{
-    return false;
-}
-bool DXRenderContext::CreatePixelShader(Handle&, const std::string&, bool, const std::string&) { return false; }
-bool DXRenderContext::CreateGeometryShader(Handle&, const std::string&, bool, const std::string&) { return false; }
-bool DXRenderContext::CreateVertexBuffer(Handle&, BufferUsage, std::uint32_t, const void*) { return false; }
-bool DXRenderContext::CreateIndexBuffer(Handle&, BufferUsage, std::uint32_t, const void*) { return false; }
-bool DXRenderContext::CreateConstantBuffer(Handle&, std::uint32_t) { return false; }
-bool DXRenderContext::CreateDepthBuffer(Handle&, const Handle&, const Dimension&) { return false; }
-bool DXRenderContext::BindTexture(std::uint32_t, const Handle&) { return false; }
-bool DXRenderContext::BindTextures(std::uint32_t, const Handle*) { return false; }
-bool DXRenderContext::BindRenderTarget(const Handle&) { return false; }
-bool DXRenderContext::BindRenderTargets(std::uint32_t, const Handle*) { return false; }
-bool DXRenderContext::BindVertexShader(const Handle&) { return false; }
-bool DXRenderContext::BindPixelShader(const Handle&) { return false; }
-bool DXRenderContext::BindGeometryShader(const Handle&) { return false; }
-bool DXRenderContext::BindComputeShader(const Handle&) { return false; }
-bool DXRenderContext::BindVertexBuffer(const Handle&, std::uint32_t) { return false; }
-bool DXRenderContext::BindVertexBuffers(const Handle&, std::uint32_t, const Handle&, std::uint32_t) { return false; }
-bool DXRenderContext::BindIndexBuffer(const Handle&) { return false; }
-bool DXRenderContext::BindConstantBuffer(std::uint32_t, const Handle&, ObjectType) { return false; }
-bool DXRenderContext::BindConstantBuffers(std::uint32_t, const Handle*, ObjectType) { return false; }
-bool DXRenderContext::BindDepthBuffer(const Handle&) { return false; }
-void DXRenderContext::Release(const Handle&) {}
-
-const Dimension& DXRenderContext::GetTextureSize(const Handle&)
-{
-    static const Dimension none;
-    return none;
-}
-
-void DXRenderContext::CopyData(const Handle&, const void*, std::uint32_t) {}
-void DXRenderContext::CopyResource(const Handle&, const Handle&) {}
-void* DXRenderContext::Map(const Handle&) { return nullptr; }
-void DXRenderContext::Unmap(const Handle&) {}
-void DXRenderContext::ClearRenderTarget(const Handle&, const Color&) {}
-void DXRenderContext::ClearRenderTarget(const Handle&, float, float, float, float) {}
-void DXRenderContext::ClearDepthBuffer(const Handle&) {}
-void DXRenderContext::ResizeDepthBuffer(const Handle&, const Dimension&) {}
 
 } // namespace ZOR

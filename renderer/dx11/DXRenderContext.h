@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace platform::gpu {
 class SwapChain;
@@ -95,9 +96,24 @@ public:
     // Initialize.
     platform::gpu::SwapChain* GetSwapChain();
 
-private:
+    // What a resource holds now, for tests: the first level of a texture, render target or the
+    // back buffer in its format (rows top first), a depth buffer as one float a texel, or the
+    // bytes of a buffer at its GPU size. False for null, pending or bad handles; GL thread only.
+    struct ReadBackData {
+        Dimension size;
+        platform::gpu::DataFormat format = platform::gpu::DataFormat::Unknown;
+        std::vector<std::uint8_t> bytes;
+    };
+    bool ReadBack(const Handle& handle, ReadBackData& data);
+    // The size a buffer was asked for (constant buffers are larger on the GPU); 0 for others.
+    std::uint32_t GetRequestedBufferSize(const Handle& handle);
+    // Creations from other threads not yet uploaded.
+    std::size_t GetPendingUploadCount();
+
+    // The private state; opaque outside the back end's own sources.
     class Impl;
 
+private:
     // Steps of Initialize; each raises RenderContextException on failure.
     void EnumerateDisplayModes();
     void CreateDevice();
@@ -106,11 +122,21 @@ private:
     void CreateRasterizerStates();
     void CreateSamplerStates();
     void CreateBlendStates();
+    // The 1x1 (0, 0, 0, 0) texture that null, pending and bad texture handles read.
+    void CreateNullTexture();
     // Applies the stored full-screen flag to the window with the current mode.
     void ApplyFullscreenState(bool on);
     void BindBackBuffer();
     // Re-creates the targets that follow the display mode after a mode change.
     void RecreateModeSizedResources();
+
+    // Creation of a depth buffer for both CreateDepthBuffer and ResizeDepthBuffer.
+    bool CreateDepthBufferFor(Handle& handle, const Handle& attachTo, const Dimension& size);
+    // Mutex held: makes the bound framebuffer match the target request. False when nothing can
+    // be drawn into.
+    bool ApplyTargetsLocked();
+    // Mutex held: brings the pipeline up to date for a draw; false when nothing may be drawn.
+    bool PrepareDrawLocked();
 
     std::unique_ptr<Impl> m_impl;
 };

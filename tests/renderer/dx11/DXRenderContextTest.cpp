@@ -309,17 +309,3 @@ TEST_F(DXRenderContext, AModeTooLargeForTheDeviceFailsAtTheBackBuffer)
     context.SetDisplayMode(0u);
     context.OnActivate(true);
 }
-
-TEST_F(DXRenderContext, ResourceOperationsAreNotAvailableYet)
-{
-    ZOR::DXRenderContext& context = Context();
-    Handle texture;
-    EXPECT_FALSE(context.CreateTexture(texture, nullptr, Dimension(4, 4), ZOR::Format::R8G8B8A8_UNORM));
-    EXPECT_FALSE(static_cast<bool>(texture));
-    Handle buffer;
-    EXPECT_FALSE(context.CreateConstantBuffer(buffer, 64));
-    EXPECT_FALSE(static_cast<bool>(buffer));
-    EXPECT_FALSE(context.BindRenderTarget(context.GetBackBuffer()));
-    EXPECT_EQ(context.Map(Handle(ZOR::ObjectType::VertexBuffer, 0)), nullptr);
-    EXPECT_EQ(context.GetTextureSize(Handle(ZOR::ObjectType::Texture, 0)).width, 0u);
-}
