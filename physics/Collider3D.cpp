@@ -33,7 +33,11 @@ Collider3D::Collider3D(const ColliderDescription3D& description, ColliderGeometr
     m_inverseMass = 1.0f / m_mass;
 }
 
-void Collider3D::Cleanup() {}
+void Collider3D::Cleanup()
+{
+    m_proxy.m_link.Unlink();
+    m_bodyLink.Unlink();
+}
 
 void Collider3D::SetMass(float mass)
 {

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/IntrusiveList.h"
 #include "physics/BroadphaseProxy3D.h"
 #include "physics/ColliderDescription3D.h"
 #include "physics/CollisionFilter3D.h"
@@ -39,6 +40,7 @@ public:
     void ComputeAABB();
 
     void* m_userData;
+    IntrusiveLink<Collider3D> m_bodyLink; // place in the body's collider list
     CollisionFilter3D m_filter;
     float m_density;
     float m_restitution;

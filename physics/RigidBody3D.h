@@ -1,5 +1,7 @@
 #pragma once
+#include "engine/IntrusiveList.h"
 #include "physics/BodyDescription3D.h"
+#include "physics/Collider3D.h"
 #include "renderer/math/float3.h"
 #include "renderer/math/float3x3.h"
 
@@ -43,6 +45,11 @@ public:
     void Wake();
 
     void* m_userData;
+    // Links by which the world holds the body: its body list, the island being built and the
+    // queue that builds it.
+    IntrusiveLink<RigidBody3D> m_worldLink;
+    IntrusiveLink<RigidBody3D> m_islandLink;
+    IntrusiveLink<RigidBody3D> m_queueLink;
     PhysicsWorld3D* m_world = nullptr;
     std::uint8_t m_motionType;
     std::uint8_t m_stateFlags = 0;
@@ -51,6 +58,7 @@ public:
     ZOR::float3x3 m_unitInertia;         // about the centre of mass, body frame, per unit of mass
     ZOR::float3x3 m_worldInverseInertia; // identity until the world step computes it
     float m_sleepTime = 0.0f;
+    IntrusiveList<Collider3D, &Collider3D::m_bodyLink> m_colliders; // in attach order
     std::uint8_t m_shapeFlags;
     ZOR::float3 m_localCenterOfMass;
     ZOR::float3 m_worldCenterOfMass;

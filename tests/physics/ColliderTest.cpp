@@ -105,6 +105,27 @@ TEST(Collider3DTest, DestroyGivesBothBlocksBack)
     }
 }
 
+TEST(Collider3DTest, DestroyLeavesTheBodyAndProxyLists)
+{
+    ColliderFactory factory;
+    RigidBody3D body(test::BodyAt(float3()));
+    IntrusiveList<BroadphaseProxy3D, &BroadphaseProxy3D::m_link> proxies;
+    Collider3D* first = factory.Make(test::SphereDescription(float3(), 1.0f), &body);
+    Collider3D* second = factory.Make(test::BoxDescription(float3(), float3(1, 1, 1)), &body);
+    for (Collider3D* collider : {first, second}) {
+        body.m_colliders.PushBack(collider);
+        proxies.PushBack(&collider->m_proxy);
+    }
+    factory.Destroy(first);
+    ASSERT_EQ(body.m_colliders.Count(), 1u);
+    EXPECT_EQ(body.m_colliders.Front(), second);
+    ASSERT_EQ(proxies.Count(), 1u);
+    EXPECT_EQ(proxies.Front(), &second->m_proxy);
+    factory.Destroy(second);
+    EXPECT_TRUE(body.m_colliders.Empty());
+    EXPECT_TRUE(proxies.Empty());
+}
+
 TEST(Collider3DTest, UnknownTypeGivesNullAndTakesNothing)
 {
     ColliderFactory factory;
