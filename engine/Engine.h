@@ -20,6 +20,8 @@ class Engine {
 public:
     // The singleton, created on first use with the space "default".
     static Engine* Instance();
+    // Whether the singleton exists, without making it.
+    static bool HasInstance() { return s_instance != nullptr; }
     // Shuts every system down and frees everything, then clears the singleton; a later
     // Instance() makes a new engine. Asked for during Update, it happens when Update returns.
     static void DestroyInstance();
