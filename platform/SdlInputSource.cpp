@@ -12,6 +12,11 @@ namespace platform {
 SdlInputSource::SdlInputSource(NativeWindow* window) : m_window(window)
 {
     m_eventsUp = SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
+    // Pads are read whatever window has focus, as the pad API the game was made for does; the
+    // input system itself decides not to read while the game is in the background. Without
+    // this SDL drops pad changes while no window of ours has focus, and a pad could read stale
+    // when focus returns.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     // The watch comes first, so that the arrivals SDL announces for pads already plugged in
     // while its controller subsystem starts are seen too.
     SDL_AddEventWatch(&SdlInputSource::Watch, this);
