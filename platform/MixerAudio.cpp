@@ -58,6 +58,10 @@ bool MixerAudio::Open()
         return false;
     }
     Mix_AllocateChannels(ChannelCount);
+    // SDL_mixer marks a paused channel with the tick count of the pause, so a pause in SDL's
+    // first millisecond would be lost (a song started muted would be heard). Wait it out.
+    while (SDL_GetTicks() == 0)
+        SDL_Delay(1);
     m_open = true;
     return true;
 }
