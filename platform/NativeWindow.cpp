@@ -102,6 +102,20 @@ void NativeWindow::SetSize(std::uint32_t width, std::uint32_t height)
         SDL_SetWindowSize(m_window, static_cast<int>(width), static_cast<int>(height));
 }
 
+void NativeWindow::SetPosition(int x, int y)
+{
+    if (m_window)
+        SDL_SetWindowPosition(m_window, x, y);
+}
+
+void NativeWindow::GetPosition(int& x, int& y) const
+{
+    x = 0;
+    y = 0;
+    if (m_window)
+        SDL_GetWindowPosition(m_window, &x, &y);
+}
+
 void NativeWindow::GetSize(std::uint32_t& width, std::uint32_t& height) const
 {
     int w = 0, h = 0;

@@ -39,6 +39,9 @@ public:
     // Windowed client size.
     void SetSize(std::uint32_t width, std::uint32_t height);
     void GetSize(std::uint32_t& width, std::uint32_t& height) const;
+    // Top-left corner of the window on the desktop.
+    void SetPosition(int x, int y);
+    void GetPosition(int& x, int& y) const;
     // Size in pixels of what is drawn into the window.
     void GetDrawableSize(std::uint32_t& width, std::uint32_t& height) const;
 

@@ -1,5 +1,9 @@
 #include "renderer/BillboardedQuad.h"
 
+#include "renderer/Hash.h"
+#include "renderer/Material.h"
+#include "renderer/RenderSystem.h"
+
 #include <algorithm>
 
 namespace ZOR {
@@ -28,6 +32,14 @@ void BillboardedQuad::SetPosition(float x, float y, float z)
 void BillboardedQuad::SetPosition(const float4& position)
 {
     m_instance.position = position;
+}
+
+void BillboardedQuad::SetMaterial(const std::string& name)
+{
+    if (m_owner == nullptr)
+        return;
+    m_material = m_owner->GetMaterial(name);
+    m_hash = FNV1a(m_material->GetID());
 }
 
 } // namespace ZOR

@@ -5,6 +5,7 @@
 #include "renderer/math/float4.h"
 
 #include <cstddef>
+#include <string>
 
 namespace ZOR {
 
@@ -26,6 +27,9 @@ public:
     void Update(float dt) override;
 
     Material* GetMaterial() const { return m_material; }
+    // Takes the owning render system's material of that name (its default for an unknown name)
+    // and sorts by it. Does nothing before the quad is added to a render system.
+    void SetMaterial(const std::string& name);
 
     // Points get w = 1; a float4 is taken whole.
     void SetPosition(const float3& position);

@@ -13,4 +13,11 @@ std::uint32_t FNV1a(const void* data, std::size_t size)
     return hash;
 }
 
+std::uint32_t FNV1a(std::uint32_t value)
+{
+    const unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+                                    static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
+    return FNV1a(bytes, sizeof(bytes));
+}
+
 } // namespace ZOR

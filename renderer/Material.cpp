@@ -1,5 +1,7 @@
 #include "renderer/Material.h"
 
+#include "renderer/RenderSystem.h"
+
 #include "renderer/INIFile.h"
 
 namespace ZOR {
@@ -84,6 +86,15 @@ bool MaterialSortLess(const Material* a, const Material* b)
 bool MaterialSortGreater(const Material* a, const Material* b)
 {
     return a->GetID() > b->GetID();
+}
+
+void Material::Update(RenderSystem* renderSystem)
+{
+    if (!m_dirty || renderSystem == nullptr)
+        return;
+    m_dirty = false;
+    for (std::uint32_t k = 0; k < TEXTURE_COUNT; ++k)
+        m_textures[k] = renderSystem->GetTexture(m_textureNames[k]);
 }
 
 } // namespace ZOR

@@ -11,6 +11,8 @@ namespace ZOR {
 // Surface parameters of a renderable, read from a material file: colours, shininess, flags, a
 // blend mode and four texture names with their resolved handles. Materials are numbered in the
 // order they are made, and draws are sorted by that number.
+class RenderSystem;
+
 class Material {
 public:
     enum Flag : std::uint32_t {
@@ -44,6 +46,11 @@ public:
     bool Save(const std::string& path) const;
     // Uploads the data block and binds the four textures.
     void Bind(RenderContext* context) const;
+
+    // When marked, looks the four texture names up again in the render system's texture cache
+    // (an empty name gives the default texture, an unknown one the null handle).
+    void Update(RenderSystem* renderSystem);
+    const Handle& GetTexture(std::uint32_t map) const { return m_textures[map]; }
 
     void ForceDirty() { m_dirty = true; }
     bool IsDirty() const { return m_dirty; }

@@ -2,7 +2,19 @@
 
 namespace tarsel::test {
 
-RecordingRenderContext::RecordingRenderContext(const ZOR::Config& config) : RenderContext(config) {}
+RecordingRenderContext::RecordingRenderContext(const ZOR::Config& config)
+    : RenderContext(config), m_fullscreen(config.GetFullscreen())
+{
+}
+
+std::vector<std::uint8_t> RecordingRenderContext::LastCopy(const ZOR::Handle& handle) const
+{
+    std::lock_guard lock(m_mutex);
+    for (auto it = m_copies.rbegin(); it != m_copies.rend(); ++it)
+        if (it->first == handle)
+            return it->second;
+    return {};
+}
 
 std::vector<std::string> RecordingRenderContext::Calls() const
 {
@@ -316,6 +328,7 @@ void RecordingRenderContext::SetMSAALevel(ZOR::MSAALevel level)
 void RecordingRenderContext::SetFullscreen(bool on)
 {
     Record("SetFullscreen", on);
+    m_fullscreen = on;
 }
 
 void RecordingRenderContext::SetViewport(const ZOR::Viewport& viewport)
@@ -384,7 +397,7 @@ bool RecordingRenderContext::GetVsync()
 bool RecordingRenderContext::GetFullscreen()
 {
     Record("GetFullscreen");
-    return RenderContext::GetFullscreen();
+    return m_fullscreen;
 }
 
 void* RecordingRenderContext::GetDevice()
@@ -426,6 +439,9 @@ const std::string& RecordingRenderContext::GetGraphicsCardInfo()
 void RecordingRenderContext::CopyData(const ZOR::Handle& handle, const void* data, std::uint32_t bytes)
 {
     Record("CopyData", handle, data, bytes);
+    const auto* first = static_cast<const std::uint8_t*>(data);
+    std::lock_guard lock(m_mutex);
+    m_copies.emplace_back(handle, data ? std::vector<std::uint8_t>(first, first + bytes) : std::vector<std::uint8_t>());
 }
 
 void RecordingRenderContext::CopyResource(const ZOR::Handle& destination, const ZOR::Handle& source)

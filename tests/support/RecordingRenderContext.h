@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace tarsel::test {
@@ -26,6 +27,11 @@ public:
     std::size_t Count(const std::string& name) const;
 
     void SetDisplayModes(const std::vector<ZOR::DisplayMode>& modes) { m_displayModes = modes; }
+    // What GetCurrentDisplayMode and GetTextureSize answer.
+    void SetCurrentDisplayMode(const ZOR::DisplayMode& mode) { m_currentMode = mode; }
+    void SetTextureSize(const ZOR::Dimension& size) { m_textureSize = size; }
+    // The bytes of the last CopyData into that handle (empty when none).
+    std::vector<std::uint8_t> LastCopy(const ZOR::Handle& handle) const;
     bool initializeResult = true;
 
     bool Initialize() override;
@@ -134,6 +140,8 @@ private:
     std::vector<std::string> m_calls;
     std::array<std::uint32_t, 11> m_nextSlot{};
     ZOR::DisplayMode m_currentMode;
+    bool m_fullscreen;
+    std::vector<std::pair<ZOR::Handle, std::vector<std::uint8_t>>> m_copies;
     ZOR::Dimension m_textureSize;
     std::string m_cardInfo = "recording";
 };

@@ -1,0 +1,25 @@
+#version 450 core
+
+// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+
+layout(std140, row_major, binding = 3) uniform ObjectVS {
+    mat4 world;
+    mat4 normalMat;
+    float glow;
+} uObject;
+
+layout(std140, row_major, binding = 2) uniform ShadowVS {
+    mat4 sunViewProj;
+    float near;
+    float far;
+} uShadow;
+
+layout(location = 0) in vec3 POSITION;
+
+layout(location = 0) out float vDepth;
+
+void main()
+{
+    gl_Position = uShadow.sunViewProj * (uObject.world * vec4(POSITION, 1.0));
+    vDepth = gl_Position.z / gl_Position.w;
+}

@@ -1,0 +1,37 @@
+#version 450 core
+
+// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+
+layout(std140, row_major, binding = 0) uniform CameraVS {
+    mat4 view;
+    mat4 proj;
+    mat4 invView;
+    mat4 invProj;
+    mat4 prevViewProj;
+} uCamera;
+
+layout(location = 0) in vec3 POSITION;
+layout(location = 1) in vec4 WORLD_POSITION;
+layout(location = 2) in vec4 DIRECTION;
+layout(location = 3) in vec4 COLOR;
+layout(location = 4) in float RADIUS;
+layout(location = 5) in float INNER_ALPHA;
+layout(location = 6) in float OUTER_ALPHA;
+layout(location = 7) in float INTENSITY;
+
+layout(location = 0) out vec4 vLightPosition;
+layout(location = 1) out vec4 vDirection;
+layout(location = 2) out vec4 vColor;
+layout(location = 3) out vec4 vParameters;
+layout(location = 4) out vec4 vClip;
+
+void main()
+{
+    vec4 world = vec4(WORLD_POSITION.xyz + POSITION * RADIUS, 1.0);
+    gl_Position = uCamera.proj * (uCamera.view * world);
+    vLightPosition = WORLD_POSITION;
+    vDirection = DIRECTION;
+    vColor = COLOR;
+    vParameters = vec4(RADIUS, INNER_ALPHA, OUTER_ALPHA, INTENSITY);
+    vClip = gl_Position;
+}
