@@ -332,6 +332,17 @@ TEST_F(RenderSystemTest, ABillboardWithoutMaterialGetsTheDefaultAndItsHash)
     system.RemoveRenderable(static_cast<ZOR::Renderable*>(&quad));
 }
 
+TEST(RenderSystemStartTest, AContextThatFailsToStartCreatesNothing)
+{
+    auto context = std::make_shared<RecordingRenderContext>();
+    context->initializeResult = false;
+    platform::NativeWindow* window = nullptr;
+    RenderSystem system(context, window);
+    EXPECT_FALSE(system.Initialize());
+    EXPECT_EQ(context->Calls(), (std::vector<std::string>{"SetTargetWindow(null)", "Initialize()"}));
+    EXPECT_EQ(system.GetMissingShaders().size(), 51u);
+}
+
 TEST(InstanceBufferTest, GrowingKeepsTheRecordsAndRemakesTheBufferInPlace)
 {
     RecordingRenderContext context;
