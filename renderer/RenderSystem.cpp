@@ -89,24 +89,7 @@ RenderSystem::~RenderSystem()
     UnloadModels();
     UnloadMaterials();
     UnloadTextures();
-    // Registered renderables outlive us with their owners: leave none pointing at a dead tree
-    // or a dead render system.
-    for (Renderable* renderable : m_octreeList) {
-        if (Octree* node = renderable->GetOctree())
-            node->Remove(renderable);
-        renderable->m_owner = nullptr;
-    }
-    for (Text* text : m_textList)
-        text->m_owner = nullptr;
-    for (DirectionalLight* light : m_directionalLights)
-        light->m_owner = nullptr;
-    for (SpotLight* light : m_spotLights)
-        light->m_owner = nullptr;
-    for (DynamicMesh* mesh : m_dynamicMeshes) {
-        if (mesh->m_vertexBuffer)
-            m_context->Release(mesh->m_vertexBuffer);
-        mesh->m_owner = nullptr;
-    }
+    // Registered renderables are borrowed and may already be gone: they are not touched here.
     ReleaseResources();
 }
 
