@@ -1,5 +1,7 @@
 #include "engine/ResourceSystem.h"
 
+#include "engine/Engine.h"
+#include "engine/Input.h"
 #include "platform/Files.h"
 
 #include <algorithm>
@@ -35,6 +37,15 @@ void ResourceSystem::Initialize()
 void ResourceSystem::Shutdown()
 {
     m_extensionEvents.clear();
+}
+
+void ResourceSystem::Update(float)
+{
+    if (!Engine::HasInstance())
+        return;
+    const auto* input = dynamic_cast<const Input*>(Engine::Instance()->GetSystem("Input", "default"));
+    if (input && input->KeyIsDown(17, -1) && input->KeyIsPressed(82, -1))
+        Rescan();
 }
 
 void ResourceSystem::Rescan()

@@ -28,6 +28,8 @@ public:
     void Initialize() override;
     // Releases every per-extension event.
     void Shutdown() override;
+    // Ctrl+R (held Ctrl, R pressed this frame) on the keyboard rescans.
+    void Update(float dt) override;
 
     // Walks the working directory again, announcing new and newer files.
     void Rescan();

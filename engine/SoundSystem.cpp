@@ -1,5 +1,6 @@
 #include "engine/SoundSystem.h"
 
+#include "engine/AssetPath.h"
 #include "platform/MixerAudio.h"
 #include "renderer/dx11/RenderContext.h"
 
@@ -103,26 +104,29 @@ void SoundSystem::Shutdown()
 
 bool SoundSystem::LoadSound(const std::string& path)
 {
+    return LoadSound(AssetPath(path));
+}
+
+bool SoundSystem::LoadSound(const AssetPath& asset)
+{
     // Read once: the main thread does not change the device while loads run.
     std::shared_ptr<Device> device = m_device;
     if (!device || !device->backend || !device->backend->IsOpen())
         return false;
-    const std::size_t separator = path.find_last_of("/\\");
-    const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
-    const bool effect = path.find("sfx") != std::string::npos;
+    const bool effect = asset.fullPath.find("sfx") != std::string::npos;
 
-    const platform::SoundId id = device->backend->Load(path);
+    const platform::SoundId id = device->backend->Load(asset.fullPath);
     if (id == 0) {
-        ZOR::Log("Failed to load sound \"%s\"", path.c_str());
+        ZOR::Log("Failed to load sound \"%s\"", asset.fullPath.c_str());
         return false;
     }
     auto sound = std::make_shared<Sound>(device, id);
     std::lock_guard lock(m_mutex);
     if (effect) {
         for (Table& group : m_groups)
-            group.emplace(name, Entry{sound, std::make_shared<Channel>(), path, 0});
+            group.emplace(asset.fileName, Entry{sound, std::make_shared<Channel>(), asset.fullPath, 0});
     } else {
-        m_songs.emplace(name, Entry{sound, std::make_shared<Channel>(), path, 0});
+        m_songs.emplace(asset.fileName, Entry{sound, std::make_shared<Channel>(), asset.fullPath, 0});
     }
     return true;
 }

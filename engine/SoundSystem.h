@@ -16,6 +16,8 @@
 
 namespace quellor {
 
+struct AssetPath;
+
 class SoundSystem : public System, public SoundPlayer {
 public:
     // Group arguments: 0..4 a group, any negative value group 4, SongTable the songs.
@@ -43,9 +45,10 @@ public:
     // Stops this system's channels and lets its sounds go.
     void Shutdown() override;
 
-    // Loads a sound under its file name (the part after the last separator): an effect into
-    // the five groups, anything else into the song table. Any thread. False, with a log line,
-    // for a file that does not decode; false, quietly, while silent.
+    // Loads a sound under its file name: an effect (a path containing "sfx") into the five
+    // groups, anything else into the song table. Any thread. False, with a log line, for a
+    // file that does not decode; false, quietly, while silent.
+    bool LoadSound(const AssetPath& asset);
     bool LoadSound(const std::string& path);
 
     // Plays an effect from its start in group 0..4 (negative: 4), stopping its last channel

@@ -1,5 +1,6 @@
 // The sound system over a recording backend: groups, the song table, mutes, suspension,
 // volumes, ranges, copies, and the guard against channel numbers that SDL hands on.
+#include "engine/AssetPath.h"
 #include "engine/SoundSystem.h"
 #include "tests/support/RecordingAudioBackend.h"
 #include "tests/support/StdoutCapture.h"
@@ -69,6 +70,20 @@ TEST_F(SoundSystemTest, EffectIsHeldInFiveGroupsAndNotInTheSongTable)
     sound->PlaySong("jump.wav");
     EXPECT_TRUE(Taken().empty());
     EXPECT_FALSE(sound->IsPlaying("jump.wav", 42));
+}
+
+TEST_F(SoundSystemTest, AssetPathsNameSoundsByTheirFileName)
+{
+    ASSERT_TRUE(sound->LoadSound(quellor::AssetPath("content/sfx/boom.wav")));
+    ASSERT_TRUE(sound->LoadSound(quellor::AssetPath(std::string("music\\game_over.ogg\0junk", 26))));
+    EXPECT_EQ(Taken(), (Calls{"load content/sfx/boom.wav", "load music\\game_over.ogg"}));
+    EXPECT_NE(sound->GetChannel("boom.wav", 2), nullptr);
+    EXPECT_EQ(sound->GetChannel("boom.wav", 42), nullptr);
+    EXPECT_NE(sound->GetChannel("game_over.ogg", 42), nullptr);
+    // A name loaded twice keeps its first sound.
+    ASSERT_TRUE(sound->LoadSound(quellor::AssetPath("other/game_over.ogg")));
+    sound->PlaySong("game_over.ogg");
+    EXPECT_EQ(record->loaded.at(record->channels.at(0).sound), "music\\game_over.ogg");
 }
 
 TEST_F(SoundSystemTest, EffectsPlayPerGroupAndNegativeGroupsMeanGroupFour)
