@@ -75,7 +75,7 @@ TEST_F(SoundSystemTest, EffectIsHeldInFiveGroupsAndNotInTheSongTable)
 TEST_F(SoundSystemTest, AssetPathsNameSoundsByTheirFileName)
 {
     ASSERT_TRUE(sound->LoadSound(quellor::AssetPath("content/sfx/boom.wav")));
-    ASSERT_TRUE(sound->LoadSound(quellor::AssetPath(std::string("music\\game_over.ogg\0junk", 26))));
+    ASSERT_TRUE(sound->LoadSound(quellor::AssetPath(std::string("music\\game_over.ogg") + '\0' + "junk")));
     EXPECT_EQ(Taken(), (Calls{"load content/sfx/boom.wav", "load music\\game_over.ogg"}));
     EXPECT_NE(sound->GetChannel("boom.wav", 2), nullptr);
     EXPECT_EQ(sound->GetChannel("boom.wav", 42), nullptr);
