@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -123,6 +124,18 @@ TEST_F(RenderSystemTest, ALayoutBeforeTheContextStartedIsSkippedNotACrash)
     context->SetDisplayModes({ZOR::DisplayMode({1280, 720}, 60)});
     system.SetFullscreen(false);
     ExpectViewport(system.GetScreen(0), 0, 0, 1280, 721);
+}
+
+TEST_F(RenderSystemTest, AModeWithAnEmptySideGivesFiniteProjections)
+{
+    context->SetCurrentDisplayMode(ZOR::DisplayMode({0, 0}, 0));
+    context->SetDisplayModes({ZOR::DisplayMode({1280, 0}, 60)});
+    system.AddScreen(true);
+    system.UpdateScreenLayout(true);
+    EXPECT_TRUE(std::isfinite(system.GetOrthographicProjectionSize().x));
+    EXPECT_TRUE(std::isfinite(system.GetScreen(1).GetOrthographicProjectionSize().x));
+    EXPECT_TRUE(std::isfinite(system.GetFullscreenAspectRatio()));
+    EXPECT_TRUE(std::isfinite(system.GetOrthographicProjection().m[0]));
 }
 
 TEST_F(RenderSystemTest, EffectSwitchesPerScreenAndForAllFour)
@@ -360,6 +373,13 @@ TEST(InstanceBufferTest, GrowingKeepsTheRecordsAndRemakesTheBufferInPlace)
         EXPECT_FLOAT_EQ(buffer.GetElements()[i].radius, static_cast<float>(i));
     EXPECT_EQ(buffer.GetVertexBuffer(), handle);
     EXPECT_EQ(context.Calls().back(), "CreateVertexBuffer({8, 0}, 2, 600, null)");
+
+    // 1 x 1.5 truncates to 1: a buffer of one record still grows, by one.
+    ZOR::InstanceBuffer<ZOR::ModelInstance> single(1);
+    single.Append(ZOR::ModelInstance{});
+    single.Append(ZOR::ModelInstance{});
+    EXPECT_EQ(single.GetCapacity(), 2u);
+    EXPECT_EQ(single.GetCount(), 2u);
 }
 
 TEST_F(RenderSystemTest, ConstructionSetsTheDocumentedDefaults)
