@@ -3,6 +3,7 @@
 #include "physics/BroadphaseProxy3D.h"
 #include "physics/ColliderDescription3D.h"
 #include "physics/CollisionFilter3D.h"
+#include "physics/Contact3D.h"
 #include "physics/Ray3D.h"
 #include "renderer/math/float3.h"
 #include "renderer/math/float3x3.h"
@@ -40,7 +41,8 @@ public:
     void ComputeAABB();
 
     void* m_userData;
-    IntrusiveLink<Collider3D> m_bodyLink; // place in the body's collider list
+    ContactEdgeList3D m_contacts;
+    IntrusiveLink<Collider3D> m_bodyLink; // in the body's collider list
     CollisionFilter3D m_filter;
     float m_density;
     float m_restitution;
@@ -53,7 +55,12 @@ public:
     ZOR::float3x3 m_inertia;    // per unit of mass, about the centre of mass, body frame
     ZOR::float3 m_centerOfMass; // body frame
     BroadphaseProxy3D m_proxy;
+    // Taken from the world's counter when the body adds the collider; the lower one comes first
+    // in a pair. 0 for a collider made outside a world.
+    std::uint32_t m_serial = 0;
 };
+
+using ColliderList3D = IntrusiveList<Collider3D, &Collider3D::m_bodyLink>;
 
 // Builds the geometry for the description's kind in the allocator and the collider in the
 // pool. Null, with nothing taken, for a type outside 0 to 4 or when either block cannot be had.

@@ -1,5 +1,8 @@
 #include "physics/MeshColliderGeometry3D.h"
 
+#include "physics/Collider3D.h"
+#include "physics/RigidBody3D.h"
+
 #include <cfloat>
 
 namespace quellor {
@@ -7,6 +10,37 @@ namespace quellor {
 MeshColliderGeometry3D::MeshColliderGeometry3D(const std::vector<HullMesh3D>& hulls)
     : ColliderGeometry3D(kColliderMesh), m_hulls(hulls)
 {
+}
+
+void MeshColliderGeometry3D::Build()
+{
+    RigidBody3D* body = m_collider ? m_collider->m_body : nullptr;
+    if (!body)
+        return;
+    m_colliders.reserve(m_colliders.size() + m_hulls.size());
+    for (const HullMesh3D& hull : m_hulls) {
+        ColliderDescription3D description;
+        description.m_density = 1.0f;
+        description.m_restitution = 0.4f;
+        description.m_friction = 1.0f;
+        description.m_type = kColliderPolyhedron;
+        description.m_sensor = 0;
+        description.m_filter = CollisionFilter3D{};
+        description.m_userData = nullptr;
+        description.m_hull = hull;
+        if (Collider3D* piece = body->AddCollider(description))
+            m_colliders.push_back(piece);
+    }
+}
+
+void MeshColliderGeometry3D::Teardown()
+{
+    RigidBody3D* body = m_collider ? m_collider->m_body : nullptr;
+    if (body) {
+        for (Collider3D* piece : m_colliders)
+            body->RemoveCollider(piece);
+    }
+    m_colliders.clear();
 }
 
 ZOR::float3 MeshColliderGeometry3D::Support(const ZOR::float3&) const

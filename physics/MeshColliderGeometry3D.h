@@ -14,6 +14,11 @@ class MeshColliderGeometry3D : public ColliderGeometry3D {
 public:
     explicit MeshColliderGeometry3D(const std::vector<HullMesh3D>& hulls);
 
+    // Adds one polyhedron collider per hull to the owning body, in hull order.
+    void Build() override;
+    // Removes those colliders from the body again.
+    void Teardown() override;
+
     ZOR::float3 Support(const ZOR::float3& direction) const override;
     bool RayCast(const Ray3D& ray, float maxDistance, float& fraction, ZOR::float3& normal) const override;
     bool ContainsPoint(const ZOR::float3& worldPoint) const override;

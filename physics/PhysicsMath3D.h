@@ -104,6 +104,23 @@ inline float Determinant(const float3x3& a)
            a.m[2] * (a.m[3] * a.m[7] - a.m[4] * a.m[6]);
 }
 
+// The rotation of the unit quaternion (x, y, z, w).
+inline float3x3 RotationFromQuaternion(float x, float y, float z, float w)
+{
+    return float3x3(1.0f - 2.0f * (y * y + z * z), 2.0f * (x * y - z * w), 2.0f * (x * z + y * w),
+                    2.0f * (x * y + z * w), 1.0f - 2.0f * (x * x + z * z), 2.0f * (y * z - x * w),
+                    2.0f * (x * z - y * w), 2.0f * (y * z + x * w), 1.0f - 2.0f * (x * x + y * y));
+}
+
+// The coordinate axis along which v has its smallest absolute component; ties lean to z.
+inline float3 SmallestAxis(const float3& v)
+{
+    const float ax = std::fabs(v.x), ay = std::fabs(v.y), az = std::fabs(v.z);
+    if (ay > ax)
+        return az > ax ? float3(1.0f, 0.0f, 0.0f) : float3(0.0f, 0.0f, 1.0f);
+    return az > ay ? float3(0.0f, 1.0f, 0.0f) : float3(0.0f, 0.0f, 1.0f);
+}
+
 // The engine's in-place 3x3 operations work on quellor::Mat3, which has the same row-by-row
 // layout as float3x3.
 inline Mat3 ToMat3(const float3x3& a)

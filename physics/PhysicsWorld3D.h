@@ -1,0 +1,80 @@
+#pragma once
+#include "engine/BlockPool.h"
+#include "engine/SmallBlockAllocator.h"
+#include "physics/BodyDescription3D.h"
+#include "physics/Broadphase3D.h"
+#include "physics/ContactListener3D.h"
+#include "physics/EpaScratch3D.h"
+#include "physics/PhysicsDebugDraw3D.h"
+#include "physics/RigidBody3D.h"
+#include "physics/WorldSettings3D.h"
+#include "renderer/math/float3.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace quellor {
+
+class Collider3D;
+
+// The simulation core: it owns every body (and through them the colliders), the broadphase,
+// the pools the records come from and the narrow phase's scratch lists. Nothing is shared
+// between worlds, so several can live in one process.
+class PhysicsWorld3D {
+public:
+    PhysicsWorld3D();
+    ~PhysicsWorld3D();
+    PhysicsWorld3D(const PhysicsWorld3D&) = delete;
+    PhysicsWorld3D& operator=(const PhysicsWorld3D&) = delete;
+
+    // Null when the body pool cannot give a block.
+    RigidBody3D* CreateBody(const BodyDescription3D& description);
+    // Tears the body down with all its colliders; null is ignored.
+    void DestroyBody(RigidBody3D* body);
+
+    void SetGravity(const ZOR::float3& gravity) { m_gravity = gravity; }
+    const ZOR::float3& GetGravity() const { return m_gravity; }
+    // Both take ownership; the previous object is deleted unless it is the same one.
+    void SetContactListener(ContactListener3D* listener);
+    void SetDebugDraw(PhysicsDebugDraw3D* drawer);
+    ContactListener3D* GetContactListener() const { return m_listener.get(); }
+    PhysicsDebugDraw3D* GetDebugDraw() const { return m_debugDraw.get(); }
+
+    // Appends the colliders whose world boxes overlap the box (sensors included).
+    void QueryAABB(const ZOR::float3& boxMin, const ZOR::float3& boxMax, std::vector<Collider3D*>& output);
+
+    Broadphase3D& GetBroadphase() { return *m_broadphase; }
+    const WorldSettings3D& GetSettings() const { return m_settings; }
+    RigidBodyList3D& GetBodies() { return m_bodies; }
+    BlockPool& GetBodyPool() { return m_bodyPool; }
+    BlockPool& GetEdgePool() { return m_edgePool; }
+    BlockPool& GetContactPool() { return m_contactPool; }
+    BlockPool& GetPointPool() { return m_pointPool; }
+    BlockPool& GetColliderPool() { return m_colliderPool; }
+    SmallBlockAllocator& GetAllocator() { return m_allocator; }
+    SmallBlockAllocator& GetConstraintAllocator() { return m_constraintAllocator; }
+    EpaScratch3D& GetEpaScratch() { return m_epaScratch; }
+
+    // The next collider identity of this world.
+    std::uint32_t TakeColliderSerial() { return ++m_colliderSerial; }
+
+private:
+    std::unique_ptr<Broadphase3D> m_broadphase;
+    std::unique_ptr<PhysicsDebugDraw3D> m_debugDraw;
+    WorldSettings3D m_settings;
+    ZOR::float3 m_gravity;
+    std::unique_ptr<ContactListener3D> m_listener;
+    RigidBodyList3D m_bodies;
+    BlockPool m_bodyPool;
+    BlockPool m_edgePool;
+    BlockPool m_contactPool;
+    BlockPool m_pointPool;
+    BlockPool m_colliderPool;
+    SmallBlockAllocator m_allocator;
+    SmallBlockAllocator m_constraintAllocator;
+    EpaScratch3D m_epaScratch;
+    std::uint32_t m_colliderSerial = 0;
+};
+
+} // namespace quellor
