@@ -1,0 +1,302 @@
+// The census of the reflection registry: every class record the program builds, with its
+// base, its operations, whether it carries "ID" and whether it registers members or methods,
+// and the built-in records. Rows of classes not built yet are marked pending; a library that
+// builds one clears its mark (and adds its registration call to RegisterAll).
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+#include <string>
+
+#include <tinyxml.h>
+
+#include "engine/reflection/Meta.h"
+#include "engine/reflection/MetaRegistry.h"
+#include "engine/reflection/RegisterEngineTypes.h"
+#include "engine/reflection/Variable.h"
+
+using namespace quellor;
+
+namespace {
+
+enum class Ops { Full, NoCopy, NoDef, NoDefNoCopy };
+
+struct ClassRow {
+    const char* name;
+    const char* base; // null: none
+    Ops ops;
+    bool hasID;
+    bool registers; // members or methods
+    bool pending;   // the class is not built yet
+};
+
+constexpr bool kPending = true;
+constexpr bool kBuilt = false;
+
+// name, base, operations, "ID", registers members or methods, pending
+const ClassRow kClasses[] = {
+    {"Action", "QLObject", Ops::NoCopy, false, false, kPending},
+    {"ActionComponent", "Component", Ops::Full, true, true, kPending},
+    {"AIDataComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"AimAssistComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"AISystem", "System", Ops::NoCopy, true, false, kPending},
+    {"AITargetingComponent", "Component", Ops::NoCopy, true, false, kPending},
+    {"AnimationControllerComponent", "Component", Ops::NoCopy, true, false, kPending},
+    {"AnimationPlayerComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"ArmChargeComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
+    {"ArriveAtEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"ArriveAtPosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"AStar", nullptr, Ops::NoDef, false, false, kPending},
+    {"AStarNodeComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"AttackManager", "Component", Ops::NoCopy, true, true, kPending},
+    {"AutomatedCameraComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"BackdropComponent", "Component", Ops::Full, true, true, kPending},
+    {"BasicMenu", "Action", Ops::NoCopy, false, false, kPending},
+    {"BehaviorTree", "Component", Ops::NoCopy, true, false, kPending},
+    {"BillboardedQuadComponent", "Component", Ops::Full, true, true, kPending},
+    {"BirdGrabComponent", "Component", Ops::NoDefNoCopy, true, false, kPending},
+    {"BlendedSteering", nullptr, Ops::Full, false, false, kPending},
+    {"BotBehavior", "Action", Ops::NoCopy, false, false, kPending},
+    {"BoxColliderComponent3D", "ColliderComponent3D", Ops::NoCopy, true, true, kPending},
+    {"BoxIn", "Action", Ops::NoDefNoCopy, false, false, kPending},
+    {"BoxOut", "Action", Ops::NoDefNoCopy, false, false, kPending},
+    {"ButtonComponent", "Component", Ops::Full, true, false, kPending},
+    {"CameraLookAtComponent", "Component", Ops::NoCopy, true, false, kPending},
+    {"CameraSystem", "System", Ops::NoCopy, true, true, kPending},
+    {"CharacterController", "Component", Ops::NoCopy, true, false, kPending},
+    {"CharacterMotor3D", "Component", Ops::NoCopy, true, true, kPending},
+    {"CheckboxComponent", "Component", Ops::Full, true, true, kPending},
+    {"ColliderComponent3D", "Component", Ops::NoDefNoCopy, false, true, kPending},
+    {"Component", "QLObject", Ops::Full, false, true, kPending},
+    {"DeathBoxComponent", "Component", Ops::NoCopy, true, false, kPending},
+    {"DecalComponent", "Component", Ops::Full, true, true, kPending},
+    {"DirectionalLightComponent", "Component", Ops::Full, true, true, kPending},
+    {"DynamicMeshComponent", "Component", Ops::Full, false, false, kPending},
+    {"EmitterComponent", "Component", Ops::Full, true, true, kPending},
+    {"Engine", nullptr, Ops::NoDef, false, true, kPending},
+    {"Entity", "QLObject", Ops::Full, false, true, kPending},
+    {"EvadeEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"EvadePosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"FeatherAction", "Action", Ops::NoCopy, false, false, kPending},
+    {"FeatherStats", "Action", Ops::NoCopy, false, false, kPending},
+    {"FeatherSystem", "System", Ops::NoCopy, true, false, kPending},
+    {"FleeEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"FleePosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"FloatComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"FogComponent", "Component", Ops::Full, true, true, kPending},
+    {"FollowEntityAction", "Action", Ops::NoDefNoCopy, false, false, kPending},
+    {"fsm", nullptr, Ops::Full, false, false, kPending},
+    {"GameLogicSystem", "System", Ops::NoCopy, true, false, kPending},
+    {"GraphEdge", nullptr, Ops::Full, false, true, kPending},
+    {"GraphicsComponent2D", "Component", Ops::Full, true, true, kPending},
+    {"GraphicsComponent3D", "Component", Ops::Full, true, true, kPending},
+    {"GraphicsComponent3DSkinned", "Component", Ops::Full, true, true, kPending},
+    {"GraphicsSystem", "System", Ops::NoDef, false, false, kPending},
+    {"Input", "System", Ops::NoCopy, false, true, kPending},
+    {"IntroCutscene", "Action", Ops::NoDefNoCopy, false, false, kPending},
+    {"IslandPhysics", "Action", Ops::NoCopy, false, false, kPending},
+    {"LevelBoundaryComponent", "Component", Ops::NoCopy, true, false, kPending},
+    {"LiftComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"LiftFxComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
+    {"LookAtEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"LookAtPosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"MassOverrideComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"Mat2", nullptr, Ops::Full, false, true, kBuilt},
+    {"Mat4", nullptr, Ops::Full, false, true, kBuilt},
+    {"MenuCameraComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"MeshColliderComponent3D", "ColliderComponent3D", Ops::NoCopy, true, true, kPending},
+    {"ObjectSystem", "System", Ops::Full, true, true, kPending},
+    {"OrbChargeComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
+    {"OrbComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"OrbConeComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
+    {"OrbitComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"OrbLightningComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
+    {"OrbMeshComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
+    {"PathPlanner", "Component", Ops::NoCopy, true, false, kPending},
+    {"PhysicsSystem3D", "System", Ops::NoCopy, false, true, kPending},
+    {"PlayerDataComponent", "Component", Ops::Full, true, true, kPending},
+    {"PlayerIdComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"PointLightComponent", "Component", Ops::Full, true, true, kPending},
+    {"PrioritizedSteering", nullptr, Ops::NoDef, false, false, kPending},
+    {"PursueEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"PursuePosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"QLObject", nullptr, Ops::Full, false, false, kPending},
+    {"QuadColliderComponent3D", "ColliderComponent3D", Ops::NoCopy, true, true, kPending},
+    {"Quat", nullptr, Ops::Full, false, true, kBuilt},
+    {"RigidBodyComponent3D", "Component", Ops::NoCopy, true, true, kPending},
+    {"SeekEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"SeekPosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"SensoryMemoryComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"ShooterInput", "Action", Ops::NoCopy, false, false, kPending},
+    {"SkinMountComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"SkipDeathAction", "Action", Ops::NoDefNoCopy, false, false, kPending},
+    {"SnapshotComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"SnapshotFxComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
+    {"SoundSystem", "System", Ops::Full, false, true, kPending},
+    {"SpawnPointComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"SphereColliderComponent3D", "ColliderComponent3D", Ops::NoCopy, true, true, kPending},
+    {"SpotLightComponent", "Component", Ops::Full, true, true, kPending},
+    {"State", nullptr, Ops::Full, false, false, kPending},
+    {"StateLink", nullptr, Ops::NoDef, false, false, kPending},
+    {"StateMachine", "Component", Ops::NoCopy, true, true, kPending},
+    {"SteeringBehavior", nullptr, Ops::Full, false, false, kPending},
+    {"SteeringComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"SunComponent", "Component", Ops::Full, true, true, kPending},
+    {"System", "QLObject", Ops::Full, false, false, kPending},
+    {"TagComponent", "Component", Ops::NoCopy, true, false, kPending},
+    {"TextComponent", "Component", Ops::Full, true, true, kPending},
+    {"ThirdPersonCameraComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"ThumperComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"Transform2D", "Component", Ops::Full, true, true, kPending},
+    {"Transform3D", "Component", Ops::Full, true, true, kPending},
+    {"UIComponent", "Component", Ops::Full, true, false, kPending},
+    {"UISystem", "System", Ops::Full, false, false, kPending},
+    {"Vec2", nullptr, Ops::Full, false, true, kBuilt},
+    {"Vec4", nullptr, Ops::Full, false, true, kBuilt},
+    {"Wander", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"WatchPlayerDeathAction", "Action", Ops::NoDefNoCopy, false, false, kPending},
+    {"WaterPhysicsBounds", "Component", Ops::NoCopy, true, true, kPending},
+    {"WaterPhysicsComponent", "Component", Ops::NoCopy, true, false, kPending},
+};
+
+struct BuiltinRow {
+    const char* name;
+    std::uint32_t size;
+};
+
+const BuiltinRow kBuiltins[] = {
+    {"char", 1}, {"unsigned char", 1}, {"short", 2}, {"unsigned short", 2}, {"int", 4},
+    {"unsigned int", 4}, {"float", 4}, {"bool", 1}, {"string", sizeof(std::string)},
+    {"EnemyType", 4}, {"EnvironmentType", 4}, {"code", 4}, {"TiXmlElement", sizeof(TiXmlElement)},
+};
+
+// Every library's one registration call.
+void RegisterAll()
+{
+    RegisterEngineTypes();
+}
+
+Ops OpsOf(const Meta* record)
+{
+    const MetaNotPOD* ops = record->GetOps();
+    if (!ops) {
+        return Ops::NoDefNoCopy;
+    }
+    if (ops->CanCreate()) {
+        return ops->CanCopy() ? Ops::Full : Ops::NoCopy;
+    }
+    return ops->CanCopy() ? Ops::NoDef : Ops::NoDefNoCopy;
+}
+
+const char* OpsName(Ops ops)
+{
+    switch (ops) {
+    case Ops::Full: return "full";
+    case Ops::NoCopy: return "NoCopy";
+    case Ops::NoDef: return "NoDef";
+    case Ops::NoDefNoCopy: return "NoDefNoCopy";
+    }
+    return "?";
+}
+
+} // namespace
+
+TEST(Census, TheTableHoldsEveryClassOnce)
+{
+    std::set<std::string> names;
+    for (const ClassRow& row : kClasses) {
+        EXPECT_TRUE(names.insert(row.name).second) << row.name;
+    }
+    EXPECT_EQ(names.size(), 122u);
+    int withID = 0;
+    int registering = 0;
+    for (const ClassRow& row : kClasses) {
+        withID += row.hasID;
+        registering += row.registers;
+    }
+    EXPECT_EQ(withID, 64);
+    EXPECT_EQ(registering, 61);
+}
+
+TEST(Census, EveryRecordHasARow)
+{
+    RegisterAll();
+    std::set<std::string> known;
+    for (const ClassRow& row : kClasses) {
+        known.insert(row.name);
+    }
+    for (const BuiltinRow& row : kBuiltins) {
+        known.insert(row.name);
+    }
+    for (const auto& [name, record] : MetaRegistry::Instance().Records()) {
+        EXPECT_TRUE(known.count(name)) << "record \"" << name << "\" has no row in the census";
+    }
+}
+
+TEST(Census, BuiltRowsMatchTheirRecordsAndPendingRowsHaveNone)
+{
+    RegisterAll();
+    for (const ClassRow& row : kClasses) {
+        Meta* record = MetaRegistry::Instance().Find(row.name);
+        if (row.pending) {
+            EXPECT_EQ(record, nullptr) << row.name << " has a record now: clear its pending mark";
+            continue;
+        }
+        if (!record) {
+            ADD_FAILURE() << row.name << " has no record";
+            continue;
+        }
+        EXPECT_FALSE(record->IsBuiltin()) << row.name;
+        if (row.base) {
+            ASSERT_EQ(record->GetBases().size(), 1u) << row.name;
+            EXPECT_EQ(record->GetBases()[0]->Name(), row.base) << row.name;
+        } else {
+            EXPECT_TRUE(record->GetBases().empty()) << row.name;
+        }
+        ASSERT_NE(record->GetOps(), nullptr) << row.name;
+        EXPECT_STREQ(OpsName(OpsOf(record)), OpsName(row.ops)) << row.name;
+
+        Variable* id = record->GetStaticMember("ID");
+        EXPECT_EQ(id != nullptr, row.hasID) << row.name;
+        if (id) {
+            EXPECT_EQ(id->GetType(), MetaRegistry::Instance().Find("string")) << row.name;
+            EXPECT_FALSE(id->Owns()) << row.name;
+            ASSERT_NE(id->Value(), nullptr) << row.name;
+            EXPECT_EQ(*static_cast<std::string*>(id->Value()), row.name);
+        }
+        const bool registers = !record->GetMembers().empty() || !record->GetMethods().empty();
+        EXPECT_EQ(registers, row.registers) << row.name;
+    }
+}
+
+TEST(Census, ComponentRecordsLeadBackToQLObject)
+{
+    RegisterAll();
+    for (const ClassRow& row : kClasses) {
+        Meta* record = MetaRegistry::Instance().Find(row.name);
+        if (!record || !row.base) {
+            continue;
+        }
+        const Meta* root = record;
+        while (!root->GetBases().empty()) {
+            root = root->GetBases()[0];
+        }
+        const bool objectTree = std::string(row.base) != "SteeringBehavior";
+        if (objectTree) {
+            EXPECT_EQ(root->Name(), "QLObject") << row.name;
+        }
+    }
+}
+
+TEST(Census, BuiltinRecords)
+{
+    RegisterAll();
+    for (const BuiltinRow& row : kBuiltins) {
+        Meta* record = MetaRegistry::Instance().Find(row.name);
+        ASSERT_NE(record, nullptr) << row.name;
+        EXPECT_TRUE(record->IsBuiltin()) << row.name;
+        EXPECT_EQ(record->GetSize(), row.size) << row.name;
+        EXPECT_EQ(record->GetOps(), nullptr) << row.name;
+        EXPECT_TRUE(record->GetBases().empty()) << row.name;
+    }
+}
