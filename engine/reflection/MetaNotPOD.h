@@ -1,6 +1,7 @@
 #pragma once
 // Per-type operations of a class record: create, copy and free instances without knowing the
 // class statically. The four variants differ only in which operation yields null.
+#include <type_traits>
 
 namespace quellor {
 
@@ -44,8 +45,16 @@ public:
         }
     }
 
-    // Engine objects go through their virtual destructor; value types are plain deletes.
-    void Delete(void* object) const override { delete static_cast<T*>(object); }
+    // Engine objects go through their virtual destructor; value types are plain deletes. A
+    // class that only frees itself (the engine singleton) is never freed through its record.
+    void Delete(void* object) const override
+    {
+        if constexpr (std::is_destructible_v<T>) {
+            delete static_cast<T*>(object);
+        } else {
+            (void)object;
+        }
+    }
 
     bool CanCreate() const override { return create; }
     bool CanCopy() const override { return copy; }
