@@ -1,6 +1,10 @@
 #include "engine/Action.h"
 
+#include "engine/reflection/MetaRegistrar.h"
+
 namespace quellor {
+
+QUELLOR_RECORD(Action, QLObject, DerivedMetaNotPODNoCopy, NoID) {}
 
 Action::Action(bool updateOnStart) : m_updateOnStart(updateOnStart) {}
 

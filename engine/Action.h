@@ -10,8 +10,10 @@ namespace quellor {
 class ActionList;
 
 class Action : public QLObject {
-public:
-    explicit Action(bool updateOnStart);
+    QUELLOR_REFLECT(Action)
+
+    // Actions made by name through their records start with updateOnStart set.
+    explicit Action(bool updateOnStart = true);
     Action(const Action&) = delete;
     Action& operator=(const Action&) = delete;
     ~Action() override;

@@ -11,9 +11,9 @@
 namespace quellor {
 
 class ActionComponent : public Component {
-public:
-    inline static const std::string ID = "ActionComponent";
+    QUELLOR_REFLECT_KEYED(ActionComponent)
 
+    // With a first action, m_name becomes the name of its record and it is pushed to lane 0.
     explicit ActionComponent(Action* first = nullptr);
     // The flow is not copied: a copy starts with an empty list.
     ActionComponent(const ActionComponent& other);
@@ -26,6 +26,11 @@ public:
     void DebugDraw(ZOR::DebugDrawer* drawer) override;
 
     void AddAction(Action* action, int lane);
+
+    // Stores the name and starts an action of the reflected class of that name in lane 0. An
+    // empty name changes nothing; a name that names no action class that can be made by name
+    // is stored, warned about, and starts nothing.
+    void SetBasedOnName(std::string name);
     void Update(float dt);
 
     ActionList& GetActionList() { return m_actions; }

@@ -1,6 +1,13 @@
 #include "engine/Component.h"
 
+#include "engine/reflection/MetaRegistrar.h"
+
 namespace quellor {
+
+QUELLOR_RECORD(Component, QLObject, DerivedMetaNotPOD, NoID)
+{
+    reg.Member(QL_FIELD(m_id));
+}
 
 Component::~Component() = default;
 

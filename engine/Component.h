@@ -12,8 +12,7 @@ class DebugDrawer;
 namespace quellor {
 
 class Component : public QLObject {
-public:
-    inline static const std::string ID = "Component";
+    QUELLOR_REFLECT_KEYED(Component)
 
     Component() = default;
     // A copy belongs to no entity until it is added to one.

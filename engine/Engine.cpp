@@ -5,6 +5,7 @@
 #include "engine/Space.h"
 #include "engine/Stopwatch.h"
 #include "engine/System.h"
+#include "engine/reflection/MetaRegistrar.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -51,9 +52,13 @@ Engine::~Engine()
         delete space;
 }
 
-Meta* Engine::GetMeta() const
+// The singleton is neither made nor copied by name: a copy would own the same spaces.
+QUELLOR_RECORD(Engine, NoBase, DerivedMetaNotPODNoDefNoCopy, NoID)
 {
-    return nullptr;
+    reg.Method("GetEntity", static_cast<Entity* (Engine::*)(const std::string&, const std::string&) const>(
+                                &Engine::GetEntity));
+    reg.Method("GetSystem", static_cast<System* (Engine::*)(const std::string&, const std::string&) const>(
+                                &Engine::GetSystem));
 }
 
 void Engine::CreateSpace(const std::string& name)

@@ -2,6 +2,7 @@
 // The engine singleton: named spaces of entities and systems, the once-a-frame update with its
 // three timed passes, and the destruction of what was queued during the frame.
 #include "engine/Injector.h"
+#include "engine/reflection/Reflected.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,12 +13,12 @@
 namespace quellor {
 
 class Entity;
-class Meta;
 class Space;
 class System;
 
 class Engine {
-public:
+    QUELLOR_REFLECT_ROOT(Engine)
+
     // The singleton, created on first use with the space "default".
     static Engine* Instance();
     // Whether the singleton exists, without making it.
@@ -28,8 +29,6 @@ public:
 
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
-
-    virtual Meta* GetMeta() const;
 
     void CreateSpace(const std::string& name);
     // Queues the space with all its entities and systems; they go at the end of the frame.

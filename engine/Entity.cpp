@@ -4,11 +4,19 @@
 #include "engine/Engine.h"
 #include "engine/EntityRef.h"
 #include "engine/Space.h"
+#include "engine/reflection/MetaRegistrar.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace quellor {
+
+// An entity owns its components, so a copy would free them twice: it is not copied by name.
+QUELLOR_RECORD(Entity, QLObject, DerivedMetaNotPODNoCopy, NoID)
+{
+    reg.Method("GetComponent", static_cast<Component* (Entity::*)(const std::string&) const>(&Entity::GetComponent));
+    reg.Method("Name", &Entity::GetName);
+}
 
 Entity::Entity() : Entity(std::string(), std::string()) {}
 

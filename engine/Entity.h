@@ -13,7 +13,8 @@ namespace quellor {
 class Component;
 
 class Entity : public QLObject {
-public:
+    QUELLOR_REFLECT(Entity)
+
     Entity();
     Entity(std::string name, std::string spaceName);
     // Components are owned: an entity is not copied.

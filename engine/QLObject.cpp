@@ -1,15 +1,13 @@
 #include "engine/QLObject.h"
 
 #include "engine/Engine.h"
+#include "engine/reflection/MetaRegistrar.h"
 
 namespace quellor {
 
 QLObject::~QLObject() = default;
 
-Meta* QLObject::GetMeta() const
-{
-    return nullptr;
-}
+QUELLOR_RECORD(QLObject, NoBase, DerivedMetaNotPOD, NoID) {}
 
 float QLObject::GetTime() const
 {

@@ -2,25 +2,23 @@
 // Root of every engine object. It holds a shared Injector that names the object's engine,
 // entity and space, through which objects find their peers by name.
 #include "engine/Injector.h"
+#include "engine/reflection/Reflected.h"
 
 #include <memory>
 #include <string>
 
 namespace quellor {
 
-class Meta;
 class System;
 
 class QLObject {
-public:
+    QUELLOR_REFLECT_ROOT(QLObject)
+
     QLObject() = default;
     // A copy shares its source's injector until it is given one of its own.
     QLObject(const QLObject&) = default;
     QLObject& operator=(const QLObject&) = default;
     virtual ~QLObject();
-
-    // The object's reflection record; none until the class registers one.
-    virtual Meta* GetMeta() const;
 
     std::shared_ptr<Injector> GetInjector() const { return m_injector; }
     void SetInjector(std::shared_ptr<Injector> injector) { m_injector = std::move(injector); }

@@ -1,6 +1,10 @@
 #include "engine/System.h"
 
+#include "engine/reflection/MetaRegistrar.h"
+
 namespace quellor {
+
+QUELLOR_RECORD(System, QLObject, DerivedMetaNotPOD, NoID) {}
 
 System::~System() = default;
 

@@ -11,8 +11,7 @@ namespace quellor {
 class Space;
 
 class System : public QLObject {
-public:
-    inline static const std::string ID = "System";
+    QUELLOR_REFLECT_KEYED(System)
 
     System() = default;
     ~System() override;

@@ -6,8 +6,7 @@
 namespace quellor {
 
 class Transform2D : public Component {
-public:
-    inline static const std::string ID = "Transform2D";
+    QUELLOR_REFLECT_KEYED(Transform2D)
 
     Transform2D() = default;
     Transform2D(const Transform2D&) = default;

@@ -1,11 +1,13 @@
 // Parses arbitrary bytes as XML and reads the root element as a reflected value: once creating
-// the value its tag names, and once into an existing object of every test fixture type.
+// the value its tag names, and once into an existing object of several engine and fixture types.
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include <tinyxml.h>
 
+#include "engine/ActionComponent.h"
+#include "engine/Transform2D.h"
 #include "engine/reflection/Mat4.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "engine/reflection/ReadVariable.h"
@@ -13,6 +15,7 @@
 #include "engine/reflection/Vec4.h"
 
 // The reader tests' fixture types, so that the seeds (the tests' documents) reach them.
+#include "tests/engine/reflection/EngineFixtures.cpp"
 #include "tests/engine/reflection/ReflectionFixtures.cpp"
 
 namespace {
@@ -22,7 +25,7 @@ constexpr std::size_t kMaxInput = 16 * 1024;
 
 bool Ready()
 {
-    quellor::RegisterEngineTypes();
+    quellor::fixtures::RegisterEngineFixtures();
     using namespace quellor::fixtures;
     for (quellor::Meta* record : {Shape::StaticMeta(), Square::StaticMeta(), Gadget::StaticMeta(),
                                   Flipped::StaticMeta(), Settings::StaticMeta(), Point::StaticMeta(),
@@ -71,5 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ReadInto<Custom>(root);
     ReadInto<quellor::Vec4>(root);
     ReadInto<quellor::Mat4>(root);
+    ReadInto<ReadFixtureComponent>(root);
+    ReadInto<quellor::Transform2D>(root);
+    ReadInto<quellor::ActionComponent>(root);
     return 0;
 }

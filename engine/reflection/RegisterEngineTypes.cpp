@@ -2,6 +2,15 @@
 
 #include <mutex>
 
+#include "engine/Action.h"
+#include "engine/ActionComponent.h"
+#include "engine/BirdGrabComponent.h"
+#include "engine/Component.h"
+#include "engine/Engine.h"
+#include "engine/Entity.h"
+#include "engine/QLObject.h"
+#include "engine/System.h"
+#include "engine/Transform2D.h"
 #include "engine/reflection/BuiltinTypes.h"
 #include "engine/reflection/Mat2.h"
 #include "engine/reflection/Mat4.h"
@@ -21,6 +30,15 @@ void RegisterEngineTypes()
         MetaOf<Quat>();
         MetaOf<Mat2>();
         MetaOf<Mat4>();
+        MetaOf<QLObject>();
+        MetaOf<Component>();
+        MetaOf<Entity>();
+        MetaOf<System>();
+        MetaOf<Engine>();
+        MetaOf<Action>();
+        MetaOf<ActionComponent>();
+        MetaOf<Transform2D>();
+        MetaOf<BirdGrabComponent>();
     });
 }
 
