@@ -2,9 +2,20 @@
 
 #include "platform/gpu/GLCommon.h"
 
+#include <atomic>
 #include <utility>
 
 namespace platform::gpu {
+namespace {
+
+std::atomic<int> g_failNext{static_cast<int>(Buffer::Result::Ok)};
+
+} // namespace
+
+void Buffer::FailNextCreation(Result result)
+{
+    g_failNext.store(static_cast<int>(result));
+}
 
 Buffer::~Buffer()
 {
@@ -35,6 +46,11 @@ Buffer::Result Buffer::Create(std::uint32_t bytes, const void* data, BufferUsage
     if (bytes == 0) {
         error = "a buffer of 0 bytes";
         return Result::Failed;
+    }
+    if (const auto forced = static_cast<Result>(g_failNext.exchange(static_cast<int>(Result::Ok)));
+        forced != Result::Ok) {
+        error = forced == Result::OutOfMemory ? "GL_OUT_OF_MEMORY" : "GL error (forced)";
+        return forced;
     }
     GLbitfield flags = 0;
     switch (usage) {

@@ -39,6 +39,10 @@ public:
     // The contents, for checks.
     bool Read(std::vector<std::uint8_t>& bytes) const;
 
+    // Test hook: the next Create on any thread fails with this result as if the driver had
+    // refused it (a driver that over-commits memory never reports running out).
+    static void FailNextCreation(Result result);
+
 private:
     std::uint32_t m_name = 0;
     std::uint32_t m_size = 0;
