@@ -2,6 +2,7 @@
 
 #include "platform/DdsDecoder.h"
 
+#include <array>
 #include <climits>
 #include <cstring>
 
@@ -32,6 +33,65 @@ constexpr std::uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A,
 // header claims. Checked before anything is allocated.
 constexpr std::uint64_t MaxPixelsPerFileByte = 1032u * 8u;
 
+std::uint32_t ReadBigEndian(const std::uint8_t* p)
+{
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16
+           | static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
+}
+
+std::uint32_t Crc32(const std::uint8_t* data, std::size_t size)
+{
+    static const auto table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i)
+        crc = table[(crc ^ data[i]) & 0xFFu] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+// Walks the chunks before the decoder sees them: each must lie inside the file and carry its
+// checksum, up to the end chunk. The decoder trusts chunk lengths and allocates by them, and
+// never checks checksums; damaged files are refused here instead.
+bool CheckPngChunks(const std::uint8_t* bytes, std::size_t size, std::string& error)
+{
+    std::size_t offset = sizeof(PngSignature);
+    bool first = true;
+    while (offset < size) {
+        if (size - offset < 12) {
+            error = "PNG chunk cut short";
+            return false;
+        }
+        const std::uint32_t length = ReadBigEndian(bytes + offset);
+        if (length > size - offset - 12) {
+            error = "PNG chunk of " + std::to_string(length) + " bytes runs past the end of the file";
+            return false;
+        }
+        const std::uint8_t* type = bytes + offset + 4;
+        if (first && std::memcmp(type, "IHDR", 4) != 0) {
+            error = "PNG does not start with its header chunk";
+            return false;
+        }
+        first = false;
+        if (Crc32(type, std::size_t{length} + 4) != ReadBigEndian(type + 4 + length)) {
+            error = "PNG chunk checksum does not match: the file is damaged";
+            return false;
+        }
+        offset += std::size_t{length} + 12;
+        if (std::memcmp(type, "IEND", 4) == 0)
+            return true;
+    }
+    error = "PNG ends before its end chunk";
+    return false;
+}
+
 } // namespace
 
 bool DecodePng(const std::uint8_t* bytes, std::size_t size, DecodedImage& image, std::string& error,
@@ -46,6 +106,8 @@ bool DecodePng(const std::uint8_t* bytes, std::size_t size, DecodedImage& image,
         error = "PNG file too large";
         return false;
     }
+    if (!CheckPngChunks(bytes, size, error))
+        return false;
     const int length = static_cast<int>(size);
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(bytes, length, &width, &height, &channels)) {

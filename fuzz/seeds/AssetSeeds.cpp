@@ -122,4 +122,11 @@ TARSEL_FUZZ_SEEDS(image)
     fuzzseeds::WriteFile(folder, "bc3.dds", WriteDds(square, DdsFormat::BC3));
     fuzzseeds::WriteFile(folder, "bc3-odd.dds", WriteDds(odd, DdsFormat::BC3));
     fuzzseeds::WriteFile(folder, "gradient.png", WritePng(square));
+    fuzzseeds::WriteFile(folder, "bgr8.dds", WriteDds(odd, DdsFormat::BGR8));
+    fuzzseeds::WriteFile(folder, "dx10-rgba8.dds", WriteDds(odd, DdsFormat::RGBA8, DdsHeader::Dx10));
+    fuzzseeds::WriteFile(folder, "dx10-bgra8.dds", WriteDds(square, DdsFormat::BGRA8, DdsHeader::Dx10));
+    fuzzseeds::WriteFile(folder, "dx10-bc1.dds", WriteDds(odd, DdsFormat::BC1, DdsHeader::Dx10));
+    fuzzseeds::WriteFile(folder, "dx10-bc2.dds", WriteDds(square, DdsFormat::BC2, DdsHeader::Dx10));
+    fuzzseeds::WriteFile(folder, "dx10-bc3.dds", WriteDds(square, DdsFormat::BC3, DdsHeader::Dx10));
+    fuzzseeds::WriteFile(folder, "odd.png", WritePng(odd));
 }

@@ -168,6 +168,12 @@ void DXRenderContext::CreateNullTexture()
     // Without it unbound units read what GL gives an empty unit; drawing still works.
     if (!d.nullTexture.Create(1, 1, gpu::DataFormat::R8G8B8A8_UNORM, error) || !d.nullTexture.Write(zero, error))
         ZOR::Log("Notice: no null texture: %s", error.c_str());
+    // Large enough for every element of the widest layout at its offset.
+    const std::vector<std::uint8_t> zeros(1024, 0);
+    if (d.nullVertices.Create(static_cast<std::uint32_t>(zeros.size()), zeros.data(), gpu::BufferUsage::Immutable,
+                              error)
+        != gpu::Buffer::Result::Ok)
+        ZOR::Log("Notice: no null vertex buffer: %s", error.c_str());
 }
 
 void DXRenderContext::CreateDepthStencilStates()

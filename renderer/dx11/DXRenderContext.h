@@ -122,7 +122,8 @@ private:
     void CreateRasterizerStates();
     void CreateSamplerStates();
     void CreateBlendStates();
-    // The 1x1 (0, 0, 0, 0) texture that null, pending and bad texture handles read.
+    // The 1x1 (0, 0, 0, 0) texture that null, pending and bad texture handles read, and the
+    // zeros that stand for a missing vertex buffer.
     void CreateNullTexture();
     // Applies the stored full-screen flag to the window with the current mode.
     void ApplyFullscreenState(bool on);

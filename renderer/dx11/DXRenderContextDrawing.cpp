@@ -232,9 +232,15 @@ bool DXRenderContext::PrepareDrawLocked()
 
     if (d.inputsDirty) {
         d.inputsDirty = false;
-        for (std::uint32_t slot = 0; slot < 2; ++slot)
-            vertex->layout.SetVertexBuffer(slot, LiveBuffer(d.vertexBuffers, d.boundVertexBuffers[slot]),
-                                           d.boundStrides[slot]);
+        for (std::uint32_t slot = 0; slot < 2; ++slot) {
+            // An input without a buffer reads zeros, as it did on the original API; the GPU
+            // would otherwise fetch from nowhere.
+            if (const gpu::Buffer* buffer = LiveBuffer(d.vertexBuffers, d.boundVertexBuffers[slot]); buffer
+                && !buffer->IsMapped())
+                vertex->layout.SetVertexBuffer(slot, buffer, d.boundStrides[slot]);
+            else
+                vertex->layout.SetVertexBuffer(slot, &d.nullVertices, 0);
+        }
         vertex->layout.SetIndexBuffer(LiveBuffer(d.indexBuffers, d.boundIndexBuffer));
         d.context.SetVertexArray(&vertex->layout);
     }
@@ -565,7 +571,14 @@ void DXRenderContext::CopyResource(const Handle& destination, const Handle& sour
     case ObjectType::Texture:
     case ObjectType::RenderTarget:
     case ObjectType::DepthBuffer: break;
-    default: return; // only these kinds are copied
+    case ObjectType::VertexShader:
+    case ObjectType::PixelShader:
+    case ObjectType::GeometryShader:
+    case ObjectType::ComputeShader:
+    case ObjectType::VertexBuffer:
+    case ObjectType::IndexBuffer:
+    case ObjectType::ConstantBuffer: return; // only the four kinds above are copied
+    default: WarnBadHandle("CopyResource", destination); return;
     }
     gpu::Texture2D* to = textureOf(destination);
     gpu::Texture2D* from = textureOf(source);
@@ -606,6 +619,8 @@ void* DXRenderContext::Map(const Handle& handle)
         WarnBadHandle("Map", handle);
         return nullptr;
     }
+    // A mapped buffer is not drawn from; the next draw looks again.
+    d.inputsDirty = true;
     return r->buffer.Map();
 }
 
@@ -623,8 +638,10 @@ void DXRenderContext::Unmap(const Handle& handle)
     default: return;
     }
     BufferRecord* r = nullptr;
-    if (Find(*table, handle, r) == Found::Live)
+    if (Find(*table, handle, r) == Found::Live) {
         r->buffer.Unmap();
+        d.inputsDirty = true;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -711,7 +728,8 @@ void DXRenderContext::DrawIndexedInstanced(std::uint32_t indicesPerInstance, std
 {
     Impl& d = *m_impl;
     std::lock_guard lock(d.mutex);
-    if (!PrepareDrawLocked() || !LiveBuffer(d.indexBuffers, d.boundIndexBuffer))
+    const gpu::Buffer* indices = LiveBuffer(d.indexBuffers, d.boundIndexBuffer);
+    if (!PrepareDrawLocked() || !indices || indices->IsMapped())
         return;
     // The base vertex is signed on the GPU, as it was in the original API.
     d.context.DrawIndexed(indicesPerInstance, startIndex, static_cast<std::int32_t>(baseVertex), instanceCount,

@@ -126,6 +126,8 @@ public:
 
     // Stands for every null, pending or bad texture handle: reads (0, 0, 0, 0).
     platform::gpu::Texture2D nullTexture;
+    // Stands for a missing vertex buffer: read with stride 0, every input reads zeros.
+    platform::gpu::Buffer nullVertices;
     platform::gpu::ImmediateContext::Limits limits;
     std::uint64_t backBufferGeneration = 0;
 

@@ -982,6 +982,11 @@ void DXRenderContext::Release(const Handle& handle)
     case ObjectType::IndexBuffer: ReleaseIn(d, glThread, d.indexBuffers, handle); break;
     case ObjectType::ConstantBuffer: ReleaseIn(d, glThread, d.constantBuffers, handle); break;
     case ObjectType::BackBuffer: break;
+    default:
+        if (handle)
+            ZOR::Log("Warning: Release was given handle {%u, %u}, which names no kind of object.",
+                     static_cast<unsigned>(handle.GetType()), *handle);
+        break;
     }
     // The interface passes the handle as const; the caller's copy is nulled all the same. The
     // shared null handle is never written.

@@ -30,19 +30,34 @@ constexpr std::uint32_t FourCC(const char (&code)[5])
            static_cast<std::uint32_t>(static_cast<std::uint8_t>(code[3])) << 24;
 }
 
-void AppendHeader(std::string& out, const Image& image, DdsFormat format)
+std::uint32_t DxgiFormat(DdsFormat format)
+{
+    switch (format) {
+    case DdsFormat::BGRA8: return 87; // B8G8R8A8_UNORM
+    case DdsFormat::RGBA8: return 28; // R8G8B8A8_UNORM
+    case DdsFormat::BC1: return 71;
+    case DdsFormat::BC2: return 74;
+    case DdsFormat::BC3: return 77;
+    case DdsFormat::BGR8: break;
+    }
+    return 0;
+}
+
+void AppendHeader(std::string& out, const Image& image, DdsFormat format, DdsHeader header)
 {
     const bool compressed = format == DdsFormat::BC1 || format == DdsFormat::BC2 || format == DdsFormat::BC3;
     const std::uint32_t blocksWide = std::max(1u, (image.width + 3) / 4);
     const std::uint32_t blocksHigh = std::max(1u, (image.height + 3) / 4);
     const std::uint32_t blockBytes = format == DdsFormat::BC1 ? 8 : 16;
+    const std::uint32_t pixelBytes = format == DdsFormat::BGR8 ? 3 : 4;
+    const bool dx10 = header == DdsHeader::Dx10 && format != DdsFormat::BGR8;
 
     Append(out, FourCC("DDS "));
     Append(out, std::uint32_t{124});
     Append(out, kCaps | kHeight | kWidth | kPixelFormat | (compressed ? kLinearSize : kPitch));
     Append(out, image.height);
     Append(out, image.width);
-    Append(out, compressed ? blocksWide * blocksHigh * blockBytes : image.width * 4);
+    Append(out, compressed ? blocksWide * blocksHigh * blockBytes : image.width * pixelBytes);
     Append(out, std::uint32_t{0}); // depth
     Append(out, std::uint32_t{1}); // mip levels
     for (int i = 0; i < 11; ++i)
@@ -50,52 +65,78 @@ void AppendHeader(std::string& out, const Image& image, DdsFormat format)
 
     // Pixel format, 32 bytes.
     Append(out, std::uint32_t{32});
-    switch (format) {
-    case DdsFormat::BGRA8:
-        Append(out, kRgb | kAlphaPixels);
-        Append(out, std::uint32_t{0});
-        Append(out, std::uint32_t{32});
-        Append(out, std::uint32_t{0x00FF0000});
-        Append(out, std::uint32_t{0x0000FF00});
-        Append(out, std::uint32_t{0x000000FF});
-        Append(out, std::uint32_t{0xFF000000});
-        break;
-    case DdsFormat::RGBA8:
-        Append(out, kRgb | kAlphaPixels);
-        Append(out, std::uint32_t{0});
-        Append(out, std::uint32_t{32});
-        Append(out, std::uint32_t{0x000000FF});
-        Append(out, std::uint32_t{0x0000FF00});
-        Append(out, std::uint32_t{0x00FF0000});
-        Append(out, std::uint32_t{0xFF000000});
-        break;
-    case DdsFormat::BC1:
-    case DdsFormat::BC2:
-    case DdsFormat::BC3:
+    if (dx10) {
         Append(out, kFourCC);
-        Append(out, format == DdsFormat::BC1 ? FourCC("DXT1") : format == DdsFormat::BC2 ? FourCC("DXT3") : FourCC("DXT5"));
+        Append(out, FourCC("DX10"));
         for (int i = 0; i < 5; ++i)
             Append(out, std::uint32_t{0});
-        break;
+    } else {
+        switch (format) {
+        case DdsFormat::BGR8:
+            Append(out, kRgb);
+            Append(out, std::uint32_t{0});
+            Append(out, std::uint32_t{24});
+            Append(out, std::uint32_t{0x00FF0000});
+            Append(out, std::uint32_t{0x0000FF00});
+            Append(out, std::uint32_t{0x000000FF});
+            Append(out, std::uint32_t{0});
+            break;
+        case DdsFormat::BGRA8:
+            Append(out, kRgb | kAlphaPixels);
+            Append(out, std::uint32_t{0});
+            Append(out, std::uint32_t{32});
+            Append(out, std::uint32_t{0x00FF0000});
+            Append(out, std::uint32_t{0x0000FF00});
+            Append(out, std::uint32_t{0x000000FF});
+            Append(out, std::uint32_t{0xFF000000});
+            break;
+        case DdsFormat::RGBA8:
+            Append(out, kRgb | kAlphaPixels);
+            Append(out, std::uint32_t{0});
+            Append(out, std::uint32_t{32});
+            Append(out, std::uint32_t{0x000000FF});
+            Append(out, std::uint32_t{0x0000FF00});
+            Append(out, std::uint32_t{0x00FF0000});
+            Append(out, std::uint32_t{0xFF000000});
+            break;
+        case DdsFormat::BC1:
+        case DdsFormat::BC2:
+        case DdsFormat::BC3:
+            Append(out, kFourCC);
+            Append(out, format == DdsFormat::BC1 ? FourCC("DXT1") : format == DdsFormat::BC2 ? FourCC("DXT3") : FourCC("DXT5"));
+            for (int i = 0; i < 5; ++i)
+                Append(out, std::uint32_t{0});
+            break;
+        }
     }
     Append(out, kCapsTexture);
     for (int i = 0; i < 4; ++i)
         Append(out, std::uint32_t{0}); // caps 2-4, reserved
+    if (dx10) {
+        Append(out, DxgiFormat(format));
+        Append(out, std::uint32_t{3}); // a 2D texture
+        Append(out, std::uint32_t{0});
+        Append(out, std::uint32_t{1}); // one array slice
+        Append(out, std::uint32_t{0});
+    }
 }
 
 } // namespace
 
-std::string WriteDds(const Image& image, DdsFormat format)
+std::string WriteDds(const Image& image, DdsFormat format, DdsHeader header)
 {
     std::string out;
-    AppendHeader(out, image, format);
+    AppendHeader(out, image, format, header);
     const std::uint32_t w = image.width;
     const std::uint32_t h = image.height;
-    if (format == DdsFormat::BGRA8 || format == DdsFormat::RGBA8) {
+    if (format == DdsFormat::BGRA8 || format == DdsFormat::RGBA8 || format == DdsFormat::BGR8) {
         const std::size_t pixels = static_cast<std::size_t>(w) * h;
         for (std::size_t i = 0; i < pixels; ++i) {
             const std::uint8_t* p = image.rgba.data() + i * 4;
-            if (format == DdsFormat::BGRA8) {
+            if (format == DdsFormat::BGR8) {
+                const char bgr[3] = {static_cast<char>(p[2]), static_cast<char>(p[1]), static_cast<char>(p[0])};
+                out.append(bgr, 3);
+            } else if (format == DdsFormat::BGRA8) {
                 const char bgra[4] = {static_cast<char>(p[2]), static_cast<char>(p[1]), static_cast<char>(p[0]),
                                       static_cast<char>(p[3])};
                 out.append(bgra, 4);

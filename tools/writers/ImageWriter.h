@@ -18,11 +18,16 @@ enum class DdsFormat {
     BC1,   // "DXT1", opaque
     BC2,   // "DXT3", explicit 4-bit alpha
     BC3,   // "DXT5", interpolated alpha
+    BGR8,  // uncompressed 24-bit, masks R8G8B8 (bytes B, G, R), no alpha
 };
+
+// Where the format is described: the legacy pixel format, or the "DX10" extension header
+// with a DXGI format (BGR8 has none and is always written legacy).
+enum class DdsHeader { Legacy, Dx10 };
 
 // The bytes of a one-level DDS file. Block formats pad partial blocks by repeating the edge
 // pixels.
-std::string WriteDds(const Image& image, DdsFormat format);
+std::string WriteDds(const Image& image, DdsFormat format, DdsHeader header = DdsHeader::Legacy);
 
 // The bytes of an RGBA PNG file.
 std::string WritePng(const Image& image);
