@@ -232,17 +232,33 @@ bool DXRenderContext::PrepareDrawLocked()
 
     if (d.inputsDirty) {
         d.inputsDirty = false;
+        // Generations name buffers for good (GL names are reused); this one stands for zeros.
+        constexpr std::uint64_t Zeros = ~std::uint64_t{0};
         for (std::uint32_t slot = 0; slot < 2; ++slot) {
             // An input without a buffer reads zeros, as it did on the original API; the GPU
             // would otherwise fetch from nowhere.
-            if (const gpu::Buffer* buffer = LiveBuffer(d.vertexBuffers, d.boundVertexBuffers[slot]); buffer
-                && !buffer->IsMapped())
-                vertex->layout.SetVertexBuffer(slot, buffer, d.boundStrides[slot]);
-            else
-                vertex->layout.SetVertexBuffer(slot, &d.nullVertices, 0);
+            BufferRecord* record = nullptr;
+            const bool live = Find(d.vertexBuffers, d.boundVertexBuffers[slot], record) == Found::Live
+                              && record->buffer.IsValid() && !record->buffer.IsMapped();
+            const std::uint64_t generation = live ? record->generation : Zeros;
+            const std::uint32_t stride = live ? d.boundStrides[slot] : 0;
+            if (vertex->boundGenerations[slot] != generation || vertex->boundStrides[slot] != stride) {
+                vertex->layout.SetVertexBuffer(slot, live ? &record->buffer : &d.nullVertices, stride);
+                vertex->boundGenerations[slot] = generation;
+                vertex->boundStrides[slot] = stride;
+            }
         }
-        vertex->layout.SetIndexBuffer(LiveBuffer(d.indexBuffers, d.boundIndexBuffer));
-        d.context.SetVertexArray(&vertex->layout);
+        BufferRecord* indices = nullptr;
+        const bool liveIndices = Find(d.indexBuffers, d.boundIndexBuffer, indices) == Found::Live;
+        const std::uint64_t indexGeneration = liveIndices ? indices->generation : Zeros;
+        if (vertex->boundIndexGeneration != indexGeneration) {
+            vertex->layout.SetIndexBuffer(liveIndices ? &indices->buffer : nullptr);
+            vertex->boundIndexGeneration = indexGeneration;
+        }
+        if (d.usedLayout != vertex->generation) {
+            d.context.SetVertexArray(&vertex->layout);
+            d.usedLayout = vertex->generation;
+        }
     }
 
     if (d.texturesDirty) {

@@ -178,6 +178,8 @@ public:
     std::map<ProgramKey, LinkedProgram> programs;
     LinkedProgram* currentProgram = nullptr;
     std::uint32_t usedProgram = 0;
+    // The vertex array bound on the GPU (its shader's generation), 0 for none.
+    std::uint64_t usedLayout = 0;
 
     bool targetDirty = false;
     bool programDirty = true;

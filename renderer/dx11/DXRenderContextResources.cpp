@@ -90,6 +90,9 @@ void Adopt(VertexShaderRecord& slot, VertexShaderRecord& built)
 {
     std::swap(slot.shader, built.shader);
     std::swap(slot.layout, built.layout);
+    std::swap(slot.boundGenerations, built.boundGenerations);
+    std::swap(slot.boundStrides, built.boundStrides);
+    std::swap(slot.boundIndexGeneration, built.boundIndexGeneration);
 }
 
 void Adopt(ShaderRecord& slot, ShaderRecord& built)
@@ -329,6 +332,10 @@ void DXRenderContext::Impl::Forget(std::uint64_t generation)
 {
     if (generation == 0)
         return;
+    if (usedLayout == generation) {
+        context.SetVertexArray(nullptr);
+        usedLayout = 0;
+    }
     for (auto it = framebuffers.begin(); it != framebuffers.end();) {
         const FramebufferKey& key = it->first;
         const bool uses = key.depth == generation

@@ -8,6 +8,7 @@
 #include "renderer/dx11/RenderContext.h"
 #include "renderer/dx11/ResourceRules.h"
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <vector>
@@ -41,6 +42,11 @@ struct RenderTargetRecord : SlotState {
 struct VertexShaderRecord : SlotState {
     platform::gpu::Shader shader;
     platform::gpu::VertexArray layout;
+    // What the layout's bindings hold now, by buffer generation (0: none) and stride, so that
+    // an unchanged binding is not set again.
+    std::array<std::uint64_t, 2> boundGenerations{};
+    std::array<std::uint32_t, 2> boundStrides{};
+    std::uint64_t boundIndexGeneration = 0;
 };
 
 struct ShaderRecord : SlotState {
