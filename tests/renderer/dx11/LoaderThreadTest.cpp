@@ -123,7 +123,9 @@ TEST_F(LoaderThreads, FiveThreadsCreateWhileTheGlThreadDrawsAndEverythingArrives
             ZOR::DXRenderContext::ReadBackData data;
             ASSERT_TRUE(context.ReadBack(m.handle, data));
             ASSERT_GE(data.bytes.size(), m.expected.size());
-            EXPECT_EQ(std::memcmp(data.bytes.data(), m.expected.data(), m.expected.size()), 0);
+            if (!m.expected.empty()) {
+                EXPECT_EQ(std::memcmp(data.bytes.data(), m.expected.data(), m.expected.size()), 0);
+            }
         }
     }
     EXPECT_TRUE(ErrorBoxes().Requests().empty());
