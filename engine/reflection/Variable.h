@@ -20,7 +20,7 @@ public:
     // block for the other built-ins); without, it points at `value` and owns nothing.
     template <class T>
         requires(!std::is_same_v<std::remove_cv_t<T>, Meta> && !std::is_void_v<T>)
-    Variable(T* value, bool copy) : Variable(MetaOf<T>(), const_cast<std::remove_cv_t<T>*>(value), copy, 0)
+    Variable(T* value, bool copy) : Variable(MetaOf<T>(), RecordAddress(value), copy, 0)
     {
     }
 
@@ -53,6 +53,19 @@ public:
     static void DestroyValue(const Meta* type, void* value);
 
 private:
+    // The value's address as the class its record describes: a class without a record of its
+    // own is boxed with its base's record, so it is seen as that base.
+    template <class T>
+    static void* RecordAddress(T* value)
+    {
+        using U = std::remove_cv_t<T>;
+        if constexpr (std::is_class_v<U> && requires { typename U::QuellorSelf; }) {
+            return static_cast<typename U::QuellorSelf*>(const_cast<U*>(value));
+        } else {
+            return const_cast<U*>(value);
+        }
+    }
+
     // The shared constructor of the typed boxes.
     Variable(Meta* type, void* value, bool copy, int);
 

@@ -301,3 +301,25 @@ TEST(Binding, StringArgumentsByValue)
     EXPECT_EQ(shape.m_label, "circle");
     EXPECT_EQ(label, "circle");
 }
+
+namespace {
+
+// No record of its own: boxed with its base's record, seen as that base.
+struct Unrecorded : Counter, Shape {};
+
+} // namespace
+
+TEST(Binding, AClassWithoutItsOwnRecordIsBoxedAsItsRecordedBase)
+{
+    Unrecorded object;
+    Variable box(&object, false);
+    EXPECT_EQ(box.GetType(), Shape::StaticMeta());
+    EXPECT_EQ(box.Value(), static_cast<void*>(static_cast<Shape*>(&object)));
+    int tag = 9;
+    Function* setTag = MethodOf(Shape::StaticMeta(), "SetTag");
+    setTag->PushArgument(box);
+    setTag->PushArgument(Variable(&tag, false));
+    EXPECT_EQ(setTag->Invoke(), nullptr);
+    EXPECT_EQ(object.m_tag, 9);
+    EXPECT_EQ(object.m_count, 0);
+}
