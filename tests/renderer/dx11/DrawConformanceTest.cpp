@@ -199,6 +199,20 @@ TEST_F(DepthConformance, ClearsIgnoreWriteMasksAndBlending)
     EXPECT_EQ(Pixel(Read(context.GetBackBuffer()), 799, 599), (std::array<int, 4>{255, 0, 255, 255}));
 }
 
+namespace {
+
+// Writes what texel (0, 0) of unit 0 holds, wherever it draws.
+const char* const CornerPS = R"(#version 450
+layout(binding = 0) uniform sampler2D Texture_s0;
+layout(location = 0) out vec4 target0;
+void main()
+{
+    target0 = texelFetch(Texture_s0, ivec2(0, 0), 0);
+}
+)";
+
+} // namespace
+
 TEST_F(DepthConformance, TheDepthBufferReadsAsNullWhileItIsTheDepthTarget)
 {
     ZOR::DXRenderContext& context = Context();
@@ -210,31 +224,39 @@ TEST_F(DepthConformance, TheDepthBufferReadsAsNullWhileItIsTheDepthTarget)
     context.BindRenderTarget(rig.target);
     DrawAt(rig, 0.25f, 1, 0, 0);
 
-    // A float target receives what the depth buffer reads as, through texture unit 0.
+    // A float target receives what texel (0, 0) of the depth buffer reads as. The quad covers
+    // only the lower right quarter, so that the draw never writes the texel it reads.
     const Handle reader = Target(4, 4, Format::R32_FLOAT);
-    context.ClearRenderTarget(reader, 0.5f, 0, 0, 0);
-    const Handle ps = PixelShader(tarsel::test::TexturePS);
-    auto readDepth = [&]() {
+    const Handle ps = PixelShader(CornerPS);
+    const Handle corner = Quad(0, -1, 1, 0);
+    auto readCorner = [&](const Handle& texture) {
         UseColourPipeline();
         context.BindPixelShader(ps);
-        context.BindTexture(0, rig.depth);
+        context.BindVertexBuffer(corner, 16);
+        context.BindTexture(0, texture);
         context.Draw(6, 0);
-        return Float(Read(reader), 1, 1);
+        return Float(Read(reader), 3, 3);
     };
     // Both off: not attached, it reads its depth.
+    context.ClearRenderTarget(reader, 0.5f, 0, 0, 0);
     context.SetDepthTesting(false);
     context.SetDepthWriting(false);
     context.BindRenderTarget(reader);
-    EXPECT_NEAR(readDepth(), 0.25f, 1e-5f);
+    EXPECT_NEAR(readCorner(rig.depth), 0.25f, 1e-5f);
     // Testing and writing on: the depth buffer is attached, and reads as zeros.
+    context.ClearRenderTarget(reader, 0.5f, 0, 0, 0);
     context.SetDepthTesting(true);
     context.SetDepthWriting(true);
     context.BindRenderTarget(reader);
-    EXPECT_EQ(readDepth(), 0.0f);
-    // A target cannot read itself either.
-    context.BindTexture(0, reader);
-    context.Draw(6, 0);
-    EXPECT_EQ(Float(Read(reader), 2, 2), 0.0f);
+    EXPECT_EQ(readCorner(rig.depth), 0.0f);
+    EXPECT_NEAR(Float(Read(rig.depth), 0, 0), 0.25f, 1e-5f);
+    // A target being drawn into does not read itself either.
+    context.ClearRenderTarget(reader, 0.5f, 0, 0, 0);
+    context.SetDepthTesting(false);
+    context.SetDepthWriting(false);
+    context.BindRenderTarget(reader);
+    EXPECT_EQ(readCorner(reader), 0.0f);
+    EXPECT_EQ(Float(Read(reader), 0, 0), 0.5f);
 }
 
 TEST_F(DepthConformance, CopyResourceCopiesDepthToDepth)
