@@ -1,10 +1,16 @@
 // Reading a level-shaped document: (a) TinyXML's parse alone, (b) the parse plus creating
-// every entity, reading each component with ReadVariable and adding it under its "ID".
+// every entity, reading each component with ReadVariable and adding it under its "ID", and
+// (c) the same level written into a scanned folder and loaded by name with
+// ObjectSystem::LoadLevel, beside (d) TinyXML's parse of that file's text the way the loader
+// parses it, which gives TinyXML's share of (c).
 // `--smoke` reads 50 entities once.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +20,8 @@
 #include "engine/Component.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
+#include "engine/ObjectSystem.h"
+#include "engine/ResourceSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "engine/reflection/ReadVariable.h"
 #include "engine/reflection/RegisterEngineTypes.h"
@@ -133,6 +141,42 @@ double TimeLoad(const std::string& xml, int& added)
     return Milliseconds(end - start);
 }
 
+// (c): LoadLevel by name from a scanned working directory, into a fresh engine each time.
+double TimeLoadLevel(int entities, int& loaded)
+{
+    using namespace quellor;
+    Engine* engine = Engine::Instance();
+    engine->AddSystem(ResourceSystem::ID, new ResourceSystem, "default");
+    auto* objects = static_cast<ObjectSystem*>(engine->AddSystem(ObjectSystem::ID, new ObjectSystem, "default"));
+
+    const auto start = Clock::now();
+    objects->LoadLevel("bench.ql");
+    const auto end = Clock::now();
+
+    loaded = 0;
+    for (int i = 0; i < entities; ++i) {
+        Entity* entity = engine->GetEntity("entity" + std::to_string(i), "default");
+        loaded += entity && entity->HasComponent("Transform2D") && entity->HasComponent("BenchBody") &&
+                  entity->HasComponent("BenchTag");
+    }
+    Engine::DestroyInstance();
+    return Milliseconds(end - start);
+}
+
+// (d): TinyXML's parse of the file's text, one byte per character as the loader reads it.
+double TimeLoaderParse(const std::string& xml)
+{
+    const auto start = Clock::now();
+    TiXmlDocument document;
+    document.Parse(xml.c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    const auto end = Clock::now();
+    if (document.Error() || !document.RootElement()) {
+        std::printf("level_read: the generated document did not parse: %s\n", document.ErrorDesc());
+        std::exit(1);
+    }
+    return Milliseconds(end - start);
+}
+
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -168,11 +212,43 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // The same level as a file in a scanned folder, loaded by name.
+    namespace fs = std::filesystem;
+    std::string pattern = (fs::temp_directory_path() / "tarsel-bench-level-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        std::printf("level_read: cannot create a temporary folder\n");
+        return 1;
+    }
+    const fs::path folder = pattern;
+    fs::create_directories(folder / "levels");
+    std::ofstream(folder / "levels/bench.ql", std::ios::binary) << xml;
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder);
+    std::vector<double> fileLoad;
+    std::vector<double> loaderParse;
+    int loaded = 0;
+    for (int run = 0; run < runs; ++run) {
+        fileLoad.push_back(TimeLoadLevel(entities, loaded));
+        loaderParse.push_back(TimeLoaderParse(xml));
+    }
+    fs::current_path(previous);
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+    if (loaded != entities) {
+        std::printf("level_read: %d entities loaded from the file, expected %d\n", loaded, entities);
+        return 1;
+    }
+
     const double a = Median(parse);
     const double b = Median(load);
     std::printf("level_read: %d entities, %zu bytes, median of %d runs\n", entities, xml.size(), runs);
     std::printf("  (b) parse + create + read + add: %.3f ms\n", b);
     std::printf("  (a) parse alone:                 %.3f ms\n", a);
     std::printf("  (a)/(b): %.3f\n", b > 0 ? a / b : 0.0);
+    const double c = Median(fileLoad);
+    const double d = Median(loaderParse);
+    std::printf("  (c) LoadLevel from a scanned folder: %.3f ms\n", c);
+    std::printf("  (d) TinyXML's parse within it:       %.3f ms\n", d);
+    std::printf("  TinyXML's share of LoadLevel: %.1f%%\n", c > 0 ? 100.0 * d / c : 0.0);
     return 0;
 }

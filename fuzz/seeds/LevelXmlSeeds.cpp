@@ -1,0 +1,38 @@
+// Level and archetype seeds: the samples from content/, the documents of the loader's tests and
+// the broken files they refuse (the oversized one aside).
+#include "SeedWriter.h"
+
+#include "tests/engine/LevelDocuments.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string ReadSource(const char* relative)
+{
+    std::ifstream in(std::filesystem::path(TARSEL_SOURCE_DIR) / relative, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "level_xml seeds: cannot read %s\n", relative);
+        std::exit(1);
+    }
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+TARSEL_FUZZ_SEEDS(level_xml)
+{
+    namespace docs = quellor::test::documents;
+    fuzzseeds::WriteFile(folder, "sample.ql", ReadSource("content/levels/sample.ql"));
+    fuzzseeds::WriteFile(folder, "sample.arch", ReadSource("content/archetypes/sample.arch"));
+    fuzzseeds::WriteFile(folder, "two_entities.ql", docs::kTwoEntities);
+    fuzzseeds::WriteFile(folder, "duplicate_names.ql", docs::kDuplicateNames);
+    fuzzseeds::WriteFile(folder, "orb.arch", docs::kOrb);
+    fuzzseeds::WriteFile(folder, "unknown_member.arch", docs::kUnknownMember);
+    fuzzseeds::WriteFile(folder, "refused_kinds.arch", docs::kRefusedKinds);
+    for (const auto& [name, text] : docs::BrokenFiles())
+        fuzzseeds::WriteFile(folder, name, text);
+}
