@@ -2,6 +2,7 @@
 
 #include "engine/Engine.h"
 #include "engine/SoundSystem.h"
+#include "engine/reflection/MetaRegistrar.h"
 #include "renderer/Window.h"
 
 #include <cmath>
@@ -21,6 +22,19 @@ platform::NativeWindow* RendererWindow()
 }
 
 } // namespace
+
+QUELLOR_RECORD(Input, System, DerivedMetaNotPODNoCopy, NoID)
+{
+    reg.Method("KeyIsPressed", static_cast<bool (Input::*)(KeyCode, int) const>(&Input::KeyIsPressed));
+    reg.Method("KeyIsDown", static_cast<bool (Input::*)(KeyCode, int) const>(&Input::KeyIsDown));
+    reg.Method(QL_METHOD(GetMousePosition));
+    reg.Method(QL_METHOD(GetLeftJoyStickX));
+    reg.Method(QL_METHOD(GetLeftJoyStickY));
+    reg.Method(QL_METHOD(GetRightJoyStickX));
+    reg.Method(QL_METHOD(GetRightJoyStickY));
+    reg.Method(QL_METHOD(GetRightTrigger));
+    reg.Method(QL_METHOD(GetLeftTrigger));
+}
 
 Input::Input(std::shared_ptr<platform::InputSource> source)
 {

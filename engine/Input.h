@@ -7,6 +7,8 @@
 // in the background.
 #include "engine/Signal.h"
 #include "engine/System.h"
+#include "engine/reflection/BuiltinTypes.h"
+#include "engine/reflection/Reflected.h"
 #include "engine/reflection/Vec2.h"
 #include "platform/InputSource.h"
 #include "platform/WindowMessage.h"
@@ -22,7 +24,13 @@ class NativeWindow;
 
 namespace quellor {
 
+// The key-code argument of the input queries as level and action data call them by name.
+enum class KeyCode : std::int32_t {};
+QUELLOR_BUILTIN_ENUM(KeyCode, Code)
+
 class Input : public System {
+    // Its ID keys the system in its space; the record itself registers no "ID".
+    QUELLOR_REFLECT_KEYED(Input)
 public:
     // Stick values inside ±DeadZone read 0; the others are scaled by StickScale (1/32767).
     static constexpr int DeadZone = 15698;
@@ -45,6 +53,8 @@ public:
 
     bool KeyIsDown(int key, int pad) const;
     bool KeyIsPressed(int key, int pad) const;
+    bool KeyIsDown(KeyCode key, int pad) const { return KeyIsDown(static_cast<int>(key), pad); }
+    bool KeyIsPressed(KeyCode key, int pad) const { return KeyIsPressed(static_cast<int>(key), pad); }
     bool KeyIsReleased(int key, int pad) const;
 
     float GetLeftJoyStickX(int pad) const;

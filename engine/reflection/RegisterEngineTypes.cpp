@@ -8,6 +8,7 @@
 #include "engine/Component.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
+#include "engine/Input.h"
 #include "engine/QLObject.h"
 #include "engine/System.h"
 #include "engine/Transform2D.h"
@@ -39,6 +40,7 @@ void RegisterEngineTypes()
         MetaOf<ActionComponent>();
         MetaOf<Transform2D>();
         MetaOf<BirdGrabComponent>();
+        MetaOf<Input>();
     });
 }
 

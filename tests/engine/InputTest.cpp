@@ -1,6 +1,10 @@
 // The input system on the scripted source: codes, edges, pads, sticks, triggers, focus and the
 // cursor wrap.
 #include "engine/Input.h"
+#include "engine/reflection/Function.h"
+#include "engine/reflection/Meta.h"
+#include "engine/reflection/RegisterEngineTypes.h"
+#include "engine/reflection/Variable.h"
 #include "platform/ScriptedInputSource.h"
 
 #include <gtest/gtest.h>
@@ -391,4 +395,52 @@ TEST(InputWithoutSource, ReadsNothingAndKeepsWorking)
     input.SetInputSource(source);
     input.Update(0.016f);
     EXPECT_TRUE(input.KeyIsPressed(65, -1));
+}
+
+TEST_F(InputTest, QueriesCalledByNameAnswerLikeTheMethods)
+{
+    quellor::RegisterEngineTypes();
+    quellor::Meta* record = input->GetMeta();
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->GetName(), "Input");
+    EXPECT_EQ(record->GetMethods().size(), 9u);
+
+    source->SetKey(17, true);
+    source->SetPadAxis(1, PadAxis::RightTrigger, 99);
+    source->SetPadAxis(1, PadAxis::LeftX, -20000);
+    source->SetCursor(12, 34);
+    Frame();
+    source->SetKey('R', true);
+    Frame();
+
+    auto call = [&](const char* name, auto... args) {
+        quellor::Function* f = record->GetMethod(name);
+        EXPECT_NE(f, nullptr) << name;
+        f->PushArgument(quellor::Variable(input.get(), false));
+        (f->PushArgument(quellor::Variable(&args, false)), ...);
+        return std::unique_ptr<quellor::Variable>(f->Invoke());
+    };
+    quellor::Function* keyIsDown = record->GetMethod("KeyIsDown");
+    ASSERT_NE(keyIsDown, nullptr);
+    ASSERT_EQ(keyIsDown->GetArgumentTypes().size(), 2u);
+    EXPECT_EQ(keyIsDown->GetArgumentTypes()[0]->GetName(), "code");
+    EXPECT_EQ(keyIsDown->GetArgumentTypes()[1]->GetName(), "int");
+
+    for (int key : {17, 82, 65, 300}) {
+        for (int pad : {-1, 0, 7}) {
+            auto down = call("KeyIsDown", key, pad);
+            auto pressed = call("KeyIsPressed", key, pad);
+            ASSERT_TRUE(down && pressed) << key << " " << pad;
+            EXPECT_EQ(*static_cast<bool*>(down->GetData()), input->KeyIsDown(key, pad)) << key << " " << pad;
+            EXPECT_EQ(*static_cast<bool*>(pressed->GetData()), input->KeyIsPressed(key, pad)) << key << " " << pad;
+        }
+    }
+    EXPECT_TRUE(*static_cast<bool*>(call("KeyIsPressed", 82, -1)->GetData()));
+    EXPECT_EQ(*static_cast<int*>(call("GetRightTrigger", 1)->GetData()), 99);
+    EXPECT_EQ(*static_cast<float*>(call("GetLeftJoyStickX", 1)->GetData()), input->GetLeftJoyStickX(1));
+    const auto position = call("GetMousePosition");
+    ASSERT_TRUE(position);
+    const auto* mouse = static_cast<quellor::Vec2*>(position->GetData());
+    EXPECT_EQ(mouse->x, 12.0f);
+    EXPECT_EQ(mouse->y, 34.0f);
 }

@@ -93,7 +93,7 @@ const ClassRow kClasses[] = {
     {"GraphicsComponent3D", "Component", Ops::Full, true, true, kPending},
     {"GraphicsComponent3DSkinned", "Component", Ops::Full, true, true, kPending},
     {"GraphicsSystem", "System", Ops::NoDef, false, false, kPending},
-    {"Input", "System", Ops::NoCopy, false, true, kPending},
+    {"Input", "System", Ops::NoCopy, false, true, kBuilt},
     {"IntroCutscene", "Action", Ops::NoDefNoCopy, false, false, kPending},
     {"IslandPhysics", "Action", Ops::NoCopy, false, false, kPending},
     {"LevelBoundaryComponent", "Component", Ops::NoCopy, true, false, kPending},
