@@ -200,6 +200,9 @@ bool Submit(DXRenderContext::Impl& d, bool glThread, Handle& handle, Creation<Re
         const std::uint32_t index = replace ? *handle : table.FindFreeSlot();
         Record& slot = table.records[index];
         d.Forget(slot.generation);
+        // A reused slot starts as a new record (a target's viewport matrix included).
+        if (!replace)
+            slot = Record{};
         Adopt(slot, built);
         slot.free = 0;
         slot.pending = 0;
@@ -215,6 +218,9 @@ bool Submit(DXRenderContext::Impl& d, bool glThread, Handle& handle, Creation<Re
         replace = false;
     const std::uint32_t index = replace ? *handle : table.FindFreeSlot();
     Record& slot = table.records[index];
+    // A free slot's objects went to the graveyard at its release: nothing is destroyed here.
+    if (!replace)
+        slot = Record{};
     slot.free = 0;
     creation.describe(slot);
     const std::uint64_t id = d.nextUploadId++;
@@ -582,7 +588,8 @@ bool DXRenderContext::CreateDepthBufferFor(Handle& handle, const Handle& attachT
         if (attached.GetType() == ObjectType::BackBuffer) {
             chosen = d.backBufferViewport.size;
         } else if (attached.GetType() == ObjectType::RenderTarget) {
-            if (const RenderTargetRecord* target = d.renderTargets.At(*attached); target && !target->free)
+            // A released target keeps the size it had, so what was attached to it still fits.
+            if (const RenderTargetRecord* target = d.renderTargets.At(*attached))
                 chosen = target->viewport.size;
         }
     }
