@@ -492,6 +492,8 @@ const Dimension& DXRenderContext::GetTextureSize(const Handle& handle)
 {
     static const Dimension none;
     Impl& d = *m_impl;
+    if (!handle)
+        return none;
     std::lock_guard lock(d.mutex);
     switch (handle.GetType()) {
     case ObjectType::BackBuffer:
@@ -616,6 +618,8 @@ bool DXRenderContext::CreateDepthBufferFor(Handle& handle, const Handle& attachT
 void DXRenderContext::ResizeDepthBuffer(const Handle& handle, const Dimension& size)
 {
     Impl& d = *m_impl;
+    if (!handle)
+        return;
     Handle attached;
     {
         std::lock_guard lock(d.mutex);

@@ -215,6 +215,11 @@ TEST_F(BadHandles, BadBindsLeaveNullBehind)
     context.BindTexture(3, Handle());
     context.CopyData(Handle(), white, 4);
     context.ClearRenderTarget(Handle(), 1, 1, 1, 1);
+    context.ClearDepthBuffer(Handle());
+    context.ResizeDepthBuffer(Handle(), Dimension(2, 2));
+    EXPECT_EQ(context.GetTextureSize(Handle()).width, 0u);
+    EXPECT_EQ(context.Map(Handle()), nullptr);
+    EXPECT_FALSE(context.BindDepthBuffer(Handle()));
     context.Draw(6, 0);
     context.DrawIndexed(6, 0, 0);
     EXPECT_EQ(out.Text(), "");
