@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <thread>
 
 using tarsel::test::StdoutCapture;
 using ZOR::Dimension;
@@ -223,4 +224,64 @@ TEST_F(BadHandles, BadBindsLeaveNullBehind)
     context.Draw(6, 0);
     context.DrawIndexed(6, 0, 0);
     EXPECT_EQ(out.Text(), "");
+}
+
+TEST_F(BadHandles, PendingHandlesGoThroughEveryOperationAsNullUntilUploaded)
+{
+    ZOR::DXRenderContext& context = Context();
+    const Handle drawnInto = Target(2, 2);
+    context.ClearRenderTarget(drawnInto, 0, 0, 1, 1);
+    const std::string vsPath = WriteFile("pending.vs", tarsel::test::QuadVS);
+    const std::string psPath = WriteFile("pending.ps", tarsel::test::ColourPS);
+    const float quad[] = {-1, 1, 0, 0, 1, -1, 1, 1, 1, 1, 1, 0, -1, 1, 0, 0, -1, -1, 0, 1, 1, -1, 1, 1};
+    const std::uint32_t indices[] = {0, 1, 2, 3, 4, 5};
+    const std::uint8_t white[4] = {255, 255, 255, 255};
+    Handle texture, target, depth, vs, ps, vertices, indexBuffer, constants;
+    std::thread([&] {
+        EXPECT_TRUE(context.CreateTexture(texture, white, Dimension(1, 1), Format::R8G8B8A8_UNORM));
+        EXPECT_TRUE(context.CreateRenderTarget(target, ZOR::RenderTargetPolicy::FixedSize, Format::R8G8B8A8_UNORM,
+                                               1.0f, Dimension(2, 2)));
+        EXPECT_TRUE(context.CreateDepthBuffer(depth, target, Dimension()));
+        EXPECT_TRUE(context.CreateVertexShader(vs, vsPath, tarsel::test::QuadLayout(), true, "main"));
+        EXPECT_TRUE(context.CreatePixelShader(ps, psPath, true, "main"));
+        EXPECT_TRUE(context.CreateVertexBuffer(vertices, ZOR::BufferUsage::Static, sizeof(quad), quad));
+        EXPECT_TRUE(context.CreateIndexBuffer(indexBuffer, ZOR::BufferUsage::Static, sizeof(indices), indices));
+        EXPECT_TRUE(context.CreateConstantBuffer(constants, 16));
+    }).join();
+    ASSERT_EQ(context.GetPendingUploadCount(), 8u);
+
+    // Everything binds; nothing is drawn, read or written while the objects do not exist.
+    const float colour[4] = {1, 0, 0, 1};
+    context.CopyData(constants, colour, sizeof(colour));
+    EXPECT_EQ(context.Map(vertices), nullptr);
+    context.Unmap(vertices);
+    context.ClearRenderTarget(target, 1, 1, 1, 1);
+    context.ClearDepthBuffer(depth);
+    context.CopyResource(drawnInto, target);
+    EXPECT_EQ(context.GetTextureSize(target).width, 2u);
+    context.SetDepthTesting(true);
+    context.SetDepthWriting(true);
+    EXPECT_TRUE(context.BindDepthBuffer(depth));
+    context.BindRenderTarget(target);
+    context.BindVertexShader(vs);
+    context.BindPixelShader(ps);
+    context.BindVertexBuffer(vertices, 16);
+    context.BindIndexBuffer(indexBuffer);
+    context.BindConstantBuffer(0, constants, ObjectType::PixelShader);
+    context.BindTexture(0, texture);
+    context.SetViewport(Viewport(0, 0, Dimension(2, 2), 0, 1));
+    context.Draw(6, 0);
+    context.DrawIndexed(6, 0, 0);
+    ZOR::DXRenderContext::ReadBackData data;
+    for (const Handle& handle : {texture, target, depth, vertices, indexBuffer, constants})
+        EXPECT_FALSE(context.ReadBack(handle, data));
+    EXPECT_EQ(Pixel(Read(drawnInto), 0, 0), (std::array<int, 4>{0, 0, 255, 255}));
+
+    // Uploaded, the same bindings draw.
+    context.SwapBuffers();
+    context.ClearDepthBuffer(depth);
+    context.CopyData(constants, colour, sizeof(colour));
+    context.DrawIndexed(6, 0, 0);
+    EXPECT_EQ(Pixel(Read(target), 1, 1), (std::array<int, 4>{255, 0, 0, 255}));
+    EXPECT_NEAR(Float(Read(depth), 1, 1), 0.0f, 1e-6f);
 }
