@@ -5,6 +5,7 @@
 #include "physics/BoxColliderGeometry3D.h"
 #include "physics/MeshColliderGeometry3D.h"
 #include "physics/PhysicsMath3D.h"
+#include "physics/PhysicsWorld3D.h"
 #include "physics/PolyhedronColliderGeometry3D.h"
 #include "physics/QuadColliderGeometry3D.h"
 #include "physics/RigidBody3D.h"
@@ -35,6 +36,16 @@ Collider3D::Collider3D(const ColliderDescription3D& description, ColliderGeometr
 
 void Collider3D::Cleanup()
 {
+    // A leaving collider ends its contacts; whatever rested on it must notice, so the other
+    // body wakes.
+    if (m_body && m_body->m_world) {
+        ContactManager3D& contacts = m_body->m_world->GetContactManager();
+        while (ContactEdge3D* edge = m_contacts.Front()) {
+            if (RigidBody3D* other = edge->m_other ? edge->m_other->m_body : nullptr)
+                other->Wake();
+            contacts.Destroy(edge->m_contact);
+        }
+    }
     m_proxy.m_link.Unlink();
     m_bodyLink.Unlink();
 }

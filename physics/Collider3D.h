@@ -29,7 +29,8 @@ public:
     Collider3D(const Collider3D&) = delete;
     Collider3D& operator=(const Collider3D&) = delete;
 
-    // Unlinks the collider from its body's list and from the broadphase's proxy list.
+    // Ends the collider's contacts (waking the bodies on the other side) and unlinks it from
+    // its body's list and from the broadphase's proxy list.
     void Cleanup();
 
     // A mass of 0 gives an infinite inverse mass. Marks the body's mass data out of date.

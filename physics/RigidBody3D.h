@@ -16,7 +16,9 @@ struct ColliderDescription3D;
 
 // State flags of a body.
 enum BodyStateFlags3D : std::uint8_t {
+    kBodyInIsland = 1, // reached by island building in this step
     kBodyAwake = 2,
+    kBodyMaySleep = 4, // nothing attached forbids sleeping
 };
 
 // Shape flags of a body.
