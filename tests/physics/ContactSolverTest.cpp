@@ -1,0 +1,252 @@
+#include "ContactTestSupport.h"
+
+#include "physics/ContactSolver3D.h"
+#include "physics/Island3D.h"
+#include "physics/TimeStep3D.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace quellor {
+namespace {
+
+using ZOR::float3;
+
+constexpr float kDt = 1.0f / 60.0f;
+
+bool IsFinite(const float3& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// A static floor (top at y = 0) and a ball of radius 0.5 whose lowest point sinks depth into
+// it, joined by one hand-made contact at the ball's lowest point; an island holds the ball and
+// the contact, as island building would leave them.
+struct BallOnFloor {
+    explicit BallOnFloor(float depth = 0.0f, std::uint8_t ballType = kBodyDynamic)
+    {
+        floor = test::BodyWith(world, float3(0, -0.5f, 0), test::BoxDescription(float3(), float3(5, 0.5f, 5)),
+                               kBodyStatic, &floorCollider);
+        ball = test::BodyWith(world, float3(0, 0.5f - depth, 0), test::SphereDescription(float3(), 0.5f), ballType,
+                              &ballCollider);
+        for (RigidBody3D* body : {floor, ball}) {
+            body->UpdateMassProperties();
+            body->UpdateWorldInverseInertia();
+        }
+        contact = test::NewContact(world, floorCollider, ballCollider,
+                                   {{float3(0, 0, 0), float3(0, -depth, 0), float3(0, 1, 0), depth}});
+        EXPECT_TRUE(test::Offer(world, contact));
+        island.m_gravity = &gravity;
+        island.m_bodies.PushBack(ball);
+        island.m_contacts.PushBack(contact);
+        step.m_dt = kDt;
+        step.m_velocityIterations = 12;
+        step.m_positionIterations = 12;
+        step.m_settings = &world.GetSettings();
+    }
+    ContactPoint3D& Point() { return *contact->m_points[0]; }
+
+    PhysicsWorld3D world;
+    float3 gravity;
+    Island3D island;
+    TimeStep3D step;
+    RigidBody3D* floor;
+    RigidBody3D* ball;
+    Collider3D* floorCollider;
+    Collider3D* ballCollider;
+    Contact3D* contact;
+};
+
+TEST(ContactSolverTest, RestitutionTargetAsksForSeparationOnlyAboveTheOffset)
+{
+    BallOnFloor scene;
+    ASSERT_FLOAT_EQ(scene.contact->m_restitution, 0.4f);
+    ContactSolver3D solver(scene.island);
+
+    scene.ball->m_linearVelocity = float3(0, -1.0f, 0);
+    solver.PrepareVelocity(scene.step);
+    EXPECT_NEAR(scene.Point().m_velocityTarget, -0.25f, 1e-6f);
+    test::ExpectNear(scene.Point().m_normalRelativeVelocity, float3(0, -1, 0));
+
+    scene.ball->m_linearVelocity = float3(0, -0.3f, 0);
+    solver.PrepareVelocity(scene.step);
+    EXPECT_NEAR(scene.Point().m_velocityTarget, 0.0f, 1e-6f);
+
+    // Solving the fast approach leaves the ball leaving at 0.25.
+    scene.ball->m_linearVelocity = float3(0, -1.0f, 0);
+    solver.PrepareVelocity(scene.step);
+    for (int i = 0; i < 12; ++i)
+        solver.SolveVelocity(scene.step);
+    EXPECT_NEAR(scene.ball->m_linearVelocity.y, 0.25f, 1e-5f);
+}
+
+TEST(ContactSolverTest, OnlyPersistedPointsAreWarmStartedFromTheirSavedImpulse)
+{
+    BallOnFloor scene;
+    ContactSolver3D solver(scene.island);
+    scene.Point().m_savedNormalImpulse = 2.0f;
+
+    solver.WarmStart(scene.step);
+    test::ExpectNear(scene.ball->m_linearVelocity, float3());
+
+    scene.Point().m_persisted = 1;
+    solver.WarmStart(scene.step);
+    const float expected = 0.95f * 2.0f * scene.ball->m_inverseMass;
+    test::ExpectNear(scene.ball->m_linearVelocity, float3(0, expected, 0), 1e-5f);
+    test::ExpectNear(scene.ball->m_angularVelocity, float3());
+}
+
+TEST(ContactSolverTest, WarmStartedFrictionStopsSlidingAtMostByTheScaledImpulse)
+{
+    BallOnFloor scene;
+    ContactSolver3D solver(scene.island);
+    scene.Point().m_persisted = 1;
+    scene.Point().m_savedNormalImpulse = 0.01f;
+    scene.ball->m_linearVelocity = float3(3, 0, 0);
+    solver.WarmStart(scene.step);
+    // The friction impulse is bounded by friction (1) x 0.95 x 0.01 against the sliding.
+    const float bound = 0.95f * 0.01f;
+    EXPECT_LT(scene.ball->m_linearVelocity.x, 3.0f);
+    EXPECT_GE(scene.ball->m_linearVelocity.x, 3.0f - 1.01f * bound * scene.ball->m_inverseMass);
+}
+
+TEST(ContactSolverTest, FrictionZeroLeavesBothFrictionImpulsesAtZero)
+{
+    BallOnFloor scene(0.02f);
+    scene.contact->m_friction = 0.0f;
+    ContactSolver3D solver(scene.island);
+    scene.ball->m_linearVelocity = float3(2, -1, 1);
+    solver.PrepareVelocity(scene.step);
+    for (int i = 0; i < 12; ++i)
+        solver.SolveVelocity(scene.step);
+    EXPECT_GT(scene.Point().m_accumulatedNormalImpulse, 0.0f);
+    EXPECT_EQ(scene.Point().m_accumulatedFriction1, 0.0f);
+    EXPECT_EQ(scene.Point().m_accumulatedFriction2, 0.0f);
+    EXPECT_FLOAT_EQ(scene.ball->m_linearVelocity.x, 2.0f);
+    EXPECT_FLOAT_EQ(scene.ball->m_linearVelocity.z, 1.0f);
+
+    // With friction the same sliding is slowed.
+    scene.contact->m_friction = 1.0f;
+    scene.ball->m_linearVelocity = float3(2, -1, 1);
+    solver.PrepareVelocity(scene.step);
+    for (int i = 0; i < 12; ++i)
+        solver.SolveVelocity(scene.step);
+    EXPECT_NE(scene.Point().m_accumulatedFriction1, 0.0f);
+    EXPECT_LT(scene.ball->m_linearVelocity.x, 2.0f);
+
+    solver.StoreImpulses();
+    EXPECT_GT(scene.Point().m_savedNormalImpulse, 0.0f);
+    EXPECT_EQ(scene.Point().m_accumulatedNormalImpulse, 0.0f);
+    test::ExpectNear(scene.Point().m_normalImpulse, float3(0, scene.Point().m_savedNormalImpulse, 0));
+}
+
+TEST(ContactSolverTest, SlopsLeaveShallowPenetrationAlone)
+{
+    for (float depth : {0.015f, 0.02f}) {
+        BallOnFloor scene(depth);
+        ContactSolver3D solver(scene.island);
+        solver.PrepareVelocity(scene.step);
+        const float bias = depth <= 0.015f ? 0.0f : -(depth - 0.015f) * 0.2f * 60.0f;
+        // At rest the restitution term is 0; u is zero for bodies at rest.
+        EXPECT_NEAR(scene.Point().m_velocityTarget, bias, 1e-4f) << depth;
+        EXPECT_NEAR(scene.Point().m_depth, depth, 1e-6f);
+    }
+    for (float depth : {0.035f, 0.05f}) {
+        BallOnFloor scene(depth);
+        ContactSolver3D solver(scene.island);
+        const float before = scene.ball->m_position.y;
+        solver.SolvePosition(scene.step);
+        if (depth <= 0.035f)
+            EXPECT_EQ(scene.ball->m_position.y, before);
+        else
+            EXPECT_NEAR(scene.ball->m_position.y - before, (depth - 0.035f) * 0.1f, 1e-5f);
+    }
+}
+
+TEST(ContactSolverTest, OnePositionIterationMovesAPointAtMostHalfAUnit)
+{
+    BallOnFloor scene(20.0f);
+    ContactSolver3D solver(scene.island);
+    const float before = scene.ball->m_position.y;
+    solver.SolvePosition(scene.step);
+    EXPECT_NEAR(scene.ball->m_position.y - before, 0.5f, 1e-4f);
+    solver.SolvePosition(scene.step);
+    EXPECT_NEAR(scene.ball->m_position.y - before, 1.0f, 1e-4f);
+}
+
+TEST(ContactSolverTest, OnlyDynamicBodiesAreAcceleratedAndDamped)
+{
+    for (std::uint8_t type : {kBodyStatic, kBodyFixed, kBodyDynamic}) {
+        BallOnFloor scene(0.0f, type);
+        scene.gravity = float3(0, -10, 0);
+        scene.island.m_linearDamping = 0.5f;
+        scene.island.m_angularDamping = 0.5f;
+        scene.ball->m_linearVelocity = float3(1, 0, 0);
+        scene.ball->m_angularVelocity = float3(0, 1, 0);
+        ContactSolver3D solver(scene.island);
+        solver.IntegrateVelocities(scene.step);
+        if (type == kBodyDynamic) {
+            test::ExpectNear(scene.ball->m_linearVelocity, float3(0.5f, -5.0f / 60.0f, 0));
+            test::ExpectNear(scene.ball->m_angularVelocity, float3(0, 0.5f, 0));
+        } else {
+            EXPECT_EQ(scene.ball->m_linearVelocity, float3(1, 0, 0)) << int(type);
+            EXPECT_EQ(scene.ball->m_angularVelocity, float3(0, 1, 0)) << int(type);
+        }
+    }
+}
+
+TEST(ContactSolverTest, ForcesAndImpulsesAreAppliedOnceAndCleared)
+{
+    BallOnFloor scene;
+    scene.island.m_linearDamping = 1.0f;
+    scene.island.m_angularDamping = 1.0f;
+    scene.ball->m_force = float3(60, 0, 0);
+    scene.ball->m_linearImpulse = float3(0, 0, 2);
+    ContactSolver3D solver(scene.island);
+    solver.IntegrateVelocities(scene.step);
+    const float m = scene.ball->m_inverseMass;
+    test::ExpectNear(scene.ball->m_linearVelocity, float3(m, 0, 2 * m));
+    EXPECT_EQ(scene.ball->m_force, float3());
+    EXPECT_EQ(scene.ball->m_linearImpulse, float3());
+}
+
+TEST(ContactSolverTest, EffectiveMassIsZeroWhenNothingCanMove)
+{
+    EXPECT_FLOAT_EQ(EffectiveMass3D(4.0f), 0.25f);
+    EXPECT_EQ(EffectiveMass3D(0.0f), 0.0f);
+    EXPECT_EQ(EffectiveMass3D(1e-13f), 0.0f);
+    EXPECT_EQ(EffectiveMass3D(-1.0f), 0.0f);
+    EXPECT_EQ(EffectiveMass3D(std::nanf("")), 0.0f);
+    EXPECT_EQ(EffectiveMass3D(INFINITY), 0.0f);
+}
+
+// Two fixed bodies, or a fixed body and a static one, have no inverse mass between them; the
+// solver must neither divide by it nor move them.
+TEST(ContactSolverTest, FixedBodiesInContactStayFiniteAndUnmoved)
+{
+    for (std::uint8_t otherType : {kBodyFixed, kBodyStatic}) {
+        PhysicsWorld3D world;
+        world.SetGravity(float3(0, -10, 0));
+        RigidBody3D* other = test::BodyWith(world, float3(0, 0, 0),
+                                            test::BoxDescription(float3(), float3(1, 1, 1)), otherType);
+        RigidBody3D* player = test::BodyWith(world, float3(0.3f, 1.2f, 0.1f),
+                                             test::BoxDescription(float3(), float3(0.5f, 0.5f, 0.5f)), kBodyFixed);
+        player->SetLinearVelocity(float3(0.5f, 0, 0)); // walking into it
+        const float3 otherStart = other->m_position;
+        for (int i = 0; i < 100; ++i) {
+            world.Step(kDt, 12, 12);
+            ASSERT_TRUE(IsFinite(player->m_position)) << i;
+            ASSERT_TRUE(IsFinite(player->m_linearVelocity)) << i;
+            ASSERT_TRUE(IsFinite(player->m_angularVelocity)) << i;
+            ASSERT_TRUE(IsFinite(other->m_linearVelocity)) << i;
+        }
+        ASSERT_FALSE(world.GetContactManager().GetContacts().Empty());
+        EXPECT_EQ(player->m_position, float3(0.3f, 1.2f, 0.1f));
+        EXPECT_EQ(player->m_linearVelocity, float3(0.5f, 0, 0));
+        EXPECT_EQ(other->m_position, otherStart);
+    }
+}
+
+} // namespace
+} // namespace quellor
