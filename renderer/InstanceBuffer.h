@@ -1,4 +1,5 @@
 #pragma once
+#include "renderer/Material.h"
 #include "renderer/dx11/RenderContext.h"
 #include "renderer/math/Color.h"
 #include "renderer/math/float2.h"
@@ -10,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace ZOR {
 
@@ -79,7 +81,61 @@ public:
         CreateVertexBuffer();
     }
 
-    void Clear() { m_count = 0; }
+    // A pass starts here: no live records and no queued batches.
+    void Clear()
+    {
+        m_count = 0;
+        m_batches.clear();
+    }
+
+    // One run of instances drawn with the same geometry, material, texture and blend mode.
+    struct Batch {
+        const Handle* texture = nullptr;
+        BlendMode blendMode = static_cast<BlendMode>(0xFFFFFFFFu); // all ones: leave as is
+        const Handle* geometry = nullptr;
+        std::uint32_t verticesPerInstance = 0;
+        const Material* material = nullptr;
+        std::uint32_t first = 0;
+    };
+
+    // Each setter writes into the open batch while no instance was appended to it, else opens a
+    // new batch that carries the previous one's fields over. The latest value always wins: a
+    // batch opened for a new material must still take the new model set right after it.
+    void SetGeometry(const Handle& geometry, std::uint32_t verticesPerInstance)
+    {
+        Batch& batch = OpenBatch();
+        batch.geometry = &geometry;
+        batch.verticesPerInstance = verticesPerInstance;
+    }
+    void SetMaterial(const Material* material) { OpenBatch().material = material; }
+    void SetTexture(const Handle* texture) { OpenBatch().texture = texture; }
+    const std::vector<Batch>& GetBatches() const { return m_batches; }
+
+    // Uploads every live record in one copy and draws each batch with one instanced draw. With
+    // no live record nothing is drawn and the queue is dropped.
+    void Flush(RenderContext* context, std::uint32_t geometryStride)
+    {
+        if (m_count == 0 || context == nullptr) {
+            m_batches.clear();
+            return;
+        }
+        context->CopyData(m_vertexBuffer, m_elements.get(), m_count * kRecordSize);
+        for (std::size_t i = 0; i < m_batches.size(); ++i) {
+            const Batch& batch = m_batches[i];
+            const std::uint32_t end = i + 1 < m_batches.size() ? m_batches[i + 1].first : m_count;
+            if (end <= batch.first || batch.geometry == nullptr)
+                continue;
+            context->BindVertexBuffers(*batch.geometry, geometryStride, m_vertexBuffer, kRecordSize);
+            if (batch.material)
+                batch.material->Bind(context);
+            if (batch.blendMode != static_cast<BlendMode>(0xFFFFFFFFu))
+                context->SetBlendMode(batch.blendMode);
+            if (batch.texture)
+                context->BindTexture(0, *batch.texture);
+            context->DrawInstanced(batch.verticesPerInstance, end - batch.first, 0, batch.first);
+        }
+        m_batches.clear();
+    }
     // Frees the vertex buffer (the records stay).
     void Release()
     {
@@ -95,6 +151,16 @@ public:
     const Handle& GetVertexBuffer() const { return m_vertexBuffer; }
 
 private:
+    Batch& OpenBatch()
+    {
+        if (!m_batches.empty() && m_batches.back().first == m_count)
+            return m_batches.back();
+        Batch next = m_batches.empty() ? Batch() : m_batches.back();
+        next.first = m_count;
+        m_batches.push_back(next);
+        return m_batches.back();
+    }
+
     bool CreateVertexBuffer()
     {
         if (!m_context)
@@ -107,6 +173,7 @@ private:
     std::unique_ptr<Record[]> m_elements;
     RenderContext* m_context = nullptr;
     Handle m_vertexBuffer;
+    std::vector<Batch> m_batches;
 };
 
 } // namespace ZOR

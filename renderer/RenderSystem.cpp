@@ -11,6 +11,8 @@
 #include "renderer/Material.h"
 #include "renderer/Model.h"
 #include "renderer/Octree.h"
+#include "renderer/Renderable2D.h"
+#include "renderer/Renderable3DSkinned.h"
 #include "renderer/Text.h"
 #include "renderer/dx11/DXRenderContext.h"
 
@@ -199,6 +201,20 @@ void RenderSystem::UpdateScreenLayout(bool instant)
 
 // Renderables -------------------------------------------------------------------------------
 
+void RenderSystem::AddRenderable(Renderable2D* sprite)
+{
+    m_2dList.push_back(sprite);
+    m_2dNeedsSorting = true;
+    sprite->m_owner = this;
+    if (sprite->GetMaterial() == nullptr)
+        sprite->SetMaterial(DefaultMaterial());
+}
+
+void RenderSystem::RemoveRenderable(Renderable2D* sprite)
+{
+    EraseFirst(m_2dList, sprite);
+}
+
 void RenderSystem::AddRenderable(Text* text)
 {
     m_textList.push_back(text);
@@ -234,6 +250,14 @@ void RenderSystem::AddRenderable(Renderable* renderable)
             quad->m_owner = this;
             quad->SetMaterial("");
         }
+    } else if (renderable->GetType() == Renderable::Type::Renderable3D) {
+        auto* model = static_cast<Renderable3D*>(renderable);
+        if (model->GetMaterial() == nullptr)
+            model->SetMaterial(DefaultMaterial());
+    } else if (renderable->GetType() == Renderable::Type::Renderable3DSkinned) {
+        auto* model = static_cast<Renderable3DSkinned*>(renderable);
+        if (model->GetMaterial() == nullptr)
+            model->SetMaterial(DefaultMaterial());
     }
     renderable->m_owner = this;
     // Without a tree yet the renderable waits in the list; SetOctree files every one of them.
@@ -269,6 +293,9 @@ void RenderSystem::RemoveRenderable(DynamicMesh* mesh)
 
 void RenderSystem::RemoveRenderable(Renderable* renderable)
 {
+    // A removed renderable may be destroyed before the next frame: the working lists must not
+    // keep it.
+    EraseFirst(m_visible, renderable);
     const auto found = std::find(m_octreeList.begin(), m_octreeList.end(), renderable);
     if (found == m_octreeList.end())
         return;

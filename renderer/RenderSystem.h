@@ -3,7 +3,9 @@
 #include "renderer/Config.h"
 #include "renderer/DebugDrawer.h"
 #include "renderer/InstanceBuffer.h"
+#include "renderer/PassProfiler.h"
 #include "renderer/PointLight.h"
+#include "renderer/Renderable3D.h"
 #include "renderer/SpotLight.h"
 #include "renderer/dx11/RenderContext.h"
 #include "renderer/math/Color.h"
@@ -14,6 +16,7 @@
 #include "renderer/math/Viewport.h"
 
 #include <array>
+#include <functional>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -21,6 +24,7 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace platform {
@@ -30,13 +34,18 @@ class NativeWindow;
 namespace ZOR {
 
 class Animation;
+class BillboardedQuad;
+class Decal;
 class DirectionalLight;
 class DynamicMesh;
 class Font;
 class Material;
 class Model;
 class Octree;
+class ParticleEmitter;
 class Renderable;
+class Renderable2D;
+class Renderable3DSkinned;
 class Text;
 
 // The renderer's central object: the render context, up to four split-screen views, the
@@ -185,6 +194,10 @@ public:
     void CreateScreenTargets();
 
     // Renderables (borrowed; callers remove them before destroying them).
+    void AddRenderable(Renderable2D* sprite);
+    void RemoveRenderable(Renderable2D* sprite);
+    const std::vector<Renderable2D*>& Get2DList() const { return m_2dList; }
+    bool List2DNeedsSorting() const { return m_2dNeedsSorting; }
     void AddRenderable(Text* text);
     void AddRenderable(DirectionalLight* light);
     void AddRenderable(SpotLight* light);
@@ -261,6 +274,7 @@ public:
     const std::vector<DisplayMode>& GetDisplayModeList();
 
     float& GetFadeFactor() { return m_fadeFactor; }
+    Renderable3D& GetSkySphere() { return m_skySphere; }
     ShadowCaster& GetShadowCaster() { return m_shadowCaster; }
     DebugDrawer& GetDebugDrawer(bool second) { return second ? m_debugDrawers[1] : m_debugDrawers[0]; }
 
@@ -315,12 +329,74 @@ public:
         return shadowPass ? m_shadowModelInstances : m_modelInstances;
     }
 
+    // The frame ---------------------------------------------------------------------------------
+    // Draws every active screen, the sprites and texts, fades and presents. dt in seconds.
+    void Update(float dt);
+    void PrepareOverlays();
+    void SetupScreenCamera();
+    void ClearScreenTargets();
+    void CullOctree(unsigned screen, const Frustum& frustum);
+    void CullOctreeNode(unsigned screen, const Frustum& frustum, const Octree* node, int parentResult);
+    void BucketVisible();
+    const std::vector<Renderable*>& GetVisibleList() const { return m_visible; }
+
+    // Geometry, shadow and sky.
+    bool BeginShadowPass();
+    bool BeginGeometryPass();
+    void DrawModels(bool shadow, bool decalReceiving);
+    void DrawInstancedModels(bool shadow, bool decalReceiving);
+    void DrawSkinnedModels(bool shadow);
+    void DrawSky();
+    // Lights.
+    bool BeginLightPass();
+    bool BeginDirectionalLightPass();
+    bool BeginSpotLightPass();
+    bool BeginPointLightPass();
+    void DrawDirectionalLights();
+    void DrawSpotLights();
+    void DrawPointLights();
+    // Composition.
+    void ComposeScene();
+    // Sprites and text.
+    bool Begin2DPass();
+    bool BeginTextPass();
+    void Draw2D();
+    void DrawTexts();
+    // Forward passes and post effects (filled by their own pass code).
+    bool BeginDecalPass();
+    void DrawDecals();
+    bool BeginBillboardPass();
+    void DrawBillboards();
+    bool BeginDynamicMeshPass();
+    void DrawDynamicMeshes();
+    void DrawParticles();
+    bool BeginLinePass();
+    void DrawDebugLines();
+    void ApplySSAO();
+    void ApplyPostEffects(unsigned screen);
+
+    // Called at each pass boundary with the pass's name; null (none) by default.
+    void SetPassProfiler(PassProfiler* profiler) { m_profiler = profiler; }
+
     // The thirteen constant buffers' sizes in bytes, by index.
     static constexpr std::uint32_t kConstantBufferCount = 13;
     static const std::array<std::uint32_t, kConstantBufferCount> kConstantBufferSizes;
 
 private:
     friend class Text;
+    friend class Renderable2D;
+
+    // The material of the empty name, or null before Initialize made it.
+    Material* DefaultMaterial();
+    void Mark2DListForSorting() { m_2dNeedsSorting = true; }
+    void Profile(const char* pass)
+    {
+        if (m_profiler)
+            m_profiler->OnPass(pass);
+    }
+    // Binds a vertex and pixel shader pair by file name.
+    void BindShaders(const char* vertexShader, const char* pixelShader);
+    void PrepareText(Text& text);
 
     template <typename Entry>
     struct Cache {
@@ -343,12 +419,28 @@ private:
     bool m_2dNeedsSorting = false;
     bool m_textNeedsSorting = false;
 
+    std::vector<Renderable2D*> m_2dList;
     std::vector<Text*> m_textList;
     std::vector<DirectionalLight*> m_directionalLights;
     std::vector<DynamicMesh*> m_dynamicMeshes;
     std::vector<SpotLight*> m_spotLights;
     std::vector<Renderable*> m_octreeList;
     std::unique_ptr<Octree> m_octree;
+
+    // The frame's working lists.
+    std::vector<Renderable*> m_visible;
+    std::vector<Renderable3D*> m_modelBucket;
+    std::vector<Renderable3D*> m_instancedModels;
+    std::vector<Renderable3D*> m_decalModels;
+    std::vector<Renderable3D*> m_decalInstancedModels;
+    std::vector<Renderable3DSkinned*> m_skinnedModels;
+    std::vector<Decal*> m_decals;
+    std::vector<PointLight*> m_pointLights;
+    std::vector<BillboardedQuad*> m_billboards;
+    std::vector<ParticleEmitter*> m_particleEmitters;
+    Renderable3D m_skySphere;
+    PassProfiler* m_profiler = nullptr;
+    std::unordered_set<const Model*> m_bonesWarned; // models told once that bones were cut to 80
 
     InstanceBuffer<SpriteInstance> m_spriteInstances{25};
     InstanceBuffer<PointLight::Instance> m_pointLightInstances{10};

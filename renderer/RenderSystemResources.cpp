@@ -358,6 +358,11 @@ Material* RenderSystem::GetMaterial(const std::string& name)
     throw std::out_of_range(kInvalidKey);
 }
 
+Material* RenderSystem::DefaultMaterial()
+{
+    auto* entry = Find(m_materials, std::string());
+    return entry ? entry->get() : nullptr;
+}
 Font* RenderSystem::GetFont(const std::string& name)
 {
     auto* entry = Find(m_fonts, name);

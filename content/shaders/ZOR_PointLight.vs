@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places a light volume: the sphere scaled a little past the radius, so it encloses it.
 
 layout(std140, row_major, binding = 0) uniform CameraVS {
     mat4 view;
@@ -19,14 +19,12 @@ layout(location = 4) in float INTENSITY;
 layout(location = 0) out vec4 vLightPosition;
 layout(location = 1) out vec4 vColor;
 layout(location = 2) out vec2 vRadiusIntensity;
-layout(location = 3) out vec4 vClip;
 
 void main()
 {
-    vec4 world = vec4(WORLD_POSITION.xyz + POSITION * RADIUS, 1.0);
+    vec4 world = vec4(POSITION * RADIUS * 1.1 + WORLD_POSITION.xyz, 1.0);
     gl_Position = uCamera.proj * (uCamera.view * world);
-    vLightPosition = WORLD_POSITION;
+    vLightPosition = vec4((uCamera.view * vec4(WORLD_POSITION.xyz, 1.0)).xyz, 1.0);
     vColor = COLOR;
     vRadiusIntensity = vec2(RADIUS, INTENSITY);
-    vClip = gl_Position;
 }

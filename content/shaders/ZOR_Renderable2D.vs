@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places a sprite: the corner quad scaled by its size at its position, uv inside its frame.
 
 layout(std140, row_major, binding = 1) uniform ScreenVS {
     mat4 ortho;
@@ -21,7 +21,7 @@ layout(location = 1) out float vAlpha;
 
 void main()
 {
-    vec2 corner = INSTANCE_POSITION + (POSITION + vec2(0.5, 0.5)) * INSTANCE_SIZE;
+    vec2 corner = POSITION * INSTANCE_SIZE + INSTANCE_POSITION;
     gl_Position = uScreen.ortho * vec4(corner, 0.0, 1.0);
     vUV = INSTANCE_FRAME_DATA.xy + UV * INSTANCE_FRAME_DATA.zw;
     vAlpha = INSTANCE_ALPHA;

@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places a model with the object block's world matrix; view-space normal frame to the G-buffer.
 
 layout(std140, row_major, binding = 0) uniform CameraVS {
     mat4 view;
@@ -31,14 +31,17 @@ layout(location = 5) out float vDepth;
 
 void main()
 {
-    vec4 world = uObject.world * vec4(POSITION.xyz, 1.0);
-    vec4 view = uCamera.view * world;
+    mat4 world = uObject.world;
+    mat3 normalMat = mat3(uObject.normalMat);
+    float glow = uObject.glow;
+    vec4 worldPosition = world * vec4(POSITION.xyz, 1.0);
+    vec4 view = uCamera.view * worldPosition;
     gl_Position = uCamera.proj * view;
-    mat3 n = mat3(uObject.normalMat);
-    vNormal = n * NORMAL;
-    vTangent = n * TANGENT;
-    vBitangent = n * BITANGENT;
+    mat3 toView = mat3(uCamera.view) * normalMat;
+    vNormal = toView * NORMAL;
+    vTangent = toView * TANGENT;
+    vBitangent = toView * BITANGENT;
     vUV = UV;
-    vGlow = uObject.glow;
+    vGlow = glow;
     vDepth = -view.z;
 }

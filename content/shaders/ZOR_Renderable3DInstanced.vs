@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places one model instance from its per-instance rows; view-space normal frame to the G-buffer.
 
 layout(std140, row_major, binding = 0) uniform CameraVS {
     mat4 view;
@@ -35,14 +35,16 @@ layout(location = 5) out float vDepth;
 void main()
 {
     mat4 world = transpose(mat4(WORLD_MATRIX0, WORLD_MATRIX1, WORLD_MATRIX2, WORLD_MATRIX3));
-    mat4 normalMat = transpose(mat4(NORMAL_MATRIX0, NORMAL_MATRIX1, NORMAL_MATRIX2, NORMAL_MATRIX3));
-    vec4 view = uCamera.view * (world * vec4(POSITION.xyz, 1.0));
+    mat3 normalMat = mat3(transpose(mat4(NORMAL_MATRIX0, NORMAL_MATRIX1, NORMAL_MATRIX2, NORMAL_MATRIX3)));
+    float glow = GLOW_STRENGTH;
+    vec4 worldPosition = world * vec4(POSITION.xyz, 1.0);
+    vec4 view = uCamera.view * worldPosition;
     gl_Position = uCamera.proj * view;
-    mat3 n = mat3(normalMat);
-    vNormal = n * NORMAL;
-    vTangent = n * TANGENT;
-    vBitangent = n * BITANGENT;
+    mat3 toView = mat3(uCamera.view) * normalMat;
+    vNormal = toView * NORMAL;
+    vTangent = toView * TANGENT;
+    vBitangent = toView * BITANGENT;
     vUV = UV;
-    vGlow = GLOW_STRENGTH;
+    vGlow = glow;
     vDepth = -view.z;
 }

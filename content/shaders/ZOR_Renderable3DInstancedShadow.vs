@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places one model instance from its per-instance rows; view-space normal frame to the G-buffer.
 
 layout(std140, row_major, binding = 0) uniform CameraVS {
     mat4 view;
@@ -31,15 +31,28 @@ layout(location = 11) in vec4 NORMAL_MATRIX2;
 layout(location = 12) in vec4 NORMAL_MATRIX3;
 layout(location = 13) in float GLOW_STRENGTH;
 
-layout(location = 0) out vec2 vUV;
-layout(location = 1) out vec4 vSunPosition;
+layout(location = 0) out vec3 vNormal;
+layout(location = 1) out vec3 vTangent;
+layout(location = 2) out vec3 vBitangent;
+layout(location = 3) out vec2 vUV;
+layout(location = 4) out float vGlow;
+layout(location = 5) out float vDepth;
+layout(location = 6) out vec4 vSunPosition;
 
 void main()
 {
     mat4 world = transpose(mat4(WORLD_MATRIX0, WORLD_MATRIX1, WORLD_MATRIX2, WORLD_MATRIX3));
-    mat4 normalMat = transpose(mat4(NORMAL_MATRIX0, NORMAL_MATRIX1, NORMAL_MATRIX2, NORMAL_MATRIX3));
+    mat3 normalMat = mat3(transpose(mat4(NORMAL_MATRIX0, NORMAL_MATRIX1, NORMAL_MATRIX2, NORMAL_MATRIX3)));
+    float glow = GLOW_STRENGTH;
     vec4 worldPosition = world * vec4(POSITION.xyz, 1.0);
-    gl_Position = uCamera.proj * (uCamera.view * worldPosition);
+    vec4 view = uCamera.view * worldPosition;
+    gl_Position = uCamera.proj * view;
+    mat3 toView = mat3(uCamera.view) * normalMat;
+    vNormal = toView * NORMAL;
+    vTangent = toView * TANGENT;
+    vBitangent = toView * BITANGENT;
     vUV = UV;
+    vGlow = glow;
+    vDepth = -view.z;
     vSunPosition = uShadow.sunViewProj * worldPosition;
 }

@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places a model with the object block's world matrix; view-space normal frame to the G-buffer.
 
 layout(std140, row_major, binding = 0) uniform CameraVS {
     mat4 view;
@@ -28,13 +28,28 @@ layout(location = 2) in vec3 TANGENT;
 layout(location = 3) in vec3 BITANGENT;
 layout(location = 4) in vec2 UV;
 
-layout(location = 0) out vec2 vUV;
-layout(location = 1) out vec4 vSunPosition;
+layout(location = 0) out vec3 vNormal;
+layout(location = 1) out vec3 vTangent;
+layout(location = 2) out vec3 vBitangent;
+layout(location = 3) out vec2 vUV;
+layout(location = 4) out float vGlow;
+layout(location = 5) out float vDepth;
+layout(location = 6) out vec4 vSunPosition;
 
 void main()
 {
-    vec4 world = uObject.world * vec4(POSITION.xyz, 1.0);
-    gl_Position = uCamera.proj * (uCamera.view * world);
+    mat4 world = uObject.world;
+    mat3 normalMat = mat3(uObject.normalMat);
+    float glow = uObject.glow;
+    vec4 worldPosition = world * vec4(POSITION.xyz, 1.0);
+    vec4 view = uCamera.view * worldPosition;
+    gl_Position = uCamera.proj * view;
+    mat3 toView = mat3(uCamera.view) * normalMat;
+    vNormal = toView * NORMAL;
+    vTangent = toView * TANGENT;
+    vBitangent = toView * BITANGENT;
     vUV = UV;
-    vSunPosition = uShadow.sunViewProj * world;
+    vGlow = glow;
+    vDepth = -view.z;
+    vSunPosition = uShadow.sunViewProj * worldPosition;
 }

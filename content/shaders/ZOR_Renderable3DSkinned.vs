@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places a skinned model: the object's world matrix times the weighted bone matrices.
 
 layout(std140, row_major, binding = 0) uniform CameraVS {
     mat4 view;
@@ -35,17 +35,28 @@ layout(location = 3) out vec2 vUV;
 layout(location = 4) out float vGlow;
 layout(location = 5) out float vDepth;
 
+// Bone ids past the bone block are clamped: a bad vertex must not read outside it.
+mat4 Skin(uvec4 ids, vec4 weights)
+{
+    uvec4 i = min(ids, uvec4(79u));
+    return uBones.bones[i.x] * weights.x + uBones.bones[i.y] * weights.y + uBones.bones[i.z] * weights.z +
+           uBones.bones[i.w] * weights.w;
+}
+
 void main()
 {
-    mat4 skin = uBones.bones[BONE_IDS.x] * WEIGHTS.x + uBones.bones[BONE_IDS.y] * WEIGHTS.y +
-                uBones.bones[BONE_IDS.z] * WEIGHTS.z + uBones.bones[BONE_IDS.w] * WEIGHTS.w;
-    vec4 view = uCamera.view * (uObject.world * (skin * vec4(POSITION.xyz, 1.0)));
+    mat4 skin = Skin(BONE_IDS, WEIGHTS);
+    mat4 world = uObject.world * skin;
+    mat3 normalMat = mat3(uObject.normalMat) * mat3(skin);
+    float glow = uObject.glow;
+    vec4 worldPosition = world * vec4(POSITION.xyz, 1.0);
+    vec4 view = uCamera.view * worldPosition;
     gl_Position = uCamera.proj * view;
-    mat3 n = mat3(uObject.normalMat) * mat3(skin);
-    vNormal = n * NORMAL;
-    vTangent = n * TANGENT;
-    vBitangent = n * BITANGENT;
+    mat3 toView = mat3(uCamera.view) * normalMat;
+    vNormal = toView * NORMAL;
+    vTangent = toView * TANGENT;
+    vBitangent = toView * BITANGENT;
     vUV = UV;
-    vGlow = uObject.glow;
+    vGlow = glow;
     vDepth = -view.z;
 }

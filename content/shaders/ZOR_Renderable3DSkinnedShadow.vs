@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places a skinned model: the object's world matrix times the weighted bone matrices.
 
 layout(std140, row_major, binding = 0) uniform CameraVS {
     mat4 view;
@@ -34,15 +34,37 @@ layout(location = 4) in vec2 UV;
 layout(location = 5) in uvec4 BONE_IDS;
 layout(location = 6) in vec4 WEIGHTS;
 
-layout(location = 0) out vec2 vUV;
-layout(location = 1) out vec4 vSunPosition;
+layout(location = 0) out vec3 vNormal;
+layout(location = 1) out vec3 vTangent;
+layout(location = 2) out vec3 vBitangent;
+layout(location = 3) out vec2 vUV;
+layout(location = 4) out float vGlow;
+layout(location = 5) out float vDepth;
+layout(location = 6) out vec4 vSunPosition;
+
+// Bone ids past the bone block are clamped: a bad vertex must not read outside it.
+mat4 Skin(uvec4 ids, vec4 weights)
+{
+    uvec4 i = min(ids, uvec4(79u));
+    return uBones.bones[i.x] * weights.x + uBones.bones[i.y] * weights.y + uBones.bones[i.z] * weights.z +
+           uBones.bones[i.w] * weights.w;
+}
 
 void main()
 {
-    mat4 skin = uBones.bones[BONE_IDS.x] * WEIGHTS.x + uBones.bones[BONE_IDS.y] * WEIGHTS.y +
-                uBones.bones[BONE_IDS.z] * WEIGHTS.z + uBones.bones[BONE_IDS.w] * WEIGHTS.w;
-    vec4 world = uObject.world * (skin * vec4(POSITION.xyz, 1.0));
-    gl_Position = uCamera.proj * (uCamera.view * world);
+    mat4 skin = Skin(BONE_IDS, WEIGHTS);
+    mat4 world = uObject.world * skin;
+    mat3 normalMat = mat3(uObject.normalMat) * mat3(skin);
+    float glow = uObject.glow;
+    vec4 worldPosition = world * vec4(POSITION.xyz, 1.0);
+    vec4 view = uCamera.view * worldPosition;
+    gl_Position = uCamera.proj * view;
+    mat3 toView = mat3(uCamera.view) * normalMat;
+    vNormal = toView * NORMAL;
+    vTangent = toView * TANGENT;
+    vBitangent = toView * BITANGENT;
     vUV = UV;
-    vSunPosition = uShadow.sunViewProj * world;
+    vGlow = glow;
+    vDepth = -view.z;
+    vSunPosition = uShadow.sunViewProj * worldPosition;
 }

@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places geometry in the sun's view for the shadow map; hands on the clip w (view depth).
 
 layout(std140, row_major, binding = 3) uniform ObjectVS {
     mat4 world;
@@ -20,6 +20,7 @@ layout(location = 0) out float vDepth;
 
 void main()
 {
-    gl_Position = uShadow.sunViewProj * (uObject.world * vec4(POSITION, 1.0));
-    vDepth = gl_Position.z / gl_Position.w;
+    mat4 world = uObject.world;
+    gl_Position = uShadow.sunViewProj * (world * vec4(POSITION, 1.0));
+    vDepth = (gl_Position.w - uShadow.near) / (uShadow.far - uShadow.near);
 }

@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places geometry in the sun's view for the shadow map; hands on the clip w (view depth).
 
 layout(std140, row_major, binding = 2) uniform ShadowVS {
     mat4 sunViewProj;
@@ -24,7 +24,6 @@ layout(location = 0) out float vDepth;
 void main()
 {
     mat4 world = transpose(mat4(WORLD_MATRIX0, WORLD_MATRIX1, WORLD_MATRIX2, WORLD_MATRIX3));
-    mat4 normalMat = transpose(mat4(NORMAL_MATRIX0, NORMAL_MATRIX1, NORMAL_MATRIX2, NORMAL_MATRIX3));
     gl_Position = uShadow.sunViewProj * (world * vec4(POSITION, 1.0));
-    vDepth = gl_Position.z / gl_Position.w;
+    vDepth = (gl_Position.w - uShadow.near) / (uShadow.far - uShadow.near);
 }

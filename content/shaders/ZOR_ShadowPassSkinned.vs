@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places geometry in the sun's view for the shadow map; hands on the clip w (view depth).
 
 layout(std140, row_major, binding = 3) uniform ObjectVS {
     mat4 world;
@@ -24,10 +24,17 @@ layout(location = 2) in vec4 WEIGHTS;
 
 layout(location = 0) out float vDepth;
 
+// Bone ids past the bone block are clamped: a bad vertex must not read outside it.
+mat4 Skin(uvec4 ids, vec4 weights)
+{
+    uvec4 i = min(ids, uvec4(79u));
+    return uBones.bones[i.x] * weights.x + uBones.bones[i.y] * weights.y + uBones.bones[i.z] * weights.z +
+           uBones.bones[i.w] * weights.w;
+}
+
 void main()
 {
-    mat4 skin = uBones.bones[BONE_IDS.x] * WEIGHTS.x + uBones.bones[BONE_IDS.y] * WEIGHTS.y +
-                uBones.bones[BONE_IDS.z] * WEIGHTS.z + uBones.bones[BONE_IDS.w] * WEIGHTS.w;
-    gl_Position = uShadow.sunViewProj * (uObject.world * (skin * vec4(POSITION, 1.0)));
-    vDepth = gl_Position.z / gl_Position.w;
+    mat4 world = uObject.world * Skin(BONE_IDS, WEIGHTS);
+    gl_Position = uShadow.sunViewProj * (world * vec4(POSITION, 1.0));
+    vDepth = (gl_Position.w - uShadow.near) / (uShadow.far - uShadow.near);
 }

@@ -1,6 +1,7 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places the sky sphere. Depth is off for the sky: z is pinned inside 0..w so a sphere past the
+// far plane is not clipped away.
 
 layout(std140, row_major, binding = 0) uniform CameraVS {
     mat4 view;
@@ -28,7 +29,9 @@ layout(location = 1) out vec2 vUV;
 void main()
 {
     vec4 world = uObject.world * vec4(POSITION.xyz, 1.0);
-    gl_Position = uCamera.proj * (uCamera.view * world);
+    vec4 clip = uCamera.proj * (uCamera.view * world);
+    clip.z = clamp(clip.z, 0.0, clip.w) * 0.999;
+    gl_Position = clip;
     vDirection = POSITION.xyz;
     vUV = UV;
 }

@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places a light volume: the sphere scaled a little past the radius, so it encloses it.
 
 layout(std140, row_major, binding = 0) uniform CameraVS {
     mat4 view;
@@ -23,15 +23,13 @@ layout(location = 0) out vec4 vLightPosition;
 layout(location = 1) out vec4 vDirection;
 layout(location = 2) out vec4 vColor;
 layout(location = 3) out vec4 vParameters;
-layout(location = 4) out vec4 vClip;
 
 void main()
 {
-    vec4 world = vec4(WORLD_POSITION.xyz + POSITION * RADIUS, 1.0);
+    vec4 world = vec4(POSITION * RADIUS * 1.1 + WORLD_POSITION.xyz, 1.0);
     gl_Position = uCamera.proj * (uCamera.view * world);
-    vLightPosition = WORLD_POSITION;
-    vDirection = DIRECTION;
+    vLightPosition = vec4((uCamera.view * vec4(WORLD_POSITION.xyz, 1.0)).xyz, 1.0);
     vColor = COLOR;
+    vDirection = vec4(normalize(mat3(uCamera.view) * DIRECTION.xyz), 0.0);
     vParameters = vec4(RADIUS, INNER_ALPHA, OUTER_ALPHA, INTENSITY);
-    vClip = gl_Position;
 }

@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// Places a glyph quad at the text's position; the text colour travels on to the pixel stage.
 
 layout(std140, row_major, binding = 1) uniform ScreenVS {
     mat4 ortho;
@@ -18,9 +18,11 @@ layout(location = 0) in vec2 POSITION;
 layout(location = 1) in vec2 UV;
 
 layout(location = 0) out vec2 vUV;
+layout(location = 1) out vec4 vColor;
 
 void main()
 {
     gl_Position = uScreen.ortho * vec4(uText.position + POSITION, 0.0, 1.0);
     vUV = UV;
+    vColor = uText.color;
 }
