@@ -28,6 +28,13 @@ void SortByHash(std::vector<T*>& bucket)
     std::sort(bucket.begin(), bucket.end(), [](const T* a, const T* b) { return a->GetHash() < b->GetHash(); });
 }
 
+// False for a box with a NaN or an empty extent (a NaN world matrix makes one): it cannot be
+// seen, and a frustum test would call it inside.
+bool ValidBox(const AABB& box)
+{
+    return box.min.x <= box.max.x && box.min.y <= box.max.y && box.min.z <= box.max.z;
+}
+
 bool TextFontLess(const Text* a, const Text* b)
 {
     return a->GetFontTexture() < b->GetFontTexture();
@@ -317,7 +324,7 @@ void RenderSystem::CullOctreeNode(unsigned screen, const Frustum& frustum, const
             return;
     }
     for (Renderable* renderable : node->GetRenderables()) {
-        if (!renderable->GetVisible(visibleOn))
+        if (!renderable->GetVisible(visibleOn) || !ValidBox(renderable->GetAABB()))
             continue;
         if (result == AABB_INTERSECTING && frustum.TestAABB(renderable->GetAABB()) == AABB_OUTSIDE)
             continue;

@@ -103,7 +103,7 @@ void RenderSystem::DrawModels(bool shadow, bool decalReceiving)
                 lastMaterial->Bind(m_context.get());
         }
         const Model* model = renderable->GetModel();
-        if (model == nullptr)
+        if (model == nullptr || model->GetVertexCount() == 0)
             continue;
         if (model != lastModel) {
             m_context->BindVertexBuffer(model->GetVertexBuffer(shadow), shadow ? 12 : 60);
