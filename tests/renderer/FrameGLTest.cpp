@@ -1,9 +1,13 @@
 // Whole frames on the OpenGL back end, read back from the back buffer with tolerances.
 #include "renderer/DirectionalLight.h"
 #include "renderer/PointLight.h"
+#include "renderer/Renderable2D.h"
+#include "tests/support/StdoutCapture.h"
 #include "tests/renderer/FrameTestKit.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -119,6 +123,102 @@ TEST_F(FrameGLTest, APointLightLightsTheGroundInsideItsRadiusOnly)
     const auto centre = Project(float3(0, 0, 0));
     EXPECT_GT(Luma(Pixel(image, centre[0], centre[1])), 200);
     system->RemoveRenderable(&light);
+}
+
+} // namespace
+
+namespace {
+
+using tarsel::test::FrameTest;
+using ZOR::float3;
+
+class SplitScreenGLTest : public FrameTest {};
+
+TEST_F(SplitScreenGLTest, FourScreensShowTheirOwnCamerasAndSpritesFollowTheirScreenIds)
+{
+    SetUpScene();
+    system->SetOrthographicProjectionSize(ZOR::float2(180.0f, 180.0f));
+    for (int i = 0; i < 3; ++i)
+        system->AddScreen(true);
+    const float colours[4][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}};
+    for (unsigned s = 0; s < 4; ++s) {
+        const float x = static_cast<float>(s) * 50.0f;
+        ZOR::Material* m = ColourMaterial("screen" + std::to_string(s) + ".mat", colours[s][0], colours[s][1], colours[s][2]);
+        AddModel("cube.model", TranslateScale(float3(x, 0, 0), float3(30, 30, 1)), m);
+        SetCamera(s, float3(x, 0, 10), float3(x, 0, 0));
+    }
+    ZOR::Material* white = ColourMaterial("sprite.mat", 1, 1, 1);
+    ZOR::Renderable2D everywhere, onlyTwo, whole;
+    for (ZOR::Renderable2D* sprite : {&everywhere, &onlyTwo, &whole}) {
+        system->AddRenderable(sprite);
+        sprite->SetMaterial(white);
+    }
+    everywhere.SetScreenID(5);
+    everywhere.SetPosition(10, 10);
+    everywhere.SetSize(40, 40);
+    onlyTwo.SetScreenID(2);
+    onlyTwo.SetPosition(200, 10);
+    onlyTwo.SetSize(40, 40);
+    onlyTwo.SetAlpha(0.5f);
+    whole.SetScreenID(-1);
+    whole.SetPosition(150, 80);
+    whole.SetSize(20, 20);
+    auto image = Frame();
+    Screenshot(image, "split_screen");
+
+    // Each quarter's centre shows its own camera's slab.
+    const std::array<int, 2> centres[4] = {{80, 45}, {240, 45}, {80, 135}, {240, 135}};
+    for (unsigned s = 0; s < 4; ++s) {
+        const auto c = Pixel(image, centres[s][0], centres[s][1]);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(c[k], colours[s][k] * 255.0f, 3) << "screen " << s << " channel " << k;
+    }
+    // Screen id 5: a white square at (5..25, 5..25) of every quarter (ortho height 180 over 90 pixels).
+    for (unsigned s = 0; s < 4; ++s) {
+        const int x0 = s % 2 ? 160 : 0, y0 = s / 2 ? 90 : 0;
+        EXPECT_GT(Luma(Pixel(image, x0 + 15, y0 + 15)), 250) << "screen " << s;
+    }
+    // Screen id 2 is drawn in screen 2's quarter at half alpha over blue.
+    const auto half = Pixel(image, 0 + 110, 90 + 15);
+    EXPECT_NEAR(half[0], 128, 8);
+    EXPECT_NEAR(half[2], 255, 3);
+    // Screen id -1 once over the whole window in window pixels.
+    EXPECT_GT(Luma(Pixel(image, 160, 90)), 250);
+    EXPECT_LT(Luma(Pixel(image, 145, 75)), 250);
+    for (ZOR::Renderable2D* sprite : {&everywhere, &onlyTwo, &whole})
+        system->RemoveRenderable(sprite);
+}
+
+TEST_F(SplitScreenGLTest, FadeZeroIsBlackAndHalfIsHalfAndAMissingShaderOnlySkipsItsPass)
+{
+    const std::filesystem::path folder = Folder() / "shaders";
+    std::filesystem::create_directories(folder);
+    for (const auto& entry : std::filesystem::directory_iterator(tarsel::test::ContentDir() + "/shaders"))
+        if (entry.path().filename() != "ZOR_Renderable3D.vs")
+            std::filesystem::copy_file(entry.path(), folder / entry.path().filename());
+    tarsel::test::StdoutCapture capture;
+    SetUpScene(folder.string() + "/");
+    EXPECT_NE(capture.Text().find("ZOR_Renderable3D.vs"), std::string::npos);
+    ZOR::Material* grey = ColourMaterial("grey.mat", 0.8f, 0.8f, 0.8f);
+    AddModel("cube.model", TranslateScale(float3(0, 0, 0), float3(30, 30, 1)), grey);
+    SetCamera(0, float3(0, 0, 10), float3(0, 0, 0));
+    ZOR::Renderable2D sprite;
+    system->AddRenderable(&sprite);
+    sprite.SetMaterial(grey);
+    system->SetOrthographicProjectionSize(ZOR::float2(180.0f, 180.0f));
+    system->UpdateScreenLayout(true);
+    sprite.SetPosition(0, 0);
+    sprite.SetSize(400, 400);
+
+    auto full = Frame();
+    EXPECT_NEAR(Pixel(full, 100, 100)[0], 204, 3) << "the model pass is skipped, the sprite still drawn";
+    system->GetFadeFactor() = 0.5f;
+    auto half = Frame();
+    EXPECT_NEAR(Pixel(half, 100, 100)[0], 102, 3);
+    system->GetFadeFactor() = 0.0f;
+    auto black = Frame();
+    EXPECT_EQ(Pixel(black, 100, 100)[0], 0);
+    system->RemoveRenderable(&sprite);
 }
 
 } // namespace
