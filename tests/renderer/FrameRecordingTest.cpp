@@ -19,6 +19,7 @@
 #include <cstring>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -314,6 +315,24 @@ TEST_F(FrameRecordingTest, ANaNWorldMatrixOrAnEmptyModelIsCulledWithoutDrawing)
     Frame();
     EXPECT_TRUE(system.GetVisibleList().empty());
     EXPECT_EQ(CountExact("Draw(" + std::to_string(CubeVertices()) + ", 0)"), 0u);
+    EXPECT_EQ(Count("SwapBuffers"), 1u);
+}
+
+TEST_F(FrameRecordingTest, FramesRunWhileALoaderThreadAddsMaterialsUnderProtection)
+{
+    AddCube(float3(0, 0, 0));
+    system.ProtectResourceAcquisitions(true);
+    std::thread loader([this] {
+        for (int i = 0; i < 300; ++i)
+            system.LoadMaterial("loaded" + std::to_string(i) + ".mat");
+    });
+    for (int frame = 0; frame < 40; ++frame)
+        system.Update(1.0f / 60.0f);
+    loader.join();
+    system.ProtectResourceAcquisitions(false);
+    EXPECT_EQ(system.GetMaterialSnapshot().size(), 300u + 1u);
+    context->ClearCalls();
+    system.Update(1.0f / 60.0f);
     EXPECT_EQ(Count("SwapBuffers"), 1u);
 }
 
