@@ -84,3 +84,31 @@ TEST(Renderable3DTest, A45DegreeTurnWidensTheWorldBoxAndNegativeGlowIsZero)
 }
 
 } // namespace
+
+namespace {
+
+TEST(InstanceBatchTest, ABatchOpenedForANewMaterialTakesTheNewModelSetRightAfter)
+{
+    ZOR::InstanceBuffer<ZOR::ModelInstance> buffer(4);
+    const ZOR::Handle first(ZOR::ObjectType::VertexBuffer, 1), second(ZOR::ObjectType::VertexBuffer, 2);
+    ZOR::Material a{ZOR::Handle()}, b{ZOR::Handle()};
+    buffer.SetMaterial(&a);
+    buffer.SetGeometry(first, 36);
+    buffer.Append(ZOR::ModelInstance{});
+    buffer.SetMaterial(&b);
+    buffer.SetGeometry(second, 24);
+    buffer.Append(ZOR::ModelInstance{});
+    buffer.Append(ZOR::ModelInstance{});
+    buffer.SetMaterial(&a);
+    buffer.Append(ZOR::ModelInstance{});
+    ASSERT_EQ(buffer.GetBatches().size(), 3u);
+    EXPECT_EQ(buffer.GetBatches()[1].geometry, &second);
+    EXPECT_EQ(buffer.GetBatches()[1].verticesPerInstance, 24u);
+    EXPECT_EQ(buffer.GetBatches()[1].material, &b);
+    EXPECT_EQ(buffer.GetBatches()[2].geometry, &second) << "a new batch carries the geometry over";
+    EXPECT_EQ(buffer.GetBatches()[2].first, 3u);
+    buffer.Clear();
+    EXPECT_TRUE(buffer.GetBatches().empty());
+}
+
+} // namespace
