@@ -1,7 +1,9 @@
-// INI text as a material file: the INI reader and Material::Load on arbitrary bytes. The text
+// INI text as a material file and as a particle-emitter file: the INI reader, Material::Load and
+// ParticleEmitter::Load on arbitrary bytes, then a few emitter updates and both saves. The text
 // goes through a file because that is what the loaders read.
 #include "renderer/INIFile.h"
 #include "renderer/Material.h"
+#include "renderer/ParticleEmitter.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -29,6 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     material.Load(path);
     const std::string saved = path + ".saved";
     material.Save(saved);
+    {
+        ZOR::ParticleEmitter emitter;
+        emitter.Load(path);
+        for (int i = 0; i < 3; ++i)
+            emitter.Update(0.05f);
+        emitter.Save(saved);
+    }
     std::error_code ec;
     std::filesystem::remove(path, ec);
     std::filesystem::remove(saved, ec);

@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// A quad facing the camera: its corners spread in view space around the centre.
 
 layout(std140, row_major, binding = 0) uniform CameraVS {
     mat4 view;

@@ -1,6 +1,6 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// A dynamic-mesh vertex, already in world space.
 
 layout(std140, row_major, binding = 0) uniform CameraVS {
     mat4 view;

@@ -1,6 +1,7 @@
 #version 450 core
 
-// Placeholder until its pass is written: places the geometry and hands the pass its inputs.
+// A view-aligned quad, turned and scaled, at the particle; hands on its clip position and view
+// depth for the soft fade against the scene.
 
 layout(std140, row_major, binding = 0) uniform CameraVS {
     mat4 view;
@@ -20,6 +21,8 @@ layout(location = 6) in vec4 PARTICLE_COLOR;
 
 layout(location = 0) out vec2 vUV;
 layout(location = 1) out vec4 vColor;
+layout(location = 2) out vec4 vClip;
+layout(location = 3) out float vViewDepth;
 
 void main()
 {
@@ -27,7 +30,10 @@ void main()
     float s = sin(PARTICLE_ROTATION);
     vec2 corner = mat2(c, s, -s, c) * POSITION * PARTICLE_SCALE;
     vec4 centre = uCamera.view * vec4(PARTICLE_POSITION, 1.0);
-    gl_Position = uCamera.proj * (centre + vec4(corner, 0.0, 0.0));
+    vec4 view = centre + vec4(corner, 0.0, 0.0);
+    gl_Position = uCamera.proj * view;
     vUV = UV;
     vColor = vec4(PARTICLE_COLOR.rgb, PARTICLE_COLOR.a * PARTICLE_ALPHA);
+    vClip = gl_Position;
+    vViewDepth = -view.z;
 }

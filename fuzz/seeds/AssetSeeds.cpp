@@ -11,6 +11,9 @@
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
 
+#include <limits>
+#include <string>
+
 namespace {
 
 using namespace tarsel::tools;
@@ -109,6 +112,41 @@ TARSEL_FUZZ_SEEDS(material_emitter)
     emitter.types[1].blendMode = "ADDITIVE";
     emitter.emitterType = "CONE";
     WriteEmitter(emitter, (folder / "written.pe").string());
+
+    // An emitting file of every shape, so the seeds reach spawning and simulation.
+    EmitterDescription live;
+    live.maxParticles = 200;
+    live.particleTypes = 3;
+    live.types[0] = {"spark.dds", "ADDITIVE", "1 0.5 0 1", "1 0 0 0"};
+    live.types[1] = {"smoke.dds", "NONE", "0.5 0.5 0.5", ""};
+    live.types[2] = {"dust.dds", "ALPHA", "1 1 1 1", "0 0 0 0"};
+    live.emit = true;
+    live.scaleOut = true;
+    live.fadeOut = true;
+    live.gravity = {0.0f, -9.8f, 0.0f};
+    live.lineEndpoint = {3.0f, 1.0f, 0.0f};
+    live.coneDirection = {1.0f, 0.0f, 0.0f};
+    live.boxMin = {-1.0f, 0.0f, -1.0f};
+    live.boxMax = {1.0f, 2.0f, 1.0f};
+    live.velocityDamping = 0.1f;
+    live.angularVelocityDamping = 2.0f;
+    live.lifespan = {0.05f, 0.2f};
+    live.spawnInterval = {0.0f, 0.01f};
+    live.speed = {1.0f, 5.0f};
+    live.angularVelocity = {-3.0f, 3.0f};
+    for (const char* shape : {"POINT", "LINE", "CONE", "BOX", "SPHERE"}) {
+        live.emitterType = shape;
+        WriteEmitter(live, (folder / (std::string("emitting-") + shape + ".pe")).string());
+    }
+    // A pool far above the cap, more types than there are, and numbers that are not finite.
+    EmitterDescription hostile = live;
+    hostile.maxParticles = 4000000000u;
+    hostile.particleTypes = 9;
+    hostile.types[0].startColor = "nan inf -inf";
+    hostile.sphereRadius = std::numeric_limits<float>::infinity();
+    hostile.coneAngle = std::numeric_limits<float>::quiet_NaN();
+    hostile.emitterType = "SPHERE";
+    WriteEmitter(hostile, (folder / "hostile.pe").string());
 }
 
 TARSEL_FUZZ_SEEDS(image)
