@@ -13,7 +13,6 @@
 #include "physics/SphereColliderGeometry3D.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <new>
 #include <utility>
@@ -202,7 +201,6 @@ bool Epa(Contact3D& contact, GjkSimplex3D& simplex, BlockPool& pointPool, EpaScr
         PushFace(scratch, 1, 2, 3);
     }
 
-    float previous = FLT_MAX;
     int iterations = 0;
     EpaScratch3D::Face face{};
     for (;;) {
@@ -224,11 +222,12 @@ bool Epa(Contact3D& contact, GjkSimplex3D& simplex, BlockPool& pointPool, EpaScr
         scratch.vertices.push_back(x);
         ++iterations;
 
-        if ((x.w - v0).Dot(n) < kTolerance)
+        // Only a support point that gets no farther than the face proves the face lies on the
+        // boundary. Two faces met one after the other at the same distance prove nothing: on
+        // boxes that rest face on face, symmetric faces inside the difference tie, and stopping
+        // there gives a tilted normal that pushes the box sideways.
+        if ((x.w - v0).Dot(n) < kTolerance || iterations >= kEpaMaxIterations)
             break;
-        if (std::fabs(face.distance - previous) < kTolerance || iterations >= kEpaMaxIterations)
-            break;
-        previous = face.distance;
 
         for (EpaScratch3D::Face& g : scratch.faces) {
             if (!g.valid)

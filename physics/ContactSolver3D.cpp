@@ -120,6 +120,8 @@ void ContactSolver3D::Solve(const TimeStep3D& step)
     IntegrateVelocities(step);
     if (settings.m_warmStarting)
         WarmStart(step);
+    else
+        ClearImpulses();
     PrepareVelocity(step);
     for (int i = 0; i < step.m_velocityIterations; ++i)
         SolveVelocity(step);
@@ -158,6 +160,9 @@ void ContactSolver3D::WarmStart(const TimeStep3D& step)
         PointBodies bodies = BodiesOf(*contact);
         for (int i = 0; i < contact->m_pointCount; ++i) {
             ContactPoint3D& p = *contact->m_points[i];
+            p.m_accumulatedNormalImpulse = 0.0f;
+            p.m_accumulatedFriction1 = 0.0f;
+            p.m_accumulatedFriction2 = 0.0f;
             if (!p.m_persisted)
                 continue;
             const float3 rA = WorldPoint(bodies.a, p.m_localPointA) - bodies.a.m_worldCenterOfMass;
@@ -166,6 +171,10 @@ void ContactSolver3D::WarmStart(const TimeStep3D& step)
             const float s = settings.m_warmStartScale * p.m_savedNormalImpulse;
             ApplyImpulse(bodies.a, rA, -n * s);
             ApplyImpulse(bodies.b, rB, n * s);
+            // The velocity iterations start from what was applied here, so that they can take
+            // it back: a point that was hit hard in the last step must not be pushed as hard
+            // again once it is resting.
+            p.m_accumulatedNormalImpulse = s;
 
             const float3 relative = VelocityAt(bodies.b, rB) - VelocityAt(bodies.a, rA);
             if (!(LengthSquared(relative) > kLeastRelativeSpeedSquared))
@@ -177,6 +186,8 @@ void ContactSolver3D::WarmStart(const TimeStep3D& step)
                 std::clamp(-relative.Dot(t) * mass * settings.m_warmStartScale, -std::fabs(limit), std::fabs(limit));
             ApplyImpulse(bodies.a, rA, -t * impulse);
             ApplyImpulse(bodies.b, rB, t * impulse);
+            p.m_accumulatedFriction1 = impulse * t.Dot(p.m_tangent1);
+            p.m_accumulatedFriction2 = impulse * t.Dot(p.m_tangent2);
         }
     }
 }
@@ -215,10 +226,6 @@ void ContactSolver3D::PrepareVelocity(const TimeStep3D& step)
             const float restitution =
                 std::min(0.0f, normalSpeed * contact->m_restitution + settings.m_restitutionOffset);
             p.m_velocityTarget = u.Dot(separation) + restitution + bias;
-
-            p.m_accumulatedNormalImpulse = 0.0f;
-            p.m_accumulatedFriction1 = 0.0f;
-            p.m_accumulatedFriction2 = 0.0f;
         }
     }
 }
@@ -246,6 +253,18 @@ void ContactSolver3D::SolveVelocity(const TimeStep3D& step)
             ApplyRow(p.m_tangent2Row, friction2 - p.m_accumulatedFriction2, bodies.a, bodies.b);
             p.m_accumulatedFriction1 = friction1;
             p.m_accumulatedFriction2 = friction2;
+        }
+    }
+}
+
+void ContactSolver3D::ClearImpulses()
+{
+    for (Contact3D* contact : m_island.m_contacts) {
+        for (int i = 0; i < contact->m_pointCount; ++i) {
+            ContactPoint3D& p = *contact->m_points[i];
+            p.m_accumulatedNormalImpulse = 0.0f;
+            p.m_accumulatedFriction1 = 0.0f;
+            p.m_accumulatedFriction2 = 0.0f;
         }
     }
 }

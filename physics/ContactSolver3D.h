@@ -19,7 +19,11 @@ public:
     void Solve(const TimeStep3D& step);
 
     void IntegrateVelocities(const TimeStep3D& step);
+    // Applies the scaled impulses of the last step to persisted points and starts this step's
+    // accumulated impulses from them; other points start from zero.
     void WarmStart(const TimeStep3D& step);
+    // Without warm starting every point starts from zero.
+    void ClearImpulses();
     void PrepareVelocity(const TimeStep3D& step);
     void SolveVelocity(const TimeStep3D& step);
     void StoreImpulses();

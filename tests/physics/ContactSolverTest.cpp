@@ -95,6 +95,24 @@ TEST(ContactSolverTest, OnlyPersistedPointsAreWarmStartedFromTheirSavedImpulse)
     const float expected = 0.95f * 2.0f * scene.ball->m_inverseMass;
     test::ExpectNear(scene.ball->m_linearVelocity, float3(0, expected, 0), 1e-5f);
     test::ExpectNear(scene.ball->m_angularVelocity, float3());
+    EXPECT_FLOAT_EQ(scene.Point().m_accumulatedNormalImpulse, 0.95f * 2.0f);
+}
+
+// The impulse of a hard landing is warm started into the next step; once the ball rests, the
+// velocity iterations must be able to take it back instead of launching the ball.
+TEST(ContactSolverTest, WarmStartedImpulseIsTakenBackWhenNotNeeded)
+{
+    BallOnFloor scene;
+    ContactSolver3D solver(scene.island);
+    scene.Point().m_persisted = 1;
+    scene.Point().m_savedNormalImpulse = 10.0f;
+    solver.WarmStart(scene.step);
+    EXPECT_GT(scene.ball->m_linearVelocity.y, 1.0f);
+    solver.PrepareVelocity(scene.step);
+    for (int i = 0; i < 12; ++i)
+        solver.SolveVelocity(scene.step);
+    EXPECT_NEAR(scene.ball->m_linearVelocity.y, 0.0f, 1e-4f);
+    EXPECT_NEAR(scene.Point().m_accumulatedNormalImpulse, 0.0f, 1e-4f);
 }
 
 TEST(ContactSolverTest, WarmStartedFrictionStopsSlidingAtMostByTheScaledImpulse)

@@ -110,6 +110,21 @@ TEST_F(NarrowPhaseTest, BoxesOverlappingAlongXGiveOnePointWithTheirDepth)
     ExpectNear(Point().m_normal, float3(-1, 0, 0), 1e-3f);
 }
 
+TEST_F(NarrowPhaseTest, BoxRestingFaceOnFaceGetsTheFaceNormal)
+{
+    // A unit box sunk into a wider one, nearly centred: the faces of the difference that face
+    // the origin tie in distance, and only the top face is the boundary.
+    Collider3D* floor = Place(float3(0, -0.5f, 0), test::BoxDescription(float3(), float3(2, 0.5f, 2)));
+    for (float depth : {0.001f, 0.02f, 0.1f}) {
+        Collider3D* box = Place(float3(0.012f, 0.5f - depth, 0.012f),
+                                test::BoxDescription(float3(), float3(0.5f, 0.5f, 0.5f)));
+        ASSERT_TRUE(Collide(floor, box)) << depth;
+        ASSERT_EQ(contact->m_pointCount, 1);
+        ExpectNear(Point().m_normal, float3(0, 1, 0), 1e-3f);
+        EXPECT_NEAR(Point().m_depth, depth, 1e-4f);
+    }
+}
+
 TEST_F(NarrowPhaseTest, ShapesAtOneSpotTouch)
 {
     Collider3D* a = Place(float3(3, 4, 5), test::BoxDescription(float3(), float3(1, 1, 1)));
