@@ -55,6 +55,8 @@ class Entity : public QLObject {
 
     const std::string& GetName() const { return m_name; }
     const std::string& GetSpaceName() const { return m_spaceName; }
+    // The mapped components by type identifier.
+    const std::unordered_map<std::string, Component*>& GetComponentMap() const { return m_components; }
 
 private:
     friend class Engine;

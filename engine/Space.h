@@ -33,6 +33,8 @@ public:
     bool Owns(const System* system) const;
 
     const std::vector<System*>& GetUpdateList() const { return m_updateList; }
+    // Entities by name (the first of each name), for tools that visit them all.
+    const std::unordered_map<std::string, Entity*>& GetEntityMap() const { return m_entityMap; }
 
 private:
     friend class Engine;

@@ -47,6 +47,8 @@ public:
     bool GetVisible(int screen) const;
     // A negative screen sets screen 0 only, 0 to 3 set that screen, 4 or more set all four.
     void SetVisible(bool visible, int screen);
+    // The flag of screen 0-3 itself, so that the engine can read and write it by name.
+    bool& VisibleFlag(int screen) { return m_visible[screen]; }
 
     // Re-files a moved renderable from the root of the tree that holds it. A renderable held by
     // no node (never added, or removed) is left alone.

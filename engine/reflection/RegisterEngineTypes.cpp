@@ -12,6 +12,17 @@
 #include "engine/QLObject.h"
 #include "engine/System.h"
 #include "engine/Transform2D.h"
+#include "engine/Transform3D.h"
+#include "engine/graphics/BillboardedQuadComponent.h"
+#include "engine/graphics/DecalComponent.h"
+#include "engine/graphics/DirectionalLightComponent.h"
+#include "engine/graphics/DynamicMeshComponent.h"
+#include "engine/graphics/FogComponent.h"
+#include "engine/graphics/GraphicsSystem.h"
+#include "engine/graphics/PointLightComponent.h"
+#include "engine/graphics/SpotLightComponent.h"
+#include "engine/graphics/SunComponent.h"
+#include "engine/graphics/TextComponent.h"
 #include "engine/reflection/BuiltinTypes.h"
 #include "engine/reflection/Mat2.h"
 #include "engine/reflection/Mat4.h"
@@ -41,6 +52,17 @@ void RegisterEngineTypes()
         MetaOf<Transform2D>();
         MetaOf<BirdGrabComponent>();
         MetaOf<Input>();
+        MetaOf<Transform3D>();
+        MetaOf<GraphicsSystem>();
+        MetaOf<DecalComponent>();
+        MetaOf<DynamicMeshComponent>();
+        MetaOf<BillboardedQuadComponent>();
+        MetaOf<DirectionalLightComponent>();
+        MetaOf<PointLightComponent>();
+        MetaOf<SpotLightComponent>();
+        MetaOf<TextComponent>();
+        MetaOf<FogComponent>();
+        MetaOf<SunComponent>();
     });
 }
 

@@ -1,0 +1,23 @@
+#pragma once
+// A mesh rebuilt on the CPU; the base of the gameplay effects, which fill it in their own
+// update. It has no fields of its own and its own update does nothing.
+#include "engine/Component.h"
+#include "renderer/DynamicMesh.h"
+
+namespace quellor {
+
+class DynamicMeshComponent : public Component, public ZOR::DynamicMesh {
+    QUELLOR_REFLECT(DynamicMeshComponent)
+
+    // Creation by name gives room for 60 vertices; subclasses pass their own.
+    explicit DynamicMeshComponent(unsigned maxVertices = 60);
+    DynamicMeshComponent(const DynamicMeshComponent&) = default;
+    ~DynamicMeshComponent() override;
+
+    Component* Clone() const override;
+    void Initialize() override;
+    void Uninitialize() override;
+    void Update(float dt) override;
+};
+
+} // namespace quellor
