@@ -7,6 +7,7 @@
 #include "engine/Space.h"
 #include "engine/XmlFile.h"
 #include "engine/reflection/Meta.h"
+#include "engine/reflection/MetaRegistrar.h"
 #include "engine/reflection/MetaRegistry.h"
 #include "engine/reflection/ReadVariable.h"
 #include "engine/reflection/Variable.h"
@@ -18,6 +19,11 @@
 #include <memory>
 
 namespace quellor {
+
+QUELLOR_RECORD(ObjectSystem, System, DerivedMetaNotPOD, WithID)
+{
+    reg.Method(QL_METHOD(Clone));
+}
 
 namespace {
 

@@ -5,6 +5,7 @@
 // registry; the component is created and filled by the value reader and added to its entity
 // under the type's "ID". Files are found by name in the resource system's file table.
 #include "engine/System.h"
+#include "engine/reflection/Reflected.h"
 
 #include <string>
 
@@ -15,8 +16,7 @@ namespace quellor {
 class Entity;
 
 class ObjectSystem : public System {
-public:
-    inline static const std::string ID = "ObjectSystem";
+    QUELLOR_REFLECT_KEYED(ObjectSystem)
 
     ObjectSystem() = default;
     ~ObjectSystem() override;

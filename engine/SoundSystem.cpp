@@ -1,6 +1,7 @@
 #include "engine/SoundSystem.h"
 
 #include "engine/AssetPath.h"
+#include "engine/reflection/MetaRegistrar.h"
 #include "platform/MixerAudio.h"
 #include "renderer/dx11/RenderContext.h"
 
@@ -8,6 +9,15 @@
 #include <vector>
 
 namespace quellor {
+
+QUELLOR_RECORD(SoundSystem, System, DerivedMetaNotPOD, NoID)
+{
+    reg.Method(QL_METHOD(PlaySong));
+    reg.Method(QL_METHOD(PauseSong));
+    reg.Method(QL_METHOD(ResumeSong));
+    reg.Method(QL_METHOD(StopSong));
+    reg.Method(QL_METHOD(SetLooping));
+}
 
 // The device and what the five groups and the songs of this system and its copies share. SDL
 // reuses a channel number as soon as the channel falls silent, so each start is numbered and

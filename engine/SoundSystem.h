@@ -5,6 +5,7 @@
 // state that window focus sets. Without an audio device it stays silent and every call is safe.
 #include "engine/SoundPlayer.h"
 #include "engine/System.h"
+#include "engine/reflection/Reflected.h"
 #include "platform/AudioBackend.h"
 
 #include <array>
@@ -19,6 +20,8 @@ namespace quellor {
 struct AssetPath;
 
 class SoundSystem : public System, public SoundPlayer {
+    // Its ID keys the system in its space; the record itself registers no "ID".
+    QUELLOR_REFLECT_KEYED(SoundSystem)
 public:
     // Group arguments: 0..4 a group, any negative value group 4, SongTable the songs.
     static constexpr int GroupCount = 5;

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
+
 #include <algorithm>
 #include <set>
 #include <utility>
@@ -72,6 +74,21 @@ bool LastWriteTime(const std::filesystem::path& path, std::filesystem::file_time
         return false;
     time = written;
     return true;
+}
+
+std::filesystem::path DocumentsFolder()
+{
+    auto variable = [](const char* name) -> const char* {
+        const char* value = std::getenv(name);
+        return value && *value ? value : nullptr;
+    };
+    if (const char* documents = variable("TARSEL_DOCUMENTS"))
+        return documents;
+    if (const char* xdg = variable("XDG_DOCUMENTS_DIR"))
+        return xdg;
+    if (const char* home = variable("HOME"))
+        return std::filesystem::path(home) / "Documents";
+    return ".";
 }
 
 } // namespace platform

@@ -13,6 +13,11 @@ namespace platform {
 // `root` itself cannot be read.
 bool WalkFiles(const std::filesystem::path& root, const std::function<void(const std::string& relativePath)>& visit);
 
+// The user's documents folder: TARSEL_DOCUMENTS when set (tests point it at a temporary
+// folder), else XDG_DOCUMENTS_DIR, else $HOME/Documents. An empty variable counts as unset;
+// with none of them the working directory stands in.
+std::filesystem::path DocumentsFolder();
+
 // The last-write time of a file (of a link's target); false when it cannot be read.
 bool LastWriteTime(const std::filesystem::path& path, std::filesystem::file_time_type& time);
 

@@ -233,4 +233,21 @@ void NativeWindow::Translate(const SDL_Event& event)
     }
 }
 
+void NativeWindow::SetMouseGrab(bool on)
+{
+    if (m_window)
+        SDL_SetWindowMouseGrab(m_window, on ? SDL_TRUE : SDL_FALSE);
+}
+
+void NativeWindow::ShowCursor(bool show)
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void NativeWindow::ShutdownAll()
+{
+    SDL_Quit();
+}
+
 } // namespace platform

@@ -54,6 +54,13 @@ public:
     // Events that are no message (keys, mouse motion, pads) only update SDL's state.
     bool NextMessage(WindowMessage& message);
 
+    // Confines the mouse to the window (a grab) or lets it go.
+    void SetMouseGrab(bool on);
+    // Shows or hides the mouse cursor (one switch for the process, no display count).
+    static void ShowCursor(bool show);
+    // Shuts every SDL subsystem down; the last thing the game does.
+    static void ShutdownAll();
+
     // Asks for a Quit message, delivered by NextMessage once the queue is otherwise empty.
     static void PostQuit();
 

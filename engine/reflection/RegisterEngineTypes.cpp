@@ -9,7 +9,9 @@
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Input.h"
+#include "engine/ObjectSystem.h"
 #include "engine/QLObject.h"
+#include "engine/SoundSystem.h"
 #include "engine/System.h"
 #include "engine/Transform2D.h"
 #include "engine/Transform3D.h"
@@ -63,6 +65,8 @@ void RegisterEngineTypes()
         MetaOf<TextComponent>();
         MetaOf<FogComponent>();
         MetaOf<SunComponent>();
+        MetaOf<ObjectSystem>();
+        MetaOf<SoundSystem>();
     });
 }
 

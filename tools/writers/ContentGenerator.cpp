@@ -14,6 +14,30 @@
 
 namespace tarsel::tools {
 
+namespace {
+
+// A plain logo card: a dark field with a coloured band across the middle.
+Image BuildSplashImage(std::uint8_t r, std::uint8_t g, std::uint8_t b)
+{
+    Image image;
+    image.width = 256;
+    image.height = 128;
+    image.rgba.resize(std::size_t{image.width} * image.height * 4);
+    for (std::uint32_t y = 0; y < image.height; ++y) {
+        const bool band = y >= 40 && y < 88;
+        for (std::uint32_t x = 0; x < image.width; ++x) {
+            std::uint8_t* pixel = &image.rgba[(std::size_t{y} * image.width + x) * 4];
+            pixel[0] = band ? r : 16;
+            pixel[1] = band ? g : 16;
+            pixel[2] = band ? b : 24;
+            pixel[3] = 255;
+        }
+    }
+    return image;
+}
+
+} // namespace
+
 const std::vector<std::string>& GeneratedContentFiles()
 {
     static const std::vector<std::string> files = {
@@ -30,6 +54,9 @@ const std::vector<std::string>& GeneratedContentFiles()
         "textures/fonts/font_32.dds",
         "textures/fonts/font_48.dds",
         "textures/fonts/font_64.dds",
+        "textures/ui/splash/corvath_logo.dds",
+        "textures/ui/splash/vantrell_logo.dds",
+        "textures/ui/splash/controller_recommended.dds",
     };
     return files;
 }
@@ -48,6 +75,9 @@ bool GenerateContent(const std::filesystem::path& folder, const std::string& fon
     write("animations/run_base.anim", WriteAnimation(character::BuildClip(character::Motion::Run)));
     write("animations/inair_base.anim", WriteAnimation(character::BuildClip(character::Motion::InAir)));
     write("textures/sun.dds", WriteDds(BuildSunImage(), DdsFormat::BGRA8));
+    write("textures/ui/splash/corvath_logo.dds", WriteDds(BuildSplashImage(200, 120, 40), DdsFormat::BGRA8));
+    write("textures/ui/splash/vantrell_logo.dds", WriteDds(BuildSplashImage(60, 140, 210), DdsFormat::BGRA8));
+    write("textures/ui/splash/controller_recommended.dds", WriteDds(BuildSplashImage(90, 190, 90), DdsFormat::BGRA8));
 
     std::ifstream in(fontPath, std::ios::binary);
     const std::vector<std::uint8_t> ttf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
