@@ -1,5 +1,6 @@
 // Parses arbitrary bytes as an INI file, reads every entry as every type, then saves and loads
 // the result back through a temporary folder and checks that nothing was lost on the way.
+#include "engine/Settings.h"
 #include "renderer/INIFile.h"
 
 #include <cstdint>
@@ -62,6 +63,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     file.Load(in);
     Check(file.Save(first.string()), "save failed");
     const std::string saved = ReadFile(first);
+
+    // The engine's sections: a quality name maps only by the rules, and an absent name to none.
+    const quellor::EngineSettings settings = quellor::ReadEngineSettings(file);
+    for (const std::string* name : {&settings.graphics, &settings.particle}) {
+        const auto level = quellor::QualityFromName(*name);
+        if (name->empty())
+            Check(!level.has_value(), "an empty quality name maps to a level");
+        if (level && *level != ZOR::RenderSystem::Medium)
+            Check(*name == "LOW" || *name == "HIGH" || *name == "ULTRA", "quality name maps by mistake");
+        if (name->find("MED") != std::string::npos)
+            Check(level == ZOR::RenderSystem::Medium, "a name with MED is not medium");
+    }
 
     // The saved form is regular: "[section]" headers and key=value lines split at the first '='.
     std::string section;
