@@ -1,5 +1,7 @@
 #include "engine/StartThread.h"
 
+#include "platform/MainThread.h"
+
 #include <cstdio>
 #include <exception>
 
@@ -18,6 +20,7 @@ void ThreadEntry(Delegate<void> body)
     } catch (...) {
         std::printf("Error: a thread ended with an unknown exception\n");
     }
+    platform::ReleaseThreadState();
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "platform/MainThread.h"
 
+#include <SDL_thread.h>
+
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -9,6 +11,11 @@ bool IsMainThread()
 {
     // The initial thread of a Linux process has the process id as its thread id.
     return static_cast<pid_t>(::syscall(SYS_gettid)) == ::getpid();
+}
+
+void ReleaseThreadState()
+{
+    SDL_TLSCleanup();
 }
 
 } // namespace platform
