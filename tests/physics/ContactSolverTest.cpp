@@ -193,6 +193,24 @@ TEST(ContactSolverTest, OnePositionIterationMovesAPointAtMostHalfAUnit)
     EXPECT_NEAR(scene.ball->m_position.y - before, 1.0f, 1e-4f);
 }
 
+// A body that may not rotate is only pushed by the position pass, never turned.
+TEST(ContactSolverTest, PositionPassTurnsOnlyBodiesThatMayRotate)
+{
+    for (bool allowRotation : {true, false}) {
+        BallOnFloor scene;
+        scene.ball->m_shapeFlags = static_cast<std::uint8_t>(allowRotation ? kShapeAllowRotation : 0);
+        // A deep point off to the side of the ball's centre.
+        ContactPoint3D& p = scene.Point();
+        p.m_localPointB = float3(0.4f, -0.6f, 0);
+        p.m_localPointA = float3(0.4f, 0.5f, 0);
+        ContactSolver3D solver(scene.island);
+        solver.SolvePosition(scene.step);
+        EXPECT_GT(scene.ball->m_position.y, 0.5f);
+        const bool turned = scene.ball->m_rotation.m[1] != 0.0f || scene.ball->m_rotation.m[3] != 0.0f;
+        EXPECT_EQ(turned, allowRotation);
+    }
+}
+
 TEST(ContactSolverTest, OnlyDynamicBodiesAreAcceleratedAndDamped)
 {
     for (std::uint8_t type : {kBodyStatic, kBodyFixed, kBodyDynamic}) {
