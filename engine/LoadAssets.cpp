@@ -7,6 +7,7 @@
 #include "engine/SoundSystem.h"
 #include "engine/StartThread.h"
 #include "engine/Transform2D.h"
+#include "engine/graphics/TextComponent.h"
 #include "renderer/RenderSystem.h"
 
 #include <chrono>
@@ -86,7 +87,13 @@ void LoadAssets::Enter()
 
     m_text = engine->CreateEntity("loading_text", "default");
     if (m_text) {
-        if (auto* transform = m_text->AddComponent<Transform2D>(true))
+        auto* transform = m_text->AddComponent<Transform2D>(true);
+        m_textComponent = m_text->AddComponent<TextComponent>(true);
+        if (m_textComponent) {
+            m_textComponent->SetFont("font_64.bff");
+            m_textComponent->SetFontTexture("font_64.dds");
+        }
+        if (transform)
             transform->m_x = 10.0f;
     }
 
@@ -207,6 +214,8 @@ bool LoadAssets::ThreadsRunning() const
 void LoadAssets::ShowText(const std::string& value)
 {
     m_value = value;
+    if (m_textComponent)
+        m_textComponent->SetValue(value);
 }
 
 } // namespace quellor

@@ -1,0 +1,229 @@
+#include "tarsel/Game.h"
+
+#include "engine/ActionList.h"
+#include "engine/ActionSystem.h"
+#include "engine/Engine.h"
+#include "engine/Input.h"
+#include "engine/LoadAssets.h"
+#include "engine/ObjectSystem.h"
+#include "engine/ResourceSystem.h"
+#include "engine/SetValue.h"
+#include "engine/Settings.h"
+#include "engine/SoundSystem.h"
+#include "engine/TweenTo.h"
+#include "engine/graphics/GraphicsSystem.h"
+#include "engine/reflection/RegisterEngineTypes.h"
+#include "platform/NativeWindow.h"
+#include "platform/ScriptedInputSource.h"
+#include "platform/SdlInputSource.h"
+#include "renderer/Config.h"
+#include "renderer/Window.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+namespace tarsel {
+
+namespace {
+
+constexpr const char* kSpace = "default";
+constexpr int kAlt = 18;
+constexpr int kF4 = 115;
+// Shader files the render system loads at start-up; with none of them there is no picture.
+constexpr std::size_t kShaderCount = 51;
+
+float SecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<float>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+Game::Game(Options options) : m_options(std::move(options)) {}
+
+Game::~Game()
+{
+    Shutdown();
+}
+
+bool Game::LoadInputScript(std::string& error)
+{
+    if (m_options.inputFile.empty())
+        return true;
+    if (!m_script.Load(m_options.inputFile, error))
+        return false;
+    m_scripted = std::make_shared<platform::ScriptedInputSource>();
+    return true;
+}
+
+bool Game::Start()
+{
+    quellor::RegisterEngineTypes();
+    auto clock = std::chrono::steady_clock::now();
+
+    // 1. The configuration file, made with the defaults on a first run.
+    m_configPath = quellor::GetConfigPath();
+    m_config = std::make_unique<ZOR::Config>(quellor::LoadConfig(m_configPath));
+
+    // 2. The window, shown by the render context once it exists.
+    m_window = std::make_unique<ZOR::Window>("Tarsel", m_config->GetResolution(), false);
+    if (!m_window->GetHWND()) {
+        std::printf("Failed to create the window\n");
+        return false;
+    }
+    m_window->SetMessageHandler(&quellor::Input::WindowMessage);
+
+    // 3. and 4. The engine and its systems.
+    m_engine = quellor::Engine::Instance();
+    AddSystems();
+    m_timings.configuration = 0.0f;
+    if (!m_graphics) {
+        std::printf("Failed to create the graphics system\n");
+        return false;
+    }
+    if (!m_graphics->GetInitializeResult()) {
+        std::printf("Failed to create the render context\n");
+        return false;
+    }
+    // Some missing shaders leave parts of the picture out (each is reported); none at all
+    // leaves no picture.
+    if (m_graphics->GetMissingShaders().size() >= kShaderCount) {
+        std::printf("Failed to load shaders from %s\n", "shaders/");
+        return false;
+    }
+    m_timings.systems = SecondsSince(clock);
+    clock = std::chrono::steady_clock::now();
+
+    // 5. The saved settings.
+    quellor::ApplyEngineSettings(quellor::ReadEngineSettings(*m_config), m_sound, m_graphics);
+
+    // 6. The cursor is read in the graphics window.
+    m_input->SetWindowHandle(m_graphics->GetWindowHandle());
+
+    // 7. The frame clock.
+    m_stopwatch.Start();
+
+    // 8. Splash assets, loaded at once; a missing one does not stop start-up.
+    m_graphics->LoadTexture("textures/ui/splash/corvath_logo.dds");
+    m_graphics->LoadTexture("textures/ui/splash/vantrell_logo.dds");
+    m_graphics->LoadTexture("textures/ui/splash/controller_recommended.dds");
+    m_graphics->LoadMaterial("materials/splash/corvath_logo.mat");
+    m_graphics->LoadMaterial("materials/splash/vantrell_logo.mat");
+    m_graphics->LoadMaterial("materials/splash/xbox_controller.mat");
+
+    // 9. and 10. The fade starts black; the start-up tree runs from the first frame on.
+    m_graphics->GetFadeFactor() = 0.0f;
+    BuildStartupTree();
+    m_timings.systems += SecondsSince(clock);
+    return true;
+}
+
+void Game::AddSystems()
+{
+    std::shared_ptr<platform::InputSource> source;
+    if (m_scripted)
+        source = m_scripted;
+    else
+        source = std::make_shared<platform::SdlInputSource>(m_window->GetHWND());
+
+    // The order is the update order: every system has the same priority.
+    m_input = static_cast<quellor::Input*>(m_engine->AddSystem("Input", new quellor::Input(source), kSpace));
+    m_engine->AddSystem("ResourceSystem", new quellor::ResourceSystem, kSpace);
+    m_engine->AddSystem("ObjectSystem", new quellor::ObjectSystem, kSpace);
+    m_actions = static_cast<quellor::ActionSystem*>(m_engine->AddSystem("ActionSystem", new quellor::ActionSystem, kSpace));
+    m_sound = static_cast<quellor::SoundSystem*>(m_engine->AddSystem("SoundSystem", new quellor::SoundSystem, kSpace));
+    m_graphics = static_cast<quellor::GraphicsSystem*>(
+        m_engine->AddSystem("GraphicsSystem", new quellor::GraphicsSystem(*m_config, m_window->GetHWND()), kSpace));
+}
+
+void Game::BuildStartupTree()
+{
+    float* fade = &m_graphics->GetFadeFactor();
+    auto fadeIn = [fade] { return new quellor::TweenTo(fade, 1.0f, 1.0f, 0, true, false); };
+    // The splash screens (with their skip) and the main menu come with the front end; the lists
+    // skip the null places until then.
+    quellor::Action* splashes = nullptr;
+    quellor::Action* mainMenu = nullptr;
+    quellor::ActionList* tree = quellor::MakeSequence(
+        splashes, new quellor::SetValue(fade, 0.0f), quellor::MakeParallel(fadeIn(), new quellor::LoadAssets),
+        new quellor::SetValue(fade, 0.0f), quellor::MakeParallel(fadeIn(), mainMenu));
+    m_actions->AddAction(tree, 0);
+}
+
+bool Game::Frame()
+{
+    if (!m_window || !m_window->IsAlive())
+        return false;
+    const auto clock = std::chrono::steady_clock::now();
+    const std::uint32_t frame = m_frames + 1;
+
+    // 1. The frame time.
+    float dt = m_stopwatch.Stop();
+    m_stopwatch.Start();
+    if (m_options.fixedDt)
+        dt = *m_options.fixedDt;
+
+    // Scripted events of this frame reach the source before the input system polls it.
+    if (m_scripted)
+        m_script.ApplyUpTo(frame, *m_scripted);
+
+    // 2. to 5. The cursor: confined while the window has focus and pad 0 is out, hidden over
+    // the client area.
+    if (m_input) {
+        const quellor::Vec2 mouse = m_input->GetMousePosition();
+        std::uint32_t width = 0;
+        std::uint32_t height = 0;
+        platform::NativeWindow* native = m_window->GetHWND();
+        native->GetSize(width, height);
+        platform::InputSource* source = m_input->GetInputSource();
+        const bool focused = source && source->HasFocus();
+        m_cursor = DecideCursor(focused, m_input->IsConnected(0), static_cast<int>(std::trunc(mouse.x)),
+                                static_cast<int>(std::trunc(mouse.y)), static_cast<int>(width),
+                                static_cast<int>(height));
+        m_input->SetCursorBounds(m_cursor.minX, m_cursor.minY, m_cursor.maxX, m_cursor.maxY, m_cursor.clip);
+        if (!m_scripted) {
+            native->SetMouseGrab(m_cursor.clip);
+            platform::NativeWindow::ShowCursor(!m_cursor.hide);
+        }
+    }
+
+    // 6. and 7. Messages, then one engine update.
+    m_window->Update();
+    m_engine->Update(dt);
+    ++m_frames;
+
+    // 8. Alt held and F4 pressed this frame close the window after the update.
+    auto* input = m_engine->GetSystem<quellor::Input>(kSpace);
+    if (input && input->KeyIsDown(kAlt, -1) && input->KeyIsPressed(kF4, -1))
+        m_window->Kill();
+    if (m_options.frames != 0 && m_frames >= m_options.frames)
+        m_window->Kill();
+
+    if (m_frames == 1)
+        m_timings.firstFrame = SecondsSince(clock);
+    return true;
+}
+
+std::uint32_t Game::Run()
+{
+    while (Frame()) {
+    }
+    return m_frames;
+}
+
+void Game::Shutdown()
+{
+    if (m_engine) {
+        quellor::Engine::DestroyInstance();
+        m_engine = nullptr;
+        m_input = nullptr;
+        m_actions = nullptr;
+        m_sound = nullptr;
+        m_graphics = nullptr;
+    }
+    m_window.reset();
+    m_config.reset();
+}
+
+} // namespace tarsel

@@ -1,0 +1,93 @@
+#pragma once
+// The game's start-up, frame loop and teardown: the configuration file, the window, the engine
+// with its systems in their fixed order, the saved settings, the start-up action tree, then
+// one pass per frame until the window is gone.
+#include "engine/Stopwatch.h"
+#include "platform/InputScript.h"
+#include "tarsel/CursorPolicy.h"
+#include "tarsel/Options.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace ZOR {
+class Config;
+class Window;
+}
+namespace platform {
+class ScriptedInputSource;
+}
+
+namespace quellor {
+class ActionSystem;
+class Engine;
+class GraphicsSystem;
+class Input;
+class SoundSystem;
+}
+
+namespace tarsel {
+
+class Game {
+public:
+    explicit Game(Options options);
+    // Tears down whatever start-up made: the engine (its systems join the loader threads), then
+    // the window.
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Reads the --input file, if any, before start-up; false with a message naming the line.
+    bool LoadInputScript(std::string& error);
+    // Every start-up step. False, with one line saying what failed, when the game cannot draw:
+    // no window, no render context, no shader at all.
+    bool Start();
+    // One pass of the frame loop; false once the window is gone (the pass then does nothing).
+    bool Frame();
+    // Frames until the window is gone; returns how many ran.
+    std::uint32_t Run();
+    // The engine, then the window. Safe to call twice.
+    void Shutdown();
+
+    std::uint32_t GetFrameCount() const { return m_frames; }
+    const CursorDecision& GetLastCursorDecision() const { return m_cursor; }
+    ZOR::Window* GetWindow() const { return m_window.get(); }
+    quellor::GraphicsSystem* GetGraphicsSystem() const { return m_graphics; }
+    quellor::SoundSystem* GetSoundSystem() const { return m_sound; }
+    quellor::Input* GetInput() const { return m_input; }
+    quellor::ActionSystem* GetActionSystem() const { return m_actions; }
+    const ZOR::Config* GetConfig() const { return m_config.get(); }
+    platform::ScriptedInputSource* GetScriptedInput() const { return m_scripted.get(); }
+
+    // Start-up timings in seconds, for the start-up benchmark.
+    struct Timings {
+        float configuration = 0.0f; // configuration file, window and render context
+        float systems = 0.0f;       // systems (shader set, resource scan) and settings
+        float firstFrame = 0.0f;    // the first pass of the loop
+    };
+    const Timings& GetTimings() const { return m_timings; }
+
+private:
+    void AddSystems();
+    void BuildStartupTree();
+
+    Options m_options;
+    std::string m_configPath;
+    std::unique_ptr<ZOR::Config> m_config;
+    std::unique_ptr<ZOR::Window> m_window;
+    quellor::Engine* m_engine = nullptr;
+    quellor::Input* m_input = nullptr;
+    quellor::ActionSystem* m_actions = nullptr;
+    quellor::SoundSystem* m_sound = nullptr;
+    quellor::GraphicsSystem* m_graphics = nullptr;
+    std::shared_ptr<platform::ScriptedInputSource> m_scripted;
+    platform::InputScript m_script;
+    quellor::Stopwatch m_stopwatch;
+    CursorDecision m_cursor;
+    std::uint32_t m_frames = 0;
+    Timings m_timings;
+};
+
+} // namespace tarsel

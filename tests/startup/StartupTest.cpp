@@ -1,0 +1,153 @@
+// The game's start-up and frame loop in process: offscreen window, dummy audio, a temporary
+// documents folder, the built content as working directory, a fixed frame time and scripted input.
+#include "engine/ActionSystem.h"
+#include "engine/Engine.h"
+#include "engine/Input.h"
+#include "engine/SoundSystem.h"
+#include "engine/Space.h"
+#include "engine/graphics/GraphicsSystem.h"
+#include "platform/ScriptedInputSource.h"
+#include "tarsel/Game.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WorkingDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+using tarsel::Game;
+using tarsel::Options;
+using tarsel::test::TempDir;
+
+namespace {
+
+class StartupTest : public testing::Test {
+protected:
+    StartupTest() : documents(true)
+    {
+        const char* content = std::getenv("TARSEL_CONTENT_DIR");
+        cwd.emplace(content ? content : "content");
+    }
+
+    // A game with a fixed frame time and, when given, a script; started.
+    Game& Make(const std::string& script = "", std::uint32_t frames = 0, float dt = 0.1f)
+    {
+        Options options;
+        options.fixedDt = dt;
+        options.frames = frames;
+        if (!script.empty()) {
+            documents.Write("input.txt", script);
+            options.inputFile = (documents / "input.txt").string();
+        } else {
+            // Scripted input with no events: focus on, nothing pressed.
+            documents.Write("input.txt", "# nothing\n");
+            options.inputFile = (documents / "input.txt").string();
+        }
+        game.emplace(options);
+        std::string error;
+        EXPECT_TRUE(game->LoadInputScript(error)) << error;
+        EXPECT_TRUE(game->Start());
+        return *game;
+    }
+
+    TempDir documents;
+    std::optional<tarsel::test::WorkingDirectory> cwd;
+    std::optional<Game> game;
+};
+
+} // namespace
+
+TEST_F(StartupTest, SystemsInOrderWithTheSavedSettingsApplied)
+{
+    Game& g = Make();
+    const quellor::Space* space = quellor::Engine::Instance()->GetSpace("default");
+    ASSERT_NE(space, nullptr);
+    std::vector<std::string> names;
+    for (const quellor::System* system : space->GetUpdateList())
+        names.push_back(system->GetName());
+    EXPECT_EQ(names, (std::vector<std::string>{"Input", "ResourceSystem", "ObjectSystem", "ActionSystem",
+                                               "SoundSystem", "GraphicsSystem"}));
+    // The first run wrote the defaults, and they reached both systems.
+    EXPECT_TRUE(std::filesystem::exists(documents / "Corvath/Tarsel/config.ini"));
+    ASSERT_NE(g.GetSoundSystem(), nullptr);
+    EXPECT_FALSE(g.GetSoundSystem()->IsMuteAll()); // muted until the settings arrive
+    quellor::GraphicsSystem* graphics = g.GetGraphicsSystem();
+    ASSERT_NE(graphics, nullptr);
+    EXPECT_TRUE(graphics->ZOR::RenderSystem::EffectEnabled(ZOR::RenderSystem::Bloom, -1));
+    EXPECT_FALSE(graphics->ZOR::RenderSystem::EffectEnabled(ZOR::RenderSystem::SSAO, -1));
+    EXPECT_FLOAT_EQ(graphics->GetFadeFactor(), 0.0f);
+}
+
+TEST_F(StartupTest, FadeRisesDropsOnceLoadedAndRisesAgain)
+{
+    Game& g = Make("", 0, 0.1f);
+    float& fade = g.GetGraphicsSystem()->GetFadeFactor();
+    std::vector<float> fades;
+    // Loading takes what the loader threads need; the frames only wait for it.
+    for (int i = 0; i < 200000 && g.GetActionSystem()->GetRootList().GetCount() > 0; ++i) {
+        ASSERT_TRUE(g.Frame());
+        fades.push_back(fade);
+    }
+    ASSERT_GE(fades.size(), 12u);
+    // First second: a linear rise of 0.1 a frame.
+    for (std::size_t i = 0; i < 10; ++i)
+        EXPECT_NEAR(fades[i], 0.1f * static_cast<float>(i + 1), 1e-4f) << i;
+    // Then full until loading is over, a drop to the start of a new rise, and the rise to 1.
+    std::size_t drop = 10;
+    while (drop < fades.size() && fades[drop] >= 1.0f - 1e-6f)
+        ++drop;
+    ASSERT_LT(drop, fades.size()) << "the fade never dropped";
+    EXPECT_NEAR(fades[drop], 0.1f, 1e-4f);
+    EXPECT_NEAR(fades.back(), 1.0f, 1e-4f);
+    EXPECT_EQ(quellor::Engine::Instance()->GetEntity("loading_text", "default"), nullptr);
+}
+
+TEST_F(StartupTest, AltHeldWithF4PressedEndsTheLoopAfterThatFrame)
+{
+    Game& g = Make("3 18 down\n3 115 down\n", 50);
+    EXPECT_EQ(g.Run(), 3u);
+}
+
+TEST_F(StartupTest, F4HeldSinceBeforeAltDoesNotEndTheLoop)
+{
+    Game& g = Make("2 115 down\n4 18 down\n", 8);
+    EXPECT_EQ(g.Run(), 8u);
+}
+
+TEST_F(StartupTest, ScriptedLinesReachInputInTheirFrame)
+{
+    Game& g = Make("2 65 down\n"
+                   "3 pad 1 button 10 down\n"
+                   "4 pad 2 axis lt 255\n"
+                   "5 focus off\n");
+    quellor::Input* input = g.GetInput();
+    ASSERT_TRUE(g.Frame());
+    EXPECT_FALSE(input->KeyIsDown(65, -1));
+    ASSERT_TRUE(g.Frame());
+    EXPECT_TRUE(input->KeyIsPressed(65, -1));
+    EXPECT_FALSE(input->KeyIsDown(10, 1));
+    ASSERT_TRUE(g.Frame());
+    EXPECT_TRUE(input->KeyIsPressed(10, 1));
+    EXPECT_EQ(input->GetLeftTrigger(2), 0);
+    ASSERT_TRUE(g.Frame());
+    EXPECT_EQ(input->GetLeftTrigger(2), 255);
+    EXPECT_TRUE(input->KeyIsDown(65, -1));
+    EXPECT_TRUE(g.GetLastCursorDecision().clip);
+    ASSERT_TRUE(g.Frame());
+    // Without focus the cursor is let go.
+    EXPECT_FALSE(g.GetLastCursorDecision().clip);
+}
+
+TEST_F(StartupTest, PadZeroReleasesTheCursor)
+{
+    Game& g = Make("1 pad 1 button 4 down\n3 pad 0 button 4 down\n");
+    ASSERT_TRUE(g.Frame());
+    ASSERT_TRUE(g.Frame());
+    ASSERT_TRUE(g.Frame()); // the cursor is decided before this frame's poll
+    EXPECT_TRUE(g.GetLastCursorDecision().clip);
+    ASSERT_TRUE(g.Frame());
+    EXPECT_FALSE(g.GetLastCursorDecision().clip);
+}
