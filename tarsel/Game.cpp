@@ -75,9 +75,10 @@ bool Game::Start()
     m_window->SetMessageHandler(&quellor::Input::WindowMessage);
 
     // 3. and 4. The engine and its systems.
+    m_timings.configuration = SecondsSince(clock);
+    clock = std::chrono::steady_clock::now();
     m_engine = quellor::Engine::Instance();
     AddSystems();
-    m_timings.configuration = 0.0f;
     if (!m_graphics) {
         std::printf("Failed to create the graphics system\n");
         return false;
@@ -145,10 +146,22 @@ void Game::BuildStartupTree()
     // skip the null places until then.
     quellor::Action* splashes = nullptr;
     quellor::Action* mainMenu = nullptr;
+    m_loading = new quellor::LoadAssets;
+    m_loading->m_onFinished.Connect(quellor::MakeDelegate(this, &Game::OnLoadingFinished), 0);
     quellor::ActionList* tree = quellor::MakeSequence(
-        splashes, new quellor::SetValue(fade, 0.0f), quellor::MakeParallel(fadeIn(), new quellor::LoadAssets),
+        splashes, new quellor::SetValue(fade, 0.0f), quellor::MakeParallel(fadeIn(), m_loading),
         new quellor::SetValue(fade, 0.0f), quellor::MakeParallel(fadeIn(), mainMenu));
     m_actions->AddAction(tree, 0);
+}
+
+void Game::OnLoadingFinished()
+{
+    // The screen has joined its threads before it finishes.
+    m_timings.loadingDone = true;
+    m_timings.loadingFrames = m_frames + 1;
+    for (int kind = 0; kind < quellor::LoadAssets::KindCount; ++kind)
+        m_timings.loadingThreadSeconds[kind] = m_loading->GetThreadSeconds(static_cast<quellor::LoadAssets::Kind>(kind));
+    m_loading = nullptr; // the list deletes it
 }
 
 bool Game::Frame()

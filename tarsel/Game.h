@@ -23,6 +23,7 @@ class ScriptedInputSource;
 namespace quellor {
 class ActionSystem;
 class Engine;
+class LoadAssets;
 class GraphicsSystem;
 class Input;
 class SoundSystem;
@@ -63,15 +64,19 @@ public:
 
     // Start-up timings in seconds, for the start-up benchmark.
     struct Timings {
-        float configuration = 0.0f; // configuration file, window and render context
-        float systems = 0.0f;       // systems (shader set, resource scan) and settings
+        float configuration = 0.0f; // configuration file and window
+        float systems = 0.0f;       // systems (render context, shader set, resource scan), settings, splash assets
         float firstFrame = 0.0f;    // the first pass of the loop
+        bool loadingDone = false;   // the loading screen has finished
+        std::uint32_t loadingFrames = 0;  // frames drawn until it finished
+        float loadingThreadSeconds[5] = {}; // textures, materials, sounds, animations, models
     };
     const Timings& GetTimings() const { return m_timings; }
 
 private:
     void AddSystems();
     void BuildStartupTree();
+    void OnLoadingFinished();
 
     Options m_options;
     std::string m_configPath;
@@ -88,6 +93,7 @@ private:
     CursorDecision m_cursor;
     std::uint32_t m_frames = 0;
     Timings m_timings;
+    quellor::LoadAssets* m_loading = nullptr;
 };
 
 } // namespace tarsel
