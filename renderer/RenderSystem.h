@@ -374,6 +374,11 @@ public:
     void DrawDebugLines();
     void ApplySSAO();
     void ApplyPostEffects(unsigned screen);
+    // In-place filters of the current screen.
+    void ApplyBlur(const Handle& target);
+    void ApplyBloom();
+    void ApplyDepthOfField();
+    void ApplyEdgeDetection();
 
     // Called at each pass boundary with the pass's name; null (none) by default.
     void SetPassProfiler(PassProfiler* profiler) { m_profiler = profiler; }
@@ -397,6 +402,8 @@ private:
     // Binds a vertex and pixel shader pair by file name.
     void BindShaders(const char* vertexShader, const char* pixelShader);
     void PrepareText(Text& text);
+    // The god-ray mask and rays into the current screen's god-ray target.
+    void ApplyGodRays();
 
     template <typename Entry>
     struct Cache {

@@ -6,6 +6,7 @@
 #include "renderer/Decal.h"
 #include "renderer/Material.h"
 #include "renderer/Octree.h"
+#include "renderer/ParticleEmitter.h"
 #include "renderer/Renderable2D.h"
 #include "renderer/Renderable3DSkinned.h"
 #include "renderer/Text.h"
@@ -178,6 +179,8 @@ void RenderSystem::Update(float dt)
             }
             if (BeginDynamicMeshPass()) {
                 DrawDynamicMeshes();
+                // A cull-front mesh would otherwise make every later full-screen pass draw nothing.
+                m_context->SetCullMode(CullMode::Back);
                 m_context->SetBlendMode(BlendMode::None);
                 m_context->SetDepthTesting(false);
                 m_context->SetDepthWriting(false);
@@ -374,7 +377,7 @@ void RenderSystem::BucketVisible()
             m_billboards.push_back(static_cast<BillboardedQuad*>(renderable));
             break;
         case Renderable::Type::ParticleEmitter:
-            m_particleEmitters.push_back(reinterpret_cast<ParticleEmitter*>(renderable));
+            m_particleEmitters.push_back(static_cast<ParticleEmitter*>(renderable));
             break;
         default:
             break;

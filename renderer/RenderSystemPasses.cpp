@@ -288,6 +288,9 @@ void RenderSystem::ComposeScene()
 {
     Screen& screen = *m_currentScreen;
     BindFullscreenVertexShader();
+    // Otherwise the god-ray target keeps its clear value.
+    if (EffectEnabled(GodRays, -1))
+        ApplyGodRays();
     m_context->BindRenderTarget(screen.m_targets[0]);
     m_context->SetViewport(m_context->GetViewport(screen.m_targets[0]));
     m_context->BindPixelShader(
