@@ -188,6 +188,10 @@ TEST_F(EffectsRecordingTest, DecalsOfOneTextureBindItOnceAndANewTextureOnceMore)
     for (std::size_t i = start; i < calls.size() && calls[i] != "BindRenderTarget(null)"; ++i)
         decalDraws += calls[i] == draw;
     EXPECT_EQ(decalDraws, 3u);
+    for (ZOR::Decal& decal : decals) {
+        system.RemoveRenderable(&decal);
+        added.erase(std::find(added.begin(), added.end(), &decal));
+    }
 }
 
 TEST_F(EffectsRecordingTest, MoreThanFiveHundredParticlesGrowTheBufferAndAllDraw)
