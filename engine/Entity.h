@@ -11,6 +11,7 @@
 namespace quellor {
 
 class Component;
+class RigidBodyComponent3D;
 
 class Entity : public QLObject {
     QUELLOR_REFLECT(Entity)
@@ -48,6 +49,10 @@ class Entity : public QLObject {
     {
         return HasComponent(T::ID);
     }
+
+    // The component held under "RigidBodyComponent3D"; callers make sure there is one. Defined
+    // by the physics library, which owns the class.
+    RigidBodyComponent3D* GetRigidBody() const;
 
     // Queues this entity for destruction at the end of the frame. It stays usable until then.
     void Destroy();

@@ -14,6 +14,7 @@
 #include "engine/reflection/MetaRegistry.h"
 #include "engine/reflection/RegisterEngineTypes.h"
 #include "engine/reflection/Variable.h"
+#include "physics/RegisterPhysicsTypes.h"
 
 using namespace quellor;
 
@@ -115,7 +116,7 @@ const ClassRow kClasses[] = {
     {"OrbLightningComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
     {"OrbMeshComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
     {"PathPlanner", "Component", Ops::NoCopy, true, false, kPending},
-    {"PhysicsSystem3D", "System", Ops::NoCopy, false, true, kPending},
+    {"PhysicsSystem3D", "System", Ops::NoCopy, false, true, kBuilt},
     {"PlayerDataComponent", "Component", Ops::Full, true, true, kPending},
     {"PlayerIdComponent", "Component", Ops::NoCopy, true, true, kPending},
     {"PointLightComponent", "Component", Ops::Full, true, true, kBuilt},
@@ -125,7 +126,7 @@ const ClassRow kClasses[] = {
     {"QLObject", nullptr, Ops::Full, false, false, kBuilt},
     {"QuadColliderComponent3D", "ColliderComponent3D", Ops::NoCopy, true, true, kPending},
     {"Quat", nullptr, Ops::Full, false, true, kBuilt},
-    {"RigidBodyComponent3D", "Component", Ops::NoCopy, true, true, kPending},
+    {"RigidBodyComponent3D", "Component", Ops::NoCopy, true, true, kBuilt},
     {"SeekEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
     {"SeekPosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
     {"SensoryMemoryComponent", "Component", Ops::NoCopy, true, true, kPending},
@@ -176,6 +177,7 @@ const BuiltinRow kBuiltins[] = {
 void RegisterAll()
 {
     RegisterEngineTypes();
+    RegisterPhysicsTypes();
 }
 
 Ops OpsOf(const Meta* record)

@@ -1,0 +1,22 @@
+#include "physics/RegisterPhysicsTypes.h"
+
+#include <mutex>
+
+#include "engine/reflection/MetaRegistrar.h"
+#include "engine/reflection/RegisterEngineTypes.h"
+#include "physics/PhysicsSystem3D.h"
+#include "physics/RigidBodyComponent3D.h"
+
+namespace quellor {
+
+void RegisterPhysicsTypes()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        RegisterEngineTypes();
+        MetaOf<PhysicsSystem3D>();
+        MetaOf<RigidBodyComponent3D>();
+    });
+}
+
+} // namespace quellor

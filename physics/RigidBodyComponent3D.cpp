@@ -1,0 +1,229 @@
+#include "physics/RigidBodyComponent3D.h"
+
+#include "engine/Entity.h"
+#include "engine/Mat3.h"
+#include "engine/Transform3D.h"
+#include "engine/reflection/MetaRegistrar.h"
+#include "physics/BodyDescription3D.h"
+#include "physics/PhysicsSystem3D.h"
+#include "physics/PhysicsWorld3D.h"
+#include "physics/RigidBody3D.h"
+
+#include <cstdint>
+
+namespace quellor {
+
+QUELLOR_RECORD(RigidBodyComponent3D, Component, DerivedMetaNotPODNoCopy, WithID)
+{
+    reg.Member(QL_FIELD(m_type)).Setter(QL_METHOD(SetType));
+    reg.Member(QL_FIELD(m_linearVelocity)).Setter(QL_METHOD(SetLinearVelocity));
+    reg.Member(QL_FIELD(m_angularVelocity)).Setter(QL_METHOD(SetAngularVelocity));
+    reg.Member(QL_FIELD(m_allowRotation)).Setter(QL_METHOD(SetAllowRotation));
+    reg.Member(QL_FIELD(m_hasGravity)).Setter(QL_METHOD(SetHasGravity));
+}
+
+namespace {
+
+ZOR::float3 XYZ(const Vec4& v)
+{
+    return ZOR::float3(v.x, v.y, v.z);
+}
+
+// A column of the rotation, unit length unless it is zero.
+Vec4 Axis(const ZOR::float3x3& m, int column, float sign)
+{
+    ZOR::float3 axis(m.m[column], m.m[3 + column], m.m[6 + column]);
+    const float length = axis.Length();
+    if (length != 0.0f)
+        axis = axis * (1.0f / length);
+    return Vec4(sign * axis.x, sign * axis.y, sign * axis.z, 0.0f);
+}
+
+// The unit-quaternion formula, applied as it is (no normalisation).
+ZOR::float3x3 RotationOf(const Quat& q)
+{
+    const float x = q.x, y = q.y, z = q.z, w = q.w;
+    return ZOR::float3x3(1.0f - 2.0f * (y * y + z * z), 2.0f * (x * y - z * w), 2.0f * (x * z + y * w),
+                         2.0f * (x * y + z * w), 1.0f - 2.0f * (x * x + z * z), 2.0f * (y * z - x * w),
+                         2.0f * (x * z - y * w), 2.0f * (y * z + x * w), 1.0f - 2.0f * (x * x + y * y));
+}
+
+} // namespace
+
+RigidBodyComponent3D* Entity::GetRigidBody() const
+{
+    return static_cast<RigidBodyComponent3D*>(GetComponent(RigidBodyComponent3D::ID));
+}
+
+RigidBodyComponent3D::~RigidBodyComponent3D() = default;
+
+Component* RigidBodyComponent3D::Clone() const
+{
+    return new RigidBodyComponent3D();
+}
+
+void RigidBodyComponent3D::Initialize()
+{
+    auto* system = GetSystem<PhysicsSystem3D>();
+    if (!system || !system->GetWorld())
+        return;
+    m_pushTransform = true;
+    BodyDescription3D description;
+    description.m_motionType = static_cast<std::uint8_t>(m_type);
+    description.m_userData = this;
+    m_body = system->GetWorld()->CreateBody(description);
+    if (!m_body)
+        return;
+    m_body->SetLinearVelocity(XYZ(m_linearVelocity));
+    m_body->SetAngularVelocity(XYZ(m_angularVelocity));
+    m_body->SetAllowRotation(m_allowRotation);
+    m_body->SetHasGravity(m_hasGravity);
+    system->AddRigidBody(this);
+}
+
+void RigidBodyComponent3D::Uninitialize()
+{
+    auto* system = GetSystem<PhysicsSystem3D>();
+    if (m_body && system && system->GetWorld())
+        system->GetWorld()->DestroyBody(m_body);
+    m_body = nullptr;
+    m_touching.clear();
+    if (system)
+        system->RemoveRigidBody(this);
+    else
+        m_systemLink.Unlink();
+}
+
+void RigidBodyComponent3D::SyncTransform()
+{
+    if (!m_body)
+        return;
+    Entity* entity = GetEntity();
+    Transform3D* transform = entity ? entity->GetComponent<Transform3D>() : nullptr;
+    if (transform) {
+        if (m_pushTransform) {
+            m_body->SetPosition(ZOR::float3(transform->m_x, transform->m_y, transform->m_z));
+            m_body->SetOrientation(RotationOf(transform->m_rotation));
+            m_pushTransform = false;
+        }
+        transform->m_x = m_body->m_position.x;
+        transform->m_y = m_body->m_position.y;
+        transform->m_z = m_body->m_position.z;
+        const float* r = m_body->m_rotation.m;
+        transform->m_rotation.SetFromMatrix(Mat3(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]));
+    }
+    m_touching.clear();
+    m_touching.reserve(m_body->GetEdges().Count());
+    for (BodyPairEdge3D* edge : m_body->GetEdges())
+        m_touching.push_back(static_cast<RigidBodyComponent3D*>(edge->m_other->m_userData));
+}
+
+RigidBodyComponent3D* RigidBodyComponent3D::SetType(int type)
+{
+    m_type = type;
+    // Only the byte: the mass stays as computed until it is next marked out of date.
+    if (m_body)
+        m_body->m_motionType = static_cast<std::uint8_t>(type);
+    return this;
+}
+
+RigidBodyComponent3D* RigidBodyComponent3D::SetLinearVelocity(const Vec4& velocity)
+{
+    m_linearVelocity = velocity;
+    if (m_body)
+        m_body->SetLinearVelocity(XYZ(velocity));
+    return this;
+}
+
+RigidBodyComponent3D* RigidBodyComponent3D::SetAngularVelocity(const Vec4& velocity)
+{
+    m_angularVelocity = velocity;
+    if (m_body)
+        m_body->SetAngularVelocity(XYZ(velocity));
+    return this;
+}
+
+RigidBodyComponent3D* RigidBodyComponent3D::SetAllowRotation(bool allow)
+{
+    m_allowRotation = allow;
+    if (m_body)
+        m_body->SetAllowRotation(allow);
+    return this;
+}
+
+RigidBodyComponent3D* RigidBodyComponent3D::SetHasGravity(bool hasGravity)
+{
+    m_hasGravity = hasGravity;
+    if (m_body)
+        m_body->SetHasGravity(hasGravity);
+    return this;
+}
+
+int RigidBodyComponent3D::GetType() const
+{
+    return m_body ? m_body->m_motionType : m_type;
+}
+
+Vec4 RigidBodyComponent3D::GetLinearVelocity() const
+{
+    if (!m_body)
+        return m_linearVelocity;
+    const ZOR::float3& v = m_body->m_linearVelocity;
+    return Vec4(v.x, v.y, v.z, 0.0f);
+}
+
+Vec4 RigidBodyComponent3D::GetPosition() const
+{
+    const ZOR::float3& p = m_body->m_position;
+    return Vec4(p.x, p.y, p.z, 1.0f);
+}
+
+Vec4 RigidBodyComponent3D::GetCenterOfMass() const
+{
+    const ZOR::float3& c = m_body->m_worldCenterOfMass;
+    return Vec4(c.x, c.y, c.z, 1.0f);
+}
+
+ZOR::float3x3 RigidBodyComponent3D::GetOrientation() const
+{
+    return m_body->m_rotation;
+}
+
+Vec4 RigidBodyComponent3D::GetRight() const
+{
+    return Axis(m_body->m_rotation, 0, 1.0f);
+}
+
+Vec4 RigidBodyComponent3D::GetUp() const
+{
+    return Axis(m_body->m_rotation, 1, 1.0f);
+}
+
+Vec4 RigidBodyComponent3D::GetForward() const
+{
+    return Axis(m_body->m_rotation, 2, -1.0f);
+}
+
+void RigidBodyComponent3D::SetPosition(const Vec4& position)
+{
+    m_body->SetPosition(XYZ(position));
+}
+
+void RigidBodyComponent3D::SetOrientation(const ZOR::float3x3& rotation)
+{
+    m_body->SetOrientation(rotation);
+}
+
+void RigidBodyComponent3D::SetRotation(const Mat4& rotation)
+{
+    m_body->SetOrientation(ZOR::float3x3(rotation.m00, rotation.m01, rotation.m02, rotation.m10, rotation.m11,
+                                         rotation.m12, rotation.m20, rotation.m21, rotation.m22));
+}
+
+void RigidBodyComponent3D::ApplyForceAtPoint(const Vec4& force, const Vec4& point)
+{
+    if (m_body)
+        m_body->ApplyForceAtPoint(XYZ(force), XYZ(point));
+}
+
+} // namespace quellor

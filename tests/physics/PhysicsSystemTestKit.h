@@ -1,0 +1,99 @@
+#pragma once
+// A fresh engine with a PhysicsSystem3D in "default", entities with a transform and a rigid
+// body, and a collider component that attaches a plain box to its entity's body.
+#include "WorldTestSupport.h"
+
+#include "engine/Engine.h"
+#include "engine/Entity.h"
+#include "engine/Transform3D.h"
+#include "physics/Collider3D.h"
+#include "physics/ColliderComponent3D.h"
+#include "physics/PhysicsSystem3D.h"
+#include "physics/RegisterPhysicsTypes.h"
+#include "physics/RigidBodyComponent3D.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace quellor::test {
+
+// Attaches a box of the given half extents to its entity's body at the first sync it finds
+// one, and counts its syncs.
+class BoxProbeComponent : public ColliderComponent3D {
+public:
+    inline static const std::string ID = "BoxProbeComponent";
+
+    explicit BoxProbeComponent(const ZOR::float3& halfExtents = ZOR::float3(1.0f, 1.0f, 1.0f), bool sensor = false)
+        : m_halfExtents(halfExtents), m_sensor(sensor)
+    {
+    }
+
+    void Initialize() override
+    {
+        if (auto* system = GetSystem<PhysicsSystem3D>())
+            system->AddCollider(this);
+    }
+    void Uninitialize() override
+    {
+        if (auto* system = GetSystem<PhysicsSystem3D>())
+            system->RemoveCollider(this);
+    }
+    void SyncContacts() override
+    {
+        ++syncs;
+        RigidBodyComponent3D* rigid = GetEntity()->GetRigidBody();
+        if (m_collider || !rigid || !rigid->GetBody())
+            return;
+        ColliderDescription3D description = BoxDescription(ZOR::float3(), m_halfExtents);
+        description.m_sensor = m_sensor ? 1 : 0;
+        description.m_userData = this;
+        m_collider = rigid->GetBody()->AddCollider(description);
+    }
+
+    int syncs = 0;
+
+private:
+    ZOR::float3 m_halfExtents;
+    bool m_sensor;
+};
+
+class PhysicsSystemTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegisterPhysicsTypes();
+        engine = Engine::Instance();
+        system = static_cast<PhysicsSystem3D*>(engine->AddSystem("PhysicsSystem3D", new PhysicsSystem3D, "default"));
+    }
+    void TearDown() override { Engine::DestroyInstance(); }
+
+    // An entity of "default" with a transform at p and a rigid body of the given motion type,
+    // initialised in that order.
+    Entity* Body(const std::string& name, const ZOR::float3& p, int type = kBodyDynamic)
+    {
+        Entity* entity = engine->CreateEntity(name, "default");
+        entity->AddComponent<Transform3D>(true)->SetPosition(p.x, p.y, p.z);
+        auto* rigid = new RigidBodyComponent3D;
+        rigid->SetType(type);
+        entity->AddComponent(RigidBodyComponent3D::ID, rigid, true);
+        return entity;
+    }
+
+    // The same with a box collider probe.
+    Entity* Box(const std::string& name, const ZOR::float3& p, int type = kBodyDynamic,
+                const ZOR::float3& half = ZOR::float3(1.0f, 1.0f, 1.0f), bool sensor = false)
+    {
+        Entity* entity = Body(name, p, type);
+        entity->AddComponent(BoxProbeComponent::ID, new BoxProbeComponent(half, sensor), true);
+        return entity;
+    }
+
+    static BoxProbeComponent* Probe(Entity* entity) { return entity->GetComponent<BoxProbeComponent>(); }
+
+    Engine* engine = nullptr;
+    PhysicsSystem3D* system = nullptr;
+};
+
+} // namespace quellor::test
