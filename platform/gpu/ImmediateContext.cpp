@@ -152,6 +152,7 @@ void ImmediateContext::SetSampler(std::uint32_t unit, const Sampler* sampler)
 void ImmediateContext::Draw(std::uint32_t vertexCount, std::uint32_t startVertex, std::uint32_t instanceCount,
                             std::uint32_t startInstance)
 {
+    ++m_drawCalls;
     glDrawArraysInstancedBaseInstance(ToMode(m_topology), static_cast<GLint>(startVertex),
                                       static_cast<GLsizei>(vertexCount), static_cast<GLsizei>(instanceCount),
                                       startInstance);
@@ -160,6 +161,7 @@ void ImmediateContext::Draw(std::uint32_t vertexCount, std::uint32_t startVertex
 void ImmediateContext::DrawIndexed(std::uint32_t indexCount, std::uint32_t startIndex, std::int32_t baseVertex,
                                    std::uint32_t instanceCount, std::uint32_t startInstance)
 {
+    ++m_drawCalls;
     const auto offset = static_cast<std::uintptr_t>(startIndex) * sizeof(std::uint32_t);
     glDrawElementsInstancedBaseVertexBaseInstance(ToMode(m_topology), static_cast<GLsizei>(indexCount),
                                                   GL_UNSIGNED_INT, reinterpret_cast<const void*>(offset),

@@ -52,6 +52,9 @@ public:
     void DrawIndexed(std::uint32_t indexCount, std::uint32_t startIndex, std::int32_t baseVertex,
                      std::uint32_t instanceCount, std::uint32_t startInstance);
 
+    // Draw and DrawIndexed calls made through this context since it was made.
+    std::uint64_t GetDrawCallCount() const { return m_drawCalls; }
+
     struct Limits {
         std::uint32_t textureUnits = 16;
         std::uint32_t uniformBufferBindings = 36;
@@ -67,6 +70,7 @@ public:
 private:
     PrimitiveTopology m_topology = PrimitiveTopology::TriangleList;
     const Framebuffer* m_target = nullptr;
+    std::uint64_t m_drawCalls = 0;
     std::array<const Sampler*, SamplerSlots> m_samplers{};
 };
 

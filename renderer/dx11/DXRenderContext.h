@@ -107,6 +107,8 @@ public:
     bool ReadBack(const Handle& handle, ReadBackData& data);
     // The size a buffer was asked for (constant buffers are larger on the GPU); 0 for others.
     std::uint32_t GetRequestedBufferSize(const Handle& handle);
+    // Draw calls that reached the GPU since Initialize (refused ones are not counted).
+    std::uint64_t GetDrawCallCount();
     // Creations from other threads not yet uploaded.
     std::size_t GetPendingUploadCount();
 

@@ -752,6 +752,13 @@ void DXRenderContext::DrawIndexedInstanced(std::uint32_t indicesPerInstance, std
                           startInstance);
 }
 
+std::uint64_t DXRenderContext::GetDrawCallCount()
+{
+    Impl& d = *m_impl;
+    std::lock_guard lock(d.mutex);
+    return d.context.GetDrawCallCount();
+}
+
 void DXRenderContext::RunComputeShader(std::uint32_t, std::uint32_t, std::uint32_t)
 {
     // No compute shader can be made on this back end.
