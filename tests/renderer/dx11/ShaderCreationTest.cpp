@@ -163,17 +163,6 @@ TEST_F(ShaderCreation, AShaderReCreatedInPlaceIsDrawnAlthoughItsBindWasSkipped)
 
 namespace {
 
-const char* const Vec2OutVS = R"(#version 450
-layout(location = 0) in vec2 POSITION;
-layout(location = 1) in vec2 UV;
-layout(location = 0) out vec2 uv;
-void main()
-{
-    uv = UV;
-    gl_Position = vec4(POSITION, 0.0, 1.0);
-}
-)";
-
 const char* const IntInPS = R"(#version 450
 layout(location = 0) flat in ivec3 uv;
 layout(location = 0) out vec4 target0;
@@ -206,7 +195,7 @@ TEST_F(ShaderCreation, ShadersThatDoNotLinkAreReportedOnceAndNotDrawn)
     context.BindRenderTarget(target);
     context.SetViewport(Viewport(0, 0, Dimension(2, 2), 0, 1));
     UseColourPipeline();
-    context.BindVertexShader(VertexShader(Vec2OutVS, tarsel::test::QuadLayout()));
+    context.BindVertexShader(VertexShader(tarsel::test::QuadVS, tarsel::test::QuadLayout()));
     context.BindPixelShader(PixelShader(IntInPS));
     StdoutCapture out;
     context.Draw(6, 0);
