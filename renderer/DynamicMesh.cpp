@@ -42,6 +42,13 @@ DynamicMesh::DynamicMesh(unsigned maxVerts) : Renderable(Type::DynamicMesh), m_m
     m_vertices.reserve(m_maxVerts);
 }
 
+DynamicMesh::DynamicMesh(const DynamicMesh& other)
+    : Renderable(other), m_maxVerts(other.m_maxVerts), m_vertices(other.m_vertices), m_blendMode(other.m_blendMode),
+      m_cullMode(other.m_cullMode), m_texture(other.m_texture)
+{
+    m_vertices.reserve(m_maxVerts);
+}
+
 DynamicMesh& DynamicMesh::Push(const DynamicMeshVertex& vertex)
 {
     if (!Full())

@@ -32,6 +32,12 @@ public:
     static constexpr unsigned kDefaultMaxVerts = 60;
 
     explicit DynamicMesh(unsigned maxVerts = kDefaultMaxVerts);
+    // A copy takes the vertices and settings but no vertex buffer: the buffer belongs to the
+    // original, and its render system releases it when that one is removed. The copy gets its
+    // own when it is added.
+    DynamicMesh(const DynamicMesh& other);
+    // The buffer was sized for this mesh's maximum: another's vertices are not assigned over it.
+    DynamicMesh& operator=(const DynamicMesh&) = delete;
 
     DynamicMesh& Push(const DynamicMeshVertex& vertex);
     DynamicMesh& Push(const float3& position, const float2& texCoord, float alpha);

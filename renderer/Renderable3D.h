@@ -32,6 +32,9 @@ public:
     bool GetAcceptsDecals() const { return m_acceptsDecals; }
     void SetInstanced(bool on) { m_instanced = on; }
     bool GetInstanced() const { return m_instanced; }
+    // The two flags themselves, so that the engine can read and write them by name.
+    bool& AcceptsDecalsFlag() { return m_acceptsDecals; }
+    bool& InstancedFlag() { return m_instanced; }
 
     Model* GetModel() const { return m_model; }
     Material* GetMaterial() const { return m_material; }

@@ -6,11 +6,16 @@
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Space.h"
+#include "engine/graphics/BackdropComponent.h"
 #include "engine/graphics/BillboardedQuadComponent.h"
 #include "engine/graphics/DecalComponent.h"
 #include "engine/graphics/DirectionalLightComponent.h"
 #include "engine/graphics/DynamicMeshComponent.h"
+#include "engine/graphics/EmitterComponent.h"
 #include "engine/graphics/FogComponent.h"
+#include "engine/graphics/GraphicsComponent2D.h"
+#include "engine/graphics/GraphicsComponent3D.h"
+#include "engine/graphics/GraphicsComponent3DSkinned.h"
 #include "engine/graphics/PointLightComponent.h"
 #include "engine/graphics/SpotLightComponent.h"
 #include "engine/graphics/SunComponent.h"
@@ -81,17 +86,31 @@ void GraphicsSystem::Initialize()
 
 void GraphicsSystem::Update(float dt)
 {
+    UpdateComponents(dt);
+    ZOR::RenderSystem::Update(dt);
+}
+
+void GraphicsSystem::UpdateComponents(float dt)
+{
     System* gameLogic = FindSystem("GameLogicSystem");
+    UpdateAll<ZOR::Renderable2D>(m_sprites, dt);
+    UpdateAll<ZOR::Renderable3D>(m_models, dt);
     UpdateAll<ZOR::Decal>(m_decals, dt);
     UpdateAll<ZOR::DynamicMesh>(m_dynamicMeshes, dt);
     UpdateAll<ZOR::BillboardedQuad>(m_billboards, dt);
     UpdateAll<ZOR::DirectionalLight>(m_directionalLights, dt);
     UpdateAll<ZOR::PointLight>(m_pointLights, dt);
     UpdateAll<ZOR::SpotLight>(m_spotLights, dt);
-    (void)gameLogic; // emitters freeze while the game logic is missing or inactive
+    // Emitters freeze while the game logic is missing or inactive (the pause menu).
+    if (gameLogic && gameLogic->IsActive()) {
+        UpdateAll<ZOR::ParticleEmitter>(m_emitters, dt);
+    }
     UpdateAll<ZOR::Text>(m_texts, dt);
     for (std::size_t i = 0; i < m_fogs.size(); ++i) {
         m_fogs[i]->Update(dt);
+    }
+    if (m_backdrop) {
+        m_backdrop->Update(dt);
     }
     if (m_sun) {
         m_sun->Update(dt);
@@ -111,7 +130,10 @@ void GraphicsSystem::Update(float dt)
     }
 }
 
-void GraphicsSystem::UpdateSkinned(float) {}
+void GraphicsSystem::UpdateSkinned(float dt)
+{
+    UpdateAll<ZOR::Renderable3DSkinned>(m_skinned, dt);
+}
 
 ZOR::Camera& GraphicsSystem::GetActiveCamera(int screen)
 {
@@ -139,6 +161,42 @@ void GraphicsSystem::EnableEffect(int effect, int screen)
 void GraphicsSystem::DisableEffect(int effect, int screen)
 {
     ZOR::RenderSystem::DisableEffect(static_cast<Effect>(effect), screen);
+}
+
+void GraphicsSystem::RegisterGraphicsComponent2D(GraphicsComponent2D* c)
+{
+    AddRenderable(static_cast<ZOR::Renderable2D*>(c));
+    m_sprites.push_back(c);
+}
+
+void GraphicsSystem::UnregisterGraphicsComponent2D(GraphicsComponent2D* c)
+{
+    RemoveRenderable(static_cast<ZOR::Renderable2D*>(c));
+    RemoveFirst(m_sprites, c);
+}
+
+void GraphicsSystem::RegisterGraphicsComponent3D(GraphicsComponent3D* c)
+{
+    AddRenderable(static_cast<ZOR::Renderable*>(c));
+    m_models.push_back(c);
+}
+
+void GraphicsSystem::UnregisterGraphicsComponent3D(GraphicsComponent3D* c)
+{
+    RemoveRenderable(static_cast<ZOR::Renderable*>(c));
+    RemoveFirst(m_models, c);
+}
+
+void GraphicsSystem::RegisterGraphicsComponent3DSkinned(GraphicsComponent3DSkinned* c)
+{
+    AddRenderable(static_cast<ZOR::Renderable*>(c));
+    m_skinned.push_back(c);
+}
+
+void GraphicsSystem::UnregisterGraphicsComponent3DSkinned(GraphicsComponent3DSkinned* c)
+{
+    RemoveRenderable(static_cast<ZOR::Renderable*>(c));
+    RemoveFirst(m_skinned, c);
 }
 
 void GraphicsSystem::RegisterDecalComponent(DecalComponent* c)
@@ -213,6 +271,18 @@ void GraphicsSystem::UnregisterSpotLightComponent(SpotLightComponent* c)
     RemoveFirst(m_spotLights, c);
 }
 
+void GraphicsSystem::RegisterEmitterComponent(EmitterComponent* c)
+{
+    AddRenderable(static_cast<ZOR::Renderable*>(c));
+    m_emitters.push_back(c);
+}
+
+void GraphicsSystem::UnregisterEmitterComponent(EmitterComponent* c)
+{
+    RemoveRenderable(static_cast<ZOR::Renderable*>(c));
+    RemoveFirst(m_emitters, c);
+}
+
 void GraphicsSystem::RegisterTextComponent(TextComponent* c)
 {
     AddRenderable(static_cast<ZOR::Text*>(c));
@@ -233,6 +303,16 @@ void GraphicsSystem::RegisterFogComponent(FogComponent* c)
 void GraphicsSystem::UnregisterFogComponent(FogComponent* c)
 {
     RemoveFirst(m_fogs, c);
+}
+
+void GraphicsSystem::RegisterBackdropComponent(BackdropComponent* c)
+{
+    m_backdrop = c;
+}
+
+void GraphicsSystem::UnregisterBackdropComponent(BackdropComponent*)
+{
+    m_backdrop = nullptr;
 }
 
 void GraphicsSystem::RegisterSunComponent(SunComponent* c)

@@ -12,11 +12,16 @@
 
 namespace quellor {
 
+class BackdropComponent;
 class BillboardedQuadComponent;
 class DecalComponent;
 class DirectionalLightComponent;
 class DynamicMeshComponent;
+class EmitterComponent;
 class FogComponent;
+class GraphicsComponent2D;
+class GraphicsComponent3D;
+class GraphicsComponent3DSkinned;
 class PointLightComponent;
 class SpotLightComponent;
 class SunComponent;
@@ -33,8 +38,12 @@ class GraphicsSystem : public System, public ZOR::RenderSystem, public EffectSwi
     // Sets up the renderer: shader path, projections, Initialize, planes, octree, the default
     // effects and their parameters. Initialize's result is kept (see GetInitializeResult).
     void Initialize() override;
-    // Updates the registered components in a fixed order, then the renderer draws the frame.
+    // UpdateComponents, then the renderer draws and presents the frame.
     void Update(float dt) override;
+    // The frame's work before drawing: the registered components in a fixed order (emitters only
+    // while the space's "GameLogicSystem" is active), the shadow caster's bounds into the second
+    // debug drawer, and the components' debug drawing when it is switched on.
+    void UpdateComponents(float dt);
     // Skinned models move and animate only through this, which the game logic calls.
     void UpdateSkinned(float dt);
 
@@ -59,6 +68,12 @@ class GraphicsSystem : public System, public ZOR::RenderSystem, public EffectSwi
 
     // Registration: the renderer call (where the type has one), then the array. Removal takes
     // the first equal entry out, keeping the order; the renderer's remove is made regardless.
+    void RegisterGraphicsComponent2D(GraphicsComponent2D* c);
+    void UnregisterGraphicsComponent2D(GraphicsComponent2D* c);
+    void RegisterGraphicsComponent3D(GraphicsComponent3D* c);
+    void UnregisterGraphicsComponent3D(GraphicsComponent3D* c);
+    void RegisterGraphicsComponent3DSkinned(GraphicsComponent3DSkinned* c);
+    void UnregisterGraphicsComponent3DSkinned(GraphicsComponent3DSkinned* c);
     void RegisterDecalComponent(DecalComponent* c);
     void UnregisterDecalComponent(DecalComponent* c);
     void RegisterDynamicMeshComponent(DynamicMeshComponent* c);
@@ -71,36 +86,50 @@ class GraphicsSystem : public System, public ZOR::RenderSystem, public EffectSwi
     void UnregisterPointLightComponent(PointLightComponent* c);
     void RegisterSpotLightComponent(SpotLightComponent* c);
     void UnregisterSpotLightComponent(SpotLightComponent* c);
+    void RegisterEmitterComponent(EmitterComponent* c);
+    void UnregisterEmitterComponent(EmitterComponent* c);
     void RegisterTextComponent(TextComponent* c);
     void UnregisterTextComponent(TextComponent* c);
     void RegisterFogComponent(FogComponent* c);
     void UnregisterFogComponent(FogComponent* c);
-    // One sun: registering replaces it, unregistering either clears it.
+    // One backdrop and one sun: registering replaces it, unregistering either clears it.
+    void RegisterBackdropComponent(BackdropComponent* c);
+    void UnregisterBackdropComponent(BackdropComponent* c);
     void RegisterSunComponent(SunComponent* c);
     void UnregisterSunComponent(SunComponent* c);
 
+    const std::vector<GraphicsComponent2D*>& GetGraphicsComponent2Ds() const { return m_sprites; }
+    const std::vector<GraphicsComponent3D*>& GetGraphicsComponent3Ds() const { return m_models; }
+    const std::vector<GraphicsComponent3DSkinned*>& GetGraphicsComponent3DSkinneds() const { return m_skinned; }
     const std::vector<DecalComponent*>& GetDecalComponents() const { return m_decals; }
     const std::vector<DynamicMeshComponent*>& GetDynamicMeshComponents() const { return m_dynamicMeshes; }
     const std::vector<BillboardedQuadComponent*>& GetBillboardedQuadComponents() const { return m_billboards; }
     const std::vector<DirectionalLightComponent*>& GetDirectionalLightComponents() const { return m_directionalLights; }
     const std::vector<PointLightComponent*>& GetPointLightComponents() const { return m_pointLights; }
     const std::vector<SpotLightComponent*>& GetSpotLightComponents() const { return m_spotLights; }
+    const std::vector<EmitterComponent*>& GetEmitterComponents() const { return m_emitters; }
     const std::vector<TextComponent*>& GetTextComponents() const { return m_texts; }
     const std::vector<FogComponent*>& GetFogComponents() const { return m_fogs; }
+    BackdropComponent* GetBackdrop() const { return m_backdrop; }
     SunComponent* GetSun() const { return m_sun; }
 
 private:
     platform::NativeWindow* m_window;
     bool m_debugDraw = false;
     bool m_initializeResult = false;
+    std::vector<GraphicsComponent2D*> m_sprites;
+    std::vector<GraphicsComponent3D*> m_models;
+    std::vector<GraphicsComponent3DSkinned*> m_skinned;
     std::vector<DecalComponent*> m_decals;
     std::vector<DynamicMeshComponent*> m_dynamicMeshes;
     std::vector<BillboardedQuadComponent*> m_billboards;
     std::vector<DirectionalLightComponent*> m_directionalLights;
     std::vector<PointLightComponent*> m_pointLights;
     std::vector<SpotLightComponent*> m_spotLights;
+    std::vector<EmitterComponent*> m_emitters;
     std::vector<TextComponent*> m_texts;
     std::vector<FogComponent*> m_fogs;
+    BackdropComponent* m_backdrop = nullptr;
     SunComponent* m_sun = nullptr;
 };
 

@@ -15,11 +15,16 @@
 #include "engine/System.h"
 #include "engine/Transform2D.h"
 #include "engine/Transform3D.h"
+#include "engine/graphics/BackdropComponent.h"
 #include "engine/graphics/BillboardedQuadComponent.h"
 #include "engine/graphics/DecalComponent.h"
 #include "engine/graphics/DirectionalLightComponent.h"
 #include "engine/graphics/DynamicMeshComponent.h"
+#include "engine/graphics/EmitterComponent.h"
 #include "engine/graphics/FogComponent.h"
+#include "engine/graphics/GraphicsComponent2D.h"
+#include "engine/graphics/GraphicsComponent3D.h"
+#include "engine/graphics/GraphicsComponent3DSkinned.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/graphics/PointLightComponent.h"
 #include "engine/graphics/SpotLightComponent.h"
@@ -56,6 +61,10 @@ void RegisterEngineTypes()
         MetaOf<Input>();
         MetaOf<Transform3D>();
         MetaOf<GraphicsSystem>();
+        MetaOf<GraphicsComponent2D>();
+        MetaOf<GraphicsComponent3D>();
+        MetaOf<GraphicsComponent3DSkinned>();
+        MetaOf<EmitterComponent>();
         MetaOf<DecalComponent>();
         MetaOf<DynamicMeshComponent>();
         MetaOf<BillboardedQuadComponent>();
@@ -67,6 +76,7 @@ void RegisterEngineTypes()
         MetaOf<SunComponent>();
         MetaOf<ObjectSystem>();
         MetaOf<SoundSystem>();
+        MetaOf<BackdropComponent>();
     });
 }
 

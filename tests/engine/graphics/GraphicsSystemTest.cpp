@@ -1,11 +1,16 @@
 // The graphics system: its start-up settings, the frame's update order, the arrays' rules,
 // the single sun, screen accessors and the effect switches the toggle action uses.
 #include "engine/ToggleEffect.h"
+#include "engine/graphics/BackdropComponent.h"
 #include "engine/graphics/BillboardedQuadComponent.h"
 #include "engine/graphics/DecalComponent.h"
 #include "engine/graphics/DirectionalLightComponent.h"
 #include "engine/graphics/DynamicMeshComponent.h"
+#include "engine/graphics/EmitterComponent.h"
 #include "engine/graphics/FogComponent.h"
+#include "engine/graphics/GraphicsComponent2D.h"
+#include "engine/graphics/GraphicsComponent3D.h"
+#include "engine/graphics/GraphicsComponent3DSkinned.h"
 #include "engine/graphics/PointLightComponent.h"
 #include "engine/graphics/SpotLightComponent.h"
 #include "engine/graphics/SunComponent.h"
@@ -41,21 +46,30 @@ TEST_F(GraphicsTest, InitializeSetsTheRendererUp)
 TEST_F(GraphicsTest, OneFrameUpdatesTheKindsInTheirFixedOrder)
 {
     Log log;
+    // The game logic's stand-in: emitters run only while it is active.
+    System* gameLogic = engine->AddSystem("GameLogicSystem", new System, "default");
     // Registered in reverse of the update order: the order comes from the kinds, not from
     // the registrations.
     Spy<SunComponent> sun(&log, "sun");
+    Spy<BackdropComponent> backdrop(&log, "backdrop");
     Spy<FogComponent> fog1(&log, "fog1"), fog2(&log, "fog2");
     Spy<TextComponent> text(&log, "text");
+    Spy<EmitterComponent> emitter(&log, "emitter");
     Spy<SpotLightComponent> spot(&log, "spot");
     Spy<PointLightComponent> point(&log, "point");
     Spy<DirectionalLightComponent> directional(&log, "directional");
     Spy<BillboardedQuadComponent> billboard(&log, "billboard");
     Spy<DynamicMeshComponent> mesh(&log, "mesh");
     Spy<DecalComponent> decal1(&log, "decal1"), decal2(&log, "decal2");
+    Spy<GraphicsComponent3DSkinned> skinned(&log, "skinned");
+    Spy<GraphicsComponent3D> model(&log, "model");
+    Spy<GraphicsComponent2D> sprite(&log, "sprite");
     graphics->RegisterSunComponent(&sun);
+    graphics->RegisterBackdropComponent(&backdrop);
     graphics->RegisterFogComponent(&fog1);
     graphics->RegisterFogComponent(&fog2);
     graphics->RegisterTextComponent(&text);
+    graphics->RegisterEmitterComponent(&emitter);
     graphics->RegisterSpotLightComponent(&spot);
     graphics->RegisterPointLightComponent(&point);
     graphics->RegisterDirectionalLightComponent(&directional);
@@ -63,15 +77,34 @@ TEST_F(GraphicsTest, OneFrameUpdatesTheKindsInTheirFixedOrder)
     graphics->RegisterDynamicMeshComponent(&mesh);
     graphics->RegisterDecalComponent(&decal1);
     graphics->RegisterDecalComponent(&decal2);
+    graphics->RegisterGraphicsComponent3DSkinned(&skinned);
+    graphics->RegisterGraphicsComponent3D(&model);
+    graphics->RegisterGraphicsComponent2D(&sprite);
 
+    const Log all{"sprite", "model",   "decal1", "decal2", "mesh", "billboard", "directional", "point",
+                  "spot",   "emitter", "text",   "fog1",   "fog2", "backdrop",  "sun"};
     engine->Update(0.016f);
-    EXPECT_EQ(log, (Log{"decal1", "decal2", "mesh", "billboard", "directional", "point", "spot", "text", "fog1",
-                        "fog2", "sun"}));
+    EXPECT_EQ(log, all);
+
+    // Paused: everything but the emitters; skinned models never come from the frame.
+    gameLogic->SetActive(false);
+    log.clear();
+    engine->Update(0.016f);
+    Log paused = all;
+    paused.erase(std::find(paused.begin(), paused.end(), "emitter"));
+    EXPECT_EQ(log, paused);
+
+    // Skinned models move only when the game logic asks.
+    log.clear();
+    graphics->UpdateSkinned(0.016f);
+    EXPECT_EQ(log, Log{"skinned"});
 
     graphics->UnregisterSunComponent(&sun);
+    graphics->UnregisterBackdropComponent(&backdrop);
     graphics->UnregisterFogComponent(&fog1);
     graphics->UnregisterFogComponent(&fog2);
     graphics->UnregisterTextComponent(&text);
+    graphics->UnregisterEmitterComponent(&emitter);
     graphics->UnregisterSpotLightComponent(&spot);
     graphics->UnregisterPointLightComponent(&point);
     graphics->UnregisterDirectionalLightComponent(&directional);
@@ -79,14 +112,50 @@ TEST_F(GraphicsTest, OneFrameUpdatesTheKindsInTheirFixedOrder)
     graphics->UnregisterDynamicMeshComponent(&mesh);
     graphics->UnregisterDecalComponent(&decal1);
     graphics->UnregisterDecalComponent(&decal2);
+    graphics->UnregisterGraphicsComponent3DSkinned(&skinned);
+    graphics->UnregisterGraphicsComponent3D(&model);
+    graphics->UnregisterGraphicsComponent2D(&sprite);
     log.clear();
     engine->Update(0.016f);
+    graphics->UpdateSkinned(0.016f);
     EXPECT_TRUE(log.empty());
     EXPECT_TRUE(graphics->GetOctreeList().empty());
+    EXPECT_TRUE(graphics->Get2DList().empty());
     EXPECT_TRUE(graphics->GetTextList().empty());
     EXPECT_TRUE(graphics->GetSpotLightList().empty());
     EXPECT_TRUE(graphics->GetDynamicMeshList().empty());
     EXPECT_TRUE(graphics->GetDirectionalLightList().empty());
+}
+
+TEST_F(GraphicsTest, WithoutAGameLogicEmittersStayFrozen)
+{
+    Log log;
+    Spy<EmitterComponent> emitter(&log, "emitter");
+    Spy<PointLightComponent> point(&log, "point");
+    graphics->RegisterEmitterComponent(&emitter);
+    graphics->RegisterPointLightComponent(&point);
+    engine->Update(0.016f);
+    EXPECT_EQ(log, Log{"point"});
+    graphics->UnregisterEmitterComponent(&emitter);
+    graphics->UnregisterPointLightComponent(&point);
+}
+
+TEST_F(GraphicsTest, ASecondBackdropReplacesTheFirstAndEitherUninitialisationClearsIt)
+{
+    Entity* first = Placed("sky1");
+    Entity* second = Placed("sky2");
+    auto* a = first->AddComponent<BackdropComponent>(true);
+    EXPECT_TRUE(graphics->IsDrawingSkySphere());
+    EXPECT_EQ(graphics->GetBackdrop(), a);
+    auto* b = second->AddComponent<BackdropComponent>(true);
+    EXPECT_EQ(graphics->GetBackdrop(), b);
+    // The first one going away hides the sky, although the second registered later.
+    a->Uninitialize();
+    EXPECT_EQ(graphics->GetBackdrop(), nullptr);
+    EXPECT_FALSE(graphics->IsDrawingSkySphere());
+    b->Initialize();
+    b->Uninitialize();
+    a->Initialize();
 }
 
 TEST_F(GraphicsTest, RegistrationReachesTheRendererThroughTheRightBase)
@@ -204,10 +273,13 @@ TEST_F(GraphicsTest, ToggleEffectFlipsTheRenderersSwitches)
 
 TEST_F(GraphicsTest, TheShadowCastersBoundsAreDrawnEveryFrame)
 {
+    // The frame empties the drawer once drawn, so look before the renderer's part.
     ZOR::DebugDrawer& drawer = graphics->GetDebugDrawer(true);
     const auto before = drawer.GetSize();
-    engine->Update(0.016f);
+    graphics->UpdateComponents(0.016f);
     EXPECT_GT(drawer.GetSize(), before);
+    engine->Update(0.016f);
+    EXPECT_EQ(drawer.GetSize(), 0u);
 }
 
 TEST_F(GraphicsTest, WithoutAGraphicsSystemComponentsSkipRegistration)
