@@ -21,6 +21,8 @@ QUELLOR_RECORD(PhysicsSystem3D, System, DerivedMetaNotPODNoCopy, NoID)
     reg.Member(QL_FIELD(m_gravity)).Setter(QL_METHOD(SetGravity));
 }
 
+PhysicsSystem3D::PhysicsSystem3D() = default;
+
 PhysicsSystem3D::~PhysicsSystem3D()
 {
     ReleaseWorld();

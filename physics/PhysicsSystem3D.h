@@ -37,7 +37,8 @@ class PhysicsSystem3D : public System {
         [[maybe_unused]] PhysicsSystem3D* m_system;
     };
 
-    PhysicsSystem3D() = default;
+    // Out of line: the world's type is complete only there.
+    PhysicsSystem3D();
     PhysicsSystem3D(const PhysicsSystem3D&) = delete;
     PhysicsSystem3D& operator=(const PhysicsSystem3D&) = delete;
     ~PhysicsSystem3D() override;

@@ -12,7 +12,8 @@
 #include "engine/SoundSystem.h"
 #include "engine/TweenTo.h"
 #include "engine/graphics/GraphicsSystem.h"
-#include "engine/reflection/RegisterEngineTypes.h"
+#include "physics/PhysicsSystem3D.h"
+#include "physics/RegisterPhysicsTypes.h"
 #include "platform/NativeWindow.h"
 #include "platform/ScriptedInputSource.h"
 #include "platform/SdlInputSource.h"
@@ -59,7 +60,8 @@ bool Game::LoadInputScript(std::string& error)
 
 bool Game::Start()
 {
-    quellor::RegisterEngineTypes();
+    // The engine's classes and the physics classes, so that levels create them by name.
+    quellor::RegisterPhysicsTypes();
     auto clock = std::chrono::steady_clock::now();
 
     // 1. The configuration file, made with the defaults on a first run.
@@ -130,6 +132,7 @@ void Game::AddSystems()
 
     // The order is the update order: every system has the same priority.
     m_input = static_cast<quellor::Input*>(m_engine->AddSystem("Input", new quellor::Input(source), kSpace));
+    m_engine->AddSystem("PhysicsSystem3D", new quellor::PhysicsSystem3D, kSpace);
     m_engine->AddSystem("ResourceSystem", new quellor::ResourceSystem, kSpace);
     m_engine->AddSystem("ObjectSystem", new quellor::ObjectSystem, kSpace);
     m_actions = static_cast<quellor::ActionSystem*>(m_engine->AddSystem("ActionSystem", new quellor::ActionSystem, kSpace));
