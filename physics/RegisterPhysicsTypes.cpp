@@ -4,6 +4,7 @@
 
 #include "engine/reflection/MetaRegistrar.h"
 #include "engine/reflection/RegisterEngineTypes.h"
+#include "physics/ColliderComponent3D.h"
 #include "physics/PhysicsSystem3D.h"
 #include "physics/RigidBodyComponent3D.h"
 
@@ -16,6 +17,7 @@ void RegisterPhysicsTypes()
         RegisterEngineTypes();
         MetaOf<PhysicsSystem3D>();
         MetaOf<RigidBodyComponent3D>();
+        MetaOf<ColliderComponent3D>();
     });
 }
 

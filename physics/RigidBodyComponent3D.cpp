@@ -84,8 +84,14 @@ void RigidBodyComponent3D::Initialize()
 void RigidBodyComponent3D::Uninitialize()
 {
     auto* system = GetSystem<PhysicsSystem3D>();
-    if (m_body && system && system->GetWorld())
+    if (m_body && system && system->GetWorld()) {
+        // The body frees its colliders: the components holding them must not reach them again.
+        for (ColliderComponent3D* collider : system->GetColliders()) {
+            if (collider->GetCollider() && collider->GetCollider()->m_body == m_body)
+                collider->ForgetCollider();
+        }
         system->GetWorld()->DestroyBody(m_body);
+    }
     m_body = nullptr;
     m_touching.clear();
     if (system)

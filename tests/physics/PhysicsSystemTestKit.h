@@ -19,44 +19,34 @@
 
 namespace quellor::test {
 
-// Attaches a box of the given half extents to its entity's body at the first sync it finds
-// one, and counts its syncs.
+// Attaches a box of the given half extents to its entity's body through the base's attach
+// path, and counts its syncs.
 class BoxProbeComponent : public ColliderComponent3D {
 public:
     inline static const std::string ID = "BoxProbeComponent";
 
     explicit BoxProbeComponent(const ZOR::float3& halfExtents = ZOR::float3(1.0f, 1.0f, 1.0f), bool sensor = false)
-        : m_halfExtents(halfExtents), m_sensor(sensor)
+        : m_halfExtents(halfExtents)
     {
+        m_isSensor = sensor;
     }
 
-    void Initialize() override
+    Collider3D* BuildCollider(RigidBody3D* body) override
     {
-        if (auto* system = GetSystem<PhysicsSystem3D>())
-            system->AddCollider(this);
-    }
-    void Uninitialize() override
-    {
-        if (auto* system = GetSystem<PhysicsSystem3D>())
-            system->RemoveCollider(this);
+        ++builds;
+        return body->AddCollider(BoxDescription(ZOR::float3(), m_halfExtents));
     }
     void SyncContacts() override
     {
         ++syncs;
-        RigidBodyComponent3D* rigid = GetEntity()->GetRigidBody();
-        if (m_collider || !rigid || !rigid->GetBody())
-            return;
-        ColliderDescription3D description = BoxDescription(ZOR::float3(), m_halfExtents);
-        description.m_sensor = m_sensor ? 1 : 0;
-        description.m_userData = this;
-        m_collider = rigid->GetBody()->AddCollider(description);
+        ColliderComponent3D::SyncContacts();
     }
 
     int syncs = 0;
+    int builds = 0;
 
 private:
     ZOR::float3 m_halfExtents;
-    bool m_sensor;
 };
 
 class PhysicsSystemTest : public ::testing::Test {

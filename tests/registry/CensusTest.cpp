@@ -67,7 +67,7 @@ const ClassRow kClasses[] = {
     {"CharacterController", "Component", Ops::NoCopy, true, false, kPending},
     {"CharacterMotor3D", "Component", Ops::NoCopy, true, true, kPending},
     {"CheckboxComponent", "Component", Ops::Full, true, true, kPending},
-    {"ColliderComponent3D", "Component", Ops::NoDefNoCopy, false, true, kPending},
+    {"ColliderComponent3D", "Component", Ops::NoDefNoCopy, false, true, kBuilt},
     {"Component", "QLObject", Ops::Full, false, true, kBuilt},
     {"DeathBoxComponent", "Component", Ops::NoCopy, true, false, kPending},
     {"DecalComponent", "Component", Ops::Full, true, true, kBuilt},
