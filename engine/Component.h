@@ -11,6 +11,8 @@ class DebugDrawer;
 
 namespace quellor {
 
+class RigidBodyComponent3D;
+
 class Component : public QLObject {
     QUELLOR_REFLECT_KEYED(Component)
 
@@ -30,6 +32,10 @@ class Component : public QLObject {
     virtual void Initialize();
     virtual void Uninitialize();
     virtual void DebugDraw(ZOR::DebugDrawer* drawer);
+
+    // The owner entity's component held under "RigidBodyComponent3D"; null without an entity
+    // or such a component. Defined by the physics library, which owns the class.
+    RigidBodyComponent3D* GetRigidBody() const;
 
     std::string m_id;
 

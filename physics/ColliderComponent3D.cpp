@@ -8,6 +8,8 @@
 #include "physics/RigidBody3D.h"
 #include "physics/RigidBodyComponent3D.h"
 
+#include <cmath>
+
 namespace quellor {
 
 // Only a base: the record neither creates nor copies, and has no "ID".
@@ -149,6 +151,17 @@ ZOR::float3 ColliderComponent3D::GetEntityScale() const
     if (!transform)
         return ZOR::float3(1.0f, 1.0f, 1.0f);
     return ZOR::float3(transform->m_scaleX, transform->m_scaleY, transform->m_scaleZ);
+}
+
+ZOR::float3x3 ColliderComponent3D::Rotation(float x, float y, float z)
+{
+    const float cx = std::cos(x), sx = std::sin(x);
+    const float cy = std::cos(y), sy = std::sin(y);
+    const float cz = std::cos(z), sz = std::sin(z);
+    const ZOR::float3x3 rx(1.0f, 0.0f, 0.0f, 0.0f, cx, -sx, 0.0f, sx, cx);
+    const ZOR::float3x3 ry(cy, 0.0f, sy, 0.0f, 1.0f, 0.0f, -sy, 0.0f, cy);
+    const ZOR::float3x3 rz(cz, -sz, 0.0f, sz, cz, 0.0f, 0.0f, 0.0f, 1.0f);
+    return rz * (ry * rx);
 }
 
 } // namespace quellor

@@ -10,6 +10,7 @@
 #include "physics/CollisionFilter3D.h"
 #include "physics/ContactRecord3D.h"
 #include "renderer/math/float3.h"
+#include "renderer/math/float3x3.h"
 
 #include <cstdint>
 #include <vector>
@@ -79,6 +80,8 @@ protected:
     // The scales of the entity's Transform3D as they are (signs kept); (1, 1, 1) for an entity
     // without one.
     ZOR::float3 GetEntityScale() const;
+    // Rz·Ry·Rx of the three angles in radians: x is applied first.
+    static ZOR::float3x3 Rotation(float x, float y, float z);
 
     Collider3D* m_collider = nullptr;
     bool m_built = false;

@@ -4,9 +4,12 @@
 
 #include "engine/reflection/MetaRegistrar.h"
 #include "engine/reflection/RegisterEngineTypes.h"
+#include "physics/BoxColliderComponent3D.h"
 #include "physics/ColliderComponent3D.h"
 #include "physics/PhysicsSystem3D.h"
+#include "physics/QuadColliderComponent3D.h"
 #include "physics/RigidBodyComponent3D.h"
+#include "physics/SphereColliderComponent3D.h"
 
 namespace quellor {
 
@@ -18,6 +21,9 @@ void RegisterPhysicsTypes()
         MetaOf<PhysicsSystem3D>();
         MetaOf<RigidBodyComponent3D>();
         MetaOf<ColliderComponent3D>();
+        MetaOf<SphereColliderComponent3D>();
+        MetaOf<BoxColliderComponent3D>();
+        MetaOf<QuadColliderComponent3D>();
     });
 }
 

@@ -55,6 +55,12 @@ RigidBodyComponent3D* Entity::GetRigidBody() const
     return static_cast<RigidBodyComponent3D*>(GetComponent(RigidBodyComponent3D::ID));
 }
 
+RigidBodyComponent3D* Component::GetRigidBody() const
+{
+    Entity* entity = GetEntity();
+    return entity ? entity->GetRigidBody() : nullptr;
+}
+
 RigidBodyComponent3D::~RigidBodyComponent3D() = default;
 
 Component* RigidBodyComponent3D::Clone() const

@@ -1,0 +1,343 @@
+// Sphere, box and quad collider components: the shapes they build from their fields and the
+// entity's scale, rebuilding after a shape setter, clones and their records.
+#include "PhysicsSystemTestKit.h"
+
+#include "engine/reflection/Function.h"
+#include "engine/reflection/Member.h"
+#include "engine/reflection/Meta.h"
+#include "engine/reflection/MetaNotPOD.h"
+#include "engine/reflection/MetaRegistry.h"
+#include "engine/reflection/Variable.h"
+#include "physics/BoxColliderComponent3D.h"
+#include "physics/BoxColliderGeometry3D.h"
+#include "physics/QuadColliderComponent3D.h"
+#include "physics/QuadColliderGeometry3D.h"
+#include "physics/SphereColliderComponent3D.h"
+#include "physics/SphereColliderGeometry3D.h"
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+namespace quellor::test {
+namespace {
+
+using ZOR::float3;
+
+constexpr float kPi = std::numbers::pi_v<float>;
+
+class ShapeColliderTest : public PhysicsSystemTest {
+protected:
+    // An entity with a transform scaled by `scale` (none when null) and a static body.
+    Entity* Holder(const std::string& name, const float3* scale, const float3& at = float3())
+    {
+        Entity* entity = engine->CreateEntity(name, "default");
+        if (scale)
+            entity->AddComponent<Transform3D>(true)->SetScale(scale->x, scale->y, scale->z);
+        if (Transform3D* transform = entity->GetComponent<Transform3D>())
+            transform->SetPosition(at.x, at.y, at.z);
+        entity->AddComponent<RigidBodyComponent3D>(true);
+        return entity;
+    }
+
+    template <class T>
+    T* Attach(Entity* entity)
+    {
+        return entity->AddComponent<T>(true);
+    }
+
+    static const SphereColliderGeometry3D& SphereOf(const ColliderComponent3D* component)
+    {
+        return *static_cast<const SphereColliderGeometry3D*>(component->GetCollider()->m_geometry);
+    }
+    static const BoxColliderGeometry3D& BoxOf(const ColliderComponent3D* component)
+    {
+        return *static_cast<const BoxColliderGeometry3D*>(component->GetCollider()->m_geometry);
+    }
+    static const QuadColliderGeometry3D& QuadOf(const ColliderComponent3D* component)
+    {
+        return *static_cast<const QuadColliderGeometry3D*>(component->GetCollider()->m_geometry);
+    }
+};
+
+TEST_F(ShapeColliderTest, TheSphereRadiusTakesTheMeanScaleAndItsCentreIsNotScaled)
+{
+    struct Case {
+        const char* name;
+        bool hasTransform;
+        float3 scale;
+        float radius;
+        float expected;
+    };
+    const Case cases[] = {
+        {"even", true, float3(2.0f, 2.0f, 2.0f), 1.0f, 2.0f},
+        {"flat", true, float3(3.0f, 3.0f, 0.0f), 1.0f, 2.0f},
+        {"unscaled", false, float3(), 1.5f, 1.5f},       // no Transform3D: scale 1
+        {"mirrored", true, float3(-2.0f, 2.0f, 2.0f), 1.0f, 2.0f}, // a mirror does not shrink it
+        {"inverted", true, float3(-1.0f, -1.0f, -1.0f), 1.0f, 1.0f},
+        {"negative", true, float3(1.0f, 1.0f, 1.0f), -3.0f, 3.0f},
+    };
+    for (const Case& c : cases) {
+        Entity* entity = Holder(c.name, c.hasTransform ? &c.scale : nullptr);
+        auto* sphere = Attach<SphereColliderComponent3D>(entity);
+        sphere->SetCenter(Vec4(0.5f, 1.0f, -2.0f, 7.0f))->SetRadius(c.radius);
+    }
+    system->Update(0.0f);
+    for (const Case& c : cases) {
+        auto* sphere = engine->GetEntity(c.name, "default")->GetComponent<SphereColliderComponent3D>();
+        ASSERT_NE(sphere->GetCollider(), nullptr) << c.name;
+        EXPECT_NEAR(SphereOf(sphere).m_radius, c.expected, 1e-5f) << c.name;
+        ExpectNear(SphereOf(sphere).m_center, float3(0.5f, 1.0f, -2.0f));
+        EXPECT_GT(sphere->GetCollider()->m_mass, 0.0f) << c.name;
+    }
+}
+
+TEST_F(ShapeColliderTest, AMirroredOrUntransformedSphereIsHitFromOutside)
+{
+    const float3 mirror(-1.0f, 1.0f, 1.0f);
+    Attach<SphereColliderComponent3D>(Holder("mirrored", &mirror, float3(0.0f, 0.0f, 0.0f)));
+    Attach<SphereColliderComponent3D>(Holder("bare", nullptr));
+    system->Update(0.0f);
+    system->Update(1.0f / 60.0f); // boxes follow the placed bodies
+
+    const PhysicsRayCastResult3D hit = system->RayCast(float3(0.0f, 10.0f, 0.0f), float3(0.0f, -1.0f, 0.0f), 100.0f);
+    ASSERT_EQ(hit.hit, 1);
+    EXPECT_NEAR(hit.point.y, 1.0f, 1e-4f);
+    ExpectNear(hit.normal, float3(0.0f, 1.0f, 0.0f), 1e-4f);
+}
+
+TEST_F(ShapeColliderTest, BoxHalfExtentsScaleAsMagnitudesAndItsRotationTurnsYToZ)
+{
+    const float3 stretched(2.0f, 3.0f, 4.0f);
+    auto* scaled = Attach<BoxColliderComponent3D>(Holder("scaled", &stretched));
+    const float3 mirror(-1.0f, 2.0f, 1.0f);
+    auto* mirrored = Attach<BoxColliderComponent3D>(Holder("mirrored", &mirror, float3(20.0f, 0.0f, 0.0f)));
+    auto* bare = Attach<BoxColliderComponent3D>(Holder("bare", nullptr));
+    bare->SetCenter(Vec4(1.0f, 2.0f, 3.0f, 0.0f))->SetHalfExtents(Vec4(0.5f, 1.0f, 1.5f, 0.0f));
+    auto* turned = Attach<BoxColliderComponent3D>(Holder("turned", &stretched));
+    turned->SetRotationX(kPi / 2.0f)->SetCenter(Vec4(0.0f, 0.0f, 0.0f, 0.0f));
+    system->Update(0.0f);
+
+    EXPECT_EQ(scaled->m_halfExtents.w, 0.0f);
+    ExpectNear(BoxOf(scaled).m_halfExtents, float3(2.0f, 3.0f, 4.0f));
+    ExpectNear(BoxOf(scaled).m_rotation * float3(0.0f, 1.0f, 0.0f), float3(0.0f, 1.0f, 0.0f));
+    ExpectNear(BoxOf(mirrored).m_halfExtents, float3(1.0f, 2.0f, 1.0f));
+    EXPECT_NEAR(mirrored->GetCollider()->m_mass, 16.0f, 1e-3f);
+    ExpectNear(BoxOf(bare).m_halfExtents, float3(0.5f, 1.0f, 1.5f));
+    ExpectNear(BoxOf(bare).m_center, float3(1.0f, 2.0f, 3.0f)); // the centre is not scaled
+    ExpectNear(BoxOf(turned).m_rotation * float3(0.0f, 1.0f, 0.0f), float3(0.0f, 0.0f, 1.0f), 1e-6f);
+    ExpectNear(BoxOf(turned).m_rotation * float3(0.0f, 0.0f, 1.0f), float3(0.0f, -1.0f, 0.0f), 1e-6f);
+
+    // The mirrored box is solid from outside: a ray from above meets its top face, normal up.
+    system->Update(1.0f / 60.0f);
+    const PhysicsRayCastResult3D hit = system->RayCast(float3(20.0f, 10.0f, 0.0f), float3(0.0f, -1.0f, 0.0f), 100.0f);
+    ASSERT_EQ(hit.hit, 1);
+    EXPECT_EQ(hit.collider, mirrored);
+    EXPECT_NEAR(hit.point.y, 2.0f, 1e-4f);
+    ExpectNear(hit.normal, float3(0.0f, 1.0f, 0.0f), 1e-4f);
+}
+
+TEST_F(ShapeColliderTest, RotationsApplyXThenYThenZ)
+{
+    auto* box = Attach<BoxColliderComponent3D>(Holder("box", nullptr));
+    auto* quad = Attach<QuadColliderComponent3D>(Holder("quad", nullptr));
+    // x a quarter turn (y to z, z to -y), then z a quarter turn (x to y, -y to x).
+    box->SetRotationX(kPi / 2.0f)->SetRotationZ(kPi / 2.0f);
+    quad->SetRotationX(kPi / 2.0f)->SetRotationZ(kPi / 2.0f);
+    // With y a quarter turn in between (z to x), y goes to z, then x, then back to y.
+    Entity* all = Holder("all", nullptr);
+    auto* three = Attach<BoxColliderComponent3D>(all);
+    three->SetRotationX(kPi / 2.0f)->SetRotationY(kPi / 2.0f)->SetRotationZ(kPi / 2.0f);
+    system->Update(0.0f);
+
+    for (const ZOR::float3x3* r : {&BoxOf(box).m_rotation, &QuadOf(quad).m_rotation}) {
+        ExpectNear(*r * float3(0.0f, 1.0f, 0.0f), float3(0.0f, 0.0f, 1.0f), 1e-6f);
+        ExpectNear(*r * float3(1.0f, 0.0f, 0.0f), float3(0.0f, 1.0f, 0.0f), 1e-6f);
+        ExpectNear(*r * float3(0.0f, 0.0f, 1.0f), float3(1.0f, 0.0f, 0.0f), 1e-6f);
+    }
+    ExpectNear(BoxOf(three).m_rotation * float3(0.0f, 1.0f, 0.0f), float3(0.0f, 1.0f, 0.0f), 1e-6f);
+}
+
+TEST_F(ShapeColliderTest, TheQuadIgnoresTheEntityScale)
+{
+    const float3 big(10.0f, 10.0f, 10.0f);
+    auto* quad = Attach<QuadColliderComponent3D>(Holder("quad", &big));
+    auto* sized = Attach<QuadColliderComponent3D>(Holder("sized", &big));
+    EXPECT_EQ(sized->SetHalfSize(20.0f, 7.0f)->SetCenter(Vec4(0.0f, 5.0f, 0.0f, 0.0f)), sized);
+    system->Update(0.0f);
+    EXPECT_FLOAT_EQ(QuadOf(quad).m_halfWidth, 1.0f);
+    EXPECT_FLOAT_EQ(QuadOf(quad).m_halfHeight, 1.0f);
+    EXPECT_FLOAT_EQ(QuadOf(sized).m_halfWidth, 20.0f);
+    EXPECT_FLOAT_EQ(QuadOf(sized).m_halfHeight, 7.0f);
+    ExpectNear(QuadOf(sized).m_center, float3(0.0f, 5.0f, 0.0f));
+
+    sized->SetHalfWidth(3.0f)->SetHalfHeight(4.0f);
+    EXPECT_FALSE(sized->IsBuilt());
+    system->Update(0.0f);
+    EXPECT_TRUE(sized->IsBuilt());
+    EXPECT_FLOAT_EQ(QuadOf(sized).m_halfWidth, 3.0f);
+    EXPECT_FLOAT_EQ(QuadOf(sized).m_halfHeight, 4.0f);
+}
+
+TEST_F(ShapeColliderTest, AfterSetCenterTheNextUpdateRebuildsAndItsRecordsComeFromTheNewCollider)
+{
+    system->SetGravity(Vec4(0.0f, -10.0f, 0.0f, 0.0f));
+    Entity* floor = Box("floor", float3(0.0f, 0.0f, 0.0f), kBodyStatic, float3(5.0f, 1.0f, 5.0f));
+    Entity* crate = Body("crate", float3(0.0f, 1.95f, 0.0f));
+    auto* box = Attach<BoxColliderComponent3D>(crate);
+    system->Update(0.0f);
+    for (int i = 0; i < 30; ++i)
+        system->Update(1.0f / 60.0f);
+    ASSERT_EQ(box->GetContactRecords().size(), 1u);
+    EXPECT_EQ(box->GetContactRecords()[0].m_other, Probe(floor));
+
+    // Moved sideways it still rests on the floor, but the new collider starts without contacts.
+    EXPECT_EQ(box->SetCenter(Vec4(0.5f, 0.0f, 0.0f, 0.0f)), box);
+    EXPECT_FALSE(box->IsBuilt());
+    ExpectNear(BoxOf(box).m_center, float3(0.0f, 0.0f, 0.0f)); // kept until the next update
+    system->Update(1.0f / 60.0f);
+    EXPECT_TRUE(box->IsBuilt());
+    ExpectNear(BoxOf(box).m_center, float3(0.5f, 0.0f, 0.0f));
+    EXPECT_TRUE(box->GetContactRecords().empty()) << "the new collider has no contacts yet";
+    EXPECT_EQ(crate->GetRigidBody()->GetBody()->m_colliders.Count(), 1u);
+    system->Update(1.0f / 60.0f);
+    EXPECT_EQ(box->GetContactRecords().size(), 1u);
+}
+
+TEST_F(ShapeColliderTest, AnEntityMayCarrySeveralCollidersOnOneBody)
+{
+    Entity* entity = Holder("multi", nullptr);
+    auto* sphere = Attach<SphereColliderComponent3D>(entity);
+    auto* box = Attach<BoxColliderComponent3D>(entity);
+    auto* quad = Attach<QuadColliderComponent3D>(entity);
+    system->Update(0.0f);
+    RigidBody3D* body = entity->GetRigidBody()->GetBody();
+    EXPECT_EQ(body->m_colliders.Count(), 3u);
+    for (ColliderComponent3D* component : {static_cast<ColliderComponent3D*>(sphere), static_cast<ColliderComponent3D*>(box),
+                                           static_cast<ColliderComponent3D*>(quad)}) {
+        ASSERT_NE(component->GetCollider(), nullptr);
+        EXPECT_EQ(component->GetCollider()->m_body, body);
+        EXPECT_EQ(component->GetRigidBody(), entity->GetRigidBody());
+    }
+    EXPECT_EQ(sphere->GetCollider()->m_geometry->GetType(), kColliderSphere);
+    EXPECT_EQ(box->GetCollider()->m_geometry->GetType(), kColliderBox);
+    EXPECT_EQ(quad->GetCollider()->m_geometry->GetType(), kColliderQuad);
+
+    Component loose;
+    EXPECT_EQ(loose.GetRigidBody(), nullptr) << "no entity, no body";
+}
+
+TEST_F(ShapeColliderTest, ClonesCopyTheShapeButNotTheBaseFields)
+{
+    SphereColliderComponent3D sphere;
+    sphere.SetCenter(Vec4(1, 2, 3, 4))->SetRadius(5.0f);
+    sphere.SetMass(9.0f);
+    sphere.SetSensor(true);
+    std::unique_ptr<Component> sphereCopy(sphere.Clone());
+    auto* s = dynamic_cast<SphereColliderComponent3D*>(sphereCopy.get());
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->m_center.w, 4.0f);
+    EXPECT_EQ(s->m_radius, 5.0f);
+    EXPECT_EQ(s->m_mass, -1.0f);
+    EXPECT_FALSE(s->m_isSensor);
+
+    BoxColliderComponent3D box;
+    box.SetCenter(Vec4(1, 2, 3, 0))->SetRotationX(0.1f)->SetRotationY(0.2f)->SetRotationZ(0.3f)->SetHalfExtents(
+        Vec4(4, 5, 6, 0));
+    box.SetPType(1);
+    std::unique_ptr<Component> boxCopy(box.Clone());
+    auto* b = dynamic_cast<BoxColliderComponent3D*>(boxCopy.get());
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->m_center.z, 3.0f);
+    EXPECT_EQ(b->m_rotationX, 0.1f);
+    EXPECT_EQ(b->m_rotationY, 0.2f);
+    EXPECT_EQ(b->m_rotationZ, 0.3f);
+    EXPECT_EQ(b->m_halfExtents.z, 6.0f);
+    EXPECT_EQ(b->m_pType, 0);
+
+    QuadColliderComponent3D quad;
+    quad.SetCenter(Vec4(0, 5, 0, 0))->SetRotationY(0.5f)->SetHalfSize(20.0f, 30.0f);
+    quad.SetEnvironmentType(EnvironmentType(2));
+    std::unique_ptr<Component> quadCopy(quad.Clone());
+    auto* q = dynamic_cast<QuadColliderComponent3D*>(quadCopy.get());
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(q->m_center.y, 5.0f);
+    EXPECT_EQ(q->m_rotationY, 0.5f);
+    EXPECT_EQ(q->m_halfWidth, 20.0f);
+    EXPECT_EQ(q->m_halfHeight, 30.0f);
+    EXPECT_EQ(q->m_enviroType, 0);
+}
+
+TEST_F(ShapeColliderTest, RecordsAnswerTheirIDAndSetTheShapeByName)
+{
+    struct Expected {
+        const char* record;
+        std::vector<const char*> members; // each with a setter
+    };
+    const Expected expected[] = {
+        {"SphereColliderComponent3D", {"m_center", "m_radius", "m_eType", "m_enviroType"}},
+        {"BoxColliderComponent3D",
+         {"m_center", "m_rotationX", "m_rotationY", "m_rotationZ", "m_halfExtents", "m_enviroType", "m_isSensor"}},
+        {"QuadColliderComponent3D",
+         {"m_center", "m_rotationX", "m_rotationY", "m_rotationZ", "m_halfWidth", "m_halfHeight", "m_enviroType"}},
+    };
+    for (const Expected& e : expected) {
+        Meta* record = MetaRegistry::Instance().Find(e.record);
+        ASSERT_NE(record, nullptr) << e.record;
+        ASSERT_EQ(record->GetBases().size(), 1u);
+        EXPECT_EQ(record->GetBases()[0]->Name(), "ColliderComponent3D");
+        Variable* id = record->GetStaticMember("ID");
+        ASSERT_NE(id, nullptr) << e.record;
+        EXPECT_EQ(*static_cast<std::string*>(id->Value()), e.record);
+        EXPECT_EQ(record->GetMembers().size(), e.members.size()) << e.record;
+        for (const char* name : e.members) {
+            const Member* member = record->GetMember(name);
+            ASSERT_NE(member, nullptr) << e.record << " " << name;
+            EXPECT_NE(member->GetSetter(), nullptr) << e.record << " " << name;
+            EXPECT_TRUE(member->GetExtension().empty()) << e.record << " " << name;
+        }
+        void* made = record->GetOps()->New();
+        ASSERT_NE(made, nullptr) << e.record;
+        EXPECT_EQ(record->GetOps()->Copy(made), nullptr) << e.record;
+        record->GetOps()->Delete(made);
+    }
+    Meta* box = MetaRegistry::Instance().Find("BoxColliderComponent3D");
+    for (const char* notOwn : {"m_mass", "m_eType", "m_pType"})
+        EXPECT_EQ(box->GetMembers().count(notOwn), 0u) << notOwn;
+
+    // "SetCenter" by name returns the collider it was called on and marks it for rebuilding.
+    auto* component = Attach<BoxColliderComponent3D>(Holder("named", nullptr));
+    system->Update(0.0f);
+    ASSERT_TRUE(component->IsBuilt());
+    Function* setCenter = box->GetMethod("SetCenter");
+    ASSERT_NE(setCenter, nullptr);
+    Vec4 center(0.0f, 3.0f, 0.0f, 0.0f);
+    setCenter->PushArgument(Variable(component, false));
+    setCenter->PushArgument(Variable(&center, false));
+    std::unique_ptr<Variable> result(setCenter->Invoke());
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->Value(), static_cast<void*>(component));
+    EXPECT_EQ(result->GetType(), box);
+    EXPECT_FALSE(component->IsBuilt());
+
+    // "SetSensor" returns the base; "SetEnvironmentType" takes an int box and returns nothing.
+    Function* setSensor = box->GetMethod("SetSensor");
+    ASSERT_NE(setSensor, nullptr);
+    bool on = true;
+    setSensor->PushArgument(Variable(component, false));
+    setSensor->PushArgument(Variable(&on, false));
+    std::unique_ptr<Variable> sensorResult(setSensor->Invoke());
+    ASSERT_NE(sensorResult, nullptr);
+    EXPECT_EQ(sensorResult->Value(), static_cast<void*>(static_cast<ColliderComponent3D*>(component)));
+    EXPECT_TRUE(component->m_isSensor);
+    Function* setEnvironment = box->GetMethod("SetEnvironmentType");
+    ASSERT_NE(setEnvironment, nullptr);
+    int environment = 6;
+    setEnvironment->PushArgument(Variable(component, false));
+    setEnvironment->PushArgument(Variable(&environment, false));
+    EXPECT_EQ(std::unique_ptr<Variable>(setEnvironment->Invoke()), nullptr);
+    EXPECT_EQ(component->m_enviroType, 6);
+}
+
+} // namespace
+} // namespace quellor::test
