@@ -6,10 +6,14 @@
 #include "engine/reflection/RegisterEngineTypes.h"
 #include "physics/BoxColliderComponent3D.h"
 #include "physics/ColliderComponent3D.h"
+#include "physics/IslandPhysics.h"
+#include "physics/MassOverrideComponent.h"
 #include "physics/PhysicsSystem3D.h"
 #include "physics/QuadColliderComponent3D.h"
 #include "physics/RigidBodyComponent3D.h"
 #include "physics/SphereColliderComponent3D.h"
+#include "physics/WaterPhysicsBounds.h"
+#include "physics/WaterPhysicsComponent.h"
 
 namespace quellor {
 
@@ -24,6 +28,10 @@ void RegisterPhysicsTypes()
         MetaOf<SphereColliderComponent3D>();
         MetaOf<BoxColliderComponent3D>();
         MetaOf<QuadColliderComponent3D>();
+        MetaOf<MassOverrideComponent>();
+        MetaOf<WaterPhysicsComponent>();
+        MetaOf<WaterPhysicsBounds>();
+        MetaOf<IslandPhysics>();
     });
 }
 

@@ -97,13 +97,13 @@ const ClassRow kClasses[] = {
     {"GraphicsSystem", "System", Ops::NoDefNoCopy, false, false, kBuilt},
     {"Input", "System", Ops::NoCopy, false, true, kBuilt},
     {"IntroCutscene", "Action", Ops::NoDefNoCopy, false, false, kPending},
-    {"IslandPhysics", "Action", Ops::NoCopy, false, false, kPending},
+    {"IslandPhysics", "Action", Ops::NoCopy, false, false, kBuilt},
     {"LevelBoundaryComponent", "Component", Ops::NoCopy, true, false, kPending},
     {"LiftComponent", "Component", Ops::NoCopy, true, true, kPending},
     {"LiftFxComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
     {"LookAtEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
     {"LookAtPosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
-    {"MassOverrideComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"MassOverrideComponent", "Component", Ops::NoCopy, true, true, kBuilt},
     {"Mat2", nullptr, Ops::Full, false, true, kBuilt},
     {"Mat4", nullptr, Ops::Full, false, true, kBuilt},
     {"MenuCameraComponent", "Component", Ops::NoCopy, true, true, kPending},
@@ -158,8 +158,8 @@ const ClassRow kClasses[] = {
     {"Vec4", nullptr, Ops::Full, false, true, kBuilt},
     {"Wander", "SteeringBehavior", Ops::NoDef, false, false, kPending},
     {"WatchPlayerDeathAction", "Action", Ops::NoDefNoCopy, false, false, kPending},
-    {"WaterPhysicsBounds", "Component", Ops::NoCopy, true, true, kPending},
-    {"WaterPhysicsComponent", "Component", Ops::NoCopy, true, false, kPending},
+    {"WaterPhysicsBounds", "Component", Ops::NoCopy, true, true, kBuilt},
+    {"WaterPhysicsComponent", "Component", Ops::NoCopy, true, false, kBuilt},
 };
 
 struct BuiltinRow {

@@ -1,0 +1,7 @@
+#include "physics/WaterPhysicsSystem.h"
+
+namespace quellor {
+
+WaterPhysicsSystem::~WaterPhysicsSystem() = default;
+
+} // namespace quellor
