@@ -7,6 +7,7 @@
 #include "tools/writers/ImageWriter.h"
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
+#include "tools/writers/ShapeContent.h"
 
 #include <cstdio>
 #include <fstream>
@@ -78,6 +79,8 @@ bool GenerateContent(const std::filesystem::path& folder, const std::string& fon
     write("textures/ui/splash/corvath_logo.dds", WriteDds(BuildSplashImage(200, 120, 40), DdsFormat::BGRA8));
     write("textures/ui/splash/vantrell_logo.dds", WriteDds(BuildSplashImage(60, 140, 210), DdsFormat::BGRA8));
     write("textures/ui/splash/controller_recommended.dds", WriteDds(BuildSplashImage(90, 190, 90), DdsFormat::BGRA8));
+    // The collision shapes the levels and archetypes name.
+    ok = GenerateShapes(folder) && ok;
 
     std::ifstream in(fontPath, std::ios::binary);
     const std::vector<std::uint8_t> ttf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
