@@ -8,6 +8,7 @@
 #include "physics/ColliderComponent3D.h"
 #include "physics/IslandPhysics.h"
 #include "physics/MassOverrideComponent.h"
+#include "physics/MeshColliderComponent3D.h"
 #include "physics/PhysicsSystem3D.h"
 #include "physics/QuadColliderComponent3D.h"
 #include "physics/RigidBodyComponent3D.h"
@@ -28,6 +29,7 @@ void RegisterPhysicsTypes()
         MetaOf<SphereColliderComponent3D>();
         MetaOf<BoxColliderComponent3D>();
         MetaOf<QuadColliderComponent3D>();
+        MetaOf<MeshColliderComponent3D>();
         MetaOf<MassOverrideComponent>();
         MetaOf<WaterPhysicsComponent>();
         MetaOf<WaterPhysicsBounds>();

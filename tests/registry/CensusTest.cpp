@@ -107,7 +107,7 @@ const ClassRow kClasses[] = {
     {"Mat2", nullptr, Ops::Full, false, true, kBuilt},
     {"Mat4", nullptr, Ops::Full, false, true, kBuilt},
     {"MenuCameraComponent", "Component", Ops::NoCopy, true, true, kPending},
-    {"MeshColliderComponent3D", "ColliderComponent3D", Ops::NoCopy, true, true, kPending},
+    {"MeshColliderComponent3D", "ColliderComponent3D", Ops::NoCopy, true, true, kBuilt},
     {"ObjectSystem", "System", Ops::Full, true, true, kBuilt},
     {"OrbChargeComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
     {"OrbComponent", "Component", Ops::NoCopy, true, true, kPending},
