@@ -31,7 +31,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="-2"/></m_x>
-        <m_y><float value="3"/></m_y>
+        <m_y><float value="0"/></m_y>
       </Transform3D>
       <RigidBodyComponent3D>
         <m_type><int value="1"/></m_type>
@@ -46,7 +46,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="2"/></m_x>
-        <m_y><float value="5"/></m_y>
+        <m_y><float value="1.5"/></m_y>
         <m_z><float value="3"/></m_z>
       </Transform3D>
       <RigidBodyComponent3D>

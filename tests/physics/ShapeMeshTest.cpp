@@ -43,7 +43,7 @@ Hit Cast(PhysicsWorld3D& world, const float3& origin, const float3& direction)
     return {result.m_hit != 0, result.m_point, result.m_normal};
 }
 
-TEST(ShapeColliderTest, MirroredPiecesStayOutsideOut)
+TEST(ShapeMeshTest, MirroredPiecesStayOutsideOut)
 {
     const ShapeData3D shape = ShapeOf({Ramp()});
     ASSERT_EQ(shape.PieceCount(), 1u);
@@ -81,7 +81,7 @@ TEST(ShapeColliderTest, MirroredPiecesStayOutsideOut)
     }
 }
 
-TEST(ShapeColliderTest, LeftOversAreDroppedBeforeReversing)
+TEST(ShapeMeshTest, LeftOversAreDroppedBeforeReversing)
 {
     // Built by hand: the loader already leaves such indices out, a caller filling the data
     // itself may not.
@@ -110,7 +110,7 @@ TEST(ShapeColliderTest, LeftOversAreDroppedBeforeReversing)
     }
 }
 
-TEST(ShapeColliderTest, FlattenedAndEmptyShapesGiveNoPieces)
+TEST(ShapeMeshTest, FlattenedAndEmptyShapesGiveNoPieces)
 {
     const ShapeData3D shape = ShapeOf({Ramp(), tarsel::tools::BoxPiece(float3(), float3(1, 1, 1))});
     ASSERT_EQ(shape.PieceCount(), 2u);
@@ -138,7 +138,7 @@ TEST(ShapeColliderTest, FlattenedAndEmptyShapesGiveNoPieces)
     EXPECT_FALSE(Cast(world, float3(0, 10, 0), float3(0, -1, 0)).hit);
 }
 
-TEST(ShapeColliderTest, ABoxDroppedOnAMeshFloorComesToRest)
+TEST(ShapeMeshTest, ABoxDroppedOnAMeshFloorComesToRest)
 {
     const ShapeData3D shape = ShapeOf({tarsel::tools::PrismPiece(float3(0, -1, 0), 6.0f, 1.0f, 8),
                                        tarsel::tools::WedgePiece(float3(4, 0.5f, 0), float3(1, 0.5f, 1))});
