@@ -1,7 +1,9 @@
 // Steps our physics world and Bullet through the same scenes and prints steps per second,
 // the median step time, the ratio of the two, and what each scene is meant to show.
+// Last, a game-like frame through PhysicsSystem3D, which has no peer.
 //   --smoke   a few steps and rays of every scene (what CI runs)
 #include "BulletScene.h"
+#include "GameFrame.h"
 
 #include "physics/PhysicsWorld3D.h"
 #include "physics/RigidBody3D.h"
@@ -181,5 +183,6 @@ int main(int argc, char** argv)
     }
     StackScene(steps);
     RayScene(rays);
+    tarselbench::GameFrameScene(smoke);
     return 0;
 }
