@@ -8,6 +8,8 @@
 #include "physics/BoxColliderComponent3D.h"
 #include "physics/BoxColliderGeometry3D.h"
 #include "physics/MassOverrideComponent.h"
+#include "physics/MeshColliderComponent3D.h"
+#include "physics/MeshColliderGeometry3D.h"
 #include "physics/QuadColliderComponent3D.h"
 #include "physics/SphereColliderComponent3D.h"
 #include "physics/SphereColliderGeometry3D.h"
@@ -16,6 +18,8 @@
 #include "tests/support/StdoutCapture.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WorkingDirectory.h"
+#include "tools/writers/ShapeBuilder.h"
+#include "tools/writers/ShapeWriter.h"
 
 #include <cmath>
 
@@ -25,7 +29,8 @@ namespace {
 using ZOR::float3;
 
 // A crate (box and sphere, mass override) above an island made by its action, a sensor box
-// beside the island, a tilted quad ramp and a water volume.
+// beside the island, a tilted quad ramp, a mirrored ledge of shape pieces far below and a water
+// volume.
 const char* const kLevel = R"(<?xml version="1.0"?>
 <level>
   <crate>
@@ -74,6 +79,13 @@ const char* const kLevel = R"(<?xml version="1.0"?>
       </QuadColliderComponent3D>
     </components>
   </ramp>
+  <ledge>
+    <components>
+      <Transform3D><m_x><float value="-40"/></m_x><m_scaleX><float value="-1"/></m_scaleX></Transform3D>
+      <RigidBodyComponent3D/>
+      <MeshColliderComponent3D><m_file><string value="ledge.shape"/></m_file></MeshColliderComponent3D>
+    </components>
+  </ledge>
   <pool>
     <components>
       <WaterPhysicsBounds><lowY><float value="-5"/></lowY></WaterPhysicsBounds>
@@ -91,6 +103,9 @@ protected:
 TEST_F(PhysicsLevelTest, ALevelOfPhysicsComponentsLoadsByNameAndSimulates)
 {
     dir.Write("levels/physics.ql", kLevel);
+    dir.Write("shapes/ledge.shape",
+              tarsel::tools::WriteShape({tarsel::tools::BoxPiece(float3(0, -20, 0), float3(3, 1, 3)),
+                                         tarsel::tools::WedgePiece(float3(5, -18, 0), float3(2, 1, 3))}));
     tarsel::test::WorkingDirectory cwd(dir.Path());
     engine->AddSystem(ResourceSystem::ID, new ResourceSystem, "default");
     auto* objects = static_cast<ObjectSystem*>(engine->AddSystem(ObjectSystem::ID, new ObjectSystem, "default"));
@@ -145,6 +160,22 @@ TEST_F(PhysicsLevelTest, ALevelOfPhysicsComponentsLoadsByNameAndSimulates)
     EXPECT_EQ(box->GetContactRecords()[0].m_other, islandQuad);
     EXPECT_TRUE(trigger->GetContactRecords().empty()) << "nothing reached the sensor";
     EXPECT_TRUE(std::isfinite(placed->m_y));
+
+    // The ledge's two pieces, mirrored: the ramp's wall now faces -x.
+    auto* ledge = engine->GetEntity("ledge", "default")->GetComponent<MeshColliderComponent3D>();
+    ASSERT_NE(ledge, nullptr);
+    EXPECT_EQ(ledge->m_file, "ledge.shape");
+    ASSERT_NE(ledge->GetCollider(), nullptr);
+    EXPECT_EQ(static_cast<const MeshColliderGeometry3D*>(ledge->GetCollider()->m_geometry)->m_colliders.size(), 2u);
+    const PhysicsRayCastResult3D top = system->RayCast(float3(-40, 0, 1), float3(0, -1, 0), 40.0f);
+    ASSERT_TRUE(top.hit);
+    EXPECT_EQ(top.collider, ledge);
+    EXPECT_NEAR(top.point.y, -19.0f, 1e-3f);
+    const PhysicsRayCastResult3D wall = system->RayCast(float3(-60, -17.5f, 0), float3(1, 0, 0), 40.0f);
+    ASSERT_TRUE(wall.hit);
+    EXPECT_EQ(wall.collider, ledge);
+    ExpectNear(wall.point, float3(-47, -17.5f, 0), 1e-3f);
+    ExpectNear(wall.normal, float3(-1, 0, 0), 1e-4f);
 }
 
 } // namespace
