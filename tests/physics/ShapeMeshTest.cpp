@@ -1,5 +1,5 @@
-// Shapes become mesh colliders under an entity's scale: mirrored pieces keep their outside out,
-// left-over indices do not shift the reversed triangles, flattened pieces are dropped.
+// Shapes become mesh colliders under an entity's scale: left-over indices do not shift the
+// reversed triangles of a mirrored piece, flattened pieces are dropped.
 #include "WorldTestSupport.h"
 
 #include "physics/BuildShapeColliderDescription3D.h"
@@ -24,7 +24,6 @@ ShapeData3D ShapeOf(const std::vector<ShapePiece>& pieces)
     return ShapeDataFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), "test.shape");
 }
 
-// A ramp whose high wall faces +x, so that mirroring in x moves it to -x.
 ShapePiece Ramp()
 {
     return tarsel::tools::WedgePiece(float3(3, 0, 0), float3(2, 1, 1));
@@ -41,44 +40,6 @@ Hit Cast(PhysicsWorld3D& world, const float3& origin, const float3& direction)
     RayCastResult3D result;
     world.RayCast(result, origin, direction, 100.0f);
     return {result.m_hit != 0, result.m_point, result.m_normal};
-}
-
-TEST(ShapeMeshTest, MirroredPiecesStayOutsideOut)
-{
-    const ShapeData3D shape = ShapeOf({Ramp()});
-    ASSERT_EQ(shape.PieceCount(), 1u);
-
-    struct Case {
-        float3 scale;
-        float wallX; // where the high wall ends up
-    } cases[] = {{float3(1, 1, 1), 5.0f}, {float3(-1, 1, 1), -5.0f}, {float3(-1, -1, 1), -5.0f},
-                 {float3(2, 1, -1), 10.0f}};
-    for (const Case& c : cases) {
-        PhysicsWorld3D world;
-        RigidBody3D* body = world.CreateBody(test::BodyAt(float3()));
-        StdoutCapture out;
-        ASSERT_NE(body->AddCollider(BuildShapeColliderDescription3D(shape, c.scale, "ramp.shape")), nullptr);
-        EXPECT_EQ(out.Text(), "");
-        ASSERT_EQ(body->m_colliders.Count(), 2u) << "the mesh and its one piece";
-
-        // From outside, towards the wall: a hit on the wall with the normal pointing back.
-        const float side = c.wallX > 0 ? 1.0f : -1.0f;
-        const float top = c.scale.y > 0 ? 0.5f : -0.5f; // a height the wall covers
-        const Hit wall = Cast(world, float3(side * 50.0f, top, 0.0f), float3(-side, 0, 0));
-        ASSERT_TRUE(wall.hit) << "scale " << c.scale.x << ", " << c.scale.y << ", " << c.scale.z;
-        test::ExpectNear(wall.point, float3(c.wallX, top, 0.0f), 1e-3f);
-        test::ExpectNear(wall.normal, float3(side, 0, 0), 1e-4f);
-
-        // From above or below, onto the floor or the slope: the normal faces the ray's start.
-        const float vertical = c.scale.y > 0 ? 1.0f : -1.0f;
-        const Hit cap = Cast(world, float3(c.wallX * 0.9f, vertical * 50.0f, 0.0f), float3(0, -vertical, 0));
-        ASSERT_TRUE(cap.hit);
-        EXPECT_GT(cap.normal.y * vertical, 0.5f);
-        // A ray from the other side reaches the floor face with a normal facing that side.
-        const Hit floor = Cast(world, float3(c.wallX * 0.9f, -vertical * 50.0f, 0.0f), float3(0, vertical, 0));
-        ASSERT_TRUE(floor.hit);
-        test::ExpectNear(floor.normal, float3(0, -vertical, 0), 1e-4f);
-    }
 }
 
 TEST(ShapeMeshTest, LeftOversAreDroppedBeforeReversing)
@@ -136,26 +97,6 @@ TEST(ShapeMeshTest, FlattenedAndEmptyShapesGiveNoPieces)
     EXPECT_EQ(mesh->m_geometry->GetType(), kColliderMesh);
     EXPECT_EQ(body->m_colliders.Count(), 1u);
     EXPECT_FALSE(Cast(world, float3(0, 10, 0), float3(0, -1, 0)).hit);
-}
-
-TEST(ShapeMeshTest, ABoxDroppedOnAMeshFloorComesToRest)
-{
-    const ShapeData3D shape = ShapeOf({tarsel::tools::PrismPiece(float3(0, -1, 0), 6.0f, 1.0f, 8),
-                                       tarsel::tools::WedgePiece(float3(4, 0.5f, 0), float3(1, 0.5f, 1))});
-    PhysicsWorld3D world;
-    world.SetGravity(float3(0, -10, 0));
-    BodyDescription3D ground = test::BodyAt(float3());
-    ground.m_motionType = kBodyStatic;
-    RigidBody3D* floor = world.CreateBody(ground);
-    floor->AddCollider(BuildShapeColliderDescription3D(shape, float3(1, 1, 1), "floor"));
-    ColliderDescription3D boxShape = test::BoxDescription(float3(), float3(0.5f, 0.5f, 0.5f));
-    RigidBody3D* box = test::BodyWith(world, float3(-2, 0.75f, 1), boxShape);
-    for (int step = 0; step < 240; ++step)
-        world.Step(1.0f / 60.0f, 12, 12);
-    EXPECT_NEAR(box->m_position.y, 0.5f, 0.05f);
-    EXPECT_NEAR(box->m_position.x, -2.0f, 0.1f);
-    EXPECT_NEAR(box->m_position.z, 1.0f, 0.1f);
-    EXPECT_LT(box->m_linearVelocity.Length(), 0.05f);
 }
 
 } // namespace
