@@ -46,37 +46,27 @@ Collider3D* BoxColliderComponent3D::BuildCollider(RigidBody3D* body)
 
 BoxColliderComponent3D* BoxColliderComponent3D::SetCenter(const Vec4& center)
 {
-    m_center = center;
-    MarkForRebuild();
-    return this;
+    return Reshape<BoxColliderComponent3D>(m_center, center);
 }
 
 BoxColliderComponent3D* BoxColliderComponent3D::SetRotationX(float radians)
 {
-    m_rotationX = radians;
-    MarkForRebuild();
-    return this;
+    return Reshape<BoxColliderComponent3D>(m_rotationX, radians);
 }
 
 BoxColliderComponent3D* BoxColliderComponent3D::SetRotationY(float radians)
 {
-    m_rotationY = radians;
-    MarkForRebuild();
-    return this;
+    return Reshape<BoxColliderComponent3D>(m_rotationY, radians);
 }
 
 BoxColliderComponent3D* BoxColliderComponent3D::SetRotationZ(float radians)
 {
-    m_rotationZ = radians;
-    MarkForRebuild();
-    return this;
+    return Reshape<BoxColliderComponent3D>(m_rotationZ, radians);
 }
 
 BoxColliderComponent3D* BoxColliderComponent3D::SetHalfExtents(const Vec4& halfExtents)
 {
-    m_halfExtents = halfExtents;
-    MarkForRebuild();
-    return this;
+    return Reshape<BoxColliderComponent3D>(m_halfExtents, halfExtents);
 }
 
 } // namespace quellor

@@ -77,6 +77,14 @@ class ColliderComponent3D : public Component {
 protected:
     // Shape setters call this so that the next sync builds the collider anew.
     void MarkForRebuild() { m_built = false; }
+    // A shape setter's whole work: store, mark for rebuild, return the component for chaining.
+    template <class Self, class Value>
+    Self* Reshape(Value& field, const Value& value)
+    {
+        field = value;
+        MarkForRebuild();
+        return static_cast<Self*>(this);
+    }
     // The scales of the entity's Transform3D as they are (signs kept); (1, 1, 1) for an entity
     // without one.
     ZOR::float3 GetEntityScale() const;

@@ -44,44 +44,32 @@ Collider3D* QuadColliderComponent3D::BuildCollider(RigidBody3D* body)
 
 QuadColliderComponent3D* QuadColliderComponent3D::SetCenter(const Vec4& center)
 {
-    m_center = center;
-    MarkForRebuild();
-    return this;
+    return Reshape<QuadColliderComponent3D>(m_center, center);
 }
 
 QuadColliderComponent3D* QuadColliderComponent3D::SetRotationX(float radians)
 {
-    m_rotationX = radians;
-    MarkForRebuild();
-    return this;
+    return Reshape<QuadColliderComponent3D>(m_rotationX, radians);
 }
 
 QuadColliderComponent3D* QuadColliderComponent3D::SetRotationY(float radians)
 {
-    m_rotationY = radians;
-    MarkForRebuild();
-    return this;
+    return Reshape<QuadColliderComponent3D>(m_rotationY, radians);
 }
 
 QuadColliderComponent3D* QuadColliderComponent3D::SetRotationZ(float radians)
 {
-    m_rotationZ = radians;
-    MarkForRebuild();
-    return this;
+    return Reshape<QuadColliderComponent3D>(m_rotationZ, radians);
 }
 
 QuadColliderComponent3D* QuadColliderComponent3D::SetHalfWidth(float halfWidth)
 {
-    m_halfWidth = halfWidth;
-    MarkForRebuild();
-    return this;
+    return Reshape<QuadColliderComponent3D>(m_halfWidth, halfWidth);
 }
 
 QuadColliderComponent3D* QuadColliderComponent3D::SetHalfHeight(float halfHeight)
 {
-    m_halfHeight = halfHeight;
-    MarkForRebuild();
-    return this;
+    return Reshape<QuadColliderComponent3D>(m_halfHeight, halfHeight);
 }
 
 QuadColliderComponent3D* QuadColliderComponent3D::SetHalfSize(float halfWidth, float halfHeight)

@@ -39,16 +39,12 @@ Collider3D* SphereColliderComponent3D::BuildCollider(RigidBody3D* body)
 
 SphereColliderComponent3D* SphereColliderComponent3D::SetCenter(const Vec4& center)
 {
-    m_center = center;
-    MarkForRebuild();
-    return this;
+    return Reshape<SphereColliderComponent3D>(m_center, center);
 }
 
 SphereColliderComponent3D* SphereColliderComponent3D::SetRadius(float radius)
 {
-    m_radius = radius;
-    MarkForRebuild();
-    return this;
+    return Reshape<SphereColliderComponent3D>(m_radius, radius);
 }
 
 } // namespace quellor
