@@ -198,7 +198,6 @@ void ContactSolver3D::PrepareVelocity(const TimeStep3D& step)
     const float biasRate = settings.m_biasFactor / step.m_dt;
     for (Contact3D* contact : m_island.m_contacts) {
         PointBodies bodies = BodiesOf(*contact);
-        const float3 u = NormalizedUnlessDegenerate(bodies.b.m_linearVelocity - bodies.a.m_linearVelocity);
         for (int i = 0; i < contact->m_pointCount; ++i) {
             ContactPoint3D& p = *contact->m_points[i];
             p.m_pointA = WorldPoint(bodies.a, p.m_localPointA);
@@ -219,13 +218,15 @@ void ContactSolver3D::PrepareVelocity(const TimeStep3D& step)
             p.m_normalRelativeVelocity = n * normalSpeed;
             p.m_tangentialRelativeVelocity = relative - p.m_normalRelativeVelocity;
 
-            const float3 separation = p.m_pointA - p.m_pointB;
-            const float penetration = separation.Dot(n);
+            const float penetration = (p.m_pointA - p.m_pointB).Dot(n);
             p.m_depth = penetration;
             const float bias = -std::max(0.0f, penetration - settings.m_linearSlop) * biasRate;
             const float restitution =
                 std::min(0.0f, normalSpeed * contact->m_restitution + settings.m_restitutionOffset);
-            p.m_velocityTarget = u.Dot(separation) + restitution + bias;
+            // A velocity: the penetration enters only through the bias. Adding it along the
+            // direction of the bodies' relative motion would make a resting body's target flip
+            // sign with its vanishing vertical speed and keep it from settling.
+            p.m_velocityTarget = restitution + bias;
         }
     }
 }

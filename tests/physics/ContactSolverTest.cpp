@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quellor {
@@ -166,7 +167,7 @@ TEST(ContactSolverTest, SlopsLeaveShallowPenetrationAlone)
         ContactSolver3D solver(scene.island);
         solver.PrepareVelocity(scene.step);
         const float bias = depth <= 0.015f ? 0.0f : -(depth - 0.015f) * 0.2f * 60.0f;
-        // At rest the restitution term is 0; u is zero for bodies at rest.
+        // At rest the restitution term is 0.
         EXPECT_NEAR(scene.Point().m_velocityTarget, bias, 1e-4f) << depth;
         EXPECT_NEAR(scene.Point().m_depth, depth, 1e-6f);
     }
@@ -179,6 +180,25 @@ TEST(ContactSolverTest, SlopsLeaveShallowPenetrationAlone)
             EXPECT_EQ(scene.ball->m_position.y, before);
         else
             EXPECT_NEAR(scene.ball->m_position.y - before, (depth - 0.035f) * 0.1f, 1e-5f);
+    }
+}
+
+// The target is a velocity: the restitution term plus the bias. The point's penetration must not
+// leak into it through the direction of the bodies' (possibly vanishing) relative motion, or a
+// resting body is pushed up and down by turns as its tiny vertical speed changes sign.
+TEST(ContactSolverTest, VelocityTargetIgnoresTheDirectionOfTheBodiesMotion)
+{
+    for (float depth : {0.01f, 0.03f}) {
+        const float bias = -std::max(0.0f, depth - 0.015f) * 0.2f * 60.0f;
+        for (const float3& velocity : {float3(0, 1e-6f, 0), float3(0, -1e-6f, 0), float3(1, 0, 0),
+                                       float3(0, 0, -1), float3(0.2f, 0.1f, 0)}) {
+            BallOnFloor scene(depth);
+            scene.ball->m_linearVelocity = velocity;
+            ContactSolver3D solver(scene.island);
+            solver.PrepareVelocity(scene.step);
+            EXPECT_NEAR(scene.Point().m_velocityTarget, bias, 1e-5f)
+                << depth << " (" << velocity.x << " " << velocity.y << " " << velocity.z << ")";
+        }
     }
 }
 

@@ -120,6 +120,30 @@ TEST(ScenarioTest, TenBoxStackStandsForTenSeconds)
     }
 }
 
+// A resting box must settle instead of being nudged up and down step after step: every box of a
+// fifty-box drop falls asleep.
+TEST(ScenarioTest, EveryBoxOfADropFallsAsleep)
+{
+    PhysicsWorld3D world;
+    world.SetGravity(kGravity);
+    const std::vector<RigidBody3D*> bodies = scenes::BuildScene3D(world, scenes::BoxDropScene(50));
+    int steps = 0;
+    auto allAsleep = [&] {
+        for (std::size_t i = 1; i < bodies.size(); ++i)
+            if (bodies[i]->IsAwake())
+                return false;
+        return true;
+    };
+    while (!allAsleep() && steps < 600) {
+        world.Step(kDt, 12, 12);
+        ++steps;
+    }
+    for (std::size_t i = 1; i < bodies.size(); ++i) {
+        EXPECT_FALSE(bodies[i]->IsAwake()) << "box " << i << " still awake after 10 s";
+        EXPECT_LT(bodies[i]->m_position.y, 1.0f) << "box " << i;
+    }
+}
+
 // Height of the ball's centre above its resting height at the top of its first rebound.
 float Rebound(float restitution)
 {
