@@ -203,7 +203,12 @@ void RigidBody3D::UpdatePosition()
 
 void RigidBody3D::UpdateWorldInverseInertia()
 {
-    if (m_motionType == kBodyDynamic && m_mass != 0.0f) {
+    if (m_motionType == kBodyDynamic && (m_shapeFlags & kShapeAllowRotation) == 0) {
+        // A body that may not turn must take every contact impulse as a push. With its inertia
+        // the solver would spend part of each off-centre impulse on a turn that the integration
+        // then drops, and a resting body would slide off at the speed that turn left behind.
+        m_worldInverseInertia = ZeroMatrix();
+    } else if (m_motionType == kBodyDynamic && m_mass != 0.0f) {
         // Mat3::Invert gives the zero matrix for a singular or non-finite tensor, so a body with
         // no rotational inertia (a sphere of radius 0 given a mass) simply does not turn.
         Mat3 inertia = ToMat3(Scaled(m_rotation * m_unitInertia * m_inverseRotation, m_mass));

@@ -116,6 +116,24 @@ TEST(BodyMassTest, WorldInverseInertiaFollowsTheRotation)
     EXPECT_NEAR(inverse.m[8], 1.0f / (body->m_mass * local.m[8]), 1e-5f);
 }
 
+// A body that may not turn has no inverse inertia, so contact impulses push it and spend nothing
+// on a turn the integration would drop; allowing rotation again brings its inertia back.
+TEST(BodyMassTest, LockedRotationHasNoInverseInertia)
+{
+    PhysicsWorld3D world;
+    RigidBody3D* body =
+        test::BodyWith(world, float3(), test::BoxDescription(float3(), float3(2, 1, 0.5f)), kBodyDynamic);
+    body->UpdateMassProperties();
+    body->SetAllowRotation(false);
+    body->UpdateWorldInverseInertia();
+    ExpectNear(body->m_worldInverseInertia, float3x3(0, 0, 0, 0, 0, 0, 0, 0, 0));
+    EXPECT_GT(body->m_inverseMass, 0.0f) << "it still moves";
+
+    body->SetAllowRotation(true);
+    body->UpdateWorldInverseInertia();
+    EXPECT_NEAR(body->m_worldInverseInertia.m[0], 1.0f / (body->m_mass * body->m_unitInertia.m[0]), 1e-5f);
+}
+
 TEST(BodyMassTest, SingularInertiaLeavesTheBodyFinite)
 {
     // A point mass: a sphere of radius 0 given a mass of 5 has no rotational inertia at all.
