@@ -81,10 +81,13 @@ ZOR::float3 ClosestPointOnTriangle(const ZOR::float3& a, const ZOR::float3& b, c
         region = 6;
         result = b + (c - b) * ((d4 - d3) / ((d4 - d3) + (d5 - d6)));
     } else {
-        const float sum = va + vb + vc;
-        if (sum != 0.0f && std::isfinite(1.0f / sum)) {
-            const float inv = 1.0f / sum;
-            result = a + ab * (vb * inv) + ac * (vc * inv);
+        // Inside: the origin's projection onto the plane. Built from the barycentric weights
+        // instead, the point of a long thin triangle strays by far more than the tolerances,
+        // and GJK then takes a shallow overlap for a separation.
+        const float3 normal = ab.Cross(ac);
+        const float normalSquared = LengthSquared(normal);
+        if (normalSquared != 0.0f && std::isfinite(1.0f / normalSquared)) {
+            result = normal * (a.Dot(normal) / normalSquared);
         } else {
             // A triangle without area: the nearest of its three edges.
             float t = 0.0f;

@@ -125,6 +125,41 @@ TEST_F(NarrowPhaseTest, BoxRestingFaceOnFaceGetsTheFaceNormal)
     }
 }
 
+// A small box sunk a little into a large slab, anywhere over its diagonals: the difference of
+// the two has long thin faces there, and a nearest point that strays off them by more than the
+// tolerances made GJK report a shallow overlap as a separation.
+TEST_F(NarrowPhaseTest, ShallowBoxOverTheDiagonalOfALargeSlabTouches)
+{
+    for (float half : {20.0f, 50.0f}) {
+        Collider3D* slab = Place(float3(0, -0.5f, 0), test::BoxDescription(float3(), float3(half, 0.5f, half)));
+        int cases = 0, misses = 0, wrong = 0;
+        for (float along = -0.9f; along < 0.95f; along += 0.15f) {
+            for (float side : {1.0f, -1.0f}) {
+                for (float depth : {0.001f, 0.005f, 0.02f}) {
+                    for (float yaw : {0.0f, 0.7f}) {
+                        const float3 at(along * half, 0.5f - depth, side * along * half);
+                        Collider3D* box = Place(at, test::BoxDescription(float3(), float3(0.5f, 0.5f, 0.5f)),
+                                                test::RotationY(yaw));
+                        for (bool slabFirst : {true, false}) {
+                            ++cases;
+                            if (!(slabFirst ? Collide(slab, box) : Collide(box, slab))) {
+                                ++misses;
+                                continue;
+                            }
+                            const float3 up(0, slabFirst ? 1.0f : -1.0f, 0);
+                            if (contact->m_pointCount != 1 || std::fabs(Point().m_depth - depth) > 1e-4f ||
+                                (Point().m_normal - up).Length() > 1e-3f)
+                                ++wrong;
+                        }
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(misses, 0) << "of " << cases << " with slab half size " << half;
+        EXPECT_EQ(wrong, 0) << "of " << cases << " with slab half size " << half;
+    }
+}
+
 TEST_F(NarrowPhaseTest, ShapesAtOneSpotTouch)
 {
     Collider3D* a = Place(float3(3, 4, 5), test::BoxDescription(float3(), float3(1, 1, 1)));
