@@ -2,7 +2,6 @@
 
 #include "renderer/dx11/RenderContext.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace ZOR {
@@ -174,6 +173,7 @@ void AnimationController::SetSkeleton(const Skeleton* skeleton)
     }
     m_boneMatrices.resize(skeleton->GetBones().size());
     m_trackGroups.clear();
+    m_clipsWarnedOutsideSkeleton.clear();
 }
 
 void AnimationController::SetBlendFactor(const std::string& name, float factor)
@@ -232,18 +232,21 @@ void AnimationController::SampleClip(const Animation& clip, float t, BlendGroup 
             continue;
         if (group != BlendGroup::All && m_trackGroups[track.id] != group)
             continue;
+        // A track blends into the slot of the node its id names (bones are numbered like their
+        // nodes); a node the skeleton has no bone for has no slot to blend into.
+        if (track.id >= m_base.size()) {
+            if (m_clipsWarnedOutsideSkeleton.insert(clip.GetName()).second)
+                Log("Warning: animation \"%s\" has a track for node %u, which the skeleton has no bone for; "
+                    "such tracks are ignored",
+                    clip.GetName().c_str(), track.id);
+            continue;
+        }
 
         // A track with keys of one kind keeps the base value for the other, so that part adds
         // nothing to the blend.
-        const std::size_t slot = out.size();
         Sample sample;
-        if (slot < m_base.size()) {
-            sample.position = m_base[slot].position;
-            sample.rotation = m_base[slot].rotation;
-        } else {
-            sample.position = float3();
-            sample.rotation = float4(0.0f, 0.0f, 0.0f, 1.0f);
-        }
+        sample.position = m_base[track.id].position;
+        sample.rotation = m_base[track.id].rotation;
 
         if (positions.size() == 1) {
             sample.position = positions[0].position;
@@ -336,10 +339,8 @@ void AnimationController::Update(float seconds)
     for (std::size_t c = 0; c < used; ++c) {
         const ClipSamples& clipSamples = m_clipSamples[c];
         const float f = clipSamples.factor;
-        // A clip with more tracks than the skeleton has bones: the extra tracks have no slot.
-        const std::size_t count = std::min(clipSamples.samples.size(), boneCount);
-        for (std::size_t j = 0; j < count; ++j) {
-            const Sample& sample = clipSamples.samples[j];
+        for (const Sample& sample : clipSamples.samples) {
+            const std::size_t j = sample.index;
             m_result[j].position += (sample.position - m_base[j].position) * f;
             const float4 delta = QuaternionOf(RotationMatrix(sample.rotation) * m_inverseBaseRotations[j]);
             float3 axis(delta.x, delta.y, delta.z);

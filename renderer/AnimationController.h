@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace ZOR {
@@ -56,7 +57,7 @@ public:
     float4x4 GetBoneTransform(unsigned bone) const;
 
 private:
-    // One sampled track: the pose it asks for and the base-pose slot it blends into.
+    // One sampled track: the pose it asks for and the base-pose slot (its node) it blends into.
     struct Sample {
         float3 position;
         float4 rotation;
@@ -83,6 +84,8 @@ private:
     std::unordered_map<std::uint32_t, BlendGroup> m_trackGroups;
     std::unordered_map<std::string, float> m_times;
     std::vector<float4x4> m_boneMatrices;
+    // Clips already warned about for tracks that name no bone of the current skeleton.
+    std::unordered_set<std::string> m_clipsWarnedOutsideSkeleton;
 
     // Scratch kept between updates so that a frame allocates nothing once warmed up.
     std::vector<Sample> m_base;

@@ -319,15 +319,44 @@ TEST(AnimationControllerMends, NullClipIsIgnoredWithAWarning)
     EXPECT_FALSE(controller.HasAnimation(""));
 }
 
-TEST_F(ControllerTest, TracksBeyondTheBoneCountAreIgnored)
+// A track drives the node its id names, wherever it stands in the clip: a clip need not carry
+// one track per bone in bone order, and an empty track must not shift the ones after it.
+TEST_F(ControllerTest, TracksDriveTheNodeTheirIdNames)
 {
-    std::vector<Animation::Track> tracks;
-    for (std::uint32_t i = 0; i < 6; ++i)
-        tracks.push_back(MakeTrack(i, {{0, float3(static_cast<float>(i), 9, 9)}}, {{0, AxisAngle(kZ, 0.1f * i)}}));
-    Animation clip = MakeClip("many.anim", 10.0f, 1.0f, tracks);
+    const float4 turn = AxisAngle(kZ, 0.7f);
+    Animation single = MakeClip("single.anim", 10.0f, 1.0f, {MakeTrack(1, {{0, float3(0, 4, 0)}}, {{0, turn}})});
+    controller.AddAnimation(&single);
+    controller.PlayAnimation("single.anim");
+    controller.Update(1.0f);
+    ExpectLocal(skeleton, 0, kRootJoint, kIdentity, "root without a track");
+    ExpectLocal(skeleton, 1, float3(0, 4, 0), turn, "child driven by track id 1");
+
+    Animation reordered = MakeClip("reordered.anim", 10.0f, 1.0f,
+                                   {MakeTrack(0, {}, {}), MakeTrack(1, {{0, float3(0, 6, 0)}}, {{0, kIdentity}}),
+                                    MakeTrack(0, {{0, float3(7, 2, 3)}}, {{0, turn}})});
+    controller.AddAnimation(&reordered);
+    controller.PlayAnimation("reordered.anim");
+    controller.Update(1.0f);
+    ExpectLocal(skeleton, 0, float3(7, 2, 3), turn, "root from the last track");
+    ExpectLocal(skeleton, 1, float3(0, 6, 0), kIdentity, "child after an empty track");
+}
+
+TEST_F(ControllerTest, TracksForNodesWithoutABoneAreIgnoredWithOneWarning)
+{
+    Animation clip = MakeClip("many.anim", 10.0f, 1.0f,
+                              {MakeTrack(5, {{0, float3(5, 9, 9)}}, {{0, AxisAngle(kZ, 0.5f)}}),
+                               MakeTrack(0, {{0, float3(0, 9, 9)}}, {{0, kIdentity}}),
+                               MakeTrack(2, {{0, float3(2, 9, 9)}}, {{0, AxisAngle(kZ, 0.2f)}}),
+                               MakeTrack(1, {{0, float3(1, 9, 9)}}, {{0, AxisAngle(kZ, 0.1f)}})});
     controller.AddAnimation(&clip);
     controller.PlayAnimation("many.anim");
+    testing::internal::CaptureStdout();
     controller.Update(1.0f);
+    controller.Update(1.0f);
+    const std::string log = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(log.rfind("Warning: ", 0), 0u) << log;
+    EXPECT_NE(log.find("many.anim"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Warning: ", 1), std::string::npos) << "warned more than once: " << log;
     ExpectLocal(skeleton, 0, float3(0, 9, 9), kIdentity, "track 0");
     ExpectLocal(skeleton, 1, float3(1, 9, 9), AxisAngle(kZ, 0.1f), "track 1");
 }
