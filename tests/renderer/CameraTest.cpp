@@ -39,19 +39,6 @@ Camera MakeCamera(float nearPlane, float farPlane)
 
 } // namespace
 
-TEST(Camera, StartsWithIdentityMatricesAndZeroPlanes)
-{
-    const Camera camera;
-    const float4x4 identity;
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(camera.GetViewMatrix().m[i], identity.m[i]);
-        EXPECT_EQ(camera.GetProjectionMatrix().m[i], identity.m[i]);
-    }
-    EXPECT_TRUE(camera.GetPosition() == float3());
-    for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(camera.GetFrustum().GetPlane(static_cast<FrustumPlane>(i)) == float4());
-}
-
 TEST(Camera, FrustumClassifiesBoxesInsideOutsideAndCrossing)
 {
     const Camera camera = MakeCamera(1.0f, 100.0f);

@@ -8,11 +8,9 @@
 
 using ZOR::BillboardedQuad;
 using ZOR::Decal;
-using ZOR::float2;
 using ZOR::float3;
 using ZOR::float4;
 using ZOR::float4x4;
-using ZOR::Renderable;
 
 namespace {
 
@@ -21,13 +19,6 @@ void ExpectPoint(const float3& actual, const float3& expected, float tolerance =
     EXPECT_NEAR(actual.x, expected.x, tolerance);
     EXPECT_NEAR(actual.y, expected.y, tolerance);
     EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
-
-void ExpectIdentity(const float4x4& m)
-{
-    const float4x4 identity;
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(m.m[i], identity.m[i]) << i;
 }
 
 Decal PlacedDecal(const float3& position, const float3& scale)
@@ -40,19 +31,6 @@ Decal PlacedDecal(const float3& position, const float3& scale)
 
 } // namespace
 
-TEST(Decal, StartsWithIdentityMatricesFullAlphaAndNoTexture)
-{
-    const Decal decal;
-    EXPECT_EQ(decal.GetType(), Renderable::Type::Decal);
-    ExpectIdentity(decal.GetInstance().world);
-    ExpectIdentity(decal.GetInstance().projector);
-    EXPECT_EQ(decal.GetAlpha(), 1.0f);
-    EXPECT_EQ(decal.GetInstance().alpha, 1.0f);
-    EXPECT_TRUE(decal.GetTexture().empty());
-    EXPECT_TRUE(decal.m_position == float3());
-    EXPECT_TRUE(decal.m_scale == float3());
-}
-
 TEST(Decal, AlphaIsClampedToZeroThroughOne)
 {
     Decal decal;
@@ -63,8 +41,6 @@ TEST(Decal, AlphaIsClampedToZeroThroughOne)
     decal.SetAlpha(0.25f);
     EXPECT_EQ(decal.GetAlpha(), 0.25f);
     EXPECT_EQ(decal.GetInstance().alpha, 0.25f);
-    decal.SetTexture("splat.dds");
-    EXPECT_EQ(decal.GetTexture(), "splat.dds");
 }
 
 TEST(Decal, OneUpdateBuildsTheWorldMatrixAndBoundsOfTheNewPlace)
@@ -83,17 +59,10 @@ TEST(Decal, OneUpdateBuildsTheWorldMatrixAndBoundsOfTheNewPlace)
     ExpectPoint(decal.GetAABB().max, float3(1, 5.5f, 2));
     ExpectPoint(decal.GetAABB().center, float3(0, 5, 0));
 
-    // A second update of the same placement changes nothing.
+    // A second update of the same placement changes nothing; a moved decal is bounded where it now is.
     decal.Update(0.016f);
     EXPECT_EQ(decal.GetInstance().world.m[7], 5.0f);
     ExpectPoint(decal.GetAABB().min, float3(-1, 4.5f, -2));
-    ExpectPoint(decal.GetAABB().max, float3(1, 5.5f, 2));
-}
-
-TEST(Decal, AMovedDecalIsBoundedWhereItNowIs)
-{
-    Decal decal = PlacedDecal(float3(0, 5, 0), float3(2, 1, 4));
-    decal.Update(0.016f);
     decal.m_position = float3(100, 0, -50);
     decal.m_scale = float3(1, 1, 1);
     decal.Update(0.016f);
@@ -134,16 +103,6 @@ TEST(Decal, DegenerateScaleNeitherCrashesNorTouchesTheAlpha)
     EXPECT_EQ(decal.GetAlpha(), 0.5f);
 }
 
-TEST(BillboardedQuad, StartsWithoutMaterialAtTheOrigin)
-{
-    const BillboardedQuad quad;
-    EXPECT_EQ(quad.GetType(), Renderable::Type::BillboardedQuad);
-    EXPECT_EQ(quad.GetMaterial(), nullptr);
-    EXPECT_TRUE(quad.GetPosition() == float4(0, 0, 0, 0));
-    EXPECT_TRUE(quad.GetInstance().scale == float2(0, 0));
-    EXPECT_EQ(quad.GetHash(), 0u);
-}
-
 TEST(BillboardedQuad, PositionSettersWriteTheirW)
 {
     BillboardedQuad quad;
@@ -153,13 +112,8 @@ TEST(BillboardedQuad, PositionSettersWriteTheirW)
     quad.SetPosition(float4(9, 9, 9, 9));
     quad.SetPosition(4, 5, 6);
     EXPECT_TRUE(quad.GetPosition() == float4(4, 5, 6, 1));
-    EXPECT_EQ(quad.GetPosition().w, 1.0f);
     quad.SetPosition(float4(1, 2, 3, 0.5f));
     EXPECT_EQ(quad.GetInstance().position.w, 0.5f);
-    quad.SetScale(float2(3, 4));
-    EXPECT_TRUE(quad.GetInstance().scale == float2(3, 4));
-    quad.SetScale(5, 6);
-    EXPECT_TRUE(quad.GetInstance().scale == float2(5, 6));
 }
 
 TEST(BillboardedQuad, BoundsTakeTheLargerSideInDepth)

@@ -34,19 +34,6 @@ std::span<const std::uint8_t> Bytes(const std::string& text)
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-TEST(Font, AccessorsAreZeroBeforeLoading)
-{
-    Font font;
-    EXPECT_EQ(font.GetCellWidth(), 0u);
-    EXPECT_EQ(font.GetCellHeight(), 0u);
-    EXPECT_EQ(font.GetLineHeight(), 0u);
-    EXPECT_EQ(font.GetCellsPerRow(), 0u);
-    EXPECT_EQ(font.GetCellTextureWidth(), 0.0f);
-    EXPECT_EQ(font.GetCellTextureHeight(), 0.0f);
-    EXPECT_EQ(font.GetFirstCharacter(), 0);
-    EXPECT_EQ(font.GetCharacterWidth('A'), 0);
-}
-
 TEST(Font, SixtyFourPixelCellsInA1024ImageGiveTheDerivedMetrics)
 {
     TempDir dir;

@@ -143,13 +143,8 @@ TEST(INIFile, CrLfReadsLikeLfAndOnlyOneCarriageReturnGoes)
     INIFile lf = LoadText(dir, "top=1\n[A]\nx=2\n", "lf.ini");
     EXPECT_EQ(SaveText(lf, dir, "lf.out"), "top=1\n[A]\nx=2\n");
     EXPECT_EQ(SaveText(crlf, dir, "crlf.out"), "top=1\n[A]\nx=2\ny=3\r\n");
-}
-
-TEST(INIFile, LastLineWithoutNewlineIsRead)
-{
-    TempDir dir;
-    INIFile file = LoadText(dir, "[A]\nx=1\ny=2");
-    EXPECT_EQ(file.Read<int>("A", "y"), 2);
+    // The last line is read without a newline too.
+    EXPECT_EQ(LoadText(dir, "[A]\nx=1\ny=2", "last.ini").Read<int>("A", "y"), 2);
 }
 
 TEST(INIFile, LoadAddsToWhatIsHeldAndRemembersThePath)
@@ -168,6 +163,13 @@ TEST(INIFile, LoadAddsToWhatIsHeldAndRemembersThePath)
     ASSERT_TRUE(file.Load(file.GetFileName()));
     EXPECT_EQ(SaveText(file, dir), "[A]\nx=1\nx=2\ny=3\nx=2\ny=3\n");
     EXPECT_EQ(file.GetFileName(), (dir / "out.ini").string());
+
+    // A stream adds its entries and names no file.
+    std::istringstream in("[A]\r\nz=4\r\n");
+    INIFile fromStream;
+    EXPECT_TRUE(fromStream.Load(in));
+    EXPECT_EQ(fromStream.Read<int>("A", "z"), 4);
+    EXPECT_EQ(fromStream.GetFileName(), "");
 }
 
 TEST(INIFile, LoadReportsMissingFilesAndFilesWithoutEntries)
@@ -190,15 +192,6 @@ TEST(INIFile, LoadReportsMissingFilesAndFilesWithoutEntries)
     std::filesystem::remove(dir / "comments.ini");
     EXPECT_TRUE(file.Save((dir / "comments.ini").string()));
     EXPECT_FALSE(std::filesystem::exists(dir / "comments.ini")) << "nothing to write";
-}
-
-TEST(INIFile, LoadFromAStream)
-{
-    std::istringstream in("[A]\r\nx=4\r\n");
-    INIFile file;
-    EXPECT_TRUE(file.Load(in));
-    EXPECT_EQ(file.Read<int>("A", "x"), 4);
-    EXPECT_EQ(file.GetFileName(), "");
 }
 
 TEST(INIFile, SavingNothingLeavesAnExistingFileByteIdentical)
@@ -246,20 +239,7 @@ TEST(INIFile, SaveFailuresReturnFalseAndKeepTheFileName)
     EXPECT_EQ(file.GetFileName(), "");
 }
 
-TEST(INIFile, CopiesAreIndependent)
-{
-    TempDir dir;
-    INIFile original = LoadText(dir, "[A]\nx=1\n");
-    INIFile copy = original;
-    copy.Write<int>("A", "x", 9);
-    copy.Write<int>("B", "y", 2);
-    EXPECT_EQ(copy.GetFileName(), original.GetFileName());
-    EXPECT_EQ(original.Read<int>("A", "x"), 1);
-    EXPECT_EQ(original.Read<int>("B", "y"), 0);
-    EXPECT_EQ(copy.Read<int>("A", "x"), 9);
-}
-
-TEST(INIFile, SavedFileLoadsBackToTheSameEntries)
+TEST(INIFile, SavedFileLoadsBackToTheSameEntriesAndCopiesAreIndependent)
 {
     TempDir dir;
     INIFile file;
@@ -273,6 +253,13 @@ TEST(INIFile, SavedFileLoadsBackToTheSameEntries)
     EXPECT_FLOAT_EQ(back.Read<float>("Z", "f"), -0.25f);
     EXPECT_EQ(back.Read<int>("[odd]", "k"), 3);
     EXPECT_EQ(SaveText(back, dir, "b.ini"), first);
+
+    INIFile copy = back;
+    copy.Write<int>("[odd]", "k", 9);
+    copy.Write<int>("B", "y", 2);
+    EXPECT_EQ(copy.GetFileName(), back.GetFileName());
+    EXPECT_EQ(back.Read<int>("[odd]", "k"), 3);
+    EXPECT_EQ(back.Read<int>("B", "y"), 0);
 }
 
 } // namespace

@@ -26,18 +26,6 @@ std::unique_ptr<Material> FromText(const TempDir& dir, const std::string& text)
 
 std::uint32_t Flags(const Material& m) { return m.GetData().flags; }
 
-TEST(Material, DefaultsBeforeLoading)
-{
-    Material material(ZOR::Handle::Null());
-    EXPECT_EQ(material.GetDiffuseColor().r, 1.0f);
-    EXPECT_EQ(material.GetDiffuseColor().a, 1.0f);
-    EXPECT_EQ(material.GetEmissiveColor().a, 0.0f);
-    EXPECT_EQ(material.GetSpecularShininess(), 0.0f);
-    EXPECT_EQ(Flags(material), 17u);
-    EXPECT_EQ(static_cast<std::uint32_t>(material.GetBlendMode()), 0xFFFFFFFFu);
-    EXPECT_TRUE(material.IsDirty());
-}
-
 TEST(Material, SpecularAndNormalTypesBecomeFlags)
 {
     TempDir dir;

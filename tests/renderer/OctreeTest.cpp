@@ -84,7 +84,7 @@ std::vector<AABB> DrawnBoxes(const ZOR::DebugDrawer& drawer)
 
 } // namespace
 
-TEST(Octree, GeometryOfTheEngineTree)
+TEST(Octree, GeometryOfTheEngineTreeAndDepthLimits)
 {
     const Octree tree(1000.0f, 1.5f, 4);
     ExpectPoint(tree.GetBounds().min, float3(-750, -750, -750));
@@ -104,10 +104,8 @@ TEST(Octree, GeometryOfTheEngineTree)
 
     EXPECT_EQ(Depth(&tree), 4);
     EXPECT_EQ(CountNodes(&tree), 4681);
-}
 
-TEST(Octree, DepthIsClampedToOneThroughFive)
-{
+    // The depth is clamped to one through five.
     const Octree shallow(100.0f, 1.0f, 0);
     EXPECT_EQ(Depth(&shallow), 1);
     EXPECT_EQ(CountNodes(&shallow), 9);
@@ -239,7 +237,7 @@ TEST(Octree, InvalidateRefilesAMovedRenderableUnderItsNewNode)
     EXPECT_TRUE(after->GetRenderables().empty());
 }
 
-TEST(Octree, InvalidateOfANeverAddedOrRemovedRenderableChangesNothing)
+TEST(Octree, InvalidateOfANeverAddedOrRemovedRenderableChangesNothingEvenAfterItsTreeIsGone)
 {
     Octree tree(1000.0f, 1.5f, 3);
     Box never(Cube(float3(10, 10, 10), 1.0f));
@@ -265,10 +263,8 @@ TEST(Octree, InvalidateOfANeverAddedOrRemovedRenderableChangesNothing)
         return n;
     };
     EXPECT_EQ(holders(&tree), 0);
-}
 
-TEST(Octree, RemovedRenderableOutlivesItsTreeSafely)
-{
+    // A removed renderable outlives its tree safely.
     Box box(Cube(float3(10, 10, 10), 1.0f));
     {
         Octree old(1000.0f, 1.5f, 2);
@@ -327,6 +323,11 @@ TEST(Octree, DrawEmitsTheBoxesOfHoldingNodesInsideTheFrustum)
     const AABB drawn = DrawnBoxes(drawer)[0];
     ExpectPoint(drawn.min, expected.min);
     ExpectPoint(drawn.max, expected.max);
+
+    // A volume wholly outside the tree draws nothing.
+    drawer.Clear();
+    tree.Draw(BoxCamera(float3(2000, 2000, 2000), float3(3000, 3000, 3000)).GetFrustum(), drawer);
+    EXPECT_EQ(drawer.GetSize(), 0u);
 }
 
 TEST(Octree, DrawPrunesSubtreesWhoseNodeIsOutside)
@@ -371,17 +372,6 @@ TEST(Octree, DrawDoesNotTestBelowANodeFullyInside)
     ASSERT_EQ(cutsRoot.GetFrustum().TestAABB(tree.GetBounds()), ZOR::AABB_INTERSECTING);
     drawer.Clear();
     tree.Draw(cutsRoot.GetFrustum(), drawer);
-    EXPECT_EQ(drawer.GetSize(), 0u);
-}
-
-TEST(Octree, DrawOfAWhollyOutsideTreeEmitsNothing)
-{
-    Octree tree(1000.0f, 1.5f, 2);
-    Box box(Cube(float3(0, 0, 0), 700.0f));
-    tree.Insert(&box);
-    const ZOR::Camera camera = BoxCamera(float3(2000, 2000, 2000), float3(3000, 3000, 3000));
-    ZOR::DebugDrawer drawer(100);
-    tree.Draw(camera.GetFrustum(), drawer);
     EXPECT_EQ(drawer.GetSize(), 0u);
 }
 

@@ -80,24 +80,6 @@ protected:
 
 } // namespace
 
-TEST(ParticleEmitterSettings, StartAtTheirDefaults)
-{
-    const ParticleEmitter emitter;
-    EXPECT_EQ(emitter.GetType(), ZOR::Renderable::Type::ParticleEmitter);
-    EXPECT_EQ(emitter.GetEmitterType(), ParticleEmitter::POINT);
-    EXPECT_EQ(emitter.GetMaxParticles(), 0u);
-    EXPECT_EQ(emitter.GetParticleTypeCount(), 1u);
-    EXPECT_EQ(emitter.GetConeDegreeAngle(), 45.0f);
-    EXPECT_EQ(emitter.GetSphereRadius(), 1.0f);
-    EXPECT_EQ(emitter.GetScale().x, 1.0f);
-    EXPECT_EQ(emitter.GetScale().y, 1.0f);
-    EXPECT_EQ(emitter.GetParticleBlendMode(0), BlendMode::Alpha);
-    ExpectColor(emitter.GetParticleStartColor(3), Color(1, 1, 1, 1));
-    EXPECT_FALSE(emitter.GetEmitting());
-    EXPECT_TRUE(emitter.GetPool(0).empty());
-    EXPECT_TRUE(emitter.GetPool(1).empty());
-}
-
 TEST(ParticleEmitterSettings, TypeCountAndTypeIndexAreClamped)
 {
     ParticleEmitter emitter;

@@ -168,10 +168,8 @@ TEST_F(BadHandles, BadBindsLeaveNullBehind)
 {
     ZOR::DXRenderContext& context = Context();
     MakeOneOfEach();
-    const Handle target = Target(2, 2);
+    const Handle target = BoundTarget(2, 2);
     context.ClearRenderTarget(target, 0, 0, 1, 1);
-    context.BindRenderTarget(target);
-    context.SetViewport(Viewport(0, 0, Dimension(2, 2), 0, 1));
     UseColourPipeline();
     context.BindPixelShader(PixelShader(tarsel::test::TexturePS));
     const std::uint8_t white[4] = {255, 255, 255, 255};

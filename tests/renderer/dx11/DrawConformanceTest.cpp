@@ -36,10 +36,8 @@ void ExpectPixel(const std::array<int, 4>& pixel, int r, int g, int b, int a, co
 TEST_F(DrawConformance, TheTopOfClipSpaceAndOfTheViewportAndTheFirstTextureRowAreRowZero)
 {
     ZOR::DXRenderContext& context = Context();
-    const Handle target = Target(4, 4);
+    const Handle target = BoundTarget(4, 4);
     context.ClearRenderTarget(target, 0, 0, 0, 1);
-    context.BindRenderTarget(target);
-    context.SetViewport(Viewport(0, 0, Dimension(4, 4), 0, 1));
     UseColourPipeline();
     ColourBuffer(1, 0, 0, 1);
     const Handle upperHalf = Quad(-1, 0, 1, 1);
@@ -365,9 +363,7 @@ TEST_F(DrawConformance, ThreeTargetsWithAnEmptyMiddleWriteTheOuterTwo)
 TEST_F(DrawConformance, CounterClockwiseTrianglesOnTheTargetAreFrontFaces)
 {
     ZOR::DXRenderContext& context = Context();
-    const Handle target = Target(4, 4);
-    context.BindRenderTarget(target);
-    context.SetViewport(Viewport(0, 0, Dimension(4, 4), 0, 1));
+    const Handle target = BoundTarget(4, 4);
     UseColourPipeline();
     ColourBuffer(1, 1, 1, 1);
     // As seen on the target (y down): top left, bottom left, bottom right runs counter-clockwise.
@@ -495,10 +491,8 @@ void main()
 TEST_F(DrawConformance, IntegerInputsArriveExactly)
 {
     ZOR::DXRenderContext& context = Context();
-    const Handle target = Target(2, 2);
+    const Handle target = BoundTarget(2, 2);
     context.ClearRenderTarget(target, 0, 0, 0, 0);
-    context.BindRenderTarget(target);
-    context.SetViewport(Viewport(0, 0, Dimension(2, 2), 0, 1));
     struct Vertex {
         float x, y;
         std::uint32_t ids[4];
@@ -542,9 +536,7 @@ void main()
 TEST_F(DrawConformance, SamplerNamesPickTheirStateAndNullTexturesReadZeros)
 {
     ZOR::DXRenderContext& context = Context();
-    const Handle target = Target(1, 1);
-    context.BindRenderTarget(target);
-    context.SetViewport(Viewport(0, 0, Dimension(1, 1), 0, 1));
+    const Handle target = BoundTarget(1, 1);
     const std::uint8_t texels[] = {0, 0, 0, 255, 255, 255, 255, 255};
     Handle texture;
     ASSERT_TRUE(context.CreateTexture(texture, texels, Dimension(2, 1), Format::R8G8B8A8_UNORM));
@@ -570,10 +562,8 @@ TEST_F(DrawConformance, SamplerNamesPickTheirStateAndNullTexturesReadZeros)
 TEST_F(DrawConformance, MappedBuffersAreDrawnAndStaticOnesKeepTheirData)
 {
     ZOR::DXRenderContext& context = Context();
-    const Handle target = Target(2, 2);
+    const Handle target = BoundTarget(2, 2);
     context.ClearRenderTarget(target, 0, 0, 0, 0);
-    context.BindRenderTarget(target);
-    context.SetViewport(Viewport(0, 0, Dimension(2, 2), 0, 1));
     UseColourPipeline();
     ColourBuffer(0, 1, 0, 1);
     Handle dynamic;

@@ -69,6 +69,14 @@ ZOR::Handle GpuTest::Target(std::uint32_t width, std::uint32_t height, ZOR::Form
     return handle;
 }
 
+ZOR::Handle GpuTest::BoundTarget(std::uint32_t width, std::uint32_t height)
+{
+    const Handle handle = Target(width, height);
+    Context().BindRenderTarget(handle);
+    Context().SetViewport(ZOR::Viewport(0, 0, ZOR::Dimension(width, height), 0, 1));
+    return handle;
+}
+
 ZOR::Handle GpuTest::Quad(float x0, float y0, float x1, float y1)
 {
     const float v[] = {x0, y1, 0, 0, x1, y0, 1, 1, x1, y1, 1, 0, x0, y1, 0, 0, x0, y0, 0, 1, x1, y0, 1, 1};

@@ -31,6 +31,8 @@ protected:
     Handle PixelShader(const std::string& source);
     // A fixed-size target of the given size (format 2 unless given).
     Handle Target(std::uint32_t width, std::uint32_t height, ZOR::Format format = ZOR::Format::R8G8B8A8_UNORM);
+    // A fixed-size RGBA8 target, bound as the only target with a viewport covering it.
+    Handle BoundTarget(std::uint32_t width, std::uint32_t height);
     // Two triangles covering the rectangle (x0, y0)-(x1, y1) in clip space, uv (0, 0) at the top
     // left (x0, y1); 6 vertices of 16 bytes.
     Handle Quad(float x0 = -1, float y0 = -1, float x1 = 1, float y1 = 1);

@@ -49,9 +49,7 @@ TEST_F(LoaderThreads, FiveThreadsCreateWhileTheGlThreadDrawsAndEverythingArrives
                                           tarsel::tools::WriteDds(image, tarsel::tools::DdsFormat::BGRA8))
                               : WriteFile("t" + std::to_string(i) + ".png", tarsel::tools::WritePng(image)));
     }
-    const Handle target = Target(8, 8);
-    context.BindRenderTarget(target);
-    context.SetViewport(Viewport(0, 0, Dimension(8, 8), 0, 1));
+    const Handle target = BoundTarget(8, 8);
     UseColourPipeline();
     context.BindPixelShader(PixelShader(tarsel::test::TexturePS));
 
@@ -134,9 +132,7 @@ TEST_F(LoaderThreads, FiveThreadsCreateWhileTheGlThreadDrawsAndEverythingArrives
 TEST_F(LoaderThreads, PendingSlotsReadAsNullUntilTheNextSwap)
 {
     ZOR::DXRenderContext& context = Context();
-    const Handle target = Target(2, 2);
-    context.BindRenderTarget(target);
-    context.SetViewport(Viewport(0, 0, Dimension(2, 2), 0, 1));
+    const Handle target = BoundTarget(2, 2);
     UseColourPipeline();
     context.BindPixelShader(PixelShader(tarsel::test::TexturePS));
 

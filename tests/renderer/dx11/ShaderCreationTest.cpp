@@ -135,9 +135,7 @@ TEST_F(ShaderCreation, ALayoutThatMissesOrMistypesAnInputFails)
 TEST_F(ShaderCreation, AShaderReCreatedInPlaceIsDrawnAlthoughItsBindWasSkipped)
 {
     ZOR::DXRenderContext& context = Context();
-    const Handle target = Target(2, 2);
-    context.BindRenderTarget(target);
-    context.SetViewport(Viewport(0, 0, Dimension(2, 2), 0, 1));
+    const Handle target = BoundTarget(2, 2);
     UseColourPipeline();
     ColourBuffer(1, 0, 0, 1);
     Handle ps = PixelShader(tarsel::test::ColourPS);
@@ -190,10 +188,8 @@ void main()
 TEST_F(ShaderCreation, ShadersThatDoNotLinkAreReportedOnceAndNotDrawn)
 {
     ZOR::DXRenderContext& context = Context();
-    const Handle target = Target(2, 2);
+    const Handle target = BoundTarget(2, 2);
     context.ClearRenderTarget(target, 0, 0, 1, 1);
-    context.BindRenderTarget(target);
-    context.SetViewport(Viewport(0, 0, Dimension(2, 2), 0, 1));
     UseColourPipeline();
     context.BindVertexShader(VertexShader(tarsel::test::QuadVS, tarsel::test::QuadLayout()));
     context.BindPixelShader(PixelShader(IntInPS));
@@ -210,10 +206,8 @@ TEST_F(ShaderCreation, ShadersThatDoNotLinkAreReportedOnceAndNotDrawn)
 TEST_F(ShaderCreation, AGeometryStageRunsBetweenTheOthersAndComputeDoesNothing)
 {
     ZOR::DXRenderContext& context = Context();
-    const Handle target = Target(4, 4);
+    const Handle target = BoundTarget(4, 4);
     context.ClearRenderTarget(target, 0, 0, 0, 0);
-    context.BindRenderTarget(target);
-    context.SetViewport(Viewport(0, 0, Dimension(4, 4), 0, 1));
     UseColourPipeline();
     ColourBuffer(1, 1, 1, 1);
     Handle gs;
