@@ -3,6 +3,9 @@
 // (return and parameter types), compared both ways; then the bindings that files and callers
 // reach by name.
 #include "engine/ActionComponent.h"
+#include "engine/ObjectSystem.h"
+#include "engine/SoundSystem.h"
+#include "engine/Transform2D.h"
 #include "engine/graphics/BillboardedQuadComponent.h"
 #include "engine/graphics/DynamicMeshComponent.h"
 #include "engine/graphics/GraphicsComponent2D.h"
@@ -143,6 +146,20 @@ std::vector<RecordRow> Golden()
           {"m_color", "Vec4", "", "", ""}},
          {}},
         {"GraphicsSystem", "System", false, 0, false, {}, {}},
+        {"ObjectSystem", "System", true, 1, true, {}, {{"Clone", "Entity", {"string", "string", "string"}}}},
+        {"SoundSystem", "System", true, 1, false, {},
+         {{"PlaySong", "", {"string"}},
+          {"PauseSong", "", {"string", "int"}},
+          {"ResumeSong", "", {"string", "int"}},
+          {"StopSong", "", {"string", "int"}},
+          {"SetLooping", "", {"string", "bool", "int"}}}},
+        {"Transform2D", "Component", true, 1, true,
+         {{"m_x", "float", "", "GetX", ""},
+          {"m_y", "float", "", "GetY", ""},
+          {"m_rotation", "float", "", "", ""},
+          {"m_scaleX", "float", "", "", ""},
+          {"m_scaleY", "float", "", "", ""}},
+         {{"GetX", "float", {}}, {"GetY", "float", {}}}},
     };
 }
 
@@ -223,7 +240,7 @@ TEST(Catalogue, TheRecordsMatchTheGoldenTableBothWays)
     }
 }
 
-TEST(Catalogue, EngineCannotBeCreatedByNameAndTheOthersCan)
+TEST(Catalogue, EngineCannotBeCreatedByNameTheOthersCanAndSystemsAnswerWithTheirRecords)
 {
     RegisterEngineTypes();
     EXPECT_EQ(MetaRegistry::Instance().Find("Engine")->GetOps()->New(), nullptr);
@@ -237,6 +254,10 @@ TEST(Catalogue, EngineCannotBeCreatedByNameAndTheOthersCan)
         ops->Delete(copy);
         ops->Delete(object);
     }
+    // The systems answer with their own records.
+    ObjectSystem objects;
+    EXPECT_EQ(objects.GetMeta(), MetaRegistry::Instance().Find("ObjectSystem"));
+    EXPECT_EQ(SoundSystem::StaticMeta(), MetaRegistry::Instance().Find("SoundSystem"));
     // Created by name, the dynamic mesh has room for 60 vertices.
     const MetaNotPOD* mesh = MetaRegistry::Instance().Find("DynamicMeshComponent")->GetOps();
     auto* object = static_cast<DynamicMeshComponent*>(mesh->New());

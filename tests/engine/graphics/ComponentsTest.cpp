@@ -4,13 +4,11 @@
 #include "engine/graphics/BillboardedQuadComponent.h"
 #include "engine/graphics/DecalComponent.h"
 #include "engine/graphics/DirectionalLightComponent.h"
-#include "engine/graphics/DynamicMeshComponent.h"
 #include "engine/graphics/FogComponent.h"
 #include "engine/graphics/PointLightComponent.h"
 #include "engine/graphics/SpotLightComponent.h"
 #include "engine/graphics/SunComponent.h"
 #include "engine/graphics/TextComponent.h"
-#include "engine/reflection/Member.h"
 #include "engine/reflection/Meta.h"
 #include "engine/reflection/ReadVariable.h"
 #include "engine/reflection/RegisterEngineTypes.h"
@@ -298,16 +296,6 @@ TEST_F(GraphicsTest, OfTwoFogsTheLaterWins)
     EXPECT_EQ(graphics->GetSettings().fogColor.b, 1.0f);
     EXPECT_EQ(graphics->GetSettings().fogColor.r, 0.0f);
     EXPECT_FLOAT_EQ(graphics->GetSettings().fog3, 0.7f);
-}
-
-TEST_F(GraphicsTest, ADynamicMeshMadeByNameHasRoomFor60Vertices)
-{
-    RegisterEngineTypes();
-    Meta* record = DynamicMeshComponent::StaticMeta();
-    std::unique_ptr<DynamicMeshComponent> mesh(static_cast<DynamicMeshComponent*>(record->GetOps()->New()));
-    ASSERT_NE(mesh, nullptr);
-    EXPECT_EQ(mesh->MaxVerts(), 60u);
-    EXPECT_EQ(record->GetStaticMember("ID"), nullptr);
 }
 
 TEST_F(GraphicsTest, HostilePlacementsNeitherCrashNorHang)

@@ -41,20 +41,6 @@ protected:
 
 } // namespace
 
-TEST_F(EngineReadTest, Transform2DWithOneMemberKeepsTheOtherDefaults)
-{
-    auto created = Create("<Transform2D><m_x><float value=\"1.5\"/></m_x></Transform2D>");
-    ASSERT_NE(created, nullptr);
-    EXPECT_EQ(created->GetType(), MetaOf<Transform2D>());
-    auto* transform = static_cast<Transform2D*>(created->Value());
-    EXPECT_FLOAT_EQ(transform->m_x, 1.5f);
-    EXPECT_FLOAT_EQ(transform->m_y, 0.0f);
-    EXPECT_FLOAT_EQ(transform->m_rotation, 0.0f);
-    EXPECT_FLOAT_EQ(transform->m_scaleX, 1.0f);
-    EXPECT_FLOAT_EQ(transform->m_scaleY, 1.0f);
-    EXPECT_EQ(printed, "");
-}
-
 TEST_F(EngineReadTest, EveryShapeOfMemberOfAComponent)
 {
     auto created = Create("<ReadFixtureComponent>"

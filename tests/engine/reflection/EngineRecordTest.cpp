@@ -96,28 +96,10 @@ TEST_F(EngineRecordTest, ACopiedComponentSharesItsInjector)
     EXPECT_EQ(copied->m_id, "Transform2D");
 }
 
-TEST_F(EngineRecordTest, IdentifiersReadAsTheRegisteredNames)
+TEST_F(EngineRecordTest, GetXReturnsAnOwnedCopyAndAClassWithoutItsOwnRecordAnswersWithItsBases)
 {
-    for (Meta* record : {MetaOf<Transform2D>(), MetaOf<ActionComponent>(), MetaOf<BirdGrabComponent>()}) {
-        Variable* id = record->GetStaticMember("ID");
-        ASSERT_NE(id, nullptr) << record->Name();
-        EXPECT_EQ(*static_cast<std::string*>(id->Value()), record->Name());
-    }
-    for (Meta* record : {MetaOf<Component>(), MetaOf<Entity>(), MetaOf<Engine>(), MetaOf<System>(),
-                         MetaOf<QLObject>(), MetaOf<Action>()}) {
-        EXPECT_EQ(record->GetStaticMember("ID"), nullptr) << record->Name();
-    }
-    Member* id = MetaOf<Component>()->GetMember("m_id");
-    ASSERT_NE(id, nullptr);
-    EXPECT_EQ(id->GetType(), MetaOf<std::string>());
-
-    // A class without a record of its own answers with its base's.
-    ActionSystem system;
-    EXPECT_EQ(system.GetMeta(), MetaOf<System>());
-}
-
-TEST_F(EngineRecordTest, GetXReturnsAnOwnedCopy)
-{
+    // Which records carry "ID", and which members have getters, is held by the census and the
+    // catalogue tables; here the bindings are called.
     Transform2D transform;
     transform.m_x = 2.0f;
     transform.m_y = -1.0f;
@@ -129,15 +111,13 @@ TEST_F(EngineRecordTest, GetXReturnsAnOwnedCopy)
 
     Function* getter = MetaOf<Transform2D>()->GetMember("m_y")->GetGetter();
     ASSERT_NE(getter, nullptr);
-    EXPECT_NE(getter, MetaOf<Transform2D>()->GetMethod("GetY"));
     getter->PushArgument(Variable(&transform, false));
     Result y(getter->Invoke());
     ASSERT_NE(y, nullptr);
     EXPECT_FLOAT_EQ(*static_cast<float*>(y->Value()), -1.0f);
-    for (const char* plain : {"m_rotation", "m_scaleX", "m_scaleY"}) {
-        EXPECT_EQ(MetaOf<Transform2D>()->GetMember(plain)->GetGetter(), nullptr) << plain;
-        EXPECT_EQ(MetaOf<Transform2D>()->GetMember(plain)->GetSetter(), nullptr) << plain;
-    }
+
+    ActionSystem system;
+    EXPECT_EQ(system.GetMeta(), MetaOf<System>());
 }
 
 TEST_F(EngineRecordTest, NameAliasesTheEntitysName)

@@ -71,22 +71,10 @@ TEST(Registry, TablesKeepTheFirstEntryOfAName)
     EXPECT_EQ(record->GetMethod("Tag"), method);
 }
 
-TEST(Registry, BuiltinRecordsHaveTheirNamesAndSizes)
+TEST(Registry, CppTypesMapToTheirBuiltinRecords)
 {
+    // The names and sizes of the built-in records are held by the registry census.
     RegisterEngineTypes();
-    const std::pair<const char*, std::uint32_t> expected[] = {
-        {"char", 1},         {"unsigned char", 1},   {"short", 2},  {"unsigned short", 2},
-        {"int", 4},          {"unsigned int", 4},    {"float", 4},  {"bool", 1},
-        {"string", sizeof(std::string)},             {"EnemyType", 4}, {"EnvironmentType", 4},
-        {"code", 4},         {"TiXmlElement", sizeof(TiXmlElement)},
-    };
-    for (const auto& [name, size] : expected) {
-        Meta* record = MetaRegistry::Instance().Find(name);
-        ASSERT_NE(record, nullptr) << name;
-        EXPECT_EQ(record->GetSize(), size) << name;
-        EXPECT_TRUE(record->GetBases().empty()) << name;
-        EXPECT_EQ(record->GetOps(), nullptr) << name;
-    }
     EXPECT_EQ(MetaOf<int>(), MetaRegistry::Instance().Find("int"));
     EXPECT_EQ(MetaOf<std::string>(), MetaRegistry::Instance().Find("string"));
     EXPECT_EQ(MetaOf<signed char>(), MetaOf<char>());
