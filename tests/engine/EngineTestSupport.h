@@ -76,7 +76,6 @@ public:
     }
     void Uninitialize() override
     {
-        ++uninitialized;
         if (m_log)
             m_log->push_back(m_tag + ":uninit");
         if (onUninitialize)
@@ -84,7 +83,6 @@ public:
     }
 
     int initialized = 0;
-    int uninitialized = 0;
     std::function<void()> onInitialize, onUninitialize;
     inline static int s_live = 0;
 
@@ -119,8 +117,6 @@ public:
     }
 
     int updates = 0;
-    int cancels = 0;
-    int ends = 0;
     std::function<void()> onUpdate;
     inline static int s_live = 0;
 
@@ -132,16 +128,8 @@ private:
             Finish();
     }
     void OnFinished() { Record("finish"); }
-    void OnCancelled()
-    {
-        ++cancels;
-        Record("cancel");
-    }
-    void OnEnded()
-    {
-        ++ends;
-        Record("end");
-    }
+    void OnCancelled() { Record("cancel"); }
+    void OnEnded() { Record("end"); }
     void Record(const char* what)
     {
         if (m_log)

@@ -35,13 +35,6 @@ Quat AboutY(float radians)
 TEST(Transform3DTest, TheDefaultIsTheIdentityWithUnitAxes)
 {
     Transform3D t;
-    EXPECT_EQ(t.m_rotation.x, 0.0f);
-    EXPECT_EQ(t.m_rotation.y, 0.0f);
-    EXPECT_EQ(t.m_rotation.z, 0.0f);
-    EXPECT_EQ(t.m_rotation.w, 1.0f);
-    EXPECT_EQ(t.m_scaleX, 1.0f);
-    EXPECT_EQ(t.m_scaleY, 1.0f);
-    EXPECT_EQ(t.m_scaleZ, 1.0f);
     t.UpdateWorldMatrix(0.0f);
     const Mat4 identity;
     for (int i = 0; i < 16; ++i)
