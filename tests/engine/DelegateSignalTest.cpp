@@ -107,16 +107,33 @@ struct Recorder {
     void C() { log->push_back(name + ".C"); }
 };
 
-TEST(SignalTest, HigherPrioritiesRunFirstThenEarlierConnections)
+TEST(SignalTest, HigherPrioritiesRunFirstThenEarlierConnectionsOfEitherKindAndOneShotsRunOnce)
 {
     Log log;
+    g_log = &log;
     Recorder r{&log, "r"};
     Signal<> signal;
-    signal.Connect(MakeDelegate(&r, &Recorder::A), 0);
+    signal.Connect(MakeDelegate(&r, &Recorder::A), 0); // one-shot
     signal.Connect(MakeDelegate(&r, &Recorder::B), 5);
-    signal.Connect(MakeDelegate(&r, &Recorder::C), 0);
+    signal.ConnectSlot(Delegate<>(&FreeA), 0, false); // a free function orders by connection, not by kind
+    signal.ConnectSlot(MakeDelegate(&r, &Recorder::C), 0, false);
     signal.Emit();
-    EXPECT_EQ(log, (Log{"r.B", "r.A", "r.C"}));
+    signal.Emit();
+    EXPECT_EQ(log, (Log{"r.B", "r.A", "freeA", "r.C", "freeA", "r.C"}));
+    EXPECT_EQ(signal.ConnectionCount(), 2u);
+    g_log = nullptr;
+
+    // Arguments reach every connection.
+    struct Sink {
+        std::vector<std::string> got;
+        void Take(int n, const std::string& text) { got.push_back(text + std::to_string(n)); }
+    } first, second;
+    Signal<int, const std::string&> withArguments;
+    withArguments.ConnectSlot(MakeDelegate(&first, &Sink::Take), 0, false);
+    withArguments.ConnectSlot(MakeDelegate(&second, &Sink::Take), 0, false);
+    withArguments.Emit(7, "file");
+    EXPECT_EQ(first.got, (std::vector<std::string>{"file7"}));
+    EXPECT_EQ(second.got, (std::vector<std::string>{"file7"}));
 }
 
 TEST(SignalTest, ReconnectingWithNewSettingsMovesTheConnectionAndWithTheSameDoesNot)
@@ -150,20 +167,7 @@ TEST(SignalTest, ReconnectingWithNewSettingsMovesTheConnectionAndWithTheSameDoes
     EXPECT_EQ(log, (Log{"r.A", "r.B"}));
 }
 
-TEST(SignalTest, AOneShotConnectionRunsOnceAndAPersistentOneStays)
-{
-    Log log;
-    Recorder r{&log, "r"};
-    Signal<> signal;
-    signal.Connect(MakeDelegate(&r, &Recorder::A), 0);
-    signal.ConnectSlot(MakeDelegate(&r, &Recorder::B), 0, false);
-    signal.Emit();
-    signal.Emit();
-    EXPECT_EQ(log, (Log{"r.A", "r.B", "r.B"}));
-    EXPECT_EQ(signal.ConnectionCount(), 1u);
-}
-
-TEST(SignalTest, DisconnectAndClear)
+TEST(SignalTest, DisconnectAndClearAndEmptyDelegatesAreRefused)
 {
     Log log;
     Recorder r{&log, "r"};
@@ -172,6 +176,9 @@ TEST(SignalTest, DisconnectAndClear)
     signal.ConnectSlot(MakeDelegate(&r, &Recorder::B), 0, false);
     EXPECT_TRUE(signal.Disconnect(MakeDelegate(&r, &Recorder::A)));
     EXPECT_FALSE(signal.Disconnect(MakeDelegate(&r, &Recorder::A)));
+    EXPECT_THROW(signal.Connect(Delegate<>(), 0), DelegateError);
+    EXPECT_THROW(signal.Disconnect(Delegate<>()), DelegateError);
+    EXPECT_EQ(signal.ConnectionCount(), 1u);
     signal.Emit();
     EXPECT_EQ(log, (Log{"r.B"}));
 
@@ -182,42 +189,6 @@ TEST(SignalTest, DisconnectAndClear)
     log.clear();
     signal.Emit();
     EXPECT_EQ(log, (Log{"r.C"}));
-}
-
-TEST(SignalTest, CallingOrderDoesNotDependOnTheDelegateKind)
-{
-    // Calling order is by priority and connection order, whatever the delegate kind.
-    Log log;
-    g_log = &log;
-    Recorder r{&log, "r"};
-    Signal<> signal;
-    signal.ConnectSlot(MakeDelegate(&r, &Recorder::A), 0, false);
-    signal.ConnectSlot(Delegate<>(&FreeA), 0, false);
-    signal.Emit();
-    EXPECT_EQ(log, (Log{"r.A", "freeA"}));
-    g_log = nullptr;
-}
-
-TEST(SignalTest, ConnectingOrDisconnectingAnEmptyDelegateThrows)
-{
-    Signal<> signal;
-    EXPECT_THROW(signal.Connect(Delegate<>(), 0), DelegateError);
-    EXPECT_THROW(signal.Disconnect(Delegate<>()), DelegateError);
-    EXPECT_EQ(signal.ConnectionCount(), 0u);
-}
-
-TEST(SignalTest, ArgumentsReachEveryConnection)
-{
-    struct Sink {
-        std::vector<std::string> got;
-        void Take(int n, const std::string& text) { got.push_back(text + std::to_string(n)); }
-    } first, second;
-    Signal<int, const std::string&> signal;
-    signal.ConnectSlot(MakeDelegate(&first, &Sink::Take), 0, false);
-    signal.ConnectSlot(MakeDelegate(&second, &Sink::Take), 0, false);
-    signal.Emit(7, "file");
-    EXPECT_EQ(first.got, (std::vector<std::string>{"file7"}));
-    EXPECT_EQ(second.got, (std::vector<std::string>{"file7"}));
 }
 
 // Handlers that change the signal while it emits.

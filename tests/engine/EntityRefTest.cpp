@@ -9,15 +9,7 @@ namespace {
 
 using EntityRefTest = EngineTest;
 
-TEST_F(EntityRefTest, ADefaultReferenceIsNull)
-{
-    EntityRef ref;
-    EXPECT_EQ(ref.Get(), nullptr);
-    EXPECT_EQ(EntityRef(nullptr).Get(), nullptr);
-    EXPECT_EQ(ref, EntityRef(nullptr));
-}
-
-TEST_F(EntityRefTest, ResolvesWhileAliveAndWhileQueuedThenNullAfterThePass)
+TEST_F(EntityRefTest, ResolvesWhileAliveAndWhileQueuedThenNullAfterThePassAndWhenEmpty)
 {
     Entity* entity = engine->CreateEntity("player", "default");
     EntityRef ref(entity);
@@ -36,6 +28,8 @@ TEST_F(EntityRefTest, ResolvesWhileAliveAndWhileQueuedThenNullAfterThePass)
     EXPECT_EQ(copy.Get(), nullptr);
     ref.Reset();
     EXPECT_EQ(ref, EntityRef());
+    EXPECT_EQ(EntityRef().Get(), nullptr);
+    EXPECT_EQ(EntityRef(nullptr), EntityRef());
 }
 
 TEST_F(EntityRefTest, NullFromTheStartOfItsTeardownForLaterUninitialisesInTheSamePass)

@@ -48,7 +48,7 @@ protected:
 
 } // namespace
 
-TEST_F(InputWindowMessageTest, FocusLostPausesEverythingAndSuspends)
+TEST_F(InputWindowMessageTest, FocusLostPausesEverythingAndSuspendsAndFocusGainedResumes)
 {
     Input::WindowMessage(WindowMessage::KillFocus());
     EXPECT_TRUE(sound->IsSuspended());
@@ -58,11 +58,7 @@ TEST_F(InputWindowMessageTest, FocusLostPausesEverythingAndSuspends)
     record->calls.clear();
     sound->Play("jump.wav", 1);
     EXPECT_TRUE(record->calls.empty());
-}
 
-TEST_F(InputWindowMessageTest, FocusGainedResumesEffectsAndThemes)
-{
-    Input::WindowMessage(WindowMessage::KillFocus());
     Input::WindowMessage(WindowMessage::SetFocus());
     EXPECT_FALSE(sound->IsSuspended());
     for (int channel = 0; channel < 4; ++channel)

@@ -160,46 +160,37 @@ void ExpectRoundTrip(double x, double y, double z, double w)
     EXPECT_NEAR(q.w * sign, w, 1e-5);
 }
 
-TEST(QuatSetFromMatrix, RoundTripsThroughEachBranch)
+TEST(QuatSetFromMatrix, RoundTripsThroughEachBranchAndReturnsItself)
 {
-    // Positive trace.
-    {
-        const Mat3 m = FromQuat(0.1, -0.2, 0.3, 0.927);
-        ASSERT_GT(m.m00 + m.m11 + m.m22, 0.0f);
-        ExpectRoundTrip(0.1, -0.2, 0.3, 0.927);
+    // Which diagonal entry is largest when the trace is not positive picks the branch.
+    enum Branch { PositiveTrace, X, Y, Z, Any };
+    const struct {
+        double x, y, z, w;
+        Branch branch;
+    } cases[] = {
+        {0.1, -0.2, 0.3, 0.927, PositiveTrace},
+        {0.9, 0.3, -0.2, 0.1, X},
+        {-0.2, 0.9, 0.3, 0.1, Y},
+        {0.3, -0.2, 0.9, -0.1, Z},
+        {1, 1, 0, 0, Any}, // half a turn about (1, 1, 0): m00 == m11, the tie falls to the m11 branch
+    };
+    for (const auto& c : cases) {
+        const double n = std::sqrt(c.x * c.x + c.y * c.y + c.z * c.z + c.w * c.w);
+        const Mat3 m = FromQuat(c.x / n, c.y / n, c.z / n, c.w / n);
+        const float trace = m.m00 + m.m11 + m.m22;
+        const bool xLargest = m.m00 > m.m11 && m.m00 > m.m22;
+        switch (c.branch) {
+        case PositiveTrace: ASSERT_GT(trace, 0.0f); break;
+        case X: ASSERT_TRUE(trace <= 0.0f && xLargest); break;
+        case Y: ASSERT_TRUE(trace <= 0.0f && !xLargest && m.m11 > m.m22); break;
+        case Z: ASSERT_TRUE(trace <= 0.0f && !xLargest && !(m.m11 > m.m22)); break;
+        case Any: break;
+        }
+        ExpectRoundTrip(c.x, c.y, c.z, c.w);
     }
-    // Trace not positive, m00 the largest diagonal entry: mostly x, near half a turn.
-    {
-        const Mat3 m = FromQuat(0.9, 0.3, -0.2, 0.1);
-        ASSERT_LE(m.m00 + m.m11 + m.m22, 0.0f);
-        ASSERT_TRUE(m.m00 > m.m11 && m.m00 > m.m22);
-        ExpectRoundTrip(0.9, 0.3, -0.2, 0.1);
-    }
-    // m11 the largest.
-    {
-        const Mat3 m = FromQuat(-0.2, 0.9, 0.3, 0.1);
-        ASSERT_LE(m.m00 + m.m11 + m.m22, 0.0f);
-        ASSERT_FALSE(m.m00 > m.m11 && m.m00 > m.m22);
-        ASSERT_GT(m.m11, m.m22);
-        ExpectRoundTrip(-0.2, 0.9, 0.3, 0.1);
-    }
-    // m22 the largest.
-    {
-        const Mat3 m = FromQuat(0.3, -0.2, 0.9, -0.1);
-        ASSERT_LE(m.m00 + m.m11 + m.m22, 0.0f);
-        ASSERT_FALSE(m.m00 > m.m11 && m.m00 > m.m22);
-        ASSERT_FALSE(m.m11 > m.m22);
-        ExpectRoundTrip(0.3, -0.2, 0.9, -0.1);
-    }
-    // Half a turn about (1, 1, 0): m00 == m11, the tie falls to the m11 branch and still works.
-    ExpectRoundTrip(1, 1, 0, 0);
-}
 
-TEST(QuatSetFromMatrix, ReturnsItselfAndIdentityGivesIdentity)
-{
     Quat q(5, 6, 7, 8);
-    Quat& r = q.SetFromMatrix(Mat3());
-    EXPECT_EQ(&r, &q);
+    EXPECT_EQ(&q.SetFromMatrix(Mat3()), &q);
     EXPECT_EQ(q.x, 0.0f);
     EXPECT_EQ(q.y, 0.0f);
     EXPECT_EQ(q.z, 0.0f);

@@ -71,40 +71,31 @@ TEST_F(LevelTest, SampleLevelAndArchetypeLoadWithTheValuesWrittenInThem)
     objects->LoadLevel("sample.ql");
     EXPECT_EQ(out.Text(), "start: levels/sample.ql\nstart0\n");
 
-    Transform2D* title = TransformOf(engine->GetEntity("title", "default"));
-    ASSERT_NE(title, nullptr);
-    EXPECT_FLOAT_EQ(title->m_x, 640.0f);
-    EXPECT_FLOAT_EQ(title->m_y, 96.0f);
-    EXPECT_FLOAT_EQ(title->m_scaleX, 2.5f);
-    EXPECT_FLOAT_EQ(title->m_scaleY, 2.5f);
-    EXPECT_FLOAT_EQ(title->m_rotation, 0.0f);
-
-    Transform2D* cursor = TransformOf(engine->GetEntity("cursor", "default"));
-    ASSERT_NE(cursor, nullptr);
-    EXPECT_FLOAT_EQ(cursor->m_x, -12.75f);
-    EXPECT_FLOAT_EQ(cursor->m_y, -0.5f);
-    EXPECT_FLOAT_EQ(cursor->m_rotation, -1.5707963f);
-    EXPECT_FLOAT_EQ(cursor->m_scaleX, 1.0f);
-
-    Transform2D* marker = TransformOf(engine->GetEntity("marker", "default"));
-    ASSERT_NE(marker, nullptr);
-    EXPECT_FLOAT_EQ(marker->m_x, 1280.0f);
-    EXPECT_FLOAT_EQ(marker->m_y, 720.0f);
-    EXPECT_FLOAT_EQ(marker->m_scaleX, 0.5f);
-    EXPECT_FLOAT_EQ(marker->m_scaleY, -0.025f);
-    EXPECT_EQ(marker->m_id, "Transform2D");
-    EXPECT_EQ(marker->GetEntity(), engine->GetEntity("marker", "default"));
-
+    // entity, x, y, rotation, scale x, scale y: as written in the files
+    const struct {
+        const char* name;
+        float x, y, rotation, scaleX, scaleY;
+    } placed[] = {
+        {"title", 640.0f, 96.0f, 0.0f, 2.5f, 2.5f},
+        {"cursor", -12.75f, -0.5f, -1.5707963f, 1.0f, 1.0f},
+        {"marker", 1280.0f, 720.0f, 0.0f, 0.5f, -0.025f},
+        {"copy", 32.0f, -64.5f, 3.1415927f, 1.0f, 15.0f},
+    };
     Entity* copy = objects->Clone("sample.arch", "copy", "default");
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy, engine->GetEntity("copy", "default"));
-    Transform2D* placed = TransformOf(copy);
-    ASSERT_NE(placed, nullptr);
-    EXPECT_FLOAT_EQ(placed->m_x, 32.0f);
-    EXPECT_FLOAT_EQ(placed->m_y, -64.5f);
-    EXPECT_FLOAT_EQ(placed->m_rotation, 3.1415927f);
-    EXPECT_FLOAT_EQ(placed->m_scaleX, 1.0f);
-    EXPECT_FLOAT_EQ(placed->m_scaleY, 15.0f);
+    for (const auto& p : placed) {
+        Transform2D* t = TransformOf(engine->GetEntity(p.name, "default"));
+        ASSERT_NE(t, nullptr) << p.name;
+        EXPECT_FLOAT_EQ(t->m_x, p.x) << p.name;
+        EXPECT_FLOAT_EQ(t->m_y, p.y) << p.name;
+        EXPECT_FLOAT_EQ(t->m_rotation, p.rotation) << p.name;
+        EXPECT_FLOAT_EQ(t->m_scaleX, p.scaleX) << p.name;
+        EXPECT_FLOAT_EQ(t->m_scaleY, p.scaleY) << p.name;
+    }
+    Transform2D* marker = TransformOf(engine->GetEntity("marker", "default"));
+    EXPECT_EQ(marker->m_id, "Transform2D");
+    EXPECT_EQ(marker->GetEntity(), engine->GetEntity("marker", "default"));
 }
 
 TEST_F(LevelFileTest, EntitiesComeInFileOrderFromTheFirstWrapperOneComponentAtATime)

@@ -11,26 +11,26 @@ namespace {
 const float kInf = std::numeric_limits<float>::infinity();
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-TEST(OctaveNoise4D, OctavesThatAreNotAPositiveCountGiveNaN)
+TEST(OctaveNoise4D, BadOctavesAndCoordinatesThatAreNotFiniteOrBeyondIntRangeGiveNaN)
 {
-    EXPECT_TRUE(std::isnan(OctaveNoise4D(0.0f, 0.5f, 1.0f, 0.3f, 0.2f, 0.1f, 0.7f)));
-    EXPECT_TRUE(std::isnan(OctaveNoise4D(-2.0f, 0.5f, 1.0f, 0.3f, 0.2f, 0.1f, 0.7f)));
-    EXPECT_TRUE(std::isnan(OctaveNoise4D(kNaN, 0.5f, 1.0f, 0.3f, 0.2f, 0.1f, 0.7f)));
-    // An endless count would never return.
-    EXPECT_TRUE(std::isnan(OctaveNoise4D(kInf, 0.5f, 1.0f, 0.3f, 0.2f, 0.1f, 0.7f)));
+    // octaves, scale, x, y, z, w (persistence 0.5)
+    const float bad[][6] = {
+        {0.0f, 1.0f, 0.3f, 0.2f, 0.1f, 0.7f},
+        {-2.0f, 1.0f, 0.3f, 0.2f, 0.1f, 0.7f},
+        {kNaN, 1.0f, 0.3f, 0.2f, 0.1f, 0.7f},
+        {kInf, 1.0f, 0.3f, 0.2f, 0.1f, 0.7f}, // an endless count would never return
+        {1.0f, 1.0f, kInf, 0.0f, 0.0f, 0.0f},
+        {1.0f, 1.0f, 0.0f, -kInf, 0.0f, 0.0f},
+        {1.0f, 1.0f, 0.0f, 0.0f, kNaN, 0.0f},
+        {1.0f, 1.0f, 0.0f, 0.0f, 0.0f, 3e9f},
+        {1.0f, 1.0f, -3e9f, 0.0f, 0.0f, 0.0f},
+        {1.0f, kInf, 1.0f, 1.0f, 1.0f, 1.0f},
+        {40.0f, 1.0f, 1000.0f, 0.0f, 0.0f, 0.0f}, // in range at the first octave, out of it at a later one
+    };
+    for (const auto& b : bad)
+        EXPECT_TRUE(std::isnan(OctaveNoise4D(b[0], 0.5f, b[1], b[2], b[3], b[4], b[5])))
+            << b[0] << " " << b[1] << " " << b[2] << " " << b[3] << " " << b[4] << " " << b[5];
     EXPECT_FALSE(std::isnan(OctaveNoise4D(0.01f, 0.5f, 1.0f, 0.3f, 0.2f, 0.1f, 0.7f)));
-}
-
-TEST(OctaveNoise4D, CoordinatesThatAreNotFiniteOrBeyondIntRangeGiveNaN)
-{
-    EXPECT_TRUE(std::isnan(OctaveNoise4D(1.0f, 0.5f, 1.0f, kInf, 0.0f, 0.0f, 0.0f)));
-    EXPECT_TRUE(std::isnan(OctaveNoise4D(1.0f, 0.5f, 1.0f, 0.0f, -kInf, 0.0f, 0.0f)));
-    EXPECT_TRUE(std::isnan(OctaveNoise4D(1.0f, 0.5f, 1.0f, 0.0f, 0.0f, kNaN, 0.0f)));
-    EXPECT_TRUE(std::isnan(OctaveNoise4D(1.0f, 0.5f, 1.0f, 0.0f, 0.0f, 0.0f, 3e9f)));
-    EXPECT_TRUE(std::isnan(OctaveNoise4D(1.0f, 0.5f, 1.0f, -3e9f, 0.0f, 0.0f, 0.0f)));
-    EXPECT_TRUE(std::isnan(OctaveNoise4D(1.0f, 0.5f, kInf, 1.0f, 1.0f, 1.0f, 1.0f)));
-    // In range at the first octave, out of range at a later one.
-    EXPECT_TRUE(std::isnan(OctaveNoise4D(40.0f, 0.5f, 1.0f, 1000.0f, 0.0f, 0.0f, 0.0f)));
     EXPECT_TRUE(std::isfinite(OctaveNoise4D(3.0f, 0.5f, 1.0f, -1e6f, 2e6f, 0.0f, 5e5f)));
 }
 
