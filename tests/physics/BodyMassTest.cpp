@@ -56,33 +56,6 @@ TEST(BodyMassTest, SensorAddsNoMassButItsInertiaCounts)
     ExpectNear(body->m_unitInertia, float3x3((6 * k + 2 * 4) / 4, 0, 0, 0, 6 * k / 4, 0, 0, 0, (6 * k + 2 * 4) / 4));
 }
 
-TEST(BodyMassTest, MassIsRecomputedOnlyWhenMarked)
-{
-    PhysicsWorld3D world;
-    Collider3D* sphere = nullptr;
-    RigidBody3D* body =
-        test::BodyWith(world, float3(), test::SphereDescription(float3(), 1.0f), kBodyDynamic, &sphere);
-    body->UpdateMassProperties();
-    const float before = body->m_mass;
-
-    // What the step does each time: refresh only data marked out of date.
-    const auto refresh = [body] {
-        if (!body->IsMassClean())
-            body->UpdateMassProperties();
-    };
-    sphere->m_mass = 10.0f; // changed behind the body's back: not marked
-    refresh();
-    EXPECT_EQ(body->m_mass, before);
-
-    body->m_stateFlags = 0;
-    sphere->SetMass(10.0f);
-    EXPECT_FALSE(body->IsMassClean());
-    EXPECT_FALSE(body->IsAwake()); // marking does not wake
-    refresh();
-    EXPECT_FLOAT_EQ(body->m_mass, 10.0f);
-    EXPECT_TRUE(body->IsMassClean());
-}
-
 TEST(BodyMassTest, StaticFixedAndEmptyBodiesHaveNoInverseMassOrInertia)
 {
     PhysicsWorld3D world;

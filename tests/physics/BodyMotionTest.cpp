@@ -146,5 +146,42 @@ TEST_F(BodyMotionTest, DebugDrawColoursFollowStateTypeAndSensors)
     EXPECT_EQ(still.spheres[0].colour, kBodyColourStatic);
 }
 
+
+TEST(RigidBody3DTest, ConstructionTranslatesTheFlagsAndInvertsTheRotation)
+{
+    BodyDescription3D description = test::BodyAt(float3(1, 2, 3), test::RotationZ(0.3f));
+    description.m_flags = kBodyHasGravity; // rotation not allowed
+    const RigidBody3D body(description);
+    EXPECT_EQ(body.m_shapeFlags, kShapeHasGravity);
+    EXPECT_EQ(body.m_stateFlags, kBodyAwake);
+    ExpectNear(body.m_inverseRotation, test::RotationZ(-0.3f));
+    ExpectNear(body.m_unitInertia, ZOR::float3x3(0, 0, 0, 0, 0, 0, 0, 0, 0));
+    EXPECT_EQ(RigidBody3D(BodyDescription3D{}).m_shapeFlags, kShapeAllowRotation | kShapeHasGravity);
+}
+
+TEST(RigidBody3DTest, PoseSettersKeepTheWorldCentreAndInverseInStep)
+{
+    RigidBody3D body(test::BodyAt(float3()));
+    body.m_localCenterOfMass = float3(1, 0, 0);
+    body.m_stateFlags = 0;
+    body.m_sleepTime = 1.5f;
+    body.SetPosition(float3(0, 0, 2));
+    ExpectNear(body.m_worldCenterOfMass, float3(1, 0, 2));
+    EXPECT_EQ(body.m_stateFlags & kBodyAwake, kBodyAwake);
+    EXPECT_EQ(body.m_sleepTime, 0.0f);
+
+    // A turn scaled by 2 comes back as the turn itself.
+    const ZOR::float3x3 turn = test::QuarterTurnZ();
+    ZOR::float3x3 scaled = turn;
+    for (float& v : scaled.m)
+        v *= 2.0f;
+    body.m_stateFlags = 0;
+    body.SetOrientation(scaled);
+    ExpectNear(body.m_rotation, turn);
+    ExpectNear(body.m_inverseRotation, turn.Transpose());
+    ExpectNear(body.m_worldCenterOfMass, float3(0, 1, 2));
+    EXPECT_EQ(body.m_stateFlags & kBodyAwake, kBodyAwake);
+}
+
 } // namespace
 } // namespace quellor

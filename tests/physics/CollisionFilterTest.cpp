@@ -14,36 +14,29 @@ CollisionFilter3D Filter(std::uint32_t category, std::uint32_t mask, std::int32_
     return filter;
 }
 
-TEST(CollisionFilter3DTest, DefaultFiltersCollide)
+// A shared non-zero group decides by its sign whatever the masks; otherwise each category must
+// meet the other's mask, where only non-zero is tested.
+TEST(CollisionFilter3DTest, GroupsDecideFirstThenCategoriesAndMasks)
 {
-    const CollisionFilter3D a;
-    const CollisionFilter3D b;
-    EXPECT_EQ(a.category, 1u);
-    EXPECT_EQ(a.mask, 0xFFFFu);
-    EXPECT_EQ(a.group, 0);
-    EXPECT_TRUE(a.ShouldCollide(b));
-}
-
-TEST(CollisionFilter3DTest, SharedGroupDecidesWhateverTheMasks)
-{
-    EXPECT_TRUE(Filter(0, 0, 3).ShouldCollide(Filter(0, 0, 3)));
-    EXPECT_TRUE(Filter(1, 0xFFFF, 3).ShouldCollide(Filter(1, 0xFFFF, 3)));
-    EXPECT_FALSE(Filter(1, 0xFFFF, -3).ShouldCollide(Filter(1, 0xFFFF, -3)));
-    EXPECT_FALSE(Filter(0xFFFF, 0xFFFF, -3).ShouldCollide(Filter(0xFFFF, 0xFFFF, -3)));
-}
-
-TEST(CollisionFilter3DTest, DifferentGroupsFallBackToCategoryAndMask)
-{
-    // Category 0 on both sides, or mask 0 on both sides, keeps them apart.
-    EXPECT_FALSE(Filter(0, 0xFFFF, 1).ShouldCollide(Filter(0, 0xFFFF, 2)));
-    EXPECT_FALSE(Filter(1, 0, 1).ShouldCollide(Filter(1, 0, 2)));
-    // Mask 0 on one side alone does not, in either order.
-    EXPECT_TRUE(Filter(1, 0, 1).ShouldCollide(Filter(1, 0xFFFF, 2)));
-    EXPECT_TRUE(Filter(1, 0xFFFF, 2).ShouldCollide(Filter(1, 0, 1)));
-    // Negative groups that differ fall back too.
-    EXPECT_TRUE(Filter(1, 0xFFFF, -1).ShouldCollide(Filter(1, 0xFFFF, -2)));
-    // Only non-zero is tested: disjoint bits still collide.
-    EXPECT_TRUE(Filter(1, 2, 0).ShouldCollide(Filter(4, 8, 0)));
+    EXPECT_TRUE(CollisionFilter3D().ShouldCollide(CollisionFilter3D()));
+    struct Case {
+        CollisionFilter3D a, b;
+        bool collide;
+    };
+    const Case cases[] = {
+        {Filter(0, 0, 3), Filter(0, 0, 3), true},
+        {Filter(1, 0xFFFF, 3), Filter(1, 0xFFFF, 3), true},
+        {Filter(1, 0xFFFF, -3), Filter(1, 0xFFFF, -3), false},
+        {Filter(0xFFFF, 0xFFFF, -3), Filter(0xFFFF, 0xFFFF, -3), false},
+        {Filter(0, 0xFFFF, 1), Filter(0, 0xFFFF, 2), false}, // category 0 on both sides
+        {Filter(1, 0, 1), Filter(1, 0, 2), false},           // mask 0 on both sides
+        {Filter(1, 0, 1), Filter(1, 0xFFFF, 2), true},       // mask 0 on one side alone
+        {Filter(1, 0xFFFF, 2), Filter(1, 0, 1), true},
+        {Filter(1, 0xFFFF, -1), Filter(1, 0xFFFF, -2), true}, // differing negative groups fall back
+        {Filter(1, 2, 0), Filter(4, 8, 0), true},             // disjoint bits still collide
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(cases[i].a.ShouldCollide(cases[i].b), cases[i].collide) << "case " << i;
 }
 
 } // namespace

@@ -36,6 +36,18 @@ struct BoxOnFloor {
 
     Contact3D* Kept() { return world.GetContactManager().GetContacts().Front(); }
 
+    // Offers a floor-box contact with the given points, as the narrow phase would.
+    bool Offer(const std::vector<PointSpec>& points, bool freshOnly = false)
+    {
+        return test::Offer(world, test::NewContact(world, floorCollider, boxCollider, points, freshOnly));
+    }
+    // Forgets what the listener heard so far.
+    void Hush()
+    {
+        log.clear();
+        listener->added.clear();
+    }
+
     Log log;
     PhysicsWorld3D world;
     test::RecordingListener* listener;
@@ -48,8 +60,7 @@ struct BoxOnFloor {
 TEST(ContactManagerTest, RestingBoxKeepsItsFourPointsAndNewPointsNearThemAreDroppedSilently)
 {
     BoxOnFloor scene;
-    ASSERT_TRUE(test::Offer(scene.world, test::NewContact(scene.world, scene.floorCollider, scene.boxCollider,
-                                                          scene.Corners())));
+    ASSERT_TRUE(scene.Offer(scene.Corners()));
     EXPECT_EQ(scene.log, (Log{"BodyPairBegin", "ContactBegin", "PointAdded", "PointAdded", "PointAdded", "PointAdded"}));
     Contact3D* kept = scene.Kept();
     ASSERT_NE(kept, nullptr);
@@ -60,11 +71,10 @@ TEST(ContactManagerTest, RestingBoxKeepsItsFourPointsAndNewPointsNearThemAreDrop
         EXPECT_EQ(p->m_persisted, 0);
 
     for (int step = 0; step < 3; ++step) {
-        scene.log.clear();
+        scene.Hush();
         scene.world.GetContactManager().BeginUpdate();
         // The narrow phase finds the same corners again, a little off: within 0.05 of kept ones.
-        EXPECT_FALSE(test::Offer(scene.world, test::NewContact(scene.world, scene.floorCollider, scene.boxCollider,
-                                                               scene.Corners(0.01f))));
+        EXPECT_FALSE(scene.Offer(scene.Corners(0.01f)));
         EXPECT_TRUE(scene.log.empty()) << "step " << step;
         ASSERT_EQ(kept->m_pointCount, 4);
         for (int i = 0; i < 4; ++i) {
@@ -80,17 +90,14 @@ TEST(ContactManagerTest, RestingBoxKeepsItsFourPointsAndNewPointsNearThemAreDrop
 TEST(ContactManagerTest, SlidingFurtherThanTheMatchingDistanceReplacesThePoint)
 {
     BoxOnFloor scene;
-    ASSERT_TRUE(test::Offer(scene.world, test::NewContact(scene.world, scene.floorCollider, scene.boxCollider,
-                                                          {{float3(0.5f, 0, 0.5f), float3(0.5f, 0, 0.5f)}})));
+    ASSERT_TRUE(scene.Offer({{float3(0.5f, 0, 0.5f), float3(0.5f, 0, 0.5f)}}));
     ContactPoint3D* old = scene.Kept()->m_points[0];
 
     // Slides 0.06 along x: the point on the box moves with it, the point on the floor does not.
     scene.box->SetPosition(float3(0.06f, 0.5f, 0));
-    scene.log.clear();
-    scene.listener->added.clear();
+    scene.Hush();
     scene.world.GetContactManager().BeginUpdate();
-    EXPECT_FALSE(test::Offer(scene.world, test::NewContact(scene.world, scene.floorCollider, scene.boxCollider,
-                                                           {{float3(0.56f, 0, 0.5f), float3(0.56f, 0, 0.5f)}})));
+    EXPECT_FALSE(scene.Offer({{float3(0.56f, 0, 0.5f), float3(0.56f, 0, 0.5f)}}));
     EXPECT_EQ(scene.log, (Log{"PointRemoved", "PointAdded"}));
     ASSERT_EQ(scene.listener->removed.size(), 1u);
     EXPECT_EQ(scene.listener->removed[0], old);
@@ -100,8 +107,8 @@ TEST(ContactManagerTest, SlidingFurtherThanTheMatchingDistanceReplacesThePoint)
 
     // Sliding 0.04 keeps it.
     scene.box->SetPosition(float3(0.1f, 0.5f, 0));
-    scene.log.clear();
-    EXPECT_FALSE(test::Offer(scene.world, test::NewContact(scene.world, scene.floorCollider, scene.boxCollider, {})));
+    scene.Hush();
+    EXPECT_FALSE(scene.Offer({}));
     EXPECT_TRUE(scene.log.empty());
     EXPECT_EQ(scene.Kept()->m_pointCount, 1);
 }
@@ -109,11 +116,10 @@ TEST(ContactManagerTest, SlidingFurtherThanTheMatchingDistanceReplacesThePoint)
 TEST(ContactManagerTest, PointThatSeparatesFails)
 {
     BoxOnFloor scene;
-    ASSERT_TRUE(test::Offer(scene.world, test::NewContact(scene.world, scene.floorCollider, scene.boxCollider,
-                                                          {{float3(0.5f, 0, 0.5f), float3(0.5f, 0, 0.5f)}})));
+    ASSERT_TRUE(scene.Offer({{float3(0.5f, 0, 0.5f), float3(0.5f, 0, 0.5f)}}));
     scene.box->SetPosition(float3(0, 0.51f, 0)); // lifted: the point on B is now above the one on A
-    scene.log.clear();
-    EXPECT_FALSE(test::Offer(scene.world, test::NewContact(scene.world, scene.floorCollider, scene.boxCollider, {})));
+    scene.Hush();
+    EXPECT_FALSE(scene.Offer({}));
     EXPECT_EQ(scene.log, (Log{"PointRemoved"}));
     EXPECT_EQ(scene.Kept()->m_pointCount, 0);
 }
@@ -122,13 +128,11 @@ TEST(ContactManagerTest, FreshOnlyContactReplacesItsPointEveryStep)
 {
     BoxOnFloor scene;
     const PointSpec bottom{float3(0, 0, 0), float3(0, 0, 0)};
-    ASSERT_TRUE(test::Offer(scene.world,
-                            test::NewContact(scene.world, scene.floorCollider, scene.boxCollider, {bottom}, true)));
+    ASSERT_TRUE(scene.Offer({bottom}, true));
     for (int step = 0; step < 3; ++step) {
-        scene.log.clear();
+        scene.Hush();
         ContactPoint3D* old = scene.Kept()->m_points[0];
-        EXPECT_FALSE(test::Offer(scene.world,
-                                 test::NewContact(scene.world, scene.floorCollider, scene.boxCollider, {bottom}, true)));
+        EXPECT_FALSE(scene.Offer({bottom}, true));
         EXPECT_EQ(scene.log, (Log{"PointRemoved", "PointAdded"}));
         EXPECT_EQ(scene.listener->removed.back(), old);
         EXPECT_EQ(scene.Kept()->m_pointCount, 1);
@@ -163,16 +167,13 @@ TEST(ContactManagerTest, ReductionThroughAMergeReportsOnlyDroppedPersistedPoints
 {
     BoxOnFloor scene;
     // Three kept points, then three new ones far from them: six candidates.
-    ASSERT_TRUE(test::Offer(scene.world, test::NewContact(scene.world, scene.floorCollider, scene.boxCollider,
-                                                          {{float3(0, 0, 0), float3(0, 0, 0), float3(0, 1, 0), 0.0f},
-                                                           {float3(0.1f, 0, 0), float3(0.1f, 0, 0), float3(0, 1, 0), 0.0f},
-                                                           {float3(0.2f, 0, 0), float3(0.2f, 0, 0), float3(0, 1, 0), 0.0f}})));
-    scene.log.clear();
-    scene.listener->added.clear();
-    EXPECT_FALSE(test::Offer(scene.world, test::NewContact(scene.world, scene.floorCollider, scene.boxCollider,
-                                                           {{float3(0.5f, 0, 0.5f), float3(0.5f, 0, 0.5f)},
-                                                            {float3(-0.5f, 0, -0.5f), float3(-0.5f, 0, -0.5f)},
-                                                            {float3(0.5f, 0, -0.5f), float3(0.5f, 0, -0.5f)}})));
+    ASSERT_TRUE(scene.Offer({{float3(0, 0, 0), float3(0, 0, 0)},
+                             {float3(0.1f, 0, 0), float3(0.1f, 0, 0)},
+                             {float3(0.2f, 0, 0), float3(0.2f, 0, 0)}}));
+    scene.Hush();
+    EXPECT_FALSE(scene.Offer({{float3(0.5f, 0, 0.5f), float3(0.5f, 0, 0.5f)},
+                              {float3(-0.5f, 0, -0.5f), float3(-0.5f, 0, -0.5f)},
+                              {float3(0.5f, 0, -0.5f), float3(0.5f, 0, -0.5f)}}));
     Contact3D* kept = scene.Kept();
     ASSERT_EQ(kept->m_pointCount, 4);
     // All are equally deep, so the first kept point leads; the three new corners span the most.
@@ -251,10 +252,9 @@ TEST(ContactManagerTest, PairThatStopsTouchingEndsInThatStep)
 TEST(ContactManagerTest, RemovingATouchingColliderEndsItsContactAndWakesTheOtherBody)
 {
     BoxOnFloor scene;
-    ASSERT_TRUE(test::Offer(scene.world, test::NewContact(scene.world, scene.floorCollider, scene.boxCollider,
-                                                          scene.Corners())));
+    ASSERT_TRUE(scene.Offer(scene.Corners()));
     scene.box->SetAwake(false);
-    scene.log.clear();
+    scene.Hush();
     scene.floor->RemoveCollider(scene.floorCollider);
     EXPECT_EQ(scene.log, (Log{"PointRemoved", "PointRemoved", "PointRemoved", "PointRemoved", "ContactEnd",
                               "BodyPairEnd"}));

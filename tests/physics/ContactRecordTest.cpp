@@ -38,7 +38,7 @@ protected:
     Collider3D* sphere = nullptr;
 };
 
-TEST_F(ContactRecordTest, EachSideSeesThePointOnTheOtherAndTheNormalTowardsItself)
+TEST_F(ContactRecordTest, EachSideSeesThePointOnTheOtherTheNormalTowardsItselfAndTheSolverVectorsAsKept)
 {
     for (const bool sphereFirst : {true, false}) {
         SCOPED_TRACE(sphereFirst ? "sphere is A" : "box is A");
@@ -63,27 +63,22 @@ TEST_F(ContactRecordTest, EachSideSeesThePointOnTheOtherAndTheNormalTowardsItsel
         ExpectNear(boxView.m_points[0].m_normal, float3(0, -1, 0), 1e-3f);
         EXPECT_EQ(boxView.m_other, reinterpret_cast<ColliderComponent3D*>(&sphereComponent));
 
+        // The solver's vectors are copied as the contact holds them, whichever side asks.
+        ContactPoint3D& point = *contact.m_points[0];
+        point.m_normalRelativeVelocity = float3(0, -2, 0);
+        point.m_tangentialRelativeVelocity = float3(1, 0, 0);
+        point.m_normalImpulse = float3(0, -3, 0);
+        point.m_frictionImpulse = float3(0, 0, 4);
+        for (const Collider3D* self : {sphere, box}) {
+            const ContactRecordPoint3D copy = MakeContactRecord3D(contact, self).m_points[0];
+            ExpectNear(copy.m_normalRelativeVelocity, float3(0, -2, 0));
+            ExpectNear(copy.m_tangentialRelativeVelocity, float3(1, 0, 0));
+            ExpectNear(copy.m_normalImpulse, float3(0, -3, 0));
+            ExpectNear(copy.m_frictionImpulse, float3(0, 0, 4));
+        }
+
         contact.ReleasePoints(world.GetPointPool());
     }
-}
-
-TEST_F(ContactRecordTest, SolverVectorsKeepTheContactsOwnSide)
-{
-    Contact3D contact(sphere, box);
-    Collide(contact);
-    ContactPoint3D& point = *contact.m_points[0];
-    point.m_normalRelativeVelocity = float3(0, -2, 0);
-    point.m_tangentialRelativeVelocity = float3(1, 0, 0);
-    point.m_normalImpulse = float3(0, -3, 0);
-    point.m_frictionImpulse = float3(0, 0, 4);
-    for (const Collider3D* self : {static_cast<const Collider3D*>(sphere), static_cast<const Collider3D*>(box)}) {
-        const ContactRecordPoint3D copy = MakeContactRecord3D(contact, self).m_points[0];
-        ExpectNear(copy.m_normalRelativeVelocity, float3(0, -2, 0));
-        ExpectNear(copy.m_tangentialRelativeVelocity, float3(1, 0, 0));
-        ExpectNear(copy.m_normalImpulse, float3(0, -3, 0));
-        ExpectNear(copy.m_frictionImpulse, float3(0, 0, 4));
-    }
-    contact.ReleasePoints(world.GetPointPool());
 }
 
 TEST_F(ContactRecordTest, ContactWithoutPointsGivesAnEmptyRecord)

@@ -4,6 +4,8 @@
 #include "physics/LoadShapeData.h"
 #include "tests/support/StdoutCapture.h"
 #include "tests/support/TempDir.h"
+#include "tools/writers/ShapeBuilder.h"
+#include "tools/writers/ShapeWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -102,20 +104,13 @@ TEST(ContentShapesTest, TheToolRefusesBadFilesPieceByPiece)
 {
     tarsel::test::TempDir dir;
     const fs::path& folder = dir.Path();
-    // One good tetrahedron, then the same one open.
-    const float tetra[4][4] = {{0, 0, 0, 1}, {1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
-    const std::uint32_t faces[12] = {0, 2, 1, 0, 1, 3, 0, 3, 2, 1, 2, 3};
-    std::string bytes;
-    auto u32 = [&](std::uint32_t v) { bytes.append(reinterpret_cast<const char*>(&v), 4); };
-    u32(2);
-    for (int piece = 0; piece < 2; ++piece) {
-        u32(4);
-        bytes.append(reinterpret_cast<const char*>(tetra), sizeof tetra);
-    }
-    u32(12);
-    bytes.append(reinterpret_cast<const char*>(faces), sizeof faces);
-    u32(9);
-    bytes.append(reinterpret_cast<const char*>(faces), 9 * 4);
+    // One good tetrahedron, then the same one with only three of its triangles.
+    tarsel::tools::ShapePiece good;
+    good.vertices = {ZOR::float3(0, 0, 0), ZOR::float3(1, 0, 0), ZOR::float3(0, 1, 0), ZOR::float3(0, 0, 1)};
+    good.indices = {0, 2, 1, 0, 1, 3, 0, 3, 2, 1, 2, 3};
+    tarsel::tools::ShapePiece open = good;
+    open.indices.resize(9);
+    const std::string bytes = tarsel::tools::WriteShape({good, open});
     std::ofstream(folder / "half.shape", std::ios::binary) << bytes;
     std::ofstream(folder / "cut.shape", std::ios::binary) << bytes.substr(0, 40);
 

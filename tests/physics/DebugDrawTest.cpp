@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 
 namespace quellor {
 namespace {
@@ -26,6 +25,23 @@ int IndexOf(const std::vector<float3>& points, const float3& p)
     return -1;
 }
 
+// How often each pair of points is joined by one of the lines [first, first + count), every end
+// having to be one of the points.
+std::map<std::pair<int, int>, int> Joins(const std::vector<RecordingDebugDraw::Line>& lines,
+                                         const std::vector<float3>& points, std::size_t first, std::size_t count)
+{
+    std::map<std::pair<int, int>, int> joins;
+    for (std::size_t k = first; k < first + count && k < lines.size(); ++k) {
+        const int a = IndexOf(points, lines[k].from);
+        const int b = IndexOf(points, lines[k].to);
+        EXPECT_GE(a, 0) << "line " << k;
+        EXPECT_GE(b, 0) << "line " << k;
+        EXPECT_NE(a, b) << "line " << k;
+        ++joins[{std::min(a, b), std::max(a, b)}];
+    }
+    return joins;
+}
+
 TEST(DebugDrawTest, TurnedBoxDrawsItsTwelveEdgesAtItsTurnedCorners)
 {
     RigidBody3D body(test::BodyAt(float3(2, -1, 4), test::RotationZ(0.5f) * test::RotationX(0.2f)));
@@ -37,23 +53,18 @@ TEST(DebugDrawTest, TurnedBoxDrawsItsTwelveEdgesAtItsTurnedCorners)
     RecordingDebugDraw drawer;
     box->DebugDraw(drawer, kColour);
     ASSERT_EQ(drawer.lines.size(), 12u);
-
     std::vector<float3> corners;
     for (const float3& k : test::BoxCorners(float3(), half))
         corners.push_back(body.m_position + body.m_rotation * (center + own * k));
-    std::set<std::pair<int, int>> edges;
-    for (const RecordingDebugDraw::Line& line : drawer.lines) {
-        EXPECT_EQ(line.colour, kColour);
-        const int a = IndexOf(corners, line.from);
-        const int b = IndexOf(corners, line.to);
-        ASSERT_GE(a, 0);
-        ASSERT_GE(b, 0);
-        // An edge joins corners that differ on exactly one axis.
-        const int differ = a ^ b;
-        EXPECT_TRUE(differ == 1 || differ == 2 || differ == 4) << a << " " << b;
-        edges.insert({std::min(a, b), std::max(a, b)});
-    }
+    const auto edges = Joins(drawer.lines, corners, 0, 12);
     EXPECT_EQ(edges.size(), 12u);
+    for (const auto& [edge, count] : edges) {
+        // An edge joins corners that differ on exactly one axis.
+        const int differ = edge.first ^ edge.second;
+        EXPECT_TRUE(differ == 1 || differ == 2 || differ == 4) << edge.first << " " << edge.second;
+    }
+    for (const RecordingDebugDraw::Line& line : drawer.lines)
+        EXPECT_EQ(line.colour, kColour);
     EXPECT_TRUE(drawer.spheres.empty());
     EXPECT_EQ(drawer.others, 0);
 }
@@ -74,7 +85,7 @@ TEST(DebugDrawTest, SphereIsOneSphereWithTheBodysTurn)
     EXPECT_EQ(drawer.spheres[0].colour, kColour);
 }
 
-TEST(DebugDrawTest, QuadDrawsFourEdgesThenTwoMidLines)
+TEST(DebugDrawTest, QuadDrawsFourEdgesThenTwoMidLinesAndAHullEveryFaceEdge)
 {
     RigidBody3D body(test::BodyAt(float3(10, 0, 0), test::QuarterTurnZ()));
     ColliderFactory factory;
@@ -82,57 +93,23 @@ TEST(DebugDrawTest, QuadDrawsFourEdgesThenTwoMidLines)
     RecordingDebugDraw drawer;
     quad->DebugDraw(drawer, kColour);
     ASSERT_EQ(drawer.lines.size(), 6u);
-
-    // Body x (the width) is world y; the quad stands in the plane x = 10, z from 0 to 2.
+    // Body x (the width) is world y; the quad stands in the plane x = 10, z from 0 to 2. Its
+    // mid-lines cross at the centre, one along each of its axes.
     const std::vector<float3> corners = {float3(10, 2, 2), float3(10, -2, 2), float3(10, -2, 0), float3(10, 2, 0)};
-    std::set<std::pair<int, int>> edges;
-    for (int k = 0; k < 4; ++k) {
-        const int a = IndexOf(corners, drawer.lines[static_cast<std::size_t>(k)].from);
-        const int b = IndexOf(corners, drawer.lines[static_cast<std::size_t>(k)].to);
-        ASSERT_GE(a, 0);
-        ASSERT_GE(b, 0);
-        EXPECT_TRUE((a + 1) % 4 == b || (b + 1) % 4 == a) << "not a side: " << a << " " << b;
-        edges.insert({std::min(a, b), std::max(a, b)});
-    }
-    EXPECT_EQ(edges.size(), 4u);
-
-    // The mid-lines cross at the centre, one along each of the quad's axes.
+    using Joined = std::map<std::pair<int, int>, int>;
+    EXPECT_EQ(Joins(drawer.lines, corners, 0, 4), (Joined{{{0, 1}, 1}, {{1, 2}, 1}, {{2, 3}, 1}, {{0, 3}, 1}}));
     const std::vector<float3> middles = {float3(10, 0, 2), float3(10, 0, 0), float3(10, 2, 1), float3(10, -2, 1)};
-    std::set<int> seen;
-    for (std::size_t k = 4; k < 6; ++k) {
-        const int a = IndexOf(middles, drawer.lines[k].from);
-        const int b = IndexOf(middles, drawer.lines[k].to);
-        ASSERT_GE(a, 0);
-        ASSERT_GE(b, 0);
-        EXPECT_EQ(a / 2, b / 2);
-        seen.insert(a);
-        seen.insert(b);
-    }
-    EXPECT_EQ(seen.size(), 4u);
-}
+    EXPECT_EQ(Joins(drawer.lines, middles, 4, 2), (Joined{{{0, 1}, 1}, {{2, 3}, 1}}));
 
-TEST(DebugDrawTest, TetrahedronHullDrawsEveryFaceEdgeSharedEdgesTwice)
-{
-    RigidBody3D body(test::BodyAt(float3(1, 1, 1)));
-    ColliderFactory factory;
-    Collider3D* hull = factory.Make(test::HullDescription(test::UnitTetrahedron()), &body);
-    RecordingDebugDraw drawer;
-    hull->DebugDraw(drawer, kColour);
-    ASSERT_EQ(drawer.lines.size(), 12u);
-
-    const std::vector<float3> corners = {float3(1, 1, 1), float3(2, 1, 1), float3(1, 2, 1), float3(1, 1, 2)};
-    std::map<std::pair<int, int>, int> counts;
-    for (const RecordingDebugDraw::Line& line : drawer.lines) {
-        const int a = IndexOf(corners, line.from);
-        const int b = IndexOf(corners, line.to);
-        ASSERT_GE(a, 0);
-        ASSERT_GE(b, 0);
-        ASSERT_NE(a, b);
-        ++counts[{std::min(a, b), std::max(a, b)}];
-    }
-    EXPECT_EQ(counts.size(), 6u);
-    for (const auto& [edge, count] : counts)
-        EXPECT_EQ(count, 2) << edge.first << "-" << edge.second;
+    // A tetrahedron hull draws each face's edges: every edge twice.
+    RigidBody3D moved(test::BodyAt(float3(1, 1, 1)));
+    Collider3D* hull = factory.Make(test::HullDescription(test::UnitTetrahedron()), &moved);
+    RecordingDebugDraw hullDrawer;
+    hull->DebugDraw(hullDrawer, kColour);
+    ASSERT_EQ(hullDrawer.lines.size(), 12u);
+    const std::vector<float3> tips = {float3(1, 1, 1), float3(2, 1, 1), float3(1, 2, 1), float3(1, 1, 2)};
+    EXPECT_EQ(Joins(hullDrawer.lines, tips, 0, 12),
+              (Joined{{{0, 1}, 2}, {{0, 2}, 2}, {{0, 3}, 2}, {{1, 2}, 2}, {{1, 3}, 2}, {{2, 3}, 2}}));
 }
 
 TEST(DebugDrawTest, MeshDrawsNothing)

@@ -136,12 +136,6 @@ TEST(HullMesh3DTest, FaceNamingAMissingVertexIsNotAdded)
     EXPECT_TRUE(hull.Faces().empty());
     EXPECT_TRUE(hull.EdgeMap().empty());
     EXPECT_EQ(hull.AddFace(0, 1, 2), 0);
-
-    hull.Clear();
-    EXPECT_EQ(hull.VertexCount(), 0u);
-    EXPECT_EQ(hull.FaceCount(), 0u);
-    EXPECT_TRUE(hull.Vertices().empty());
-    EXPECT_EQ(hull.Centroid(), float3(0, 0, 0));
 }
 
 TEST(BuildMeshColliderDescription3DTest, OneHullPerVertexListWholeTriplesOnly)
@@ -159,11 +153,6 @@ TEST(BuildMeshColliderDescription3DTest, OneHullPerVertexListWholeTriplesOnly)
     };
     const ColliderDescription3D description = BuildMeshColliderDescription3D(vertices, indices);
     EXPECT_EQ(description.m_type, kColliderMesh);
-    EXPECT_EQ(description.m_density, 1.0f);
-    EXPECT_EQ(description.m_restitution, 0.4f);
-    EXPECT_EQ(description.m_friction, 1.0f);
-    EXPECT_EQ(description.m_sensor, 0);
-    EXPECT_EQ(description.m_userData, nullptr);
     ASSERT_EQ(description.m_hulls.size(), 2u);
     EXPECT_EQ(description.m_hulls[0].VertexCount(), 4u);
     EXPECT_EQ(description.m_hulls[0].FaceCount(), 4u);

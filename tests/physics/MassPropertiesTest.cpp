@@ -24,6 +24,11 @@ Mass MassOf(const ColliderDescription3D& description)
 {
     test::ColliderFactory factory;
     const Collider3D* collider = factory.Make(description);
+    EXPECT_EQ(collider->m_geometry->GetType(), description.m_type);
+    if (collider->m_mass > 0.0f)
+        EXPECT_NEAR(collider->m_inverseMass * collider->m_mass, 1.0f, 1e-6f);
+    else
+        EXPECT_TRUE(std::isinf(collider->m_inverseMass)) << "no mass, no inverse";
     Mass result;
     result.mass = collider->m_mass;
     result.inertia = collider->m_inertia;

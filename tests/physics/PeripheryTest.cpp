@@ -3,12 +3,7 @@
 #include "PhysicsSystemTestKit.h"
 
 #include "engine/ActionComponent.h"
-#include "engine/reflection/Member.h"
-#include "engine/reflection/Meta.h"
-#include "engine/reflection/MetaNotPOD.h"
-#include "engine/reflection/MetaRegistry.h"
 #include "physics/BoxColliderComponent3D.h"
-#include "physics/IslandPhysics.h"
 #include "physics/MassOverrideComponent.h"
 #include "physics/QuadColliderComponent3D.h"
 #include "physics/QuadColliderGeometry3D.h"
@@ -136,27 +131,18 @@ TEST_F(PeripheryTest, IslandPhysicsMakesAStaticBodyWithABigQuadOneUpdateLater)
     EXPECT_EQ(actions->GetActionList().GetCount(), 1);
 }
 
-TEST_F(PeripheryTest, WaterComponentsFindNoSystemAndStayInert)
+TEST_F(PeripheryTest, WaterComponentsAnnounceThemselvesToAWaterSystemAndLeave)
 {
+    // Without one they find nothing and stay inert.
     Entity* pool = Body("pool", float3(0.0f, 0.0f, 0.0f));
-    auto* bounds = pool->AddComponent<WaterPhysicsBounds>(true);
-    auto* water = pool->AddComponent<WaterPhysicsComponent>(true);
-    EXPECT_EQ(bounds->GetWaterSystem(), nullptr);
-    EXPECT_EQ(water->GetWaterSystem(), nullptr);
-    EXPECT_EQ(water->GetRigidBodyComponent(), pool->GetRigidBody());
-    EXPECT_EQ(water->GetGraphicsComponent(), nullptr);
-    EXPECT_FLOAT_EQ(bounds->lowX, -20.0f);
-    EXPECT_FLOAT_EQ(bounds->lowY, 0.0f);
-    EXPECT_FLOAT_EQ(bounds->lowZ, -20.0f);
-    EXPECT_FLOAT_EQ(bounds->highX, 20.0f);
-    EXPECT_FLOAT_EQ(bounds->highY, 20.0f);
-    EXPECT_FLOAT_EQ(bounds->highZ, 20.0f);
+    auto* lone = pool->AddComponent<WaterPhysicsComponent>(true);
+    EXPECT_EQ(pool->AddComponent<WaterPhysicsBounds>(true)->GetWaterSystem(), nullptr);
+    EXPECT_EQ(lone->GetWaterSystem(), nullptr);
+    EXPECT_EQ(lone->GetRigidBodyComponent(), pool->GetRigidBody());
+    EXPECT_EQ(lone->GetGraphicsComponent(), nullptr);
     engine->DestroyEntity("pool", "default");
     engine->Update(0.0f);
-}
 
-TEST_F(PeripheryTest, WithAWaterSystemTheComponentsAnnounceThemselvesAndLeave)
-{
     auto* waterSystem = static_cast<WaterPhysicsSystem*>(
         engine->AddSystem(WaterPhysicsSystem::ID, new WaterPhysicsSystem, "default"));
     Entity* a = Body("a", float3(0.0f, 0.0f, 0.0f));
@@ -180,44 +166,6 @@ TEST_F(PeripheryTest, WithAWaterSystemTheComponentsAnnounceThemselvesAndLeave)
     engine->Update(0.0f);
     engine->DestroyEntity("b", "default");
     engine->Update(0.0f);
-}
-
-TEST_F(PeripheryTest, TheRecordsCreateEachPieceByName)
-{
-    struct Row {
-        const char* name;
-        bool hasID;
-        std::vector<const char*> members;
-    };
-    const Row rows[] = {
-        {"MassOverrideComponent", true, {"m_mass"}},
-        {"WaterPhysicsBounds", true, {"lowX", "lowY", "lowZ", "highX", "highY", "highZ"}},
-        {"WaterPhysicsComponent", true, {}},
-        {"IslandPhysics", false, {}},
-    };
-    for (const Row& row : rows) {
-        Meta* record = MetaRegistry::Instance().Find(row.name);
-        ASSERT_NE(record, nullptr) << row.name;
-        EXPECT_EQ(record->GetStaticMember("ID") != nullptr, row.hasID) << row.name;
-        EXPECT_EQ(record->GetMembers().size(), row.members.size()) << row.name;
-        EXPECT_TRUE(record->GetMethods().empty()) << row.name;
-        for (const char* name : row.members) {
-            const Member* member = record->GetMember(name);
-            ASSERT_NE(member, nullptr) << row.name << " " << name;
-            EXPECT_EQ(member->GetType()->Name(), "float");
-            EXPECT_EQ(member->GetSetter(), nullptr);
-            EXPECT_EQ(member->GetGetter(), nullptr);
-        }
-        void* made = record->GetOps()->New();
-        ASSERT_NE(made, nullptr) << row.name;
-        EXPECT_EQ(record->GetOps()->Copy(made), nullptr) << row.name;
-        record->GetOps()->Delete(made);
-    }
-    EXPECT_EQ(MetaRegistry::Instance().Find("WaterPhysicsSystem"), nullptr) << "only named";
-    IslandPhysics island;
-    EXPECT_TRUE(island.UpdatesOnStart());
-    MassOverrideComponent override;
-    EXPECT_FLOAT_EQ(override.m_mass, 1.0f);
 }
 
 } // namespace

@@ -2,9 +2,6 @@
 
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/Function.h"
-#include "engine/reflection/Member.h"
-#include "engine/reflection/Meta.h"
-#include "engine/reflection/MetaRegistry.h"
 #include "engine/reflection/Variable.h"
 #include "physics/PhysicsWorld3D.h"
 #include "renderer/DebugDrawer.h"
@@ -194,41 +191,6 @@ TEST_F(PhysicsSystemTest, DebugDrawingNeedsAGraphicsSystemInDefault)
     EXPECT_FALSE(system->IsDebugDrawerInstalled());
     EXPECT_EQ(system->GetWorld()->GetDebugDraw(), nullptr);
     EXPECT_EQ(drawer.GetSize(), 0u);
-}
-
-TEST_F(PhysicsSystemTest, TheRecordHasNoIDAndSetsTheTuningFieldsByName)
-{
-    Meta* record = MetaRegistry::Instance().Find("PhysicsSystem3D");
-    ASSERT_NE(record, nullptr);
-    EXPECT_EQ(system->GetMeta(), record);
-    EXPECT_EQ(record->GetStaticMember("ID"), nullptr);
-
-    struct Row {
-        const char* member;
-        const char* type;
-        const char* setter;
-    };
-    const Row rows[] = {{"m_useDebugDraw", "bool", "SetDebugDraw"},
-                        {"m_timeStep", "float", "SetTimeStep"},
-                        {"m_maxStepsPerFrame", "unsigned char", "SetMaxStepsPerFrame"},
-                        {"m_velocityIterations", "unsigned char", "SetVelocityIterations"},
-                        {"m_positionIteratoins", "unsigned char", "SetPositionIterations"},
-                        {"m_gravity", "Vec4", "SetGravity"}};
-    for (const Row& row : rows) {
-        Member* member = record->GetMember(row.member);
-        ASSERT_NE(member, nullptr) << row.member;
-        EXPECT_EQ(member->GetType()->Name(), row.type) << row.member;
-        EXPECT_NE(member->GetSetter(), nullptr) << row.member;
-        EXPECT_NE(record->GetMethod(row.setter), nullptr) << row.setter;
-    }
-
-    Function* setIterations = record->GetMethod("SetPositionIterations");
-    unsigned char three = 3;
-    setIterations->PushArgument(Variable(system, false));
-    setIterations->PushArgument(Variable(&three, false));
-    std::unique_ptr<Variable> none(setIterations->Invoke());
-    EXPECT_EQ(none, nullptr);
-    EXPECT_EQ(system->m_positionIteratoins, 3);
 }
 
 } // namespace

@@ -22,6 +22,18 @@ Ray3D RayFrom(const float3& origin, const float3& direction)
 class RayCastOnMovedBody : public ::testing::Test {
 protected:
     RigidBody3D body{test::BodyAt(float3(10, 0, 0), test::QuarterTurnZ())};
+    bool Hits(Collider3D* collider, const float3& origin, const float3& direction, float length)
+    {
+        return collider->RayCast(RayFrom(origin, direction), length, fraction, normal);
+    }
+    void ExpectHit(Collider3D* collider, const float3& origin, const float3& direction, float length,
+                   float expectedFraction, const float3& expectedNormal)
+    {
+        ASSERT_TRUE(Hits(collider, origin, direction, length));
+        EXPECT_NEAR(fraction, expectedFraction, 1e-5f);
+        ExpectNear(normal, expectedNormal);
+    }
+
     ColliderFactory factory;
     float fraction = -1.0f;
     float3 normal;
@@ -31,51 +43,39 @@ TEST_F(RayCastOnMovedBody, SphereIsHitAtTheEntryFraction)
 {
     // Body-frame centre (1, 0, 0) is world (10, 1, 0).
     Collider3D* sphere = factory.Make(test::SphereDescription(float3(1, 0, 0), 2.0f), &body);
-    ASSERT_TRUE(sphere->RayCast(RayFrom(float3(0, 1, 0), float3(1, 0, 0)), 20.0f, fraction, normal));
-    EXPECT_NEAR(fraction, 8.0f / 20.0f, 1e-5f);
-    ExpectNear(normal, float3(-1, 0, 0));
+    ExpectHit(sphere, float3(0, 1, 0), float3(1, 0, 0), 20.0f, 8.0f / 20.0f, float3(-1, 0, 0));
 
     // Off-centre: enters where y = 2 meets the sphere, x = 10 - sqrt(3).
-    ASSERT_TRUE(sphere->RayCast(RayFrom(float3(0, 2, 0), float3(1, 0, 0)), 20.0f, fraction, normal));
-    EXPECT_NEAR(fraction, (10.0f - std::sqrt(3.0f)) / 20.0f, 1e-5f);
-    ExpectNear(normal, float3(-std::sqrt(3.0f) / 2.0f, 0.5f, 0));
+    ExpectHit(sphere, float3(0, 2, 0), float3(1, 0, 0), 20.0f, (10.0f - std::sqrt(3.0f)) / 20.0f, float3(-std::sqrt(3.0f) / 2.0f, 0.5f, 0));
 
-    EXPECT_FALSE(sphere->RayCast(RayFrom(float3(0, 1, 0), float3(1, 0, 0)), 7.9f, fraction, normal));
-    EXPECT_FALSE(sphere->RayCast(RayFrom(float3(0, 3.1f, 0), float3(1, 0, 0)), 20.0f, fraction, normal));
-    EXPECT_FALSE(sphere->RayCast(RayFrom(float3(0, 1, 0), float3(-1, 0, 0)), 20.0f, fraction, normal));
+    EXPECT_FALSE(Hits(sphere, float3(0, 1, 0), float3(1, 0, 0), 7.9f));
+    EXPECT_FALSE(Hits(sphere, float3(0, 3.1f, 0), float3(1, 0, 0), 20.0f));
+    EXPECT_FALSE(Hits(sphere, float3(0, 1, 0), float3(-1, 0, 0), 20.0f));
 }
 
 TEST_F(RayCastOnMovedBody, RayStartingInsideSphereOrBoxMisses)
 {
     Collider3D* sphere = factory.Make(test::SphereDescription(float3(1, 0, 0), 2.0f), &body);
     Collider3D* box = factory.Make(test::BoxDescription(float3(1, 0, 0), float3(1, 2, 3)), &body);
-    EXPECT_FALSE(sphere->RayCast(RayFrom(float3(10, 1, 0), float3(1, 0, 0)), 20.0f, fraction, normal));
-    EXPECT_FALSE(box->RayCast(RayFrom(float3(10, 1, 0), float3(1, 0, 0)), 20.0f, fraction, normal));
+    EXPECT_FALSE(Hits(sphere, float3(10, 1, 0), float3(1, 0, 0), 20.0f));
+    EXPECT_FALSE(Hits(box, float3(10, 1, 0), float3(1, 0, 0), 20.0f));
     // On the box's surface counts as inside.
-    EXPECT_FALSE(box->RayCast(RayFrom(float3(8, 1, 0), float3(1, 0, 0)), 20.0f, fraction, normal));
+    EXPECT_FALSE(Hits(box, float3(8, 1, 0), float3(1, 0, 0), 20.0f));
 }
 
 TEST_F(RayCastOnMovedBody, BoxIsHitOnItsTurnedFaces)
 {
     // Centre world (10, 1, 0); the body's turn makes the box span x 8..12, y 0..2, z -3..3.
     Collider3D* box = factory.Make(test::BoxDescription(float3(1, 0, 0), float3(1, 2, 3)), &body);
-    ASSERT_TRUE(box->RayCast(RayFrom(float3(0, 1, 0), float3(1, 0, 0)), 20.0f, fraction, normal));
-    EXPECT_NEAR(fraction, 8.0f / 20.0f, 1e-5f);
-    ExpectNear(normal, float3(-1, 0, 0));
-    ASSERT_TRUE(box->RayCast(RayFrom(float3(11, 5, 1), float3(0, -1, 0)), 10.0f, fraction, normal));
-    EXPECT_NEAR(fraction, 3.0f / 10.0f, 1e-5f);
-    ExpectNear(normal, float3(0, 1, 0));
-    ASSERT_TRUE(box->RayCast(RayFrom(float3(9, 1, -7), float3(0, 0, 1)), 10.0f, fraction, normal));
-    EXPECT_NEAR(fraction, 4.0f / 10.0f, 1e-5f);
-    ExpectNear(normal, float3(0, 0, -1));
-    EXPECT_FALSE(box->RayCast(RayFrom(float3(0, 2.5f, 0), float3(1, 0, 0)), 20.0f, fraction, normal));
+    ExpectHit(box, float3(0, 1, 0), float3(1, 0, 0), 20.0f, 8.0f / 20.0f, float3(-1, 0, 0));
+    ExpectHit(box, float3(11, 5, 1), float3(0, -1, 0), 10.0f, 3.0f / 10.0f, float3(0, 1, 0));
+    ExpectHit(box, float3(9, 1, -7), float3(0, 0, 1), 10.0f, 4.0f / 10.0f, float3(0, 0, -1));
+    EXPECT_FALSE(Hits(box, float3(0, 2.5f, 0), float3(1, 0, 0), 20.0f));
 
     // The box's own turn undoes the body's: it spans x 9..11, y -1..3.
     Collider3D* turned =
         factory.Make(test::BoxDescription(float3(1, 0, 0), float3(1, 2, 3), test::QuarterTurnZ().Transpose()), &body);
-    ASSERT_TRUE(turned->RayCast(RayFrom(float3(0, 2.5f, 0), float3(1, 0, 0)), 20.0f, fraction, normal));
-    EXPECT_NEAR(fraction, 9.0f / 20.0f, 1e-5f);
-    ExpectNear(normal, float3(-1, 0, 0));
+    ExpectHit(turned, float3(0, 2.5f, 0), float3(1, 0, 0), 20.0f, 9.0f / 20.0f, float3(-1, 0, 0));
 }
 
 TEST_F(RayCastOnMovedBody, QuadIsHitFromBothSidesWithTheNormalFacingTheStart)
@@ -83,22 +83,18 @@ TEST_F(RayCastOnMovedBody, QuadIsHitFromBothSidesWithTheNormalFacingTheStart)
     // The quad's normal is its y axis, which the body turns to world -x: a wall at x = 10
     // (body centre (0, 0, 0)), 2 wide along world y and 1 high along z.
     Collider3D* quad = factory.Make(test::QuadDescription(float3(0, 0, 0), 1.0f, 0.5f), &body);
-    ASSERT_TRUE(quad->RayCast(RayFrom(float3(6, 0.5f, 0.25f), float3(1, 0, 0)), 8.0f, fraction, normal));
-    EXPECT_NEAR(fraction, 0.5f, 1e-5f);
-    ExpectNear(normal, float3(-1, 0, 0));
-    ASSERT_TRUE(quad->RayCast(RayFrom(float3(14, 0.5f, 0.25f), float3(-1, 0, 0)), 8.0f, fraction, normal));
-    EXPECT_NEAR(fraction, 0.5f, 1e-5f);
-    ExpectNear(normal, float3(1, 0, 0));
+    ExpectHit(quad, float3(6, 0.5f, 0.25f), float3(1, 0, 0), 8.0f, 0.5f, float3(-1, 0, 0));
+    ExpectHit(quad, float3(14, 0.5f, 0.25f), float3(-1, 0, 0), 8.0f, 0.5f, float3(1, 0, 0));
 
     // The edges belong to the quad.
-    EXPECT_TRUE(quad->RayCast(RayFrom(float3(6, 1.0f, 0.5f), float3(1, 0, 0)), 8.0f, fraction, normal));
-    EXPECT_TRUE(quad->RayCast(RayFrom(float3(6, -1.0f, -0.5f), float3(1, 0, 0)), 8.0f, fraction, normal));
-    EXPECT_FALSE(quad->RayCast(RayFrom(float3(6, 1.01f, 0), float3(1, 0, 0)), 8.0f, fraction, normal));
-    EXPECT_FALSE(quad->RayCast(RayFrom(float3(6, 0, 0.51f), float3(1, 0, 0)), 8.0f, fraction, normal));
+    EXPECT_TRUE(Hits(quad, float3(6, 1.0f, 0.5f), float3(1, 0, 0), 8.0f));
+    EXPECT_TRUE(Hits(quad, float3(6, -1.0f, -0.5f), float3(1, 0, 0), 8.0f));
+    EXPECT_FALSE(Hits(quad, float3(6, 1.01f, 0), float3(1, 0, 0), 8.0f));
+    EXPECT_FALSE(Hits(quad, float3(6, 0, 0.51f), float3(1, 0, 0), 8.0f));
 
     // Ending short of the plane, or running along it, misses.
-    EXPECT_FALSE(quad->RayCast(RayFrom(float3(6, 0, 0), float3(1, 0, 0)), 3.9f, fraction, normal));
-    EXPECT_FALSE(quad->RayCast(RayFrom(float3(10, -3, 0), float3(0, 1, 0)), 8.0f, fraction, normal));
+    EXPECT_FALSE(Hits(quad, float3(6, 0, 0), float3(1, 0, 0), 3.9f));
+    EXPECT_FALSE(Hits(quad, float3(10, -3, 0), float3(0, 1, 0), 8.0f));
 }
 
 TEST_F(RayCastOnMovedBody, QuadWithItsOwnTurnUsesItsOwnAxes)
@@ -106,28 +102,22 @@ TEST_F(RayCastOnMovedBody, QuadWithItsOwnTurnUsesItsOwnAxes)
     // Its own turn Rx(-90) lays it flat: normal along world z, width along world y (-1..1),
     // height along world -x (x 9.5..10.5).
     Collider3D* quad = factory.Make(test::QuadDescription(float3(0, 0, 0), 1.0f, 0.5f, test::RotationX(-1.5707964f)), &body);
-    ASSERT_TRUE(quad->RayCast(RayFrom(float3(10.4f, 0.9f, 2), float3(0, 0, -1)), 4.0f, fraction, normal));
-    EXPECT_NEAR(fraction, 0.5f, 1e-5f);
-    ExpectNear(normal, float3(0, 0, 1));
-    EXPECT_FALSE(quad->RayCast(RayFrom(float3(10.6f, 0, 2), float3(0, 0, -1)), 4.0f, fraction, normal));
+    ExpectHit(quad, float3(10.4f, 0.9f, 2), float3(0, 0, -1), 4.0f, 0.5f, float3(0, 0, 1));
+    EXPECT_FALSE(Hits(quad, float3(10.6f, 0, 2), float3(0, 0, -1), 4.0f));
 }
 
 TEST_F(RayCastOnMovedBody, PolyhedronHitGivesTheFaceNormal)
 {
     // A cube of half size 1 around body (1, 0, 0): world x 9..11, y 0..2, z -1..1.
     Collider3D* cube = factory.Make(test::HullDescription(test::BoxHull(float3(1, 0, 0), float3(1, 1, 1))), &body);
-    ASSERT_TRUE(cube->RayCast(RayFrom(float3(0, 1, 0.5f), float3(1, 0, 0)), 20.0f, fraction, normal));
-    EXPECT_NEAR(fraction, 9.0f / 20.0f, 1e-5f);
-    ExpectNear(normal, float3(-1, 0, 0));
-    ASSERT_TRUE(cube->RayCast(RayFrom(float3(10, 6, 0), float3(0, -1, 0)), 10.0f, fraction, normal));
-    EXPECT_NEAR(fraction, 4.0f / 10.0f, 1e-5f);
-    ExpectNear(normal, float3(0, 1, 0));
+    ExpectHit(cube, float3(0, 1, 0.5f), float3(1, 0, 0), 20.0f, 9.0f / 20.0f, float3(-1, 0, 0));
+    ExpectHit(cube, float3(10, 6, 0), float3(0, -1, 0), 10.0f, 4.0f / 10.0f, float3(0, 1, 0));
 
     // Parallel to the top face and above it: a miss, however long the ray.
-    EXPECT_FALSE(cube->RayCast(RayFrom(float3(0, 2.5f, 0), float3(1, 0, 0)), 100.0f, fraction, normal));
+    EXPECT_FALSE(Hits(cube, float3(0, 2.5f, 0), float3(1, 0, 0), 100.0f));
     // Beside it, or short of it.
-    EXPECT_FALSE(cube->RayCast(RayFrom(float3(0, 1, 1.5f), float3(1, 0, 0)), 20.0f, fraction, normal));
-    EXPECT_FALSE(cube->RayCast(RayFrom(float3(0, 1, 0), float3(1, 0, 0)), 8.9f, fraction, normal));
+    EXPECT_FALSE(Hits(cube, float3(0, 1, 1.5f), float3(1, 0, 0), 20.0f));
+    EXPECT_FALSE(Hits(cube, float3(0, 1, 0), float3(1, 0, 0), 8.9f));
 }
 
 TEST_F(RayCastOnMovedBody, PolyhedronRayFromInsideHitsAtZeroWithAZeroNormal)

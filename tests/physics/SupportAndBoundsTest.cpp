@@ -75,45 +75,31 @@ TEST(SupportTest, SimpleKindsSupportInTheBodyFrame)
     ExpectNear(quad->m_geometry->Support(float3(-1, 5, 1)), float3(-2, 1, 1));
 }
 
-TEST(WorldBoxTest, TurnedBoxGivesTheTightBoxOfItsCorners)
+TEST(WorldBoxTest, TurnedBoxQuadAndPolyhedronGiveTheTightBoxOfTheirCorners)
 {
     RigidBody3D body(test::BodyAt(float3(3, -2, 1), test::RotationZ(0.4f) * test::RotationX(0.9f)));
     ColliderFactory factory;
     const float3 center(1, 0.5f, -1), half(1, 2, 3);
     const ZOR::float3x3 own = test::RotationY(0.7f);
-    Collider3D* box = factory.Make(test::BoxDescription(center, half, own), &body);
-    box->ComputeAABB();
-
-    std::vector<float3> corners;
+    std::vector<float3> boxCorners, quadCorners;
     for (const float3& k : test::BoxCorners(float3(), half))
-        corners.push_back(center + own * k);
-    float3 lo, hi;
-    TightBox(ToWorld(body, corners), lo, hi);
-    ExpectNear(box->m_proxy.m_min, lo, 1e-4f);
-    ExpectNear(box->m_proxy.m_max, hi, 1e-4f);
-}
-
-TEST(WorldBoxTest, QuadAndPolyhedronBoxesAreTightToo)
-{
-    RigidBody3D body(test::BodyAt(float3(-1, 4, 2), test::RotationY(0.3f) * test::RotationZ(1.1f)));
-    ColliderFactory factory;
-
-    const ZOR::float3x3 own = test::RotationX(0.5f);
-    Collider3D* quad = factory.Make(test::QuadDescription(float3(0, 1, 0), 2.0f, 1.0f, own), &body);
-    quad->ComputeAABB();
-    std::vector<float3> quadCorners;
+        boxCorners.push_back(center + own * k);
     for (const float3& k : {float3(2, 0, 1), float3(-2, 0, 1), float3(2, 0, -1), float3(-2, 0, -1)})
-        quadCorners.push_back(float3(0, 1, 0) + own * k);
-    float3 lo, hi;
-    TightBox(ToWorld(body, quadCorners), lo, hi);
-    ExpectNear(quad->m_proxy.m_min, lo, 1e-4f);
-    ExpectNear(quad->m_proxy.m_max, hi, 1e-4f);
-
-    Collider3D* hull = factory.Make(test::HullDescription(test::UnitTetrahedron()), &body);
-    hull->ComputeAABB();
-    TightBox(ToWorld(body, {float3(0, 0, 0), float3(1, 0, 0), float3(0, 1, 0), float3(0, 0, 1)}), lo, hi);
-    ExpectNear(hull->m_proxy.m_min, lo, 1e-4f);
-    ExpectNear(hull->m_proxy.m_max, hi, 1e-4f);
+        quadCorners.push_back(center + own * k);
+    const std::pair<ColliderDescription3D, std::vector<float3>> cases[] = {
+        {test::BoxDescription(center, half, own), boxCorners},
+        {test::QuadDescription(center, 2.0f, 1.0f, own), quadCorners},
+        {test::HullDescription(test::UnitTetrahedron()),
+         {float3(0, 0, 0), float3(1, 0, 0), float3(0, 1, 0), float3(0, 0, 1)}},
+    };
+    for (const auto& [description, corners] : cases) {
+        Collider3D* collider = factory.Make(description, &body);
+        collider->ComputeAABB();
+        float3 lo, hi;
+        TightBox(ToWorld(body, corners), lo, hi);
+        ExpectNear(collider->m_proxy.m_min, lo, 1e-4f);
+        ExpectNear(collider->m_proxy.m_max, hi, 1e-4f);
+    }
 }
 
 TEST(WorldBoxTest, SphereBoxDoesNotTurnWithTheBody)
