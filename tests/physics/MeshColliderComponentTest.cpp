@@ -64,10 +64,7 @@ protected:
                  const float3& scale = float3(1, 1, 1))
     {
         Entity* entity = Body(name, p, kBodyStatic);
-        Transform3D* transform = entity->GetComponent<Transform3D>();
-        transform->m_scaleX = scale.x;
-        transform->m_scaleY = scale.y;
-        transform->m_scaleZ = scale.z;
+        entity->GetComponent<Transform3D>()->SetScale(scale.x, scale.y, scale.z);
         auto* mesh = new MeshColliderComponent3D;
         mesh->m_file = file;
         entity->AddComponent(MeshColliderComponent3D::ID, mesh, true);

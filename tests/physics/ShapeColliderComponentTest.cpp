@@ -200,29 +200,6 @@ TEST_F(ShapeColliderTest, AfterSetCenterTheNextUpdateRebuildsAndItsRecordsComeFr
     EXPECT_EQ(box->GetContactRecords().size(), 1u);
 }
 
-TEST_F(ShapeColliderTest, AnEntityMayCarrySeveralCollidersOnOneBody)
-{
-    Entity* entity = Holder("multi", nullptr);
-    auto* sphere = Attach<SphereColliderComponent3D>(entity);
-    auto* box = Attach<BoxColliderComponent3D>(entity);
-    auto* quad = Attach<QuadColliderComponent3D>(entity);
-    system->Update(0.0f);
-    RigidBody3D* body = entity->GetRigidBody()->GetBody();
-    EXPECT_EQ(body->m_colliders.Count(), 3u);
-    for (ColliderComponent3D* component : {static_cast<ColliderComponent3D*>(sphere), static_cast<ColliderComponent3D*>(box),
-                                           static_cast<ColliderComponent3D*>(quad)}) {
-        ASSERT_NE(component->GetCollider(), nullptr);
-        EXPECT_EQ(component->GetCollider()->m_body, body);
-        EXPECT_EQ(component->GetRigidBody(), entity->GetRigidBody());
-    }
-    EXPECT_EQ(sphere->GetCollider()->m_geometry->GetType(), kColliderSphere);
-    EXPECT_EQ(box->GetCollider()->m_geometry->GetType(), kColliderBox);
-    EXPECT_EQ(quad->GetCollider()->m_geometry->GetType(), kColliderQuad);
-
-    Component loose;
-    EXPECT_EQ(loose.GetRigidBody(), nullptr) << "no entity, no body";
-}
-
 TEST_F(ShapeColliderTest, ClonesCopyTheShapeButNotTheBaseFields)
 {
     SphereColliderComponent3D sphere;
