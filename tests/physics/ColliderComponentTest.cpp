@@ -25,12 +25,6 @@ protected:
         PhysicsSystemTest::SetUp();
         system->SetGravity(Vec4(0.0f, -10.0f, 0.0f, 0.0f));
     }
-
-    void Run(int frames)
-    {
-        for (int i = 0; i < frames; ++i)
-            system->Update(1.0f / 60.0f);
-    }
 };
 
 TEST_F(ColliderComponentTest, StackedPairRecordsNameTheOtherComponentFromEachSide)

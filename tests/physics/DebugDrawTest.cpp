@@ -85,7 +85,7 @@ TEST(DebugDrawTest, SphereIsOneSphereWithTheBodysTurn)
     EXPECT_EQ(drawer.spheres[0].colour, kColour);
 }
 
-TEST(DebugDrawTest, QuadDrawsFourEdgesThenTwoMidLinesAndAHullEveryFaceEdge)
+TEST(DebugDrawTest, QuadDrawsFourEdgesThenTwoMidLinesAHullEveryFaceEdgeAMeshNothing)
 {
     RigidBody3D body(test::BodyAt(float3(10, 0, 0), test::QuarterTurnZ()));
     ColliderFactory factory;
@@ -110,21 +110,16 @@ TEST(DebugDrawTest, QuadDrawsFourEdgesThenTwoMidLinesAndAHullEveryFaceEdge)
     const std::vector<float3> tips = {float3(1, 1, 1), float3(2, 1, 1), float3(1, 2, 1), float3(1, 1, 2)};
     EXPECT_EQ(Joins(hullDrawer.lines, tips, 0, 12),
               (Joined{{{0, 1}, 2}, {{0, 2}, 2}, {{0, 3}, 2}, {{1, 2}, 2}, {{1, 3}, 2}, {{2, 3}, 2}}));
-}
 
-TEST(DebugDrawTest, MeshDrawsNothing)
-{
-    RigidBody3D body(test::BodyAt(float3()));
-    ColliderFactory factory;
-    ColliderDescription3D description;
-    description.m_type = kColliderMesh;
-    description.m_hulls = {test::UnitTetrahedron()};
-    Collider3D* mesh = factory.Make(description, &body);
-    RecordingDebugDraw drawer;
-    mesh->DebugDraw(drawer, kColour);
-    EXPECT_TRUE(drawer.lines.empty());
-    EXPECT_TRUE(drawer.spheres.empty());
-    EXPECT_EQ(drawer.others, 0);
+    // A mesh draws nothing itself: its pieces are drawn as hulls.
+    ColliderDescription3D mesh;
+    mesh.m_type = kColliderMesh;
+    mesh.m_hulls = {test::UnitTetrahedron()};
+    RecordingDebugDraw meshDrawer;
+    factory.Make(mesh, &moved)->DebugDraw(meshDrawer, kColour);
+    EXPECT_TRUE(meshDrawer.lines.empty());
+    EXPECT_TRUE(meshDrawer.spheres.empty());
+    EXPECT_EQ(meshDrawer.others, 0);
 }
 
 TEST(DebugDrawTest, HullWhoseFacesFightOverAnEdgeStillDrawsBoundedly)

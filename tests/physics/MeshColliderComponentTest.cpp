@@ -86,12 +86,6 @@ protected:
         return static_cast<const PolyhedronColliderGeometry3D*>(piece->m_geometry)->m_hull.VertexCount();
     }
 
-    void Run(int frames)
-    {
-        for (int i = 0; i < frames; ++i)
-            system->Update(1.0f / 60.0f);
-    }
-
     tarsel::test::TempDir dir;
     tarsel::test::WorkingDirectory cwd{dir.Path()};
 };

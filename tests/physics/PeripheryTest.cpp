@@ -117,8 +117,7 @@ TEST_F(PeripheryTest, IslandPhysicsMakesAStaticBodyWithABigQuadOneUpdateLater)
     ExpectNear(geometry.m_rotation * float3(0.0f, 1.0f, 0.0f), float3(0.0f, 1.0f, 0.0f));
 
     // A static island: it stays where its transform put it, and a ray meets the quad 5 above.
-    for (int i = 0; i < 10; ++i)
-        system->Update(1.0f / 60.0f);
+    Run(10);
     EXPECT_FLOAT_EQ(island->GetComponent<Transform3D>()->m_y, 10.0f);
     const PhysicsRayCastResult3D hit = system->RayCast(float3(20.0f, 40.0f, 15.0f), float3(0.0f, -1.0f, 0.0f), 100.0f);
     ASSERT_EQ(hit.hit, 1) << "inside the 40 by 40 square";

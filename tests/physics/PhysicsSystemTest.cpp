@@ -57,8 +57,7 @@ TEST_F(PhysicsSystemTest, GravitySetByNameMakesADynamicBodyFall)
     Entity* ball = Box("ball", float3(0.0f, 10.0f, 0.0f));
     system->Update(1.0f / 60.0f);
     const float start = ball->GetComponent<Transform3D>()->m_y;
-    for (int i = 0; i < 30; ++i)
-        system->Update(1.0f / 60.0f);
+    Run(30);
     EXPECT_FLOAT_EQ(ball->GetComponent<Transform3D>()->m_y, start) << "no gravity until it is set";
 
     Function* setGravity = system->GetMeta()->GetMethod("SetGravity");
@@ -71,8 +70,7 @@ TEST_F(PhysicsSystemTest, GravitySetByNameMakesADynamicBodyFall)
     EXPECT_EQ(result->Value(), static_cast<void*>(system)) << "SetGravity returns the system";
     EXPECT_FLOAT_EQ(system->m_gravity.y, -10.0f);
 
-    for (int i = 0; i < 30; ++i)
-        system->Update(1.0f / 60.0f);
+    Run(30);
     const float fallen = start - ball->GetComponent<Transform3D>()->m_y;
     // Half a second under 10 m/s²: about 1.25 units, integrated step by step.
     EXPECT_GT(fallen, 1.0f);

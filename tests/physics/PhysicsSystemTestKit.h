@@ -82,6 +82,13 @@ protected:
 
     static BoxProbeComponent* Probe(Entity* entity) { return entity->GetComponent<BoxProbeComponent>(); }
 
+    // Updates the system for that many frames of 1/60 s.
+    void Run(int frames)
+    {
+        for (int i = 0; i < frames; ++i)
+            system->Update(1.0f / 60.0f);
+    }
+
     Engine* engine = nullptr;
     PhysicsSystem3D* system = nullptr;
 };

@@ -96,8 +96,7 @@ TEST_F(PhysicsSystemTest, SettersStoreBeforeTheBodyAndForwardAfter)
     rigid->SetType(kBodyDynamic);
     entity->AddComponent(BoxProbeComponent::ID, new BoxProbeComponent, true);
     system->SetGravity(Vec4(0.0f, -10.0f, 0.0f, 0.0f));
-    for (int i = 0; i < 60; ++i)
-        system->Update(1.0f / 60.0f);
+    Run(60);
     // One second at 6 units a second, a little damped, and no fall without gravity.
     const Vec4 moved = rigid->GetPosition();
     EXPECT_GT(moved.x, 5.5f);

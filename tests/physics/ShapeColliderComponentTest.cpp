@@ -182,8 +182,7 @@ TEST_F(ShapeColliderTest, AfterSetCenterTheNextUpdateRebuildsAndItsRecordsComeFr
     Entity* crate = Body("crate", float3(0.0f, 1.95f, 0.0f));
     auto* box = Attach<BoxColliderComponent3D>(crate);
     system->Update(0.0f);
-    for (int i = 0; i < 30; ++i)
-        system->Update(1.0f / 60.0f);
+    Run(30);
     ASSERT_EQ(box->GetContactRecords().size(), 1u);
     EXPECT_EQ(box->GetContactRecords()[0].m_other, Probe(floor));
 
