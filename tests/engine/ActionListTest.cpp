@@ -222,17 +222,6 @@ TEST_F(ActionListTest, PushingWritesTheLaneAndCountsTheActions)
     EXPECT_EQ(ProbeAction::s_live, 1);
 }
 
-TEST_F(ActionListTest, ActionsStartWithTheListsInjector)
-{
-    ActionList list(false, true);
-    list.SetInjector(engine->GetInjector());
-    auto* action = new ProbeAction(nullptr, "a");
-    list.PushBack(action, 0);
-    list.Update(0.1f);
-    EXPECT_EQ(action->GetInjector(), engine->GetInjector());
-    EXPECT_EQ(action->GetEngine(), engine);
-}
-
 TEST_F(ActionListTest, ACancelledListCancelsEachUnfinishedChildOnceAndDeletesThemAll)
 {
     auto list = std::make_unique<ActionList>(false, true);

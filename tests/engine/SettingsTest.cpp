@@ -134,10 +134,9 @@ TEST_F(SettingsApplyTest, DefaultsReachTheRenderAndSoundSystems)
     render.SetGraphicsQuality(ZOR::RenderSystem::Low);
     render.EnableEffect(ZOR::RenderSystem::SSAO, ZOR::RenderSystem::All);
     ApplyFile(kFirstRunText);
-    EXPECT_TRUE(On(ZOR::RenderSystem::Lighting));
-    EXPECT_TRUE(On(ZOR::RenderSystem::Bloom));
-    EXPECT_TRUE(On(ZOR::RenderSystem::Shadows));
-    EXPECT_TRUE(On(ZOR::RenderSystem::GodRays));
+    for (auto effect : {ZOR::RenderSystem::Lighting, ZOR::RenderSystem::Bloom, ZOR::RenderSystem::Shadows,
+                        ZOR::RenderSystem::GodRays})
+        EXPECT_TRUE(On(effect)) << effect;
     EXPECT_FALSE(On(ZOR::RenderSystem::SSAO));
     EXPECT_FALSE(On(ZOR::RenderSystem::DepthOfField));
     EXPECT_EQ(render.GetGraphicsQuality(), ZOR::RenderSystem::Ultra);

@@ -160,16 +160,19 @@ TEST_F(TweenTest, TwoDelegateTweensOnOneValueBothRun)
     EXPECT_EQ(run.list.GetCount(), 2);
 }
 
-TEST_F(TweenTest, ADelegateTweenWithAnEmptyGetterThrowsWhenItStarts)
+TEST_F(TweenTest, ADelegateTweenWithAnEmptyGetterAndAnInvokeOfAnEmptyDelegateThrowWhenTheyStart)
 {
     float sink = 0.0f;
     struct Holder {
         float* sink;
         void Set(float v) { *sink = v; }
     } holder{&sink};
-    Runner run;
-    run.Add(new TweenTo(Delegate<float>(), Delegate<void, float>(&holder, &Holder::Set), 1.0f, 1.0f, 0, false));
-    EXPECT_THROW(run.Step(), DelegateError);
+    Runner tween;
+    tween.Add(new TweenTo(Delegate<float>(), Delegate<void, float>(&holder, &Holder::Set), 1.0f, 1.0f, 0, false));
+    EXPECT_THROW(tween.Step(), DelegateError);
+    Runner invoke;
+    invoke.Add(new Invoke(Delegate<>()));
+    EXPECT_THROW(invoke.Step(), DelegateError);
 }
 
 TEST_F(TweenTest, ACancelledOrDeletedTweenFreesItsFloat)
@@ -308,13 +311,6 @@ TEST_F(TweenTest, BothKindsOfInvokePassInTheirStartFrame)
     EXPECT_EQ(log, (Log{"after:start", "after:update"}));
     run.Step();
     EXPECT_EQ(calls, 1);
-}
-
-TEST_F(TweenTest, AnInvokeOfAnEmptyDelegateThrows)
-{
-    Runner run;
-    run.Add(new Invoke(Delegate<>()));
-    EXPECT_THROW(run.Step(), DelegateError);
 }
 
 TEST_F(TweenTest, SetValueWritesItsCopyWhenItsLaneReachesIt)
