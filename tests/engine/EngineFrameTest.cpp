@@ -133,15 +133,12 @@ TEST_F(FrameTest, LookupsOfMissingNamesOrSpacesFindNothing)
     EXPECT_TRUE(engine->HasEntity("e", "default"));
 }
 
-TEST_F(FrameTest, ASystemForAMissingSpaceIsFreedAndNotAdded)
+TEST_F(FrameTest, ASystemForAMissingSpaceIsFreedAndOneAlreadyHeldIsNotAddedTwice)
 {
-    int before = RecordingSystem::s_live;
+    const int before = RecordingSystem::s_live;
     EXPECT_EQ(engine->AddSystem("S", new RecordingSystem(nullptr, "S"), "nowhere"), nullptr);
     EXPECT_EQ(RecordingSystem::s_live, before);
-}
 
-TEST_F(FrameTest, ASystemAlreadyHeldIsNotAddedTwice)
-{
     auto* system = new RecordingSystem(&log, "S");
     engine->AddSystem("S", system, "default");
     engine->CreateSpace("other");

@@ -68,19 +68,7 @@ TEST(IntrusiveListTest, AppendingAnElementOfAnotherListMovesIt)
     EXPECT_EQ(second.Count(), 1u);
 }
 
-TEST(IntrusiveListTest, ADestroyedListUnlinksEveryElement)
-{
-    Node a(1), b(2);
-    {
-        NodeList list;
-        list.PushBack(&a);
-        list.PushBack(&b);
-    }
-    EXPECT_FALSE(a.link.IsLinked());
-    EXPECT_FALSE(b.link.IsLinked());
-}
-
-TEST(IntrusiveListTest, ADestroyedOrCopiedElementLeavesTheListIntact)
+TEST(IntrusiveListTest, ADestroyedOrCopiedElementLeavesTheListIntactAndADestroyedListUnlinksAll)
 {
     NodeList list;
     Node a(1), c(3);
@@ -96,6 +84,15 @@ TEST(IntrusiveListTest, ADestroyedOrCopiedElementLeavesTheListIntact)
     list.Clear();
     EXPECT_TRUE(list.Empty());
     EXPECT_FALSE(a.link.IsLinked());
+
+    // A list that goes first unlinks every element.
+    {
+        NodeList scoped;
+        scoped.PushBack(&a);
+        scoped.PushBack(&c);
+    }
+    EXPECT_FALSE(a.link.IsLinked());
+    EXPECT_FALSE(c.link.IsLinked());
 }
 
 } // namespace

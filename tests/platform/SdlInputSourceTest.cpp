@@ -138,7 +138,7 @@ TEST(VirtualKeys, RunsAndOddOnesOut)
     EXPECT_EQ(VirtualKeyFromScancode(SDL_NUM_SCANCODES), 0);
 }
 
-TEST_F(SdlInputSourceTest, PushedKeysReadDownUntilReleasedAndRepeatsChangeNothing)
+TEST_F(SdlInputSourceTest, PushedKeysReadDownUntilReleasedTapsOnceAndRepeatsChangeNothing)
 {
     Key(SDL_SCANCODE_A, true);
     InputSnapshot s = Poll();
@@ -153,10 +153,7 @@ TEST_F(SdlInputSourceTest, PushedKeysReadDownUntilReleasedAndRepeatsChangeNothin
     Key(SDL_SCANCODE_PRINTSCREEN, true);
     s = Poll();
     EXPECT_EQ(std::count(s.keys.begin(), s.keys.end(), true), 0);
-}
-
-TEST_F(SdlInputSourceTest, KeyTappedBetweenPollsReadsDownOnce)
-{
+    // A key tapped between two polls reads down once.
     Key(SDL_SCANCODE_SPACE, true);
     Key(SDL_SCANCODE_SPACE, false);
     EXPECT_TRUE(Poll().keys[32]);
