@@ -2,8 +2,6 @@
 
 #include "renderer/Hash.h"
 #include "renderer/Material.h"
-#include "renderer/Model.h"
-#include "renderer/RenderSystem.h"
 
 #include <algorithm>
 #include <cstring>
@@ -33,47 +31,6 @@ AABB TransformBox(const AABB& box, const float4x4& world)
     return AABB(lo, hi);
 }
 
-Renderable3D::Renderable3D() : Renderable(Type::Renderable3D) {}
-
-void Renderable3D::SetModel(const std::string& name)
-{
-    if (m_owner == nullptr)
-        return;
-    Model* model = m_owner->GetModel(name);
-    if (model == nullptr)
-        return;
-    m_model = model;
-    m_bounds = model->CalculateAABB();
-    m_hash = ModelMaterialHash(m_model, m_material);
-}
-
-void Renderable3D::SetMaterial(const std::string& name)
-{
-    if (m_owner == nullptr)
-        return;
-    SetMaterial(m_owner->GetMaterial(name));
-}
-
-void Renderable3D::SetMaterial(Material* material)
-{
-    m_material = material;
-    m_hash = ModelMaterialHash(m_model, m_material);
-}
-
-void Renderable3D::SetWorldMatrix(const float4x4& world)
-{
-    m_instance.world = world;
-    m_instance.normal = world.Inverse().Transpose();
-}
-
-void Renderable3D::SetGlowStrength(float glow)
-{
-    m_instance.glowStrength = glow > 0.0f ? glow : 0.0f;
-}
-
-void Renderable3D::Update(float)
-{
-    m_aabb = TransformBox(m_bounds, m_instance.world);
-}
+Renderable3D::Renderable3D() : ModelRenderable(Type::Renderable3D) {}
 
 } // namespace ZOR
