@@ -23,6 +23,18 @@ void WriteAxisRotation(float4x4& r, float x, float y, float z, float angle)
     r.m[10] = z * z * t + c;
 }
 
+// A turn in the plane of axes a and b: the cosine on both their diagonal entries, the sine at row a,
+// column b and its negative at row b, column a.
+void WritePlaneRotation(float4x4& r, int a, int b, float angle)
+{
+    const float c = std::cos(angle);
+    const float s = std::sin(angle);
+    r.m[a * 5] = c;
+    r.m[b * 5] = c;
+    r.m[a * 4 + b] = s;
+    r.m[b * 4 + a] = -s;
+}
+
 void WriteScale(float4x4& r, float x, float y, float z)
 {
     r.m[0] = x;
@@ -208,36 +220,21 @@ const float4x4& float4x4::Rotate(const float4& axis, float angle)
 const float4x4& float4x4::RotateX(float angle)
 {
     thread_local float4x4 result;
-    const float c = std::cos(angle);
-    const float s = std::sin(angle);
-    result.m[5] = c;
-    result.m[6] = s;
-    result.m[9] = -s;
-    result.m[10] = c;
+    WritePlaneRotation(result, 1, 2, angle);
     return result;
 }
 
 const float4x4& float4x4::RotateY(float angle)
 {
     thread_local float4x4 result;
-    const float c = std::cos(angle);
-    const float s = std::sin(angle);
-    result.m[0] = c;
-    result.m[2] = -s;
-    result.m[8] = s;
-    result.m[10] = c;
+    WritePlaneRotation(result, 2, 0, angle);
     return result;
 }
 
 const float4x4& float4x4::RotateZ(float angle)
 {
     thread_local float4x4 result;
-    const float c = std::cos(angle);
-    const float s = std::sin(angle);
-    result.m[0] = c;
-    result.m[1] = -s;
-    result.m[4] = s;
-    result.m[5] = c;
+    WritePlaneRotation(result, 1, 0, angle);
     return result;
 }
 
