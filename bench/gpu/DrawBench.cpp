@@ -100,8 +100,9 @@ std::string WriteTemp(const std::string& name, const std::string& text)
 struct BackEndScene {
     ZOR::Handle target, plainVS, instancedVS, ps, quad, instances, object;
     bool ok = false;
+    ZOR::DXRenderContext& context;
 
-    explicit BackEndScene(ZOR::DXRenderContext& c)
+    explicit BackEndScene(ZOR::DXRenderContext& c) : context(c)
     {
         ok = c.CreateRenderTarget(target, ZOR::RenderTargetPolicy::FixedSize, ZOR::Format::R8G8B8A8_UNORM, 1.0f,
                                   ZOR::Dimension(Side, Side));
@@ -228,29 +229,40 @@ gpubench::Rig* ReadyRig(benchmark::State& state)
     return &rig;
 }
 
-BackEndScene& BackEnd(ZOR::DXRenderContext& context)
+// The back end's scene made once on the rig's context, or null with the run skipped.
+BackEndScene* ReadyBackEnd(benchmark::State& state)
 {
-    static BackEndScene scene(context);
-    return scene;
+    gpubench::Rig* rig = ReadyRig(state);
+    if (!rig)
+        return nullptr;
+    static BackEndScene scene(*rig->context);
+    if (!scene.ok) {
+        state.SkipWithError("the back end could not make the scene");
+        return nullptr;
+    }
+    return &scene;
 }
 
-RawScene& Raw()
+// The raw scene made once, or null with the run skipped.
+RawScene* ReadyRaw(benchmark::State& state)
 {
+    if (!ReadyRig(state))
+        return nullptr;
     static RawScene scene;
-    return scene;
+    if (!scene.ok) {
+        state.SkipWithError("the raw scene could not be made");
+        return nullptr;
+    }
+    return &scene;
 }
 
 void BM_BackEndDrawsWithConstantWrites(benchmark::State& state)
 {
-    gpubench::Rig* rig = ReadyRig(state);
-    if (!rig)
+    BackEndScene* ready = ReadyBackEnd(state);
+    if (!ready)
         return;
-    ZOR::DXRenderContext& c = *rig->context;
-    BackEndScene& scene = BackEnd(c);
-    if (!scene.ok) {
-        state.SkipWithError("the back end could not make the scene");
-        return;
-    }
+    BackEndScene& scene = *ready;
+    ZOR::DXRenderContext& c = scene.context;
     scene.Bind(c, scene.plainVS);
     platform::gpu::ImmediateContext gpu;
     for (auto _ : state) {
@@ -267,13 +279,10 @@ void BM_BackEndDrawsWithConstantWrites(benchmark::State& state)
 
 void BM_RawGLDrawsWithConstantWrites(benchmark::State& state)
 {
-    if (!ReadyRig(state))
+    RawScene* ready = ReadyRaw(state);
+    if (!ready)
         return;
-    RawScene& scene = Raw();
-    if (!scene.ok) {
-        state.SkipWithError("the raw scene could not be made");
-        return;
-    }
+    RawScene& scene = *ready;
     const RawScene::Saved saved = RawScene::Save();
     scene.Bind(scene.program);
     for (auto _ : state) {
@@ -291,15 +300,11 @@ void BM_RawGLDrawsWithConstantWrites(benchmark::State& state)
 
 void BM_BackEndInstancedDraws(benchmark::State& state)
 {
-    gpubench::Rig* rig = ReadyRig(state);
-    if (!rig)
+    BackEndScene* ready = ReadyBackEnd(state);
+    if (!ready)
         return;
-    ZOR::DXRenderContext& c = *rig->context;
-    BackEndScene& scene = BackEnd(c);
-    if (!scene.ok) {
-        state.SkipWithError("the back end could not make the scene");
-        return;
-    }
+    BackEndScene& scene = *ready;
+    ZOR::DXRenderContext& c = scene.context;
     scene.Bind(c, scene.instancedVS);
     const auto block = ObjectBlock(0);
     c.CopyData(scene.object, block.data(), sizeof(block));
@@ -315,13 +320,10 @@ void BM_BackEndInstancedDraws(benchmark::State& state)
 
 void BM_RawGLInstancedDraws(benchmark::State& state)
 {
-    if (!ReadyRig(state))
+    RawScene* ready = ReadyRaw(state);
+    if (!ready)
         return;
-    RawScene& scene = Raw();
-    if (!scene.ok) {
-        state.SkipWithError("the raw scene could not be made");
-        return;
-    }
+    RawScene& scene = *ready;
     const RawScene::Saved saved = RawScene::Save();
     scene.Bind(scene.instancedProgram);
     const auto block = ObjectBlock(0);
@@ -371,9 +373,9 @@ const std::string& PngFile()
     return file;
 }
 
-void BM_DecodeDxt5(benchmark::State& state)
+// Decodes one picture file over and over.
+void DecodeEach(benchmark::State& state, const std::string& file)
 {
-    const std::string& file = Dxt5File();
     platform::DecodedImage image;
     std::string error;
     for (auto _ : state) {
@@ -384,6 +386,11 @@ void BM_DecodeDxt5(benchmark::State& state)
         benchmark::DoNotOptimize(image.rgba.data());
     }
     state.SetBytesProcessed(state.iterations() * std::int64_t{ImageSide} * ImageSide * 4);
+}
+
+void BM_DecodeDxt5(benchmark::State& state)
+{
+    DecodeEach(state, Dxt5File());
 }
 
 void BM_SquishDecompressDxt5(benchmark::State& state)
@@ -401,17 +408,7 @@ void BM_SquishDecompressDxt5(benchmark::State& state)
 
 void BM_DecodePng(benchmark::State& state)
 {
-    const std::string& file = PngFile();
-    platform::DecodedImage image;
-    std::string error;
-    for (auto _ : state) {
-        if (!platform::DecodeImage(reinterpret_cast<const std::uint8_t*>(file.data()), file.size(), image, error)) {
-            state.SkipWithError(error.c_str());
-            return;
-        }
-        benchmark::DoNotOptimize(image.rgba.data());
-    }
-    state.SetBytesProcessed(state.iterations() * std::int64_t{ImageSide} * ImageSide * 4);
+    DecodeEach(state, PngFile());
 }
 
 } // namespace
