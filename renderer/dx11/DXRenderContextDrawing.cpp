@@ -486,53 +486,56 @@ bool DXRenderContext::BindConstantBuffers(std::uint32_t count, const Handle* han
 // ---------------------------------------------------------------------------------------------
 // Writing, copying and mapping
 
+namespace {
+
+// CopyData into a texture, under the mutex.
+void CopyIntoTexture(DXRenderContext::Impl& d, const Handle& handle, const void* data, std::uint32_t bytes)
+{
+    TextureRecord* r = nullptr;
+    const Found found = Find(d.textures, handle, r);
+    if (found != Found::Live) {
+        WarnBadHandle("CopyData", handle);
+        return;
+    }
+    if (r->fromFile || !r->texture.IsValid()) {
+        ZOR::Log("Warning: Failed to map data to texture.");
+        return;
+    }
+    if (!data)
+        return;
+    const std::uint64_t full = ImageBytes(r->size, GetFormatInfo(r->format).textureBytesPerPixel);
+    std::string error;
+    if (bytes >= full) {
+        if (bytes > full)
+            ZOR::Log("Warning: Copied %llu of %u bytes: that is all the texture holds.",
+                     static_cast<unsigned long long>(full), bytes);
+        r->texture.Write(data, error);
+    } else {
+        // The rest of a discarded mapping is undefined; here it reads as zeros.
+        std::vector<std::uint8_t> staging(static_cast<std::size_t>(full), 0);
+        std::memcpy(staging.data(), data, bytes);
+        r->texture.Write(staging.data(), error);
+    }
+}
+
+} // namespace
+
 void DXRenderContext::CopyData(const Handle& handle, const void* data, std::uint32_t bytes)
 {
     Impl& d = *m_impl;
     if (!d.initialised || !handle)
         return;
     std::lock_guard lock(d.mutex);
-    SlotTable<BufferRecord>* table = nullptr;
-    switch (handle.GetType()) {
-    case ObjectType::Texture: {
-        TextureRecord* r = nullptr;
-        const Found found = Find(d.textures, handle, r);
-        if (found != Found::Live) {
-            WarnBadHandle("CopyData", handle);
-            return;
-        }
-        if (r->fromFile || !r->texture.IsValid()) {
-            ZOR::Log("Warning: Failed to map data to texture.");
-            return;
-        }
-        if (!data)
-            return;
-        const std::uint64_t full = ImageBytes(r->size, GetFormatInfo(r->format).textureBytesPerPixel);
-        std::string error;
-        if (bytes >= full) {
-            if (bytes > full)
-                ZOR::Log("Warning: Copied %llu of %u bytes: that is all the texture holds.",
-                         static_cast<unsigned long long>(full), bytes);
-            r->texture.Write(data, error);
-        } else {
-            // The rest of a discarded mapping is undefined; here it reads as zeros.
-            std::vector<std::uint8_t> staging(static_cast<std::size_t>(full), 0);
-            std::memcpy(staging.data(), data, bytes);
-            r->texture.Write(staging.data(), error);
-        }
+    if (handle.GetType() == ObjectType::Texture) {
+        CopyIntoTexture(d, handle, data, bytes);
         return;
     }
-    case ObjectType::VertexBuffer: table = &d.vertexBuffers; break;
-    case ObjectType::IndexBuffer: table = &d.indexBuffers; break;
-    case ObjectType::ConstantBuffer: table = &d.constantBuffers; break;
-    case ObjectType::BackBuffer:
-    case ObjectType::DepthBuffer:
-    case ObjectType::RenderTarget:
-    case ObjectType::VertexShader:
-    case ObjectType::PixelShader:
-    case ObjectType::GeometryShader:
-    case ObjectType::ComputeShader: return;
-    default: WarnBadHandle("CopyData", handle); return;
+    SlotTable<BufferRecord>* table = d.BufferTable(handle.GetType());
+    if (!table) {
+        // The other kinds take no data this way; only a kind past the last is a bad handle.
+        if (!Impl::KnownKind(handle.GetType()))
+            WarnBadHandle("CopyData", handle);
+        return;
     }
     BufferRecord* r = nullptr;
     if (Find(*table, handle, r) != Found::Live || !r->buffer.IsValid()) {
@@ -615,20 +618,12 @@ void* DXRenderContext::Map(const Handle& handle)
     if (!d.initialised || !handle)
         return nullptr;
     std::lock_guard lock(d.mutex);
-    SlotTable<BufferRecord>* table = nullptr;
-    switch (handle.GetType()) {
-    case ObjectType::VertexBuffer: table = &d.vertexBuffers; break;
-    case ObjectType::IndexBuffer: table = &d.indexBuffers; break;
-    case ObjectType::ConstantBuffer: table = &d.constantBuffers; break;
-    case ObjectType::BackBuffer:
-    case ObjectType::DepthBuffer:
-    case ObjectType::Texture:
-    case ObjectType::RenderTarget:
-    case ObjectType::VertexShader:
-    case ObjectType::PixelShader:
-    case ObjectType::GeometryShader:
-    case ObjectType::ComputeShader: return nullptr;
-    default: WarnBadHandle("Map", handle); return nullptr;
+    SlotTable<BufferRecord>* table = d.BufferTable(handle.GetType());
+    if (!table) {
+        // Only buffers map; only a kind past the last is a bad handle.
+        if (!Impl::KnownKind(handle.GetType()))
+            WarnBadHandle("Map", handle);
+        return nullptr;
     }
     BufferRecord* r = nullptr;
     if (Find(*table, handle, r) != Found::Live) {
@@ -646,13 +641,9 @@ void DXRenderContext::Unmap(const Handle& handle)
     if (!d.initialised || !handle)
         return;
     std::lock_guard lock(d.mutex);
-    SlotTable<BufferRecord>* table = nullptr;
-    switch (handle.GetType()) {
-    case ObjectType::VertexBuffer: table = &d.vertexBuffers; break;
-    case ObjectType::IndexBuffer: table = &d.indexBuffers; break;
-    case ObjectType::ConstantBuffer: table = &d.constantBuffers; break;
-    default: return;
-    }
+    SlotTable<BufferRecord>* table = d.BufferTable(handle.GetType());
+    if (!table)
+        return;
     BufferRecord* r = nullptr;
     if (Find(*table, handle, r) == Found::Live) {
         r->buffer.Unmap();

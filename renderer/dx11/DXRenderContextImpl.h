@@ -41,6 +41,19 @@ public:
         SamplerCount
     };
 
+    // The table of a buffer kind (vertex, index, constant); null for any other kind.
+    SlotTable<BufferRecord>* BufferTable(ObjectType kind)
+    {
+        switch (kind) {
+        case ObjectType::VertexBuffer: return &vertexBuffers;
+        case ObjectType::IndexBuffer: return &indexBuffers;
+        case ObjectType::ConstantBuffer: return &constantBuffers;
+        default: return nullptr;
+        }
+    }
+    // False for a kind past the last one, which only a corrupt handle carries.
+    static bool KnownKind(ObjectType kind) { return kind <= ObjectType::ConstantBuffer; }
+
     const platform::gpu::DepthStencilDesc& DepthStencilFor(bool test, bool write) const
     {
         if (test)

@@ -968,13 +968,9 @@ std::uint32_t DXRenderContext::GetRequestedBufferSize(const Handle& handle)
 {
     Impl& d = *m_impl;
     std::lock_guard lock(d.mutex);
-    SlotTable<BufferRecord>* table = nullptr;
-    switch (handle.GetType()) {
-    case ObjectType::VertexBuffer: table = &d.vertexBuffers; break;
-    case ObjectType::IndexBuffer: table = &d.indexBuffers; break;
-    case ObjectType::ConstantBuffer: table = &d.constantBuffers; break;
-    default: return 0;
-    }
+    SlotTable<BufferRecord>* table = d.BufferTable(handle.GetType());
+    if (!table)
+        return 0;
     const BufferRecord* record = table->At(*handle);
     return record && !record->free ? record->size : 0;
 }
