@@ -43,6 +43,20 @@ std::uint32_t DxgiFormat(DdsFormat format)
     return 0;
 }
 
+// The rest of an uncompressed pixel format: its flags (alpha when there is an alpha mask), the
+// bits of a pixel and the four channel masks.
+void AppendMasks(std::string& out, std::uint32_t bits, std::uint32_t red, std::uint32_t green, std::uint32_t blue,
+                 std::uint32_t alpha)
+{
+    Append(out, alpha != 0 ? kRgb | kAlphaPixels : kRgb);
+    Append(out, std::uint32_t{0});
+    Append(out, bits);
+    Append(out, red);
+    Append(out, green);
+    Append(out, blue);
+    Append(out, alpha);
+}
+
 void AppendHeader(std::string& out, const Image& image, DdsFormat format, DdsHeader header)
 {
     const bool compressed = format == DdsFormat::BC1 || format == DdsFormat::BC2 || format == DdsFormat::BC3;
@@ -72,33 +86,9 @@ void AppendHeader(std::string& out, const Image& image, DdsFormat format, DdsHea
             Append(out, std::uint32_t{0});
     } else {
         switch (format) {
-        case DdsFormat::BGR8:
-            Append(out, kRgb);
-            Append(out, std::uint32_t{0});
-            Append(out, std::uint32_t{24});
-            Append(out, std::uint32_t{0x00FF0000});
-            Append(out, std::uint32_t{0x0000FF00});
-            Append(out, std::uint32_t{0x000000FF});
-            Append(out, std::uint32_t{0});
-            break;
-        case DdsFormat::BGRA8:
-            Append(out, kRgb | kAlphaPixels);
-            Append(out, std::uint32_t{0});
-            Append(out, std::uint32_t{32});
-            Append(out, std::uint32_t{0x00FF0000});
-            Append(out, std::uint32_t{0x0000FF00});
-            Append(out, std::uint32_t{0x000000FF});
-            Append(out, std::uint32_t{0xFF000000});
-            break;
-        case DdsFormat::RGBA8:
-            Append(out, kRgb | kAlphaPixels);
-            Append(out, std::uint32_t{0});
-            Append(out, std::uint32_t{32});
-            Append(out, std::uint32_t{0x000000FF});
-            Append(out, std::uint32_t{0x0000FF00});
-            Append(out, std::uint32_t{0x00FF0000});
-            Append(out, std::uint32_t{0xFF000000});
-            break;
+        case DdsFormat::BGR8: AppendMasks(out, 24, 0x00FF0000, 0x0000FF00, 0x000000FF, 0); break;
+        case DdsFormat::BGRA8: AppendMasks(out, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000); break;
+        case DdsFormat::RGBA8: AppendMasks(out, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000); break;
         case DdsFormat::BC1:
         case DdsFormat::BC2:
         case DdsFormat::BC3:
