@@ -107,6 +107,11 @@ TEST_F(LevelDrawGLTest, ALevelsLitModelShowsAndItsHiddenOneDoesNot)
     std::ofstream(root / "levels" / "lit.ql") << kLevel;
     tarsel::test::WorkingDirectory cwd(root);
 
+    // The engine goes before the fixture's context, also when an assertion ends the test early:
+    // the graphics system frees its GPU resources on that context.
+    struct EngineScope {
+        ~EngineScope() { Engine::DestroyInstance(); }
+    } engineScope;
     Engine* engine = Engine::Instance();
     {
         std::shared_ptr<ZOR::RenderContext> context(&UninitializedContext(), [](ZOR::RenderContext*) {});
@@ -142,7 +147,6 @@ TEST_F(LevelDrawGLTest, ALevelsLitModelShowsAndItsHiddenOneDoesNot)
         EXPECT_GT(centre, empty + 60) << "centre " << centre << ", background " << empty;
         EXPECT_NEAR(hidden, empty, 6) << "the cube hidden on screen 1 shows";
     }
-    Engine::DestroyInstance();
 }
 
 } // namespace
