@@ -1,8 +1,8 @@
 #include "physics/LoadShapeData.h"
 
 #include "physics/CheckShapePiece3D.h"
+#include "renderer/ByteReader.h"
 
-#include <bit>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,39 +10,6 @@
 namespace quellor {
 
 namespace {
-
-// Reads little-endian values from a buffer, never past its end.
-class ByteReader {
-public:
-    ByteReader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-
-    std::size_t Left() const { return m_size - m_offset; }
-
-    bool U32(std::uint32_t& value)
-    {
-        if (Left() < 4)
-            return false;
-        const std::uint8_t* p = m_data + m_offset;
-        value = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-        m_offset += 4;
-        return true;
-    }
-
-    bool F32(float& value)
-    {
-        std::uint32_t bits;
-        if (!U32(bits))
-            return false;
-        value = std::bit_cast<float>(bits);
-        return true;
-    }
-
-private:
-    const std::uint8_t* m_data;
-    std::size_t m_size;
-    std::size_t m_offset = 0;
-};
 
 std::string Str(std::size_t value)
 {
@@ -55,27 +22,27 @@ bool ParseShapeFile3D(const std::uint8_t* data, std::size_t size, std::vector<Sh
                       std::string& reason)
 {
     pieces.clear();
-    ByteReader in(data, size);
+    ZOR::ByteReader in(std::span<const std::uint8_t>(data, size));
     std::uint32_t n;
-    if (!in.U32(n)) {
+    if (!in.Read(n)) {
         reason = "no piece count";
         return false;
     }
     // Each piece needs at least its two counts; checking first keeps a forged count from
     // reserving memory the file could never fill.
-    if (n > in.Left() / 8) {
-        reason = "piece count " + Str(n) + " is more than " + Str(in.Left()) + " bytes can hold";
+    if (n > in.Remaining() / 8) {
+        reason = "piece count " + Str(n) + " is more than " + Str(in.Remaining()) + " bytes can hold";
         return false;
     }
     pieces.resize(n);
     for (std::uint32_t i = 0; i < n; ++i) {
         std::uint32_t k;
-        if (!in.U32(k)) {
+        if (!in.Read(k)) {
             reason = "the vertex count of piece " + Str(i) + " is cut off";
             return false;
         }
-        if (k > in.Left() / 16) {
-            reason = "piece " + Str(i) + " has " + Str(k) + " vertices, more than the " + Str(in.Left()) +
+        if (k > in.Remaining() / 16) {
+            reason = "piece " + Str(i) + " has " + Str(k) + " vertices, more than the " + Str(in.Remaining()) +
                      " bytes left hold";
             return false;
         }
@@ -83,20 +50,20 @@ bool ParseShapeFile3D(const std::uint8_t* data, std::size_t size, std::vector<Sh
         vertices.resize(k);
         for (ZOR::float3& v : vertices) {
             float ignoredW;
-            in.F32(v.x);
-            in.F32(v.y);
-            in.F32(v.z);
-            in.F32(ignoredW);
+            in.Read(v.x);
+            in.Read(v.y);
+            in.Read(v.z);
+            in.Read(ignoredW);
         }
     }
     for (std::uint32_t i = 0; i < n; ++i) {
         std::uint32_t m;
-        if (!in.U32(m)) {
+        if (!in.Read(m)) {
             reason = "the index count of piece " + Str(i) + " is cut off";
             return false;
         }
-        if (m > in.Left() / 4) {
-            reason = "piece " + Str(i) + " has " + Str(m) + " indices, more than the " + Str(in.Left()) +
+        if (m > in.Remaining() / 4) {
+            reason = "piece " + Str(i) + " has " + Str(m) + " indices, more than the " + Str(in.Remaining()) +
                      " bytes left hold";
             return false;
         }
@@ -104,10 +71,10 @@ bool ParseShapeFile3D(const std::uint8_t* data, std::size_t size, std::vector<Sh
         piece.leftovers = m % 3;
         piece.indices.resize(m - piece.leftovers);
         for (std::uint32_t& index : piece.indices)
-            in.U32(index);
+            in.Read(index);
         for (std::size_t l = 0; l < piece.leftovers; ++l) {
             std::uint32_t ignored;
-            in.U32(ignored);
+            in.Read(ignored);
         }
     }
     return true;
