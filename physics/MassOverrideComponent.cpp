@@ -3,7 +3,6 @@
 #include "engine/Entity.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "physics/BoxColliderComponent3D.h"
-#include "physics/Collider3D.h"
 #include "physics/QuadColliderComponent3D.h"
 #include "physics/SphereColliderComponent3D.h"
 
@@ -38,9 +37,7 @@ void MassOverrideComponent::Initialize()
     if (!m_collider)
         return;
     // A collider attached later takes the mass when it is above 0.
-    m_collider->m_mass = m_mass;
-    if (Collider3D* collider = m_collider->GetCollider())
-        collider->SetMass(m_mass);
+    m_collider->SetMass(m_mass);
 }
 
 void MassOverrideComponent::Uninitialize() {}

@@ -1,6 +1,5 @@
 #include "physics/WaterPhysicsBounds.h"
 
-#include "engine/Engine.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "physics/WaterPhysicsSystem.h"
 
@@ -16,21 +15,11 @@ QUELLOR_RECORD(WaterPhysicsBounds, Component, DerivedMetaNotPODNoCopy, WithID)
     reg.Member(QL_FIELD(highZ));
 }
 
-namespace {
-
-WaterPhysicsSystem* FindWaterSystem(const QLObject& object)
-{
-    Engine* engine = object.GetEngine();
-    return engine ? dynamic_cast<WaterPhysicsSystem*>(engine->GetSystem(WaterPhysicsSystem::ID, "default")) : nullptr;
-}
-
-} // namespace
-
 WaterPhysicsBounds::~WaterPhysicsBounds() = default;
 
 void WaterPhysicsBounds::Initialize()
 {
-    m_system = FindWaterSystem(*this);
+    m_system = WaterPhysicsSystem::Find(*this);
     if (m_system)
         m_system->m_bounds = this;
 }
@@ -38,7 +27,7 @@ void WaterPhysicsBounds::Initialize()
 void WaterPhysicsBounds::Uninitialize()
 {
     // Looked up again: the system may have gone before this component.
-    m_system = FindWaterSystem(*this);
+    m_system = WaterPhysicsSystem::Find(*this);
     if (m_system)
         m_system->m_bounds = nullptr;
 }

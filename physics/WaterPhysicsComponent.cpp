@@ -1,6 +1,5 @@
 #include "physics/WaterPhysicsComponent.h"
 
-#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "physics/RigidBodyComponent3D.h"
@@ -12,16 +11,6 @@ namespace quellor {
 
 QUELLOR_RECORD(WaterPhysicsComponent, Component, DerivedMetaNotPODNoCopy, WithID) {}
 
-namespace {
-
-WaterPhysicsSystem* FindWaterSystem(const QLObject& object)
-{
-    Engine* engine = object.GetEngine();
-    return engine ? dynamic_cast<WaterPhysicsSystem*>(engine->GetSystem(WaterPhysicsSystem::ID, "default")) : nullptr;
-}
-
-} // namespace
-
 WaterPhysicsComponent::~WaterPhysicsComponent() = default;
 
 void WaterPhysicsComponent::Initialize()
@@ -30,7 +19,7 @@ void WaterPhysicsComponent::Initialize()
         m_rigidBody = entity->GetComponent(RigidBodyComponent3D::ID);
         m_graphics = entity->GetComponent("GraphicsComponent3D");
     }
-    m_system = FindWaterSystem(*this);
+    m_system = WaterPhysicsSystem::Find(*this);
     if (m_system)
         m_system->m_bodies.push_back(this);
 }
@@ -38,7 +27,7 @@ void WaterPhysicsComponent::Initialize()
 void WaterPhysicsComponent::Uninitialize()
 {
     // Looked up again: the system may have gone before this component.
-    m_system = FindWaterSystem(*this);
+    m_system = WaterPhysicsSystem::Find(*this);
     if (!m_system)
         return;
     auto& bodies = m_system->m_bodies;

@@ -21,6 +21,9 @@ public:
     WaterPhysicsSystem& operator=(const WaterPhysicsSystem&) = delete;
     ~WaterPhysicsSystem() override;
 
+    // The one of the space "default" of object's engine, if there is one.
+    static WaterPhysicsSystem* Find(const QLObject& object);
+
     std::vector<WaterPhysicsComponent*> m_bodies;
     WaterPhysicsBounds* m_bounds = nullptr;
 };
