@@ -6,6 +6,7 @@
 #include "tests/support/TempDir.h"
 #include "tools/writers/ShapeBuilder.h"
 #include "tools/writers/ShapeWriter.h"
+#include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
 
@@ -24,11 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ContentDir()
-{
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return dir ? fs::path(dir) : fs::path("content");
-}
+using tarsel::test::ContentDir;
 
 std::string ReadAll(const fs::path& path)
 {

@@ -67,7 +67,7 @@ protected:
         system->SetFogColor(0.5f, 0.6f, 1.0f);
         system->SetSunPosition(-40.0f, 8.0f, -150.0f);
         system->SetSunSize(8.0f);
-        ASSERT_TRUE(system->LoadTexture(tarsel::test::ContentDir() + "/textures/sun.dds"));
+        ASSERT_TRUE(system->LoadTexture((tarsel::test::ContentDir() / "textures/sun.dds").string()));
         View(0);
     }
     void View(unsigned screen) { SetCamera(screen, float3(4, 5, 12), float3(-1, 1, -3)); }

@@ -7,6 +7,7 @@
 #include "renderer/RenderSystem.h"
 #include "renderer/Renderable3D.h"
 #include "tests/support/RecordingRenderContext.h"
+#include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +26,7 @@ using ZOR::RenderSystem;
 
 std::string Content()
 {
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return dir ? dir : "content";
+    return tarsel::test::ContentDir().string();
 }
 
 std::string Name(const ZOR::Handle& handle)

@@ -193,7 +193,7 @@ TEST_F(SplitScreenGLTest, FadeZeroIsBlackAndHalfIsHalfAndAMissingShaderOnlySkips
 {
     const std::filesystem::path folder = Folder() / "shaders";
     std::filesystem::create_directories(folder);
-    for (const auto& entry : std::filesystem::directory_iterator(tarsel::test::ContentDir() + "/shaders"))
+    for (const auto& entry : std::filesystem::directory_iterator((tarsel::test::ContentDir() / "shaders").string()))
         if (entry.path().filename() != "ZOR_Renderable3D.vs")
             std::filesystem::copy_file(entry.path(), folder / entry.path().filename());
     tarsel::test::StdoutCapture capture;

@@ -236,8 +236,8 @@ TEST_F(ScreenLayoutGLTest, ALitShadowedSceneOnTwoScreensWithSpritesAndText)
     badge.SetScreenID(5);
     badge.SetPosition(4, 4);
     badge.SetSize(12, 12);
-    system->LoadFont(tarsel::test::ContentDir() + "/fonts/font_32.bff");
-    system->LoadTexture(tarsel::test::ContentDir() + "/textures/fonts/font_32.dds");
+    system->LoadFont((tarsel::test::ContentDir() / "fonts/font_32.bff").string());
+    system->LoadTexture((tarsel::test::ContentDir() / "textures/fonts/font_32.dds").string());
     ZOR::Text label;
     system->AddRenderable(&label);
     label.SetFont("font_32.bff");

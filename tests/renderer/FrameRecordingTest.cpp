@@ -10,6 +10,7 @@
 #include "renderer/Renderable3DSkinned.h"
 #include "renderer/Text.h"
 #include "tests/support/RecordingRenderContext.h"
+#include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
 
@@ -29,8 +30,7 @@ using ZOR::RenderSystem;
 
 std::string Content()
 {
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return dir ? dir : "content";
+    return tarsel::test::ContentDir().string();
 }
 
 std::string Name(const ZOR::Handle& handle)

@@ -10,12 +10,6 @@
 
 namespace tarsel::test {
 
-std::string ContentDir()
-{
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return dir ? dir : "content";
-}
-
 ZOR::float4x4 FrameTest::TranslateScale(const ZOR::float3& t, const ZOR::float3& s)
 {
     return ZOR::float4x4(s.x, 0, 0, t.x, 0, s.y, 0, t.y, 0, 0, s.z, t.z, 0, 0, 0, 1);
@@ -27,10 +21,10 @@ void FrameTest::SetUpScene(const std::string& shaderDir)
     WriteConfig("[ZOR_CONFIG]\nWIDTH=320\nHEIGHT=180\n");
     std::shared_ptr<ZOR::RenderContext> context(&UninitializedContext(), [](ZOR::RenderContext*) {});
     system = std::make_unique<ZOR::RenderSystem>(context, Window().GetHWND());
-    system->SetShaderPath(shaderDir.empty() ? ContentDir() + "/shaders/" : shaderDir);
+    system->SetShaderPath(shaderDir.empty() ? (ContentDir() / "shaders").string() + "/" : shaderDir);
     ASSERT_TRUE(system->Initialize());
-    ASSERT_TRUE(system->LoadModel(ContentDir() + "/models/cube.model"));
-    ASSERT_TRUE(system->LoadModel(ContentDir() + "/models/sphere.model"));
+    ASSERT_TRUE(system->LoadModel((ContentDir() / "models/cube.model").string()));
+    ASSERT_TRUE(system->LoadModel((ContentDir() / "models/sphere.model").string()));
     tools::Image white{4, 4, std::vector<std::uint8_t>(64, 255)};
     const std::string png = (Folder() / "white.png").string();
     std::ofstream(png, std::ios::binary) << tools::WritePng(white);
@@ -101,7 +95,7 @@ std::array<int, 2> FrameTest::Project(const ZOR::float3& p, unsigned screen)
 
 void FrameTest::Screenshot(const ZOR::DXRenderContext::ReadBackData& data, const std::string& name)
 {
-    const std::filesystem::path folder = std::filesystem::path(ContentDir()).parent_path() / "screenshots";
+    const std::filesystem::path folder = ContentDir().parent_path() / "screenshots";
     std::filesystem::create_directories(folder);
     tools::Image image{data.size.width, data.size.height, data.bytes};
     for (std::size_t i = 3; i < image.rgba.size(); i += 4)

@@ -6,6 +6,7 @@
 #include "renderer/RenderSystem.h"
 #include "renderer/Renderable3D.h"
 #include "tests/renderer/dx11/GpuTestKit.h"
+#include "tests/support/ContentDir.h"
 
 #include <array>
 #include <memory>
@@ -42,7 +43,5 @@ protected:
     std::unique_ptr<ZOR::RenderSystem> system;
     std::vector<std::unique_ptr<ZOR::Renderable3D>> models;
 };
-
-std::string ContentDir();
 
 } // namespace tarsel::test

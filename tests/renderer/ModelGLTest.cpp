@@ -1,6 +1,7 @@
 #include "renderer/Model.h"
 
 #include "tests/support/GLContextFixture.h"
+#include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,7 @@ using ModelOnGL = tarsel::test::GLContextFixture;
 
 std::string ContentPath(const std::string& name)
 {
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return (std::filesystem::path(dir ? dir : "content") / name).string();
+    return (tarsel::test::ContentDir() / name).string();
 }
 
 TEST_F(ModelOnGL, GeneratedModelsLoadThroughTheRealBackEnd)

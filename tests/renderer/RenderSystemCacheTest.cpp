@@ -7,6 +7,7 @@
 #include "tests/support/StdoutCapture.h"
 #include "tests/support/TempDir.h"
 #include "tools/writers/MaterialWriter.h"
+#include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +21,7 @@ namespace {
 using tarsel::test::RecordingRenderContext;
 using ZOR::RenderSystem;
 
-std::filesystem::path ContentDir()
-{
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return dir ? std::filesystem::path(dir) : std::filesystem::path("content");
-}
+using tarsel::test::ContentDir;
 
 class RenderSystemCacheTest : public ::testing::Test {
 protected:

@@ -4,6 +4,7 @@
 #include "renderer/RenderSystem.h"
 #include "tests/renderer/dx11/GpuTestKit.h"
 #include "tests/support/StdoutCapture.h"
+#include "tests/support/ContentDir.h"
 
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
@@ -19,8 +20,7 @@ using ZOR::RenderSystem;
 
 std::string ShaderDir()
 {
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return (std::filesystem::path(dir ? dir : "content") / "shaders").string() + "/";
+    return (tarsel::test::ContentDir() / "shaders").string() + "/";
 }
 
 class RenderSystemGLTest : public GpuTest {

@@ -5,6 +5,7 @@
 #include "renderer/Renderable3D.h"
 #include "renderer/Renderable3DSkinned.h"
 #include "tests/support/RecordingRenderContext.h"
+#include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +19,7 @@ using ZOR::Renderable3D;
 
 std::string Content()
 {
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return dir ? dir : "content";
+    return tarsel::test::ContentDir().string();
 }
 
 TEST(Renderable3DTest, OnlyAnOwnedRenderableLooksAssetsUpAndEqualPairsShareAKey)

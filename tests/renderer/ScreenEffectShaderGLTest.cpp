@@ -2,6 +2,7 @@
 // tolerances: bloom's threshold and composition, the Gaussian blur and the radial blur.
 #include "renderer/RenderSystem.h"
 #include "tests/renderer/dx11/GpuTestKit.h"
+#include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +19,7 @@ using ZOR::RenderSystem;
 
 std::string ShaderDir()
 {
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return (std::filesystem::path(dir ? dir : "content") / "shaders").string() + "/";
+    return (tarsel::test::ContentDir() / "shaders").string() + "/";
 }
 
 class ScreenEffectShaderGLTest : public GpuTest {

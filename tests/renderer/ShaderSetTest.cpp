@@ -1,6 +1,7 @@
 // The shader files compiled and linked straight through OpenGL: every file compiles, every pair
 // the passes bind links, and what the program exposes sits where the render system binds it.
 #include "tests/support/GLContextFixture.h"
+#include "tests/support/ContentDir.h"
 
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
@@ -18,8 +19,7 @@ namespace {
 
 std::filesystem::path ShaderDir()
 {
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return std::filesystem::path(dir ? dir : "content") / "shaders";
+    return tarsel::test::ContentDir() / "shaders";
 }
 
 std::string ReadSource(const std::string& name)

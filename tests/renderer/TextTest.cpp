@@ -3,6 +3,7 @@
 #include "renderer/Text.h"
 #include "tests/support/RecordingRenderContext.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,7 @@ using tarsel::test::RecordingRenderContext;
 
 std::string FontPath(const std::string& name)
 {
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return (std::filesystem::path(dir ? dir : "content") / "fonts" / name).string();
+    return (tarsel::test::ContentDir() / "fonts" / name).string();
 }
 
 class TextTest : public ::testing::Test {

@@ -10,6 +10,7 @@
 #include "tarsel/Game.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WorkingDirectory.h"
+#include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
 
@@ -29,8 +30,7 @@ class StartupTest : public testing::Test {
 protected:
     StartupTest() : documents(true)
     {
-        const char* content = std::getenv("TARSEL_CONTENT_DIR");
-        cwd.emplace(content ? content : "content");
+        cwd.emplace(tarsel::test::ContentDir());
     }
 
     // A game with a fixed frame time and, when given, a script; started.

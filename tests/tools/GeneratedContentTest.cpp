@@ -11,6 +11,7 @@
 #include "tools/writers/ImageWriter.h"
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
+#include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
 
@@ -31,11 +32,7 @@ using tarsel::tools::ModelDescription;
 using ZOR::float3;
 using ZOR::float4x4;
 
-std::filesystem::path ContentDir()
-{
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return dir ? std::filesystem::path(dir) : std::filesystem::path("content");
-}
+using tarsel::test::ContentDir;
 
 std::string ReadAll(const std::filesystem::path& path)
 {

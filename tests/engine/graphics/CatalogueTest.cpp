@@ -21,6 +21,7 @@
 #include "engine/reflection/Variable.h"
 #include "tests/engine/graphics/GraphicsTestKit.h"
 #include "tests/support/StdoutCapture.h"
+#include "tests/support/ContentDir.h"
 
 #include <tinyxml.h>
 
@@ -279,8 +280,7 @@ void CallByName(T& object, const std::string& method, const std::string& argumen
 
 std::string ContentPath(const std::string& relative)
 {
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return (std::filesystem::path(dir ? dir : "content") / relative).string();
+    return (tarsel::test::ContentDir() / relative).string();
 }
 
 TEST_F(GraphicsTest, SetModelAndSetMaterialByNameReachTheirOwnRendererBase)

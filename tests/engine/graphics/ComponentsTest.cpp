@@ -14,6 +14,7 @@
 #include "engine/reflection/RegisterEngineTypes.h"
 #include "engine/reflection/Variable.h"
 #include "tests/engine/graphics/GraphicsTestKit.h"
+#include "tests/support/ContentDir.h"
 
 #include <tinyxml.h>
 
@@ -27,8 +28,7 @@ namespace {
 
 std::string FontPath(const std::string& name)
 {
-    const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-    return (std::filesystem::path(dir ? dir : "content") / "fonts" / name).string();
+    return (tarsel::test::ContentDir() / "fonts" / name).string();
 }
 
 // Reads a component element the way level files give it, through the reflection records.

@@ -13,6 +13,7 @@
 #include "tests/support/WorkingDirectory.h"
 #include "tools/writers/ImageWriter.h"
 #include "tools/writers/MaterialWriter.h"
+#include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
 
@@ -65,8 +66,7 @@ class LevelDrawGLTest : public tarsel::test::GLContextFixture {
 protected:
     std::string Content(const std::string& relative) const
     {
-        const char* dir = std::getenv("TARSEL_CONTENT_DIR");
-        return (fs::path(dir ? dir : "content") / relative).string();
+        return (tarsel::test::ContentDir() / relative).string();
     }
 
     // Back-buffer pixel of a world point seen by screen 0's camera.
