@@ -1,5 +1,4 @@
-#include "platform/NativeWindow.h"
-#include "platform/gpu/Device.h"
+#include "tests/platform/gpu/GpuDeviceTest.h"
 #include "platform/gpu/Framebuffer.h"
 #include "platform/gpu/Sampler.h"
 #include "platform/gpu/SwapChain.h"
@@ -13,25 +12,7 @@ namespace gpu = platform::gpu;
 
 namespace {
 
-// A hidden window with a current 4.5 core context.
-class GpuDevice : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        window = std::make_unique<platform::NativeWindow>("gpu test", 0, 0, 64, 48, false);
-        ASSERT_TRUE(window->IsValid()) << window->Error();
-        std::string error;
-        ASSERT_TRUE(device.Create(*window, error)) << error;
-    }
-    void TearDown() override
-    {
-        device.Destroy();
-        window.reset();
-    }
-
-    std::unique_ptr<platform::NativeWindow> window;
-    gpu::Device device;
-};
+using GpuDevice = tarsel::test::GpuDeviceTest;
 
 } // namespace
 

@@ -1,5 +1,4 @@
-#include "platform/NativeWindow.h"
-#include "platform/gpu/Device.h"
+#include "tests/platform/gpu/GpuDeviceTest.h"
 #include "platform/gpu/TimestampQuery.h"
 #include "platform/gpu/Texture2D.h"
 
@@ -12,24 +11,7 @@ namespace gpu = platform::gpu;
 
 namespace {
 
-class GpuTimestamps : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        window = std::make_unique<platform::NativeWindow>("timestamp test", 0, 0, 64, 48, false);
-        ASSERT_TRUE(window->IsValid()) << window->Error();
-        std::string error;
-        ASSERT_TRUE(device.Create(*window, error)) << error;
-    }
-    void TearDown() override
-    {
-        device.Destroy();
-        window.reset();
-    }
-
-    std::unique_ptr<platform::NativeWindow> window;
-    gpu::Device device;
-};
+using GpuTimestamps = tarsel::test::GpuDeviceTest;
 
 TEST_F(GpuTimestamps, StampsAreOrderedAndOnlyStampedQueriesReadTime)
 {
