@@ -8,25 +8,11 @@
 #include "renderer/Material.h"
 #include "renderer/Model.h"
 #include "renderer/ParticleEmitter.h"
+#include "renderer/RenderSlots.h"
 
 namespace ZOR {
 
-namespace {
-
-constexpr std::uint32_t kObjectBuffer = 2;
-constexpr std::uint32_t kBillboardBuffer = 4;
-
-// Screen target numbers.
-constexpr std::uint32_t kSceneTarget = 0;
-constexpr std::uint32_t kHalfTarget = 2;
-constexpr std::uint32_t kGeometryA = 3;
-constexpr std::uint32_t kGeometryB = 4;
-constexpr std::uint32_t kParticleTarget = 7;
-constexpr std::uint32_t kSSAOTarget = 8;
-constexpr std::uint32_t kGodRayTarget = 9;
-constexpr std::uint32_t kEdgeTarget = 10;
-
-} // namespace
+using namespace slots;
 
 // Decals ------------------------------------------------------------------------------------
 

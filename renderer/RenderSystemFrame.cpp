@@ -7,6 +7,7 @@
 #include "renderer/Material.h"
 #include "renderer/Octree.h"
 #include "renderer/ParticleEmitter.h"
+#include "renderer/RenderSlots.h"
 #include "renderer/Renderable2D.h"
 #include "renderer/Renderable3DSkinned.h"
 #include "renderer/Text.h"
@@ -16,12 +17,9 @@
 
 namespace ZOR {
 
-namespace {
+using namespace slots;
 
-constexpr std::uint32_t kScreenBuffer = 0;
-constexpr std::uint32_t kCameraBuffer = 1;
-constexpr std::uint32_t kSettingsBuffer = 9;
-constexpr std::uint32_t kScreenEffectBuffer = 12;
+namespace {
 
 template <typename T>
 void SortByHash(std::vector<T*>& bucket)

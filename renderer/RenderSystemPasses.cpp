@@ -4,6 +4,7 @@
 #include "renderer/DirectionalLight.h"
 #include "renderer/Material.h"
 #include "renderer/Model.h"
+#include "renderer/RenderSlots.h"
 #include "renderer/Renderable2D.h"
 #include "renderer/Renderable3DSkinned.h"
 #include "renderer/Text.h"
@@ -13,14 +14,10 @@
 
 namespace ZOR {
 
+using namespace slots;
+
 namespace {
 
-constexpr std::uint32_t kScreenBuffer = 0;
-constexpr std::uint32_t kObjectBuffer = 2;
-constexpr std::uint32_t kBoneBuffer = 3;
-constexpr std::uint32_t kDirectionalLightBuffer = 5;
-constexpr std::uint32_t kTextBuffer = 6;
-constexpr std::uint32_t kShadowBuffer = 8;
 constexpr std::uint32_t kMaxBones = 80;
 
 const char* ModelVertexShader(bool shadowMap, bool shadowsOn, int kind)
