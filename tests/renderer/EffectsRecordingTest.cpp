@@ -6,7 +6,7 @@
 #include "renderer/ParticleEmitter.h"
 #include "renderer/RenderSystem.h"
 #include "renderer/Renderable3D.h"
-#include "tests/support/RecordingRenderContext.h"
+#include "tests/renderer/RecordingFrameTest.h"
 #include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
@@ -20,40 +20,11 @@
 
 namespace {
 
-using tarsel::test::RecordingRenderContext;
 using ZOR::float3;
 using ZOR::RenderSystem;
 
-std::string Content()
-{
-    return tarsel::test::ContentDir().string();
-}
-
-std::string Name(const ZOR::Handle& handle)
-{
-    if (!handle)
-        return "null";
-    std::ostringstream text;
-    text << '{' << static_cast<std::uint32_t>(handle.type) << ", " << handle.index << '}';
-    return text.str();
-}
-
-class EffectsRecordingTest : public ::testing::Test {
+class EffectsRecordingTest : public tarsel::test::RecordingFrameTest {
 protected:
-    EffectsRecordingTest() : context(std::make_shared<RecordingRenderContext>()), system(context, nullptr)
-    {
-        context->SetDisplayModes({ZOR::DisplayMode({1280, 720}, 60)});
-        context->SetCurrentDisplayMode(ZOR::DisplayMode({1280, 720}, 60));
-        context->SetTextureSize(ZOR::Dimension(1280, 720));
-        EXPECT_TRUE(system.Initialize());
-        EXPECT_TRUE(system.LoadModel(Content() + "/models/cube.model"));
-        system.SetOctree(200.0f, 1.5f, 4);
-        for (unsigned s = 0; s < 4; ++s) {
-            ZOR::Camera& camera = system.GetScreen(static_cast<int>(s)).GetActiveCamera();
-            camera.SetPosition(float3(0, 3, 8));
-            camera.LookAt(float3(0, -3, -8), float3(0, 1, 0));
-        }
-    }
     ~EffectsRecordingTest() override
     {
         for (ZOR::Renderable* renderable : added)
@@ -89,8 +60,6 @@ protected:
                                   calls.end(), call);
         return static_cast<std::size_t>(at - calls.begin());
     }
-    std::string Vs(const char* name) const { return "BindVertexShader(" + Name(system.GetVertexShader(name)) + ")"; }
-    std::string Ps(const char* name) const { return "BindPixelShader(" + Name(system.GetPixelShader(name)) + ")"; }
     std::string Texture(std::uint32_t slot, const ZOR::Handle& handle) const
     {
         return "BindTexture(" + std::to_string(slot) + ", " + Name(handle) + ")";
@@ -108,8 +77,6 @@ protected:
                                         calls.begin() + static_cast<std::ptrdiff_t>(end));
     }
 
-    std::shared_ptr<RecordingRenderContext> context;
-    RenderSystem system;
     ZOR::Renderable3D cube;
     std::vector<ZOR::Renderable*> added;
     std::vector<std::string> calls;
@@ -165,8 +132,8 @@ TEST_F(EffectsRecordingTest, ACullFrontMeshIsFollowedByCullBackBeforeTheFullScre
 
 TEST_F(EffectsRecordingTest, DecalsOfOneTextureBindItOnceAndANewTextureOnceMore)
 {
-    ASSERT_TRUE(system.LoadTexture(Content() + "/textures/sun.dds"));
-    ASSERT_TRUE(system.LoadTexture(Content() + "/textures/fonts/font_32.dds"));
+    ASSERT_TRUE(system.LoadTexture(tarsel::test::ContentDir().string() + "/textures/sun.dds"));
+    ASSERT_TRUE(system.LoadTexture(tarsel::test::ContentDir().string() + "/textures/fonts/font_32.dds"));
     AddCube();
     ZOR::Decal decals[3];
     const char* textures[3] = {"sun.dds", "sun.dds", "font_32.dds"};
@@ -307,7 +274,7 @@ TEST_F(EffectsRecordingTest, PostEffectsRunInTheirOrderOnlyOnTheirScreen)
 
 TEST_F(EffectsRecordingTest, GodRaysRunOnlyWhenOnForEveryScreen)
 {
-    ASSERT_TRUE(system.LoadTexture(Content() + "/textures/sun.dds"));
+    ASSERT_TRUE(system.LoadTexture(tarsel::test::ContentDir().string() + "/textures/sun.dds"));
     AddCube();
     system.AddScreen(true);
     system.EnableEffect(RenderSystem::GodRays, 0);

@@ -9,7 +9,7 @@
 #include "renderer/Renderable3D.h"
 #include "renderer/Renderable3DSkinned.h"
 #include "renderer/Text.h"
-#include "tests/support/RecordingRenderContext.h"
+#include "tests/renderer/RecordingFrameTest.h"
 #include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
@@ -24,39 +24,11 @@
 
 namespace {
 
-using tarsel::test::RecordingRenderContext;
 using ZOR::float3;
 using ZOR::RenderSystem;
 
-std::string Content()
-{
-    return tarsel::test::ContentDir().string();
-}
-
-std::string Name(const ZOR::Handle& handle)
-{
-    std::ostringstream text;
-    text << '{' << static_cast<std::uint32_t>(handle.type) << ", " << handle.index << '}';
-    return text.str();
-}
-
-class FrameRecordingTest : public ::testing::Test {
+class FrameRecordingTest : public tarsel::test::RecordingFrameTest {
 protected:
-    FrameRecordingTest() : context(std::make_shared<RecordingRenderContext>()), system(context, nullptr)
-    {
-        context->SetDisplayModes({ZOR::DisplayMode({800, 600}, 60), ZOR::DisplayMode({1280, 720}, 60)});
-        context->SetCurrentDisplayMode(ZOR::DisplayMode({1280, 720}, 60));
-        context->SetTextureSize(ZOR::Dimension(1280, 720));
-        EXPECT_TRUE(system.Initialize());
-        EXPECT_TRUE(system.LoadModel(Content() + "/models/cube.model"));
-        EXPECT_TRUE(system.LoadModel(Content() + "/models/sphere.model"));
-        system.SetOctree(200.0f, 1.5f, 4);
-        for (unsigned s = 0; s < 4; ++s) {
-            ZOR::Camera& camera = system.GetScreen(static_cast<int>(s)).GetActiveCamera();
-            camera.SetPosition(float3(0, 3, 8));
-            camera.LookAt(float3(0, -3, -8), float3(0, 1, 0));
-        }
-    }
     ~FrameRecordingTest() override
     {
         for (auto& model : models)
@@ -92,13 +64,9 @@ protected:
         const auto calls = context->Calls();
         return static_cast<std::size_t>(std::count(calls.begin(), calls.end(), call));
     }
-    std::string Vs(const char* name) const { return "BindVertexShader(" + Name(system.GetVertexShader(name)) + ")"; }
-    std::string Ps(const char* name) const { return "BindPixelShader(" + Name(system.GetPixelShader(name)) + ")"; }
     std::uint32_t CubeVertices() { return system.GetModel("cube.model")->GetVertexCount(); }
     std::uint32_t SphereVertices() { return system.GetModel("sphere.model")->GetVertexCount(); }
 
-    std::shared_ptr<RecordingRenderContext> context;
-    RenderSystem system;
     std::vector<std::unique_ptr<ZOR::Renderable3D>> models;
 };
 
@@ -251,7 +219,7 @@ TEST_F(FrameRecordingTest, OneFullScreenViewUsesTheStoredAspectAndAZeroFrameTime
 
 TEST_F(FrameRecordingTest, TextBuffersAreRemadeWhenTextGrowsRefilledWhenItFitsAndEmptyTextDrawsNothing)
 {
-    ASSERT_TRUE(system.LoadFont(Content() + "/fonts/font_32.bff"));
+    ASSERT_TRUE(system.LoadFont(tarsel::test::ContentDir().string() + "/fonts/font_32.bff"));
     ZOR::Text text;
     system.AddRenderable(&text);
     text.SetFont("font_32.bff");

@@ -47,6 +47,13 @@ bool RecordingRenderContext::Allocate(ZOR::Handle& handle, ZOR::ObjectType type)
     return true;
 }
 
+std::string RecordingRenderContext::Name(const ZOR::Handle& handle)
+{
+    std::ostringstream text;
+    Print(text, handle);
+    return text.str();
+}
+
 void RecordingRenderContext::Print(std::ostream& out, const ZOR::Handle& handle)
 {
     if (!handle)

@@ -19,6 +19,9 @@ namespace tarsel::test {
 // Calls may come from several threads.
 class RecordingRenderContext : public ZOR::RenderContext {
 public:
+    // A handle as the recorded calls spell it: {type, index}, or null.
+    static std::string Name(const ZOR::Handle& handle);
+
     explicit RecordingRenderContext(const ZOR::Config& config = ZOR::Config(""));
 
     std::vector<std::string> Calls() const;
