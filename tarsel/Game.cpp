@@ -12,8 +12,9 @@
 #include "engine/SoundSystem.h"
 #include "engine/TweenTo.h"
 #include "engine/graphics/GraphicsSystem.h"
+#include "gameplay/GameLogicSystem.h"
+#include "gameplay/RegisterGameplayTypes.h"
 #include "physics/PhysicsSystem3D.h"
-#include "physics/RegisterPhysicsTypes.h"
 #include "platform/NativeWindow.h"
 #include "platform/ScriptedInputSource.h"
 #include "platform/SdlInputSource.h"
@@ -60,8 +61,8 @@ bool Game::LoadInputScript(std::string& error)
 
 bool Game::Start()
 {
-    // The engine's classes and the physics classes, so that levels create them by name.
-    quellor::RegisterPhysicsTypes();
+    // The engine's, physics and gameplay classes, so that levels create them by name.
+    quellor::RegisterGameplayTypes();
     auto clock = std::chrono::steady_clock::now();
 
     // 1. The configuration file, made with the defaults on a first run.
@@ -136,6 +137,7 @@ void Game::AddSystems()
     m_engine->AddSystem("ResourceSystem", new quellor::ResourceSystem, kSpace);
     m_engine->AddSystem("ObjectSystem", new quellor::ObjectSystem, kSpace);
     m_actions = static_cast<quellor::ActionSystem*>(m_engine->AddSystem("ActionSystem", new quellor::ActionSystem, kSpace));
+    m_engine->AddSystem("GameLogicSystem", new quellor::GameLogicSystem, kSpace);
     m_sound = static_cast<quellor::SoundSystem*>(m_engine->AddSystem("SoundSystem", new quellor::SoundSystem, kSpace));
     m_graphics = static_cast<quellor::GraphicsSystem*>(
         m_engine->AddSystem("GraphicsSystem", new quellor::GraphicsSystem(*m_config, m_window->GetHWND()), kSpace));

@@ -14,6 +14,7 @@
 #include "engine/reflection/MetaRegistry.h"
 #include "engine/reflection/RegisterEngineTypes.h"
 #include "engine/reflection/Variable.h"
+#include "gameplay/RegisterGameplayTypes.h"
 #include "physics/RegisterPhysicsTypes.h"
 
 using namespace quellor;
@@ -64,7 +65,7 @@ const ClassRow kClasses[] = {
     {"ButtonComponent", "Component", Ops::Full, true, false, kPending},
     {"CameraLookAtComponent", "Component", Ops::NoCopy, true, false, kPending},
     {"CameraSystem", "System", Ops::NoCopy, true, true, kPending},
-    {"CharacterController", "Component", Ops::NoCopy, true, false, kPending},
+    {"CharacterController", "Component", Ops::NoCopy, true, false, kBuilt},
     {"CharacterMotor3D", "Component", Ops::NoCopy, true, true, kPending},
     {"CheckboxComponent", "Component", Ops::Full, true, true, kPending},
     {"ColliderComponent3D", "Component", Ops::NoDefNoCopy, false, true, kBuilt},
@@ -88,7 +89,7 @@ const ClassRow kClasses[] = {
     {"FogComponent", "Component", Ops::Full, true, true, kBuilt},
     {"FollowEntityAction", "Action", Ops::NoDefNoCopy, false, false, kPending},
     {"fsm", nullptr, Ops::Full, false, false, kPending},
-    {"GameLogicSystem", "System", Ops::NoCopy, true, false, kPending},
+    {"GameLogicSystem", "System", Ops::NoCopy, true, false, kBuilt},
     {"GraphEdge", nullptr, Ops::Full, false, true, kPending},
     {"GraphicsComponent2D", "Component", Ops::Full, true, true, kBuilt},
     {"GraphicsComponent3D", "Component", Ops::Full, true, true, kBuilt},
@@ -117,7 +118,7 @@ const ClassRow kClasses[] = {
     {"OrbMeshComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
     {"PathPlanner", "Component", Ops::NoCopy, true, false, kPending},
     {"PhysicsSystem3D", "System", Ops::NoCopy, false, true, kBuilt},
-    {"PlayerDataComponent", "Component", Ops::Full, true, true, kPending},
+    {"PlayerDataComponent", "Component", Ops::Full, true, true, kBuilt},
     {"PlayerIdComponent", "Component", Ops::NoCopy, true, true, kPending},
     {"PointLightComponent", "Component", Ops::Full, true, true, kBuilt},
     {"PrioritizedSteering", nullptr, Ops::NoDef, false, false, kPending},
@@ -136,7 +137,7 @@ const ClassRow kClasses[] = {
     {"SnapshotComponent", "Component", Ops::NoCopy, true, true, kPending},
     {"SnapshotFxComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
     {"SoundSystem", "System", Ops::Full, false, true, kBuilt},
-    {"SpawnPointComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"SpawnPointComponent", "Component", Ops::NoCopy, true, true, kBuilt},
     {"SphereColliderComponent3D", "ColliderComponent3D", Ops::NoCopy, true, true, kBuilt},
     {"SpotLightComponent", "Component", Ops::Full, true, true, kBuilt},
     {"State", nullptr, Ops::Full, false, false, kPending},
@@ -178,6 +179,7 @@ void RegisterAll()
 {
     RegisterEngineTypes();
     RegisterPhysicsTypes();
+    RegisterGameplayTypes();
 }
 
 Ops OpsOf(const Meta* record)

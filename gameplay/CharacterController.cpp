@@ -1,0 +1,21 @@
+#include "gameplay/CharacterController.h"
+
+#include "engine/reflection/MetaRegistrar.h"
+
+namespace quellor {
+
+QUELLOR_RECORD(CharacterController, Component, DerivedMetaNotPODNoCopy, WithID) {}
+
+CharacterController::~CharacterController() = default;
+
+void CharacterController::Initialize()
+{
+    JoinGameLogic(*this);
+}
+
+void CharacterController::Uninitialize()
+{
+    LeaveGameLogic(*this);
+}
+
+} // namespace quellor

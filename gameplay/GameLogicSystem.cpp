@@ -1,0 +1,391 @@
+#include "gameplay/GameLogicSystem.h"
+
+#include "engine/ActionList.h"
+#include "engine/ActionSystem.h"
+#include "engine/Engine.h"
+#include "engine/Entity.h"
+#include "engine/Input.h"
+#include "engine/Invoke.h"
+#include "engine/SetValue.h"
+#include "engine/SoundSystem.h"
+#include "engine/Transform3D.h"
+#include "engine/WaitFrame.h"
+#include "engine/graphics/GraphicsSystem.h"
+#include "engine/graphics/TextComponent.h"
+#include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/PlayerDataComponent.h"
+#include "gameplay/SpawnPointComponent.h"
+#include "physics/RigidBodyComponent3D.h"
+#include "renderer/dx11/RenderContext.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quellor {
+
+QUELLOR_RECORD(GameLogicSystem, System, DerivedMetaNotPODNoCopy, WithID) {}
+
+namespace {
+
+constexpr const char* kDefaultSpace = "default";
+constexpr int kEscape = 27;
+constexpr int kControl = 17;
+constexpr int kW = 87;
+constexpr int kPadStart = 4;
+constexpr int kPadCount = 4;
+
+PlayerDataComponent* DataOf(const Entity* player)
+{
+    return player ? player->GetComponent<PlayerDataComponent>() : nullptr;
+}
+
+std::string TeamOf(const Entity* player)
+{
+    const PlayerDataComponent* data = DataOf(player);
+    return data ? data->playerTeam : PlayerDataComponent().playerTeam;
+}
+
+// Where a player stands: its body, or its transform when it has no body.
+bool PositionOf(const Entity& player, Vec4& position)
+{
+    if (auto* body = player.GetComponent<RigidBodyComponent3D>()) {
+        position = body->GetPosition();
+        return true;
+    }
+    if (auto* transform = player.GetComponent<Transform3D>()) {
+        position = transform->GetPosition();
+        return true;
+    }
+    return false;
+}
+
+float Distance(const Vec4& a, const Vec4& b)
+{
+    const float x = a.x - b.x;
+    const float y = a.y - b.y;
+    const float z = a.z - b.z;
+    return std::sqrt(x * x + y * y + z * z);
+}
+
+void DestroyAll(std::vector<EntityRef>& entities)
+{
+    for (const EntityRef& ref : entities)
+        if (Entity* entity = ref.Get(); entity && !entity->IsDestroyed())
+            entity->Destroy();
+    entities.clear();
+}
+
+} // namespace
+
+GameLogicSystem::GameLogicSystem() = default;
+
+GameLogicSystem::~GameLogicSystem() = default;
+
+GameLogicSystem* GameLogicSystem::Find(const QLObject& object)
+{
+    Engine* engine = object.GetEngine();
+    return engine ? engine->GetSystem<GameLogicSystem>(kDefaultSpace) : nullptr;
+}
+
+void GameLogicSystem::Initialize()
+{
+    m_paused = false;
+    m_active = true;
+    m_scoreHudRequested = false;
+    m_winEnabled = true;
+    m_scoreTextDirty = false;
+    m_tagSetupPending = true;
+    m_startupFrame = true;
+    m_hudDelay = false;
+}
+
+void GameLogicSystem::Update(float dt)
+{
+    if (m_startupFrame) {
+        m_tagSetupPending = true;
+        m_startupFrame = false;
+        return;
+    }
+    // The frame after a join belongs to the tag set-up alone (the tags come with the score
+    // display and team tags).
+    if (m_tagSetupPending) {
+        m_tagSetupPending = false;
+        return;
+    }
+    if (m_scoreHudRequested) {
+        if (m_hudDelay) {
+            m_scoreTextDirty = true;
+            m_scoreHudRequested = false;
+            m_hudDelay = false;
+        } else {
+            m_hudDelay = true;
+        }
+    }
+    if (m_scoreTextDirty)
+        m_scoreTextDirty = false;
+
+    if (m_active && !m_players.empty() && PauseRequested())
+        OpenPauseMenu();
+
+    Engine* engine = GetEngine();
+    if (auto* graphics = engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr)
+        graphics->UpdateSkinned(dt);
+
+    UpdateComponents(dt);
+
+    const int winner = FindWinner();
+    if (winner >= 0)
+        EndMatch(winner);
+}
+
+void GameLogicSystem::UpdateComponents(float dt)
+{
+    for (Slot& slot : m_slots) {
+        GameLogicMember* component = slot.Front();
+        while (component) {
+            GameLogicMember* next = Slot::Next(component);
+            component->LogicUpdate(dt);
+            component = next;
+        }
+    }
+}
+
+void GameLogicSystem::Register(GameLogicMember* component)
+{
+    if (!component || component->IsInLogicSlot())
+        return;
+    const auto index = static_cast<std::size_t>(component->GetLogicSlot());
+    if (index >= kSlotCount) {
+        ZOR::Log("GameLogicSystem: a component names slot %zu, which does not exist", index);
+        return;
+    }
+    m_slots[index].PushBack(component);
+}
+
+void GameLogicSystem::Unregister(GameLogicMember* component)
+{
+    if (!component)
+        return;
+    for (Slot& slot : m_slots)
+        if (slot.Contains(component)) {
+            Slot::Remove(component);
+            return;
+        }
+}
+
+const IntrusiveListBase<GameLogicMember>& GameLogicSystem::GetSlot(LogicSlot slot) const
+{
+    return m_slots.at(static_cast<std::size_t>(slot));
+}
+
+void GameLogicSystem::AddPlayer(int, Entity* player, bool isBot, bool)
+{
+    if (!player) {
+        ZOR::Log("GameLogicSystem::AddPlayer: no player entity");
+        return;
+    }
+    const bool person = !isBot;
+    // The first person uses the screen that always exists; each later one adds one.
+    const bool personJoined =
+        std::any_of(m_players.begin(), m_players.end(), [](const PlayerEntry& entry) { return entry.person; });
+    Engine* engine = GetEngine();
+    if (person && personJoined)
+        if (auto* graphics = engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr)
+            graphics->AddScreen(false);
+
+    const std::string team = TeamOf(player);
+    m_scores[team] = 0;
+    if (PlayerDataComponent* data = DataOf(player))
+        data->m_cameraFreeze = false;
+    m_players.push_back(PlayerEntry{EntityRef(player), player, person});
+
+    // The character motor places the player at the chosen point.
+    ChooseSpawnPoint(team);
+
+    m_scoreTextDirty = false;
+    m_tagSetupPending = true;
+    if (!GetTeamTags(team))
+        m_teamTags.emplace_back(team, TagTable{});
+}
+
+void GameLogicSystem::RemovePlayer(int, Entity* player)
+{
+    if (m_players.empty())
+        return;
+    auto found = std::find_if(m_players.begin(), m_players.end(),
+                              [player](const PlayerEntry& entry) { return entry.address == player; });
+    const auto k = static_cast<std::size_t>(found - m_players.begin());
+    bool person = false;
+    if (found != m_players.end()) {
+        person = found->person;
+        m_players.erase(found);
+    }
+    if (k < m_scoreTexts.size())
+        m_scoreTexts.erase(m_scoreTexts.begin() + static_cast<std::ptrdiff_t>(k));
+    // Only a person had a screen of its own.
+    if (person) {
+        Engine* engine = GetEngine();
+        if (auto* graphics = engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr)
+            graphics->RemoveScreen(true);
+    }
+    if (m_players.empty()) {
+        // Names come back in the next match; so would stale tags.
+        m_teamTags.clear();
+        return;
+    }
+    DestroyScoreHud();
+    m_scoreTextDirty = true;
+}
+
+void GameLogicSystem::AddScore(std::string team)
+{
+    auto score = m_scores.find(team);
+    if (score != m_scores.end())
+        ++score->second;
+    m_scoreTextDirty = true;
+    PlayEffect("score_point.ogg");
+}
+
+void GameLogicSystem::ResetScores()
+{
+    m_scores.clear();
+    DestroyScoreHud();
+}
+
+SpawnPointComponent* GameLogicSystem::ChooseSpawnPoint(std::string team)
+{
+    SpawnPointComponent* best = nullptr;
+    float bestMean = 0.0f;
+    const float divisor = m_players.empty() ? 1.0f : static_cast<float>(m_players.size());
+    for (GameLogicMember* member : GetSlot(LogicSlot::SpawnPointComponent)) {
+        auto* candidate = dynamic_cast<SpawnPointComponent*>(member);
+        if (!candidate || candidate->m_team != team)
+            continue;
+        const Vec4 at = candidate->GetTransformPosition();
+        float sum = 0.0f;
+        for (const PlayerEntry& entry : m_players) {
+            Entity* player = entry.Get();
+            Vec4 position;
+            if (!player || !PositionOf(*player, position))
+                continue;
+            if (team == "none" || TeamOf(player) != team)
+                sum += Distance(position, at);
+        }
+        const float mean = sum / divisor;
+        if (!best || mean > bestMean) {
+            best = candidate;
+            bestMean = mean;
+        }
+    }
+    if (!best)
+        Warn(team);
+    return best;
+}
+
+Entity* GameLogicSystem::GetPlayer(int index) const
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= m_players.size())
+        return nullptr;
+    return m_players[static_cast<std::size_t>(index)].Get();
+}
+
+GameLogicSystem::TagTable* GameLogicSystem::GetTeamTags(const std::string& team)
+{
+    for (auto& [name, table] : m_teamTags)
+        if (name == team)
+            return &table;
+    return nullptr;
+}
+
+void GameLogicSystem::AddScoreHud(Entity* background, Entity* text)
+{
+    m_scoreBackgrounds.emplace_back(background);
+    m_scoreTexts.emplace_back(text);
+}
+
+bool GameLogicSystem::PauseRequested() const
+{
+    auto* input = GetSystem<Input>();
+    if (!input)
+        return false;
+    if (input->KeyIsPressed(kEscape, -1))
+        return true;
+    for (int pad = 0; pad < kPadCount; ++pad)
+        if (input->IsConnected(pad) && input->KeyIsPressed(kPadStart, pad))
+            return true;
+    return false;
+}
+
+void GameLogicSystem::OpenPauseMenu()
+{
+    m_paused = !m_paused;
+    Action* menu = m_pauseMenuFactory.IsEmpty() ? nullptr : m_pauseMenuFactory();
+    if (menu) {
+        if (auto* actions = GetSystem<ActionSystem>())
+            actions->AddAction(menu, 0);
+        else
+            delete menu;
+    }
+    // The scores are hidden while the menu is open.
+    for (const EntityRef& ref : m_scoreTexts)
+        if (Entity* text = ref.Get())
+            if (auto* component = text->GetComponent<TextComponent>())
+                component->SetValue(" ");
+}
+
+int GameLogicSystem::FindWinner()
+{
+    auto* input = GetSystem<Input>();
+    const bool debugWin = input && m_active && input->KeyIsDown(kControl, -1) && input->KeyIsPressed(kW, -1);
+    for (std::size_t i = 0; i < m_players.size(); ++i) {
+        Entity* player = m_players[i].Get();
+        if (!player)
+            continue;
+        const int score = m_scores[TeamOf(player)];
+        if ((score >= kWinningScore && m_winEnabled) || debugWin)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void GameLogicSystem::EndMatch(int winner)
+{
+    m_winner = m_players[static_cast<std::size_t>(winner)].ref;
+    if (auto* sound = GetSystem<SoundSystem>()) {
+        sound->StopAll();
+        sound->Play("game_over.ogg", 0);
+    }
+    m_winEnabled = false;
+
+    // The win camera (given the winner) comes with the cameras; the list skips its place.
+    Action* winCamera = nullptr;
+    Engine* engine = GetEngine();
+    Action* destroy = engine ? new Invoke(Delegate<>(engine, &Engine::DestroyDefaultEntities)) : nullptr;
+    Action* mainMenu = m_mainMenuFactory.IsEmpty() ? nullptr : m_mainMenuFactory(true);
+    ActionList* sequence = MakeSequence(winCamera, destroy, new WaitFrame(1), new WaitFrame(1), new WaitFrame(1),
+                                        new SetValue(&m_winEnabled, true), mainMenu);
+    if (auto* actions = GetSystem<ActionSystem>())
+        actions->AddAction(sequence, 0);
+    else
+        delete sequence;
+}
+
+void GameLogicSystem::DestroyScoreHud()
+{
+    DestroyAll(m_scoreBackgrounds);
+    DestroyAll(m_scoreTexts);
+}
+
+void GameLogicSystem::PlayEffect(const std::string& name)
+{
+    if (auto* sound = GetSystem<SoundSystem>())
+        sound->Play(name, 0);
+}
+
+void GameLogicSystem::Warn(const std::string& team)
+{
+    if (m_teamsWarned.insert(team).second)
+        ZOR::Log("Warning: no spawn point for team \"%s\"", team.c_str());
+}
+
+} // namespace quellor
