@@ -7,7 +7,9 @@
 #include "engine/ObjectSystem.h"
 #include "engine/ResourceSystem.h"
 #include "engine/SoundSystem.h"
+#include "engine/Transform2D.h"
 #include "engine/Transform3D.h"
+#include "engine/graphics/TextComponent.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/PlayerDataComponent.h"
@@ -15,6 +17,7 @@
 #include "gameplay/SpawnPointComponent.h"
 #include "physics/PhysicsSystem3D.h"
 #include "platform/ScriptedInputSource.h"
+#include "tests/support/ContentDir.h"
 
 #include <algorithm>
 
@@ -25,7 +28,8 @@ constexpr const char* kSpace = "default";
 }
 
 GameWorld::GameWorld(std::vector<Extra> extras)
-    : m_workingDirectory((quellor::RegisterGameplayTypes(), m_folder.Path())), m_extras(std::move(extras))
+    : m_content(std::filesystem::absolute(ContentDir()))
+    , m_workingDirectory((quellor::RegisterGameplayTypes(), m_folder.Path())), m_extras(std::move(extras))
 {
     engine = quellor::Engine::Instance();
     keys = std::make_shared<platform::ScriptedInputSource>();
@@ -126,6 +130,19 @@ quellor::SpawnPointComponent* GameWorld::AddSpawnPoint(const std::string& name, 
 quellor::PlayerDataComponent* GameWorld::DataOf(quellor::Entity* player)
 {
     return player ? player->GetComponent<quellor::PlayerDataComponent>() : nullptr;
+}
+
+quellor::Entity* GameWorld::SpawnText(const std::string& name)
+{
+    static const std::string kFont = "font_64.bff";
+    if (!graphics->GetFont(kFont))
+        graphics->LoadFont((m_content / "fonts" / kFont).string());
+    quellor::Entity* entity = Spawn(name);
+    entity->AddComponent<quellor::Transform2D>(true);
+    auto* text = new quellor::TextComponent;
+    text->m_fontName = kFont;
+    entity->AddComponent(quellor::TextComponent::ID, text, true);
+    return entity;
 }
 
 void GameWorld::LoadEffect(const std::string& name)

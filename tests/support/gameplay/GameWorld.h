@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -79,6 +80,8 @@ public:
     quellor::SpawnPointComponent* AddSpawnPoint(const std::string& name, const std::string& team, float x, float y,
                                                 float z);
     static quellor::PlayerDataComponent* DataOf(quellor::Entity* player);
+    // An entity with a Transform2D and a TextComponent in the built content's "font_64.bff".
+    quellor::Entity* SpawnText(const std::string& name);
 
     // Loads an effect under "sfx/<name>" on the recording backend (no file is read).
     void LoadEffect(const std::string& name);
@@ -104,6 +107,7 @@ public:
 private:
     void AddExtrasBefore(const std::string& name);
 
+    std::filesystem::path m_content; // absolute: the working directory changes
     TempDir m_folder;
     WorkingDirectory m_workingDirectory;
     std::vector<Extra> m_extras;

@@ -1,0 +1,136 @@
+// The records levels use to make and set the player data and spawn points, compared both ways
+// with their golden tables: every listed member and method exists with its type and bindings,
+// and the records hold nothing more.
+#include "engine/reflection/Function.h"
+#include "engine/reflection/Member.h"
+#include "engine/reflection/Meta.h"
+#include "engine/reflection/MetaNotPOD.h"
+#include "engine/reflection/MetaRegistry.h"
+#include "engine/reflection/Variable.h"
+#include "gameplay/RegisterGameplayTypes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quellor::test {
+namespace {
+
+struct MemberRow {
+    const char* name;
+    const char* type;
+    const char* setter; // "" for none
+    const char* getter;
+};
+
+struct MethodRow {
+    const char* name;
+    const char* returns; // "" for nothing
+    std::vector<const char*> parameters;
+};
+
+struct RecordRow {
+    const char* name;
+    bool copies;
+    std::vector<MemberRow> members;
+    std::vector<MethodRow> methods;
+};
+
+const RecordRow kRecords[] = {
+    {"PlayerDataComponent",
+     true,
+     {{"canControl", "bool", "SetControlable", "GetControlable"},
+      {"currentScore", "int", "SetCurrentScore", "GetCurrentScore"},
+      {"maxScore", "int", "", ""},
+      {"playerTeam", "string", "", ""},
+      {"sphereCollRadius", "float", "", ""},
+      {"xDeadZone", "float", "", ""},
+      {"yDeadZone", "float", "", ""},
+      {"controllerID", "int", "SetControllerID", ""},
+      {"xAimSpeed", "float", "SetXAimSpeed", ""},
+      {"yAimSpeed", "float", "SetYAimSpeed", ""},
+      {"blastDist", "float", "", ""}},
+     {{"SetControlable", "", {"bool"}},
+      {"SetCurrentScore", "", {"int"}},
+      {"GetControlable", "bool", {}},
+      {"GetCurrentScore", "int", {}},
+      {"SetControllerID", "", {"int"}},
+      {"SetXAimSpeed", "", {"float"}},
+      {"SetYAimSpeed", "", {"float"}}}},
+    {"SpawnPointComponent",
+     false,
+     {{"m_position", "Vec4", "", ""}, {"m_popularity", "int", "", ""}, {"m_team", "string", "", ""}},
+     {}},
+};
+
+std::string TypeName(const Meta* type)
+{
+    return type ? type->Name() : "";
+}
+
+// A setter or getter is the named method bound a second time: its own function object with the
+// method's signature.
+void ExpectBinding(const Meta& record, const Function* binding, const std::string& method)
+{
+    if (method.empty()) {
+        EXPECT_EQ(binding, nullptr);
+        return;
+    }
+    ASSERT_NE(binding, nullptr) << method;
+    const Function* named = record.GetMethod(method);
+    ASSERT_NE(named, nullptr) << method;
+    EXPECT_NE(binding, named) << method;
+    EXPECT_EQ(binding->GetReturnType(), named->GetReturnType()) << method;
+    EXPECT_EQ(binding->GetArgumentTypes(), named->GetArgumentTypes()) << method;
+}
+
+TEST(GameplayRecords, MatchTheirTablesBothWays)
+{
+    RegisterGameplayTypes();
+    for (const RecordRow& row : kRecords) {
+        SCOPED_TRACE(row.name);
+        Meta* record = MetaRegistry::Instance().Find(row.name);
+        ASSERT_NE(record, nullptr);
+        ASSERT_EQ(record->GetBases().size(), 1u);
+        EXPECT_EQ(record->GetBases()[0]->Name(), "Component");
+        Variable* id = record->GetStaticMember("ID");
+        ASSERT_NE(id, nullptr);
+        EXPECT_EQ(*static_cast<std::string*>(id->Value()), row.name);
+        EXPECT_EQ(record->GetStaticMembers().size(), 1u);
+
+        // Every listed member and method is there, and nothing else is.
+        EXPECT_EQ(record->GetMembers().size(), row.members.size());
+        for (const MemberRow& expected : row.members) {
+            SCOPED_TRACE(expected.name);
+            const Member* member = record->GetMember(expected.name);
+            ASSERT_NE(member, nullptr);
+            EXPECT_EQ(TypeName(member->GetType()), expected.type);
+            EXPECT_EQ(member->GetExtension(), "");
+            ExpectBinding(*record, member->GetSetter(), expected.setter);
+            ExpectBinding(*record, member->GetGetter(), expected.getter);
+        }
+        EXPECT_EQ(record->GetMethods().size(), row.methods.size());
+        for (const MethodRow& expected : row.methods) {
+            SCOPED_TRACE(expected.name);
+            const Function* method = record->GetMethod(expected.name);
+            ASSERT_NE(method, nullptr);
+            EXPECT_EQ(TypeName(method->GetReturnType()), expected.returns);
+            std::vector<std::string> parameters;
+            for (const Meta* type : method->GetArgumentTypes())
+                parameters.push_back(TypeName(type));
+            EXPECT_EQ(parameters, std::vector<std::string>(expected.parameters.begin(), expected.parameters.end()));
+        }
+
+        void* made = record->GetOps()->New();
+        ASSERT_NE(made, nullptr);
+        void* copy = record->GetOps()->Copy(made);
+        EXPECT_EQ(copy != nullptr, row.copies);
+        if (copy)
+            record->GetOps()->Delete(copy);
+        record->GetOps()->Delete(made);
+    }
+}
+
+} // namespace
+} // namespace quellor::test
