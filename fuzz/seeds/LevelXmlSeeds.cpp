@@ -3,6 +3,7 @@
 #include "SeedWriter.h"
 
 #include "tests/engine/LevelDocuments.h"
+#include "tests/gameplay/GameplayLevels.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +34,7 @@ TARSEL_FUZZ_SEEDS(level_xml)
     fuzzseeds::WriteFile(folder, "orb.arch", docs::kOrb);
     fuzzseeds::WriteFile(folder, "unknown_member.arch", docs::kUnknownMember);
     fuzzseeds::WriteFile(folder, "refused_kinds.arch", docs::kRefusedKinds);
+    fuzzseeds::WriteFile(folder, "arena.ql", quellor::test::gameplay_levels::kArena);
     for (const auto& [name, text] : docs::BrokenFiles())
         fuzzseeds::WriteFile(folder, name, text);
 }

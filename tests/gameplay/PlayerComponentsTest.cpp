@@ -1,7 +1,9 @@
 // The player record and spawn points: defaults, copies, the linked score text, and a spawn
 // point following its transform with its marker hidden.
+#include "GameplayLevels.h"
 #include "GameplayTestKit.h"
 
+#include "engine/Engine.h"
 #include "engine/Transform3D.h"
 #include "engine/graphics/GraphicsComponent3D.h"
 #include "engine/graphics/TextComponent.h"
@@ -161,6 +163,36 @@ TEST_F(PlayerComponents, ASpawnPointBeforeItsTransformIsHarmless)
     entity->AddComponent<Transform3D>(true)->SetPosition(4.0f, 5.0f, 6.0f);
     world->Step();
     EXPECT_EQ(point->GetPosition().x, 4.0f);
+}
+
+TEST_F(PlayerComponents, ALevelsSpawnPointsAndPlayerRecordsTakeTheirValuesAsGiven)
+{
+    world->LoadLevel("arena.ql", gameplay_levels::kArena);
+    const GameLogicSystem& logic = *world->logic;
+    ASSERT_EQ(logic.GetSlot(LogicSlot::SpawnPointComponent).Count(), 2u);
+    EXPECT_EQ(logic.GetSlot(LogicSlot::CharacterController).Count(), 1u);
+    auto* red = world->engine->GetEntity("redSpawn", "default")->GetComponent<SpawnPointComponent>();
+    auto* blue = world->engine->GetEntity("blueSpawn", "default")->GetComponent<SpawnPointComponent>();
+    EXPECT_EQ(red->m_popularity, 2);
+    EXPECT_EQ(blue->GetPosition().x, -10.0f) << "the transform listed first gives the position";
+    world->Step(3);
+    EXPECT_EQ(red->GetPosition().x, 10.0f) << "the transform listed after is followed from the next frame";
+
+    Entity* huge = world->engine->GetEntity("player0", "default");
+    Entity* noTeam = world->engine->GetEntity("player1", "default");
+    PlayerDataComponent* data = tarsel::test::GameWorld::DataOf(huge);
+    EXPECT_EQ(data->controllerID, 2147483647);
+    EXPECT_EQ(data->GetPad(), -1);
+    EXPECT_FALSE(data->GetControlable());
+    EXPECT_EQ(data->GetCurrentScore(), 3);
+    EXPECT_EQ(tarsel::test::GameWorld::DataOf(noTeam)->playerTeam, "");
+
+    world->logic->AddPlayer(data->controllerID, huge, false, true);
+    world->logic->AddPlayer(-1, noTeam, true, true);
+    EXPECT_EQ(world->logic->ChooseSpawnPoint("red"), red);
+    EXPECT_EQ(world->logic->ChooseSpawnPoint(""), nullptr) << "an empty team is never a spawn point's";
+    world->Step(3);
+    EXPECT_EQ(logic.GetPlayerCount(), 2u);
 }
 
 } // namespace

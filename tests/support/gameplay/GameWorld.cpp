@@ -46,7 +46,8 @@ GameWorld::GameWorld(std::vector<Extra> extras)
     physics = static_cast<quellor::PhysicsSystem3D*>(
         engine->AddSystem("PhysicsSystem3D", new quellor::PhysicsSystem3D, kSpace));
     AddExtrasBefore("ResourceSystem");
-    engine->AddSystem("ResourceSystem", new quellor::ResourceSystem, kSpace);
+    resources = static_cast<quellor::ResourceSystem*>(
+        engine->AddSystem("ResourceSystem", new quellor::ResourceSystem, kSpace));
     AddExtrasBefore("ObjectSystem");
     objects = static_cast<quellor::ObjectSystem*>(engine->AddSystem("ObjectSystem", new quellor::ObjectSystem, kSpace));
     AddExtrasBefore("ActionSystem");
@@ -171,6 +172,13 @@ bool GameWorld::Played(const std::string& name) const
 void GameWorld::WriteFile(const std::string& relative, const std::string& text) const
 {
     m_folder.Write(relative, text);
+}
+
+void GameWorld::LoadLevel(const std::string& name, const std::string& text)
+{
+    WriteFile("levels/" + name, text);
+    resources->ScanDirectory("");
+    objects->LoadLevel(name);
 }
 
 } // namespace tarsel::test

@@ -36,6 +36,7 @@ class GameLogicSystem;
 class GraphicsSystem;
 class Input;
 class ObjectSystem;
+class ResourceSystem;
 class PhysicsSystem3D;
 class PlayerDataComponent;
 class SoundSystem;
@@ -91,6 +92,8 @@ public:
 
     // Writes a file under the working folder.
     void WriteFile(const std::string& relative, const std::string& text) const;
+    // Writes "levels/<name>", rescans the folder and loads the level into "default".
+    void LoadLevel(const std::string& name, const std::string& text);
 
     quellor::Engine* engine = nullptr;
     std::shared_ptr<platform::ScriptedInputSource> keys;
@@ -98,6 +101,7 @@ public:
     std::shared_ptr<RecordingAudioBackend::Record> audio;
     quellor::Input* input = nullptr;
     quellor::PhysicsSystem3D* physics = nullptr;
+    quellor::ResourceSystem* resources = nullptr;
     quellor::ObjectSystem* objects = nullptr;
     quellor::ActionSystem* actions = nullptr;
     quellor::GameLogicSystem* logic = nullptr;
