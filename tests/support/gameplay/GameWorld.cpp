@@ -29,8 +29,10 @@ constexpr const char* kSpace = "default";
 
 GameWorld::GameWorld(std::vector<Extra> extras)
     : m_content(std::filesystem::absolute(ContentDir()))
-    , m_workingDirectory((quellor::RegisterGameplayTypes(), m_folder.Path())), m_extras(std::move(extras))
+    , m_workingDirectory(m_folder.Path())
+    , m_extras(std::move(extras))
 {
+    quellor::RegisterGameplayTypes();
     engine = quellor::Engine::Instance();
     keys = std::make_shared<platform::ScriptedInputSource>();
     context = std::make_shared<RecordingRenderContext>();
