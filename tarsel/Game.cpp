@@ -8,6 +8,7 @@
 #include "engine/ObjectSystem.h"
 #include "engine/ResourceSystem.h"
 #include "engine/SetValue.h"
+#include "engine/SimulatedClock.h"
 #include "engine/Settings.h"
 #include "engine/SoundSystem.h"
 #include "engine/TweenTo.h"
@@ -63,6 +64,11 @@ bool Game::Start()
 {
     // The engine's, physics and gameplay classes, so that levels create them by name.
     quellor::RegisterGameplayTypes();
+    // Under a fixed frame time every clock reading follows the frames, from the first on.
+    if (m_options.simulatedClock && m_options.fixedDt && !quellor::SimulatedClock::IsInstalled()) {
+        quellor::SimulatedClock::Install();
+        m_installedClock = true;
+    }
     auto clock = std::chrono::steady_clock::now();
 
     // 1. The configuration file, made with the defaults on a first run.
@@ -176,7 +182,9 @@ bool Game::Frame()
     const auto clock = std::chrono::steady_clock::now();
     const std::uint32_t frame = m_frames + 1;
 
-    // 1. The frame time.
+    // 1. The frame time; a simulated clock moves by it first.
+    if (m_installedClock)
+        quellor::SimulatedClock::Advance(*m_options.fixedDt);
     float dt = m_stopwatch.Stop();
     m_stopwatch.Start();
     if (m_options.fixedDt)
@@ -242,6 +250,10 @@ void Game::Shutdown()
     }
     m_window.reset();
     m_config.reset();
+    if (m_installedClock) {
+        quellor::SimulatedClock::Uninstall();
+        m_installedClock = false;
+    }
 }
 
 } // namespace tarsel

@@ -94,6 +94,8 @@ private:
     std::uint32_t m_frames = 0;
     Timings m_timings;
     quellor::LoadAssets* m_loading = nullptr;
+    // Start installed the simulated clock; Shutdown gives the steady clock back.
+    bool m_installedClock = false;
 };
 
 } // namespace tarsel

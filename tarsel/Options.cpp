@@ -69,6 +69,7 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
                 return false;
             }
             options.fixedDt = seconds;
+            options.simulatedClock = true;
         } else {
             if (value.empty()) {
                 error = "--input needs a file name";

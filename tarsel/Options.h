@@ -11,6 +11,10 @@ struct Options {
     std::uint32_t frames = 0;
     // Every frame lasts this many seconds; without it a stopwatch measures frames.
     std::optional<float> fixedDt;
+    // Every clock reading follows the frames: a simulated clock advanced by fixedDt at each
+    // frame's start (needs fixedDt). --fixed-dt sets it; in-process drivers choose it apart, so
+    // timing benchmarks keep the real clock.
+    bool simulatedClock = false;
     // A scripted-input file that replaces the keyboard, mouse and pads.
     std::string inputFile;
 };

@@ -1,59 +1,94 @@
 #include "engine/PerformanceCounter.h"
+#include "engine/SimulatedClock.h"
 #include "engine/Stopwatch.h"
 #include "engine/Timer.h"
+#include "tests/support/ManualClock.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 
 namespace quellor {
 namespace {
 
-// A hand-driven counter, so intervals are exact and no test depends on how fast it runs.
-std::int64_t g_ticks = 0;
-std::int64_t FixedTicks() { return g_ticks; }
-
 class FixedClock : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        g_ticks = 1000;
-        SetPerformanceCounterSource(&FixedTicks);
-    }
-    void TearDown() override { SetPerformanceCounterSource(nullptr); }
+    tarsel::test::ManualClock clock{1000};
 };
 
 TEST_F(FixedClock, StopwatchMeasuresFromTheFirstStartAndReadsZeroWhenStopped)
 {
     Stopwatch watch;
-    g_ticks += 5000;
+    clock.Advance(5000);
     EXPECT_EQ(watch.Stop(), 0.0f); // before any start
     EXPECT_FALSE(watch.IsRunning());
     EXPECT_EQ(watch.Elapsed(), 0.0f);
 
     watch.Start();
-    g_ticks += 250'000'000;
+    clock.Advance(250'000'000);
     watch.Start(); // a second start keeps the first
-    g_ticks += 250'000'000;
+    clock.Advance(250'000'000);
     EXPECT_FLOAT_EQ(watch.Elapsed(), 0.5f);
     EXPECT_FLOAT_EQ(watch.Stop(), 0.5f);
-    g_ticks += 1'000'000'000;
+    clock.Advance(1'000'000'000);
     EXPECT_EQ(watch.Elapsed(), 0.0f);
     EXPECT_EQ(watch.Stop(), 0.0f);
 
     // Frame timing pattern: Stop then Start measures from the new start.
     watch.Start();
-    g_ticks += 16'000'000;
+    clock.Advance(16'000'000);
     EXPECT_FLOAT_EQ(watch.Stop(), 0.016f);
 }
 
 TEST_F(FixedClock, TimerReadsCounterInSeconds)
 {
     const Timer timer;
-    g_ticks = 3'000'000'000;
+    clock.Set(3'000'000'000);
     EXPECT_FLOAT_EQ(timer.GetTime(), 3.0f);
-    g_ticks = 3'500'000'000;
+    clock.Set(3'500'000'000);
     EXPECT_FLOAT_EQ(timer.GetTime(), 3.5f);
+}
+
+TEST_F(FixedClock, AStepPerReadingMovesTheClockAtEveryReading)
+{
+    clock.Set(0);
+    clock.SetStepPerReading(500'000'000);
+    const Timer timer;
+    EXPECT_FLOAT_EQ(timer.GetTime(), 0.5f);
+    EXPECT_FLOAT_EQ(timer.GetTime(), 1.0f);
+    EXPECT_EQ(clock.Readings(), 2);
+}
+
+TEST(SimulatedClockTest, StartsAtZeroAdvancesByWholeFramesAndGivesTheSteadyClockBack)
+{
+    SimulatedClock::Install();
+    ASSERT_TRUE(SimulatedClock::IsInstalled());
+    EXPECT_EQ(PerformanceCounter(), 0);
+    const Timer timer;
+    Stopwatch frame;
+    frame.Start();
+    for (int i = 0; i < 10; ++i)
+        SimulatedClock::Advance(0.016f);
+    EXPECT_FLOAT_EQ(timer.GetTime(), 0.16f);
+    EXPECT_FLOAT_EQ(frame.Stop(), 0.16f);
+    // Nothing moves it backwards or by an undefined amount.
+    const std::int64_t before = PerformanceCounter();
+    SimulatedClock::Advance(-1.0f);
+    SimulatedClock::Advance(std::numeric_limits<float>::quiet_NaN());
+    SimulatedClock::Advance(std::numeric_limits<float>::infinity());
+    EXPECT_EQ(PerformanceCounter(), before);
+
+    SimulatedClock::Uninstall();
+    EXPECT_FALSE(SimulatedClock::IsInstalled());
+    SimulatedClock::Uninstall(); // twice is harmless
+    // The steady clock runs on without being advanced.
+    const std::int64_t first = PerformanceCounter();
+    std::int64_t later = first;
+    for (int i = 0; i < 100'000'000 && later == first; ++i)
+        later = PerformanceCounter();
+    EXPECT_GT(later, first);
+    EXPECT_EQ(SimulatedClock::Ticks(), before);
 }
 
 TEST(RealClock, CounterTimerAndStopwatchNeverDecrease)

@@ -26,12 +26,14 @@ TEST(Options, ReadsEveryHookAndNothingByDefault)
     ASSERT_TRUE(Parse({}, options, error));
     EXPECT_EQ(options.frames, 0u);
     EXPECT_FALSE(options.fixedDt.has_value());
+    EXPECT_FALSE(options.simulatedClock);
     EXPECT_TRUE(options.inputFile.empty());
 
     ASSERT_TRUE(Parse({"--frames", "20", "--fixed-dt", "0.016", "--input", "keys.txt"}, options, error)) << error;
     EXPECT_EQ(options.frames, 20u);
     ASSERT_TRUE(options.fixedDt.has_value());
     EXPECT_FLOAT_EQ(*options.fixedDt, 0.016f);
+    EXPECT_TRUE(options.simulatedClock); // the command line's fixed frame time is simulated time too
     EXPECT_EQ(options.inputFile, "keys.txt");
 }
 

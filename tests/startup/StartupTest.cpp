@@ -3,6 +3,9 @@
 #include "engine/ActionSystem.h"
 #include "engine/Engine.h"
 #include "engine/Input.h"
+#include "engine/PerformanceCounter.h"
+#include "engine/SimulatedClock.h"
+#include "engine/Timer.h"
 #include "engine/SoundSystem.h"
 #include "engine/Space.h"
 #include "engine/graphics/GraphicsSystem.h"
@@ -34,10 +37,11 @@ protected:
     }
 
     // A game with a fixed frame time and, when given, a script; started.
-    Game& Make(const std::string& script = "", std::uint32_t frames = 0, float dt = 0.1f)
+    Game& Make(const std::string& script = "", std::uint32_t frames = 0, float dt = 0.1f, bool simulatedClock = false)
     {
         Options options;
         options.fixedDt = dt;
+        options.simulatedClock = simulatedClock;
         options.frames = frames;
         if (!script.empty()) {
             documents.Write("input.txt", script);
@@ -152,4 +156,29 @@ TEST_F(StartupTest, PadZeroReleasesTheCursor)
     EXPECT_TRUE(g.GetLastCursorDecision().clip);
     ASSERT_TRUE(g.Frame());
     EXPECT_FALSE(g.GetLastCursorDecision().clip);
+}
+
+TEST_F(StartupTest, UnderASimulatedClockEveryReadingFollowsTheFramesUntilShutdown)
+{
+    Game& g = Make("", 0, 0.016f, true);
+    ASSERT_TRUE(quellor::SimulatedClock::IsInstalled());
+    const quellor::Timer timer;
+    for (int frame = 1; frame <= 25; ++frame) {
+        ASSERT_TRUE(g.Frame());
+        EXPECT_FLOAT_EQ(timer.GetTime(), 0.016f * static_cast<float>(frame)) << frame;
+    }
+    g.Shutdown();
+    EXPECT_FALSE(quellor::SimulatedClock::IsInstalled());
+    // The steady clock again: it moves without frames.
+    const std::int64_t first = quellor::PerformanceCounter();
+    std::int64_t later = first;
+    for (int i = 0; i < 100'000'000 && later == first; ++i)
+        later = quellor::PerformanceCounter();
+    EXPECT_GT(later, first);
+}
+
+TEST_F(StartupTest, AFixedFrameTimeAloneKeepsTheRealClock)
+{
+    Make("", 0, 0.016f);
+    EXPECT_FALSE(quellor::SimulatedClock::IsInstalled());
 }
