@@ -130,6 +130,19 @@ Vec4 WanderTurn(Quat& rotation, float maxAngle)
     return Vec4();
 }
 
+bool LookAtRotation(const Vec4& p, const Vec4& t, Quat& rotation)
+{
+    const float dx = t.x - p.x;
+    const float dz = t.z - p.z;
+    const float length = std::sqrt(dx * dx + dz * dz);
+    if (length == 0.0f)
+        return false;
+    const float sx = dx / length;
+    const float sz = dz / length;
+    rotation.SetFromMatrix(Mat3(sz, 0.0f, sx, 0.0f, 1.0f, 0.0f, -sx, 0.0f, sz));
+    return true;
+}
+
 } // namespace steering
 
 float RandomClamped()

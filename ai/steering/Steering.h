@@ -27,6 +27,10 @@ Vec4 Evade(const Vec4& p, const Vec4& t, const Vec4& tv, float s);
 // maxAngle (one draw of the engine's random source); returns the zero vector.
 Vec4 WanderTurn(Quat& rotation, float maxAngle);
 
+// The rotation that turns local +z toward the target across the ground (height ignored), with
+// +y up; false, and the rotation untouched, when the target is straight above or below.
+bool LookAtRotation(const Vec4& p, const Vec4& t, Quat& rotation);
+
 // Vector helpers of the formulas, shared by the behaviours.
 Vec4 Add(const Vec4& a, const Vec4& b);
 Vec4 Subtract(const Vec4& a, const Vec4& b);

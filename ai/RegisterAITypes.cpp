@@ -1,0 +1,62 @@
+#include "ai/RegisterAITypes.h"
+
+#include <mutex>
+
+#include "ai/AISystem.h"
+#include "ai/State.h"
+#include "ai/StateLink.h"
+#include "ai/StateMachine.h"
+#include "ai/fsm.h"
+#include "ai/steering/ArriveAtEntity.h"
+#include "ai/steering/ArriveAtPosition.h"
+#include "ai/steering/BlendedSteering.h"
+#include "ai/steering/EvadeEntity.h"
+#include "ai/steering/EvadePosition.h"
+#include "ai/steering/FleeEntity.h"
+#include "ai/steering/FleePosition.h"
+#include "ai/steering/LookAtEntity.h"
+#include "ai/steering/LookAtPosition.h"
+#include "ai/steering/PrioritizedSteering.h"
+#include "ai/steering/PursueEntity.h"
+#include "ai/steering/PursuePosition.h"
+#include "ai/steering/SeekEntity.h"
+#include "ai/steering/SeekPosition.h"
+#include "ai/steering/SteeringBehavior.h"
+#include "ai/steering/SteeringComponent.h"
+#include "ai/steering/Wander.h"
+#include "engine/reflection/MetaRegistrar.h"
+#include "physics/RegisterPhysicsTypes.h"
+
+namespace quellor {
+
+void RegisterAITypes()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        RegisterPhysicsTypes();
+        MetaOf<AISystem>();
+        MetaOf<StateMachine>();
+        MetaOf<SteeringComponent>();
+        MetaOf<State>();
+        MetaOf<StateLink>();
+        MetaOf<fsm>();
+        MetaOf<SteeringBehavior>();
+        MetaOf<SeekPosition>();
+        MetaOf<SeekEntity>();
+        MetaOf<FleePosition>();
+        MetaOf<FleeEntity>();
+        MetaOf<ArriveAtPosition>();
+        MetaOf<ArriveAtEntity>();
+        MetaOf<PursuePosition>();
+        MetaOf<PursueEntity>();
+        MetaOf<EvadePosition>();
+        MetaOf<EvadeEntity>();
+        MetaOf<LookAtPosition>();
+        MetaOf<LookAtEntity>();
+        MetaOf<Wander>();
+        MetaOf<BlendedSteering>();
+        MetaOf<PrioritizedSteering>();
+    });
+}
+
+} // namespace quellor
