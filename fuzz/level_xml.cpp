@@ -1,15 +1,16 @@
 // Feeds arbitrary bytes to the level and archetype loader: each input is written into a
 // scanned folder as a level and as an archetype, loaded with ObjectSystem::LoadLevel and cloned
-// with ObjectSystem::Clone into a fresh engine (the engine's, physics and gameplay records and
-// the reader's and loader's fixture types registered; the physics and game logic systems there
+// with ObjectSystem::Clone into a fresh engine (the records of the libraries up to AI and the
+// reader's and loader's fixture types registered; the physics, AI and game logic systems there
 // for their components to join), and everything is torn down again. It also checks that
 // the nesting scan never counts less than the depth of the tree TinyXML builds.
+#include "ai/AISystem.h"
+#include "ai/RegisterAITypes.h"
 #include "engine/Engine.h"
 #include "engine/ObjectSystem.h"
 #include "engine/ResourceSystem.h"
 #include "engine/XmlFile.h"
 #include "gameplay/GameLogicSystem.h"
-#include "gameplay/RegisterGameplayTypes.h"
 #include "physics/PhysicsSystem3D.h"
 
 #include <tinyxml.h>
@@ -108,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static Scratch scratch;
     static const bool registered = (quellor::fixtures::RegisterLevelFixtures(),
-                                    quellor::fixtures::RegisterEngineFixtures(), quellor::RegisterGameplayTypes(), true);
+                                    quellor::fixtures::RegisterEngineFixtures(), quellor::RegisterAITypes(), true);
     (void)registered;
 
     CheckNestingScan(data, size);
@@ -119,6 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     quellor::Engine* engine = quellor::Engine::Instance();
     engine->AddSystem("PhysicsSystem3D", new quellor::PhysicsSystem3D, "default");
     engine->AddSystem(quellor::ResourceSystem::ID, new quellor::ResourceSystem, "default");
+    engine->AddSystem(quellor::AISystem::ID, new quellor::AISystem, "default");
     auto* objects = static_cast<quellor::ObjectSystem*>(
         engine->AddSystem(quellor::ObjectSystem::ID, new quellor::ObjectSystem, "default"));
     engine->AddSystem(quellor::GameLogicSystem::ID, new quellor::GameLogicSystem, "default");

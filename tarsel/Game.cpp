@@ -1,5 +1,7 @@
 #include "tarsel/Game.h"
 
+#include "ai/AISystem.h"
+#include "ai/RegisterAITypes.h"
 #include "engine/ActionList.h"
 #include "engine/ActionSystem.h"
 #include "engine/Engine.h"
@@ -14,7 +16,6 @@
 #include "engine/TweenTo.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "gameplay/GameLogicSystem.h"
-#include "gameplay/RegisterGameplayTypes.h"
 #include "physics/PhysicsSystem3D.h"
 #include "platform/NativeWindow.h"
 #include "platform/ScriptedInputSource.h"
@@ -62,8 +63,8 @@ bool Game::LoadInputScript(std::string& error)
 
 bool Game::Start()
 {
-    // The engine's, physics and gameplay classes, so that levels create them by name.
-    quellor::RegisterGameplayTypes();
+    // The classes of every library, so that levels create them by name.
+    quellor::RegisterAITypes();
     // Under a fixed frame time every clock reading follows the frames, from the first on.
     if (m_options.simulatedClock && m_options.fixedDt && !quellor::SimulatedClock::IsInstalled()) {
         quellor::SimulatedClock::Install();
@@ -140,6 +141,7 @@ void Game::AddSystems()
     // The order is the update order: every system has the same priority.
     m_input = static_cast<quellor::Input*>(m_engine->AddSystem("Input", new quellor::Input(source), kSpace));
     m_engine->AddSystem("PhysicsSystem3D", new quellor::PhysicsSystem3D, kSpace);
+    m_engine->AddSystem("AISystem", new quellor::AISystem, kSpace);
     m_engine->AddSystem("ResourceSystem", new quellor::ResourceSystem, kSpace);
     m_engine->AddSystem("ObjectSystem", new quellor::ObjectSystem, kSpace);
     m_actions = static_cast<quellor::ActionSystem*>(m_engine->AddSystem("ActionSystem", new quellor::ActionSystem, kSpace));

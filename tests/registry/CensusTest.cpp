@@ -10,6 +10,7 @@
 
 #include <tinyxml.h>
 
+#include "ai/RegisterAITypes.h"
 #include "engine/reflection/Meta.h"
 #include "engine/reflection/MetaRegistry.h"
 #include "engine/reflection/RegisterEngineTypes.h"
@@ -41,13 +42,13 @@ const ClassRow kClasses[] = {
     {"ActionComponent", "Component", Ops::Full, true, true, kBuilt},
     {"AIDataComponent", "Component", Ops::NoCopy, true, true, kPending},
     {"AimAssistComponent", "Component", Ops::NoCopy, true, true, kPending},
-    {"AISystem", "System", Ops::NoCopy, true, false, kPending},
+    {"AISystem", "System", Ops::NoCopy, true, false, kBuilt},
     {"AITargetingComponent", "Component", Ops::NoCopy, true, false, kPending},
     {"AnimationControllerComponent", "Component", Ops::NoCopy, true, false, kPending},
     {"AnimationPlayerComponent", "Component", Ops::NoCopy, true, true, kPending},
     {"ArmChargeComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
-    {"ArriveAtEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
-    {"ArriveAtPosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"ArriveAtEntity", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
+    {"ArriveAtPosition", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
     {"AStar", nullptr, Ops::NoDef, false, false, kPending},
     {"AStarNodeComponent", "Component", Ops::NoCopy, true, true, kPending},
     {"AttackManager", "Component", Ops::NoCopy, true, true, kPending},
@@ -57,7 +58,7 @@ const ClassRow kClasses[] = {
     {"BehaviorTree", "Component", Ops::NoCopy, true, false, kPending},
     {"BillboardedQuadComponent", "Component", Ops::Full, true, true, kBuilt},
     {"BirdGrabComponent", "Component", Ops::NoDefNoCopy, true, false, kBuilt},
-    {"BlendedSteering", nullptr, Ops::Full, false, false, kPending},
+    {"BlendedSteering", nullptr, Ops::Full, false, false, kBuilt},
     {"BotBehavior", "Action", Ops::NoCopy, false, false, kPending},
     {"BoxColliderComponent3D", "ColliderComponent3D", Ops::NoCopy, true, true, kBuilt},
     {"BoxIn", "Action", Ops::NoDefNoCopy, false, false, kPending},
@@ -78,17 +79,17 @@ const ClassRow kClasses[] = {
     // Copying the engine or an entity would duplicate ownership of their spaces or components.
     {"Engine", nullptr, Ops::NoDefNoCopy, false, true, kBuilt},
     {"Entity", "QLObject", Ops::NoCopy, false, true, kBuilt},
-    {"EvadeEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
-    {"EvadePosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"EvadeEntity", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
+    {"EvadePosition", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
     {"FeatherAction", "Action", Ops::NoCopy, false, false, kPending},
     {"FeatherStats", "Action", Ops::NoCopy, false, false, kPending},
     {"FeatherSystem", "System", Ops::NoCopy, true, false, kPending},
-    {"FleeEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
-    {"FleePosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"FleeEntity", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
+    {"FleePosition", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
     {"FloatComponent", "Component", Ops::NoCopy, true, true, kPending},
     {"FogComponent", "Component", Ops::Full, true, true, kBuilt},
     {"FollowEntityAction", "Action", Ops::NoDefNoCopy, false, false, kPending},
-    {"fsm", nullptr, Ops::Full, false, false, kPending},
+    {"fsm", nullptr, Ops::Full, false, false, kBuilt},
     {"GameLogicSystem", "System", Ops::NoCopy, true, false, kBuilt},
     {"GraphEdge", nullptr, Ops::Full, false, true, kPending},
     {"GraphicsComponent2D", "Component", Ops::Full, true, true, kBuilt},
@@ -102,8 +103,8 @@ const ClassRow kClasses[] = {
     {"LevelBoundaryComponent", "Component", Ops::NoCopy, true, false, kPending},
     {"LiftComponent", "Component", Ops::NoCopy, true, true, kPending},
     {"LiftFxComponent", "DynamicMeshComponent", Ops::Full, false, false, kPending},
-    {"LookAtEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
-    {"LookAtPosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"LookAtEntity", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
+    {"LookAtPosition", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
     {"MassOverrideComponent", "Component", Ops::NoCopy, true, true, kBuilt},
     {"Mat2", nullptr, Ops::Full, false, true, kBuilt},
     {"Mat4", nullptr, Ops::Full, false, true, kBuilt},
@@ -121,15 +122,15 @@ const ClassRow kClasses[] = {
     {"PlayerDataComponent", "Component", Ops::Full, true, true, kBuilt},
     {"PlayerIdComponent", "Component", Ops::NoCopy, true, true, kPending},
     {"PointLightComponent", "Component", Ops::Full, true, true, kBuilt},
-    {"PrioritizedSteering", nullptr, Ops::NoDef, false, false, kPending},
-    {"PursueEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
-    {"PursuePosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"PrioritizedSteering", nullptr, Ops::NoDef, false, false, kBuilt},
+    {"PursueEntity", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
+    {"PursuePosition", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
     {"QLObject", nullptr, Ops::Full, false, false, kBuilt},
     {"QuadColliderComponent3D", "ColliderComponent3D", Ops::NoCopy, true, true, kBuilt},
     {"Quat", nullptr, Ops::Full, false, true, kBuilt},
     {"RigidBodyComponent3D", "Component", Ops::NoCopy, true, true, kBuilt},
-    {"SeekEntity", "SteeringBehavior", Ops::NoDef, false, false, kPending},
-    {"SeekPosition", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"SeekEntity", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
+    {"SeekPosition", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
     {"SensoryMemoryComponent", "Component", Ops::NoCopy, true, true, kPending},
     {"ShooterInput", "Action", Ops::NoCopy, false, false, kPending},
     {"SkinMountComponent", "Component", Ops::NoCopy, true, true, kPending},
@@ -140,11 +141,11 @@ const ClassRow kClasses[] = {
     {"SpawnPointComponent", "Component", Ops::NoCopy, true, true, kBuilt},
     {"SphereColliderComponent3D", "ColliderComponent3D", Ops::NoCopy, true, true, kBuilt},
     {"SpotLightComponent", "Component", Ops::Full, true, true, kBuilt},
-    {"State", nullptr, Ops::Full, false, false, kPending},
-    {"StateLink", nullptr, Ops::NoDef, false, false, kPending},
-    {"StateMachine", "Component", Ops::NoCopy, true, true, kPending},
-    {"SteeringBehavior", nullptr, Ops::Full, false, false, kPending},
-    {"SteeringComponent", "Component", Ops::NoCopy, true, true, kPending},
+    {"State", nullptr, Ops::Full, false, false, kBuilt},
+    {"StateLink", nullptr, Ops::NoDef, false, false, kBuilt},
+    {"StateMachine", "Component", Ops::NoCopy, true, true, kBuilt},
+    {"SteeringBehavior", nullptr, Ops::Full, false, false, kBuilt},
+    {"SteeringComponent", "Component", Ops::NoCopy, true, true, kBuilt},
     {"SunComponent", "Component", Ops::Full, true, true, kBuilt},
     {"System", "QLObject", Ops::Full, false, false, kBuilt},
     {"TagComponent", "Component", Ops::NoCopy, true, false, kPending},
@@ -157,7 +158,7 @@ const ClassRow kClasses[] = {
     {"UISystem", "System", Ops::Full, false, false, kPending},
     {"Vec2", nullptr, Ops::Full, false, true, kBuilt},
     {"Vec4", nullptr, Ops::Full, false, true, kBuilt},
-    {"Wander", "SteeringBehavior", Ops::NoDef, false, false, kPending},
+    {"Wander", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
     {"WatchPlayerDeathAction", "Action", Ops::NoDefNoCopy, false, false, kPending},
     {"WaterPhysicsBounds", "Component", Ops::NoCopy, true, true, kBuilt},
     {"WaterPhysicsComponent", "Component", Ops::NoCopy, true, false, kBuilt},
@@ -180,6 +181,7 @@ void RegisterAll()
     RegisterEngineTypes();
     RegisterPhysicsTypes();
     RegisterGameplayTypes();
+    RegisterAITypes();
 }
 
 Ops OpsOf(const Meta* record)

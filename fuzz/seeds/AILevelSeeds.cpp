@@ -1,0 +1,18 @@
+// Level and archetype seeds with AI components: state machines whose initial state names the
+// base State, no record, a record that is not a state and nothing; steering components.
+#include "SeedWriter.h"
+
+#include "tests/ai/AILevelDocuments.h"
+
+TARSEL_FUZZ_SEEDS(level_xml)
+{
+    namespace docs = quellor::test::ai_documents;
+    fuzzseeds::WriteFile(folder, "state_machines.ql", docs::kStateMachines);
+    fuzzseeds::WriteFile(folder, "steering.ql", docs::kSteering);
+    fuzzseeds::WriteFile(folder, "thinker.arch", R"(<archetype>
+  <Transform3D/>
+  <SteeringComponent/>
+  <StateMachine><m_initStateName><string value="State"/></m_initStateName></StateMachine>
+</archetype>
+)");
+}
