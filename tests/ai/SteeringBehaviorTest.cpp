@@ -2,6 +2,7 @@
 // and its target, the zero output when something is missing or gone, the wander turn, the
 // owner hand-down through combiners and the arrival test.
 #include "tests/ai/AITestKit.h"
+#include "tests/ai/SteeringExpect.h"
 
 #include "ai/steering/ArriveAtEntity.h"
 #include "ai/steering/BlendedSteering.h"
@@ -25,28 +26,6 @@ namespace quellor::test {
 namespace {
 
 using ZOR::float3;
-
-void ExpectVec(const Vec4& actual, float x, float y, float z, float w = 0.0f)
-{
-    EXPECT_NEAR(actual.x, x, 1e-4f);
-    EXPECT_NEAR(actual.y, y, 1e-4f);
-    EXPECT_NEAR(actual.z, z, 1e-4f);
-    EXPECT_NEAR(actual.w, w, 1e-4f);
-}
-
-void ExpectQuat(const Quat& actual, float x, float y, float z, float w)
-{
-    EXPECT_NEAR(actual.x, x, 1e-4f);
-    EXPECT_NEAR(actual.y, y, 1e-4f);
-    EXPECT_NEAR(actual.z, z, 1e-4f);
-    EXPECT_NEAR(actual.w, w, 1e-4f);
-}
-
-void ExpectZeroOutput(const SteeringOutput& out)
-{
-    ExpectVec(out.linear, 0.0f, 0.0f, 0.0f, 0.0f);
-    ExpectQuat(out.angular, 0.0f, 0.0f, 0.0f, 1.0f);
-}
 
 // An output that no behaviour writes by chance.
 SteeringOutput Garbage()

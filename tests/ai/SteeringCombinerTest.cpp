@@ -1,6 +1,7 @@
 // Blended and prioritized steering over children with scripted outputs: the weighted sums,
 // the quirks of the shared scratch and the force budget, the Hamilton order, and copies.
 #include "tests/ai/AITestKit.h"
+#include "tests/ai/SteeringExpect.h"
 
 #include "ai/steering/BlendedSteering.h"
 #include "ai/steering/PrioritizedSteering.h"
@@ -13,21 +14,6 @@
 
 namespace quellor::test {
 namespace {
-
-void ExpectVec(const Vec4& actual, float x, float y, float z)
-{
-    EXPECT_NEAR(actual.x, x, 1e-5f);
-    EXPECT_NEAR(actual.y, y, 1e-5f);
-    EXPECT_NEAR(actual.z, z, 1e-5f);
-}
-
-void ExpectQuat(const Quat& actual, const Quat& expected)
-{
-    EXPECT_NEAR(actual.x, expected.x, 1e-5f);
-    EXPECT_NEAR(actual.y, expected.y, 1e-5f);
-    EXPECT_NEAR(actual.z, expected.z, 1e-5f);
-    EXPECT_NEAR(actual.w, expected.w, 1e-5f);
-}
 
 ScriptedBehavior* Fixed(const Vec4& linear, const Quat& angular = Quat())
 {

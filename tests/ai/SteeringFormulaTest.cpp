@@ -1,31 +1,16 @@
 // The steering formulas on plain values, with the engine's random source scripted.
 #include "ai/steering/Steering.h"
+#include "tests/ai/SteeringExpect.h"
 #include "tests/support/ScriptedRandom.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-namespace quellor {
+namespace quellor::test {
 namespace {
 
 using tarsel::test::ScriptedRandom;
-
-void ExpectVec(const Vec4& actual, float x, float y, float z, float w = 0.0f)
-{
-    EXPECT_NEAR(actual.x, x, 1e-5f);
-    EXPECT_NEAR(actual.y, y, 1e-5f);
-    EXPECT_NEAR(actual.z, z, 1e-5f);
-    EXPECT_NEAR(actual.w, w, 1e-5f);
-}
-
-void ExpectQuat(const Quat& actual, float x, float y, float z, float w)
-{
-    EXPECT_NEAR(actual.x, x, 1e-5f);
-    EXPECT_NEAR(actual.y, y, 1e-5f);
-    EXPECT_NEAR(actual.z, z, 1e-5f);
-    EXPECT_NEAR(actual.w, w, 1e-5f);
-}
 
 const Vec4 kHere(1.0f, 2.0f, 3.0f, 1.0f);
 const Vec4 kVelocity(0.5f, -1.0f, 2.0f, 0.0f);
@@ -132,4 +117,4 @@ TEST(SteeringFormulas, RandomClampedStaysInItsRangeAtBothEnds)
 }
 
 } // namespace
-} // namespace quellor
+} // namespace quellor::test
