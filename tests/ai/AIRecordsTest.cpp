@@ -1,9 +1,8 @@
-// The reflection records of the AI classes: the two components against a golden table of
-// their names, bases, operations, "ID", members and methods, compared both ways; the steering
-// and state records; and the bindings files and callers reach by name.
+// The reflection records of the two AI components against a golden table of their names,
+// bases, operations, "ID", members and methods, compared both ways (the census checks the other
+// AI records), and the steering update called by name.
 #include "tests/ai/AITestKit.h"
 
-#include "ai/steering/BlendedSteering.h"
 #include "engine/reflection/Function.h"
 #include "engine/reflection/Member.h"
 #include "engine/reflection/Meta.h"
@@ -93,29 +92,6 @@ TEST(AIRecords, TheComponentRecordsMatchTheGoldenTableBothWays)
     }
 }
 
-TEST(AIRecords, OnlyTheBaseStatesAndBehavioursAreMadeByName)
-{
-    RegisterAITypes();
-    for (const char* name : {"State", "fsm", "SteeringBehavior", "BlendedSteering"}) {
-        SCOPED_TRACE(name);
-        const MetaNotPOD* ops = MetaRegistry::Instance().Find(name)->GetOps();
-        void* made = ops->New();
-        ASSERT_NE(made, nullptr);
-        void* copy = ops->Copy(made);
-        EXPECT_NE(copy, nullptr);
-        ops->Delete(copy);
-        ops->Delete(made);
-    }
-    for (const char* name : {"StateLink", "PrioritizedSteering", "SeekPosition", "LookAtEntity", "Wander"}) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(MetaRegistry::Instance().Find(name)->GetOps()->New(), nullptr);
-    }
-    // The behaviours answer with their own records, which lead to the base behaviour.
-    const Meta* blended = BlendedSteering().GetMeta();
-    EXPECT_EQ(blended, MetaRegistry::Instance().Find("BlendedSteering"));
-    EXPECT_TRUE(MetaRegistry::Instance().Find("Wander")->IsA(SteeringBehavior::StaticMeta()));
-}
-
 TEST_F(AITest, UpdateByNameRecomputesTheOutputWhateverTheTime)
 {
     Entity* agent = Agent("agent", ZOR::float3(), false);
@@ -134,19 +110,6 @@ TEST_F(AITest, UpdateByNameRecomputesTheOutputWhateverTheTime)
         EXPECT_EQ(steering->GetOutput().angular.w, 1.0f);
     }
     EXPECT_EQ(behavior->calls, 3);
-}
-
-TEST_F(AITest, SetInitialStateByNameMakesTheState)
-{
-    auto* machine = engine->CreateEntity("thinker", "default")->AddComponent<StateMachine>(true);
-    Function* set = StateMachine::StaticMeta()->GetMethod("SetInitialState");
-    ASSERT_NE(set, nullptr);
-    std::string name = "State";
-    set->PushArgument(Variable(machine, false));
-    set->PushArgument(Variable(&name, false));
-    std::unique_ptr<Variable> result(set->Invoke());
-    ASSERT_NE(machine->GetInitialState(), nullptr);
-    EXPECT_EQ(machine->m_initStateName, "State");
 }
 
 } // namespace
