@@ -40,7 +40,8 @@ const char* Usage()
 {
     return "usage: tarsel [--frames N] [--fixed-dt SECONDS] [--input FILE]\n"
            "  --frames N          stop after the Nth frame (N >= 1)\n"
-           "  --fixed-dt SECONDS  every frame lasts SECONDS (0 to 60) instead of the measured time\n"
+           "  --fixed-dt SECONDS  every frame lasts SECONDS (0 to 60) instead of the measured time,\n"
+           "                      and every clock reading advances by SECONDS a frame\n"
            "  --input FILE        read keyboard, mouse and pads from a scripted-input file\n";
 }
 
