@@ -25,7 +25,7 @@
 #include "ai/steering/SteeringComponent.h"
 #include "ai/steering/Wander.h"
 #include "engine/reflection/MetaRegistrar.h"
-#include "physics/RegisterPhysicsTypes.h"
+#include "gameplay/RegisterGameplayTypes.h"
 
 namespace quellor {
 
@@ -33,7 +33,7 @@ void RegisterAITypes()
 {
     static std::once_flag once;
     std::call_once(once, [] {
-        RegisterPhysicsTypes();
+        RegisterGameplayTypes();
         MetaOf<AISystem>();
         MetaOf<StateMachine>();
         MetaOf<SteeringComponent>();
