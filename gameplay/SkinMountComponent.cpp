@@ -6,10 +6,13 @@
 #include "engine/graphics/Convert.h"
 #include "engine/graphics/GraphicsComponent3D.h"
 #include "engine/graphics/GraphicsComponent3DSkinned.h"
+#include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/ForEachPlayerOfController.h"
 #include "gameplay/GameLogicSystem.h"
 #include "renderer/AnimationController.h"
+
+#include <cstdio>
 
 namespace quellor {
 
@@ -37,7 +40,7 @@ void SkinMountComponent::SetMountName(std::string name)
 {
     m_mountName = std::move(name);
     if (m_mountGraphic)
-        m_mountGraphic->SetModel(m_mountName);
+        ShowModel();
 }
 
 void SkinMountComponent::SetMatName(std::string name)
@@ -45,6 +48,15 @@ void SkinMountComponent::SetMatName(std::string name)
     m_matName = std::move(name);
     if (m_mountGraphic)
         m_mountGraphic->SetMaterial(m_matName);
+}
+
+void SkinMountComponent::ShowModel()
+{
+    m_mountGraphic->SetModel(m_mountName);
+    auto* graphics = GetSystem<GraphicsSystem>();
+    if (graphics && !graphics->GetModel(m_mountName))
+        std::printf("Warning: SkinMountComponent finds no model \"%s\"; the mount keeps the model it had\n",
+                    m_mountName.c_str());
 }
 
 void SkinMountComponent::Update(float)
@@ -59,7 +71,7 @@ void SkinMountComponent::Update(float)
             m_mountGraphic = entity->AddComponent<GraphicsComponent3D>(true);
         if (!m_mountGraphic)
             return;
-        m_mountGraphic->SetModel(m_mountName);
+        ShowModel();
         m_mountGraphic->SetMaterial(m_matName);
     }
 

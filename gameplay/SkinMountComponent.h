@@ -46,6 +46,8 @@ class SkinMountComponent : public Component, public InLogicSlot<LogicSlot::SkinM
     std::string m_matName = "default.mat";
 
 private:
+    // Hands the model name on, with a warning when the render system has no such model.
+    void ShowModel();
     void PlaceOn(Entity& character);
 
     EntityRef m_target;

@@ -161,7 +161,12 @@ TEST_F(PropsTest, HostilePropsFromALevelLoadAndRunQuietly)
 {
     world->LoadLevel("hostile.ql", prop_levels::kHostileProps);
     world->JoinPlayer("player", "red", 0, 0.0f, 0.0f, 0.0f);
+    tarsel::test::StdoutCapture out;
     world->Step(5);
+    const std::string& text = out.Text();
+    const std::string unknownHat = "finds no model \"no_such_hat.model\"";
+    ASSERT_NE(text.find(unknownHat), std::string::npos) << text;
+    EXPECT_EQ(text.find(unknownHat, text.find(unknownHat) + 1), std::string::npos) << "said once";
     const GameLogicSystem& logic = *world->logic;
     EXPECT_EQ(logic.GetSlot(LogicSlot::SkinMountComponent).Count(), 2u);
     EXPECT_EQ(logic.GetSlot(LogicSlot::PlayerIdComponent).Count(), 1u);
