@@ -48,7 +48,6 @@ class AnimationControllerComponent : public Component, public InLogicSlot<LogicS
     void ResetBlasts() { m_shotPose.Reset(); }
 
     bool IsStarted() const { return m_started; }
-    bool IsMoving() const { return m_moving; }
 
     // While above 0 the damage clips keep their weights; nothing sets it yet.
     float m_damageTimer = 0.0f;

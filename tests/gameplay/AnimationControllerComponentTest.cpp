@@ -137,21 +137,5 @@ TEST_F(AnimationControllerTest, WithoutASkinnedModelOrPlayerDataItWarnsOnceAndWa
     EXPECT_FALSE(ControllerOf(noData).HasAnimation("idle_base.anim"));
 }
 
-TEST_F(AnimationControllerTest, MovementBelowEpsilonIsStandingAndTheLastMoveIsKept)
-{
-    LoadCharacterAssets(*world);
-    AnimationControllerComponent* component = MakeAnimatedPlayer(*world, "player");
-    component->SetMoveX(1.0e-7f);
-    component->SetMoveY(1.0e-7f);
-    component->Update(kDt);
-    EXPECT_FALSE(component->IsMoving());
-    component->SetMoveX(0.5f);
-    component->Update(kDt);
-    EXPECT_TRUE(component->IsMoving());
-    component->ClearMove();
-    component->Update(kDt);
-    EXPECT_FALSE(component->IsMoving());
-}
-
 } // namespace
 } // namespace quellor::test
