@@ -3,9 +3,14 @@
 #include <mutex>
 
 #include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/AnimationControllerComponent.h"
+#include "gameplay/AnimationPlayerComponent.h"
 #include "gameplay/CharacterController.h"
 #include "gameplay/GameLogicSystem.h"
+#include "gameplay/OrbitComponent.h"
 #include "gameplay/PlayerDataComponent.h"
+#include "gameplay/PlayerIdComponent.h"
+#include "gameplay/SkinMountComponent.h"
 #include "gameplay/SpawnPointComponent.h"
 #include "physics/RegisterPhysicsTypes.h"
 
@@ -20,6 +25,11 @@ void RegisterGameplayTypes()
         MetaOf<CharacterController>();
         MetaOf<PlayerDataComponent>();
         MetaOf<SpawnPointComponent>();
+        MetaOf<OrbitComponent>();
+        MetaOf<AnimationPlayerComponent>();
+        MetaOf<SkinMountComponent>();
+        MetaOf<AnimationControllerComponent>();
+        MetaOf<PlayerIdComponent>();
     });
 }
 

@@ -6,6 +6,7 @@
 #include "renderer/Model.h"
 #include "tools/writers/AnimationWriter.h"
 #include "tools/writers/CharacterBuilder.h"
+#include "tools/writers/ClipLibraryWriter.h"
 #include "tools/writers/ModelWriter.h"
 
 #include <assimp/Importer.hpp>
@@ -161,44 +162,20 @@ const ZOR::Model& Character()
     return *model;
 }
 
-// The character animation library: 90 blend-space clips and 4 damage clips.
-std::vector<std::string> LibraryNames()
-{
-    std::vector<std::string> names;
-    for (const char* set : {"idle", "run", "inair"})
-        for (const char* direction : {"base", "left", "right", "extremeleft", "extremeright"})
-            for (const char* pitch : {"", "up", "down"})
-                for (const char* blast : {"", "_blast"}) {
-                    std::string name = set;
-                    if (*pitch == '\0' || std::string(direction) != "base")
-                        name += std::string("_") + direction;
-                    if (*pitch != '\0')
-                        name += std::string("_") + pitch;
-                    names.push_back(name + blast + ".anim");
-                }
-    for (const char* side : {"back", "front", "left", "right"})
-        names.push_back(std::string("damage_") + side + ".anim");
-    return names;
-}
-
 struct Library {
     std::vector<std::unique_ptr<ZOR::Animation>> clips;
 };
 
+// The character animation library: 90 blend-space clips and 4 damage clips.
 const Library& Clips()
 {
     static const Library library = [] {
         Library result;
-        unsigned variant = 0;
-        for (const std::string& name : LibraryNames()) {
-            const character::Motion motion = name.rfind("run", 0) == 0     ? character::Motion::Run
-                                             : name.rfind("inair", 0) == 0 ? character::Motion::InAir
-                                                                           : character::Motion::Idle;
-            const std::string bytes = WriteAnimation(character::BuildClip(motion, variant, 1.0f + 0.01f * variant));
+        for (const character::LibraryClip& entry : character::BuildLibrary()) {
+            const std::string bytes = WriteAnimation(entry.clip);
             auto clip = std::make_unique<ZOR::Animation>();
-            clip->LoadFromMemory({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, name);
+            clip->LoadFromMemory({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, entry.name);
             result.clips.push_back(std::move(clip));
-            ++variant;
         }
         return result;
     }();

@@ -3,6 +3,7 @@
 #include "engine/reflection/MetaRegistrar.h"
 
 #include "engine/Mat3.h"
+#include "engine/reflection/Mat4.h"
 
 #include <cmath>
 
@@ -47,6 +48,11 @@ Quat& Quat::SetFromMatrix(const Mat3& m)
         w = (m.m10 - m.m01) / s;
     }
     return *this;
+}
+
+Quat& Quat::SetFromMat4(const Mat4& m)
+{
+    return SetFromMatrix(Mat3(m.m00, m.m01, m.m02, m.m10, m.m11, m.m12, m.m20, m.m21, m.m22));
 }
 
 } // namespace quellor

@@ -5,6 +5,7 @@
 namespace quellor {
 
 struct Mat3;
+class Mat4;
 
 // Reflected quaternion; w is the scalar part, so the default is the identity rotation.
 class Quat final {
@@ -20,6 +21,8 @@ class Quat final {
 
     // Sets this quaternion from a row-major rotation matrix and returns it. Not normalised.
     Quat& SetFromMatrix(const Mat3& m);
+    // The same from the upper-left 3x3 of a 4x4 matrix; translation and the last row are ignored.
+    Quat& SetFromMat4(const Mat4& m);
 };
 
 } // namespace quellor

@@ -4,6 +4,7 @@
 
 #include "tests/engine/LevelDocuments.h"
 #include "tests/gameplay/GameplayLevels.h"
+#include "tests/gameplay/PropLevels.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +36,8 @@ TARSEL_FUZZ_SEEDS(level_xml)
     fuzzseeds::WriteFile(folder, "unknown_member.arch", docs::kUnknownMember);
     fuzzseeds::WriteFile(folder, "refused_kinds.arch", docs::kRefusedKinds);
     fuzzseeds::WriteFile(folder, "arena.ql", quellor::test::gameplay_levels::kArena);
+    fuzzseeds::WriteFile(folder, "animation_players.ql", quellor::test::prop_levels::kAnimationPlayers);
+    fuzzseeds::WriteFile(folder, "hostile_props.ql", quellor::test::prop_levels::kHostileProps);
     for (const auto& [name, text] : docs::BrokenFiles())
         fuzzseeds::WriteFile(folder, name, text);
 }

@@ -1,4 +1,5 @@
 #include "engine/Mat3.h"
+#include "engine/reflection/Mat4.h"
 #include "engine/reflection/Quat.h"
 
 #include <gtest/gtest.h>
@@ -195,6 +196,41 @@ TEST(QuatSetFromMatrix, RoundTripsThroughEachBranchAndReturnsItself)
     EXPECT_EQ(q.y, 0.0f);
     EXPECT_EQ(q.z, 0.0f);
     EXPECT_EQ(q.w, 1.0f);
+}
+
+TEST(QuatSetFromMat4, ReadsTheUpperLeftBlockThroughTheSameFormula)
+{
+    Quat identity(5, 6, 7, 8);
+    EXPECT_EQ(&identity.SetFromMat4(Mat4()), &identity);
+    EXPECT_EQ(identity.x, 0.0f);
+    EXPECT_EQ(identity.y, 0.0f);
+    EXPECT_EQ(identity.z, 0.0f);
+    EXPECT_EQ(identity.w, 1.0f);
+
+    // Half a turn about y: the trace is -1 and m11 is the largest diagonal entry.
+    Quat halfTurn;
+    halfTurn.SetFromMat4(Mat4(-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1));
+    EXPECT_FLOAT_EQ(halfTurn.x, 0.0f);
+    EXPECT_FLOAT_EQ(halfTurn.y, 1.0f);
+    EXPECT_FLOAT_EQ(halfTurn.z, 0.0f);
+    EXPECT_FLOAT_EQ(halfTurn.w, 0.0f);
+
+    // One rotation per branch, with a translation and a last row that must not matter.
+    const double rotations[][4] = {
+        {0.1, -0.2, 0.3, 0.927}, {0.9, 0.3, -0.2, 0.1}, {-0.2, 0.9, 0.3, 0.1}, {0.3, -0.2, 0.9, -0.1}};
+    for (const auto& r : rotations) {
+        const double n = std::sqrt(r[0] * r[0] + r[1] * r[1] + r[2] * r[2] + r[3] * r[3]);
+        const Mat3 m = FromQuat(r[0] / n, r[1] / n, r[2] / n, r[3] / n);
+        const Mat4 m4(m.m00, m.m01, m.m02, 7, m.m10, m.m11, m.m12, -3, m.m20, m.m21, m.m22, 11, 0.5f, 2, 4, 9);
+        Quat from3;
+        from3.SetFromMatrix(m);
+        Quat from4;
+        from4.SetFromMat4(m4);
+        EXPECT_EQ(from4.x, from3.x);
+        EXPECT_EQ(from4.y, from3.y);
+        EXPECT_EQ(from4.z, from3.z);
+        EXPECT_EQ(from4.w, from3.w);
+    }
 }
 
 } // namespace

@@ -22,6 +22,7 @@ struct MemberRow {
     const char* type;
     const char* setter; // "" for none
     const char* getter;
+    const char* filter = ""; // the asset extension of a member naming a file
 };
 
 struct MethodRow {
@@ -62,6 +63,25 @@ const RecordRow kRecords[] = {
      false,
      {{"m_position", "Vec4", "", ""}, {"m_popularity", "int", "", ""}, {"m_team", "string", "", ""}},
      {}},
+    {"AnimationPlayerComponent",
+     false,
+     {{"m_animName", "string", "SetAnimName", "", ".anim"},
+      {"m_playing", "bool", "SetPlaying", ""},
+      {"m_speed", "float", "SetSpeed", ""}},
+     {{"SetAnimName", "", {"string"}}, {"SetPlaying", "", {"bool"}}, {"SetSpeed", "", {"float"}}}},
+    {"PlayerIdComponent", false, {{"m_controllerID", "int", "", ""}, {"m_offset", "Vec4", "", ""}}, {}},
+    {"SkinMountComponent",
+     false,
+     {{"m_controllerID", "int", "", ""},
+      {"m_boneNum", "int", "", ""},
+      {"m_mountName", "string", "SetMountName", "", ".model"},
+      {"m_matName", "string", "SetMatName", "", ".mat"}},
+     {{"SetMountName", "", {"string"}}, {"SetMatName", "", {"string"}}}},
+    {"OrbitComponent",
+     false,
+     {{"m_radius", "float", "", ""}, {"m_speed", "float", "", ""}, {"m_startAngleDeg", "float", "", ""}},
+     {}},
+    {"AnimationControllerComponent", false, {}, {}},
 };
 
 std::string TypeName(const Meta* type)
@@ -106,7 +126,7 @@ TEST(GameplayRecords, MatchTheirTablesBothWays)
             const Member* member = record->GetMember(expected.name);
             ASSERT_NE(member, nullptr);
             EXPECT_EQ(TypeName(member->GetType()), expected.type);
-            EXPECT_EQ(member->GetExtension(), "");
+            EXPECT_EQ(member->GetExtension(), expected.filter);
             ExpectBinding(*record, member->GetSetter(), expected.setter);
             ExpectBinding(*record, member->GetGetter(), expected.getter);
         }

@@ -1,0 +1,64 @@
+#include "gameplay/AnimationBlendSpace.h"
+
+#include <cmath>
+#include <limits>
+
+namespace quellor {
+
+bool IsMoveInput(float x, float y)
+{
+    const float epsilon = std::numeric_limits<float>::epsilon();
+    return std::abs(x) > epsilon || std::abs(y) > epsilon;
+}
+
+BlendSpaceWeights ComputeBlendSpace(const BlendSpaceInput& input)
+{
+    BlendSpaceWeights result;
+    const ClipSet set = !input.onGround ? ClipSet::InAir : input.moving ? ClipSet::Run : ClipSet::Idle;
+
+    const float c = input.lastMoveX * input.aimX + input.lastMoveY * input.aimY;
+    const float s = input.lastMoveY * input.aimX - input.lastMoveX * input.aimY;
+    const float n = std::sqrt(c * c + s * s);
+    // Without a movement or an aim the angle is undefined: no clip gets weight rather than NaN.
+    if (!(n > 0.0f) || !std::isfinite(n))
+        return result;
+    const float cn = c / n;
+    const float sn = s / n;
+
+    ClipDirection first;
+    ClipDirection second;
+    float w;
+    if (s >= 0.0f && c <= 0.0f) {
+        first = ClipDirection::Right;
+        second = ClipDirection::Base;
+        w = 1.0f + cn;
+    } else if (s <= 0.0f && c <= 0.0f) {
+        first = ClipDirection::Left;
+        second = ClipDirection::Base;
+        w = 1.0f + cn;
+    } else if (s >= 0.0f) {
+        first = ClipDirection::ExtremeRight;
+        second = ClipDirection::Right;
+        w = 1.0f - sn;
+    } else {
+        first = ClipDirection::ExtremeLeft;
+        second = ClipDirection::Left;
+        w = 1.0f + sn;
+    }
+
+    const float p = std::abs(input.aimPitch);
+    const ClipPitch row = input.aimPitch > 0.0f ? ClipPitch::Up : ClipPitch::Down;
+    const float b = input.blast;
+    int k = 0;
+    for (const bool blast : {false, true}) {
+        const float shot = blast ? b : 1.0f - b;
+        for (const auto& [direction, share] : {std::pair{first, w}, std::pair{second, 1.0f - w}}) {
+            result.clips[k++] = {BlendSpaceClipIndex(set, direction, ClipPitch::Level, blast), shot * (1.0f - p) * share};
+            result.clips[k++] = {BlendSpaceClipIndex(set, direction, row, blast), shot * p * share};
+        }
+    }
+    result.count = k;
+    return result;
+}
+
+} // namespace quellor
