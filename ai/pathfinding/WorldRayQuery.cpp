@@ -1,0 +1,22 @@
+#include "ai/pathfinding/WorldRayQuery.h"
+
+#include "engine/Engine.h"
+#include "physics/PhysicsSystem3D.h"
+
+namespace quellor {
+
+bool WorldRayBlocked(const Vec4& origin, const Vec4& direction, float maxDistance)
+{
+    // Instance() would make an engine; a graph used on its own must not.
+    if (!Engine::HasInstance())
+        return false;
+    PhysicsSystem3D* physics = Engine::Instance()->GetSystem<PhysicsSystem3D>("default");
+    if (!physics)
+        return false;
+    const PhysicsRayCastResult3D result = physics->RayCast(ZOR::float3(origin.x, origin.y, origin.z),
+                                                           ZOR::float3(direction.x, direction.y, direction.z),
+                                                           maxDistance);
+    return result.hit != 0;
+}
+
+} // namespace quellor
