@@ -88,15 +88,21 @@ std::uint32_t AStar::Run(float budgetSeconds)
 {
     if (m_state != kSearching)
         return m_state;
+    // The ends may have left the graph since the last call (their components went away).
+    // Nothing changes the graph within a call.
+    const AStarNode* goal = m_graph->GetNode(m_goalId);
+    if (!goal || !m_graph->GetNode(m_startId)) {
+        m_state = kFailed;
+        return m_state;
+    }
     Stopwatch stopwatch;
     stopwatch.Start();
     for (;;) {
-        // The ends may have left the graph since the last call (their components went away).
-        if (m_open.Empty() || !m_graph->GetNode(m_startId) || !m_graph->GetNode(m_goalId)) {
+        if (m_open.Empty()) {
             m_state = kFailed;
             return m_state;
         }
-        if (Expand()) {
+        if (Expand(*goal)) {
             m_state = kFound;
             BuildPath();
             return m_state;
@@ -106,36 +112,39 @@ std::uint32_t AStar::Run(float budgetSeconds)
     }
 }
 
-bool AStar::Expand()
+bool AStar::Expand(const AStarNode& goal)
 {
     NodeRecord* record = m_open.Pop();
     record->listState = NodeRecord::kClosed;
     if (record->id == m_goalId)
         return true;
-    const AStarNode& goal = *m_graph->GetNode(m_goalId);
     const float g = record->g;
     for (const Edge& edge : m_graph->GetEdges(record->id)) {
+        const float newG = g + edge.cost;
+        auto known = m_records.find(edge.to);
+        if (known != m_records.end()) {
+            // Closed nodes are never reopened; an open one takes a strictly cheaper route.
+            NodeRecord& next = known->second;
+            if (next.listState != NodeRecord::kOpen || !(next.g > newG) || !m_graph->GetNode(edge.to))
+                continue;
+            next.parent = edge;
+            next.f = (next.f - next.g) + newG;
+            next.g = newG;
+            m_open.DecreaseKey(next.id);
+            continue;
+        }
         // An edge may lead to an id that is no node (yet, or any more), or to one added after the
         // open list was sized: neither can be searched.
         const AStarNode* target = m_graph->GetNode(edge.to);
         if (!target || !m_open.Covers(edge.to))
             continue;
-        const float newG = g + edge.cost;
-        auto [found, added] = m_records.try_emplace(edge.to);
-        NodeRecord& next = found->second;
-        if (added) {
-            next.id = edge.to;
-            next.parent = edge;
-            next.g = newG;
-            next.f = newG + m_heuristic(*target, goal);
-            next.listState = NodeRecord::kOpen;
-            m_open.Push(&next);
-        } else if (next.listState == NodeRecord::kOpen && next.g > newG) {
-            next.parent = edge;
-            next.f = (next.f - next.g) + newG;
-            next.g = newG;
-            m_open.DecreaseKey(next.id);
-        }
+        NodeRecord& next = m_records[edge.to];
+        next.id = edge.to;
+        next.parent = edge;
+        next.g = newG;
+        next.f = newG + m_heuristic(*target, goal);
+        next.listState = NodeRecord::kOpen;
+        m_open.Push(&next);
     }
     return false;
 }

@@ -51,7 +51,7 @@ class AStar {
 
 private:
     // Expands the node of least f; true when it was the goal.
-    bool Expand();
+    bool Expand(const AStarNode& goal);
     void BuildPath();
 
     IndexedHeap m_open;
