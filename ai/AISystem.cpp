@@ -1,12 +1,17 @@
 #include "ai/AISystem.h"
 
+#include "engine/Engine.h"
 #include "engine/reflection/MetaRegistrar.h"
 
 namespace quellor {
 
 QUELLOR_RECORD(AISystem, System, DerivedMetaNotPODNoCopy, WithID) {}
 
-AISystem::AISystem() = default;
+AISystem::AISystem()
+{
+    m_nodeComponentById.max_load_factor(1.0f);
+    m_nodeComponentById.rehash(8);
+}
 
 AISystem::~AISystem() = default;
 
@@ -14,6 +19,8 @@ void AISystem::Update(float dt)
 {
     Walk(m_stateMachines, [dt](StateMachine* machine) { machine->Update(dt); });
     Walk(m_steering, [dt](SteeringComponent* steering) { steering->Update(dt); });
+    // A fixed slice per planner, not the frame time.
+    Walk(m_planners, [](PathPlanner* planner) { planner->Update(kPlannerBudgetSeconds); });
 }
 
 void AISystem::RegisterStateMachine(StateMachine* machine)
@@ -38,6 +45,78 @@ void AISystem::UnregisterSteeringComponent(SteeringComponent* steering)
 {
     if (steering && m_steering.Contains(steering))
         SteeringList::Remove(steering);
+}
+
+void AISystem::RegisterAStarNodeComponent(AStarNodeComponent* node)
+{
+    if (node)
+        m_nodeComponents.PushBack(node);
+}
+
+void AISystem::UnregisterAStarNodeComponent(AStarNodeComponent* node)
+{
+    if (node && m_nodeComponents.Contains(node))
+        NodeComponentList::Remove(node);
+}
+
+void AISystem::RegisterPathPlanner(PathPlanner* planner)
+{
+    if (planner)
+        m_planners.PushBack(planner);
+}
+
+void AISystem::UnregisterPathPlanner(PathPlanner* planner)
+{
+    if (planner && m_planners.Contains(planner))
+        PathPlannerList::Remove(planner);
+}
+
+bool AISystem::AddNode(const Vec4& position, float radius, std::uint32_t id)
+{
+    return m_navGraph.AddNode(position, radius, id);
+}
+
+bool AISystem::AddEdge(std::uint32_t from, std::uint32_t to, float cost, std::uint32_t type)
+{
+    return m_navGraph.AddEdge(from, to, cost, type);
+}
+
+void AISystem::RemoveNode(std::uint32_t id)
+{
+    m_navGraph.RemoveNode(id);
+}
+
+void AISystem::RegisterNodeComponent(std::uint32_t id, AStarNodeComponent* node)
+{
+    if (node)
+        m_nodeComponentById.emplace(id, node);
+}
+
+bool AISystem::GetNodeComponent(std::uint32_t id, AStarNodeComponent*& out) const
+{
+    auto found = m_nodeComponentById.find(id);
+    if (found == m_nodeComponentById.end())
+        return false;
+    out = found->second;
+    return true;
+}
+
+void AISystem::UnregisterNodeComponent(std::uint32_t id)
+{
+    m_nodeComponentById.erase(id);
+}
+
+void AISystem::ForgetNodeComponent(const AStarNodeComponent* node)
+{
+    std::erase_if(m_nodeComponentById, [node](const auto& entry) { return entry.second == node; });
+}
+
+AISystem* AISystem::FindDefault()
+{
+    // Instance() would make an engine.
+    if (!Engine::HasInstance())
+        return nullptr;
+    return Engine::Instance()->GetSystem<AISystem>("default");
 }
 
 } // namespace quellor

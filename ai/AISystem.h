@@ -2,11 +2,19 @@
 // The engine system that drives the AI components of its space once a frame, in a fixed order
 // of passes: every StateMachine, then every SteeringComponent. Components join its lists in
 // their Initialize and leave in their Uninitialize; it owns none of them and decides nothing.
-// The lists are intrusive, so a frame allocates nothing.
+// The lists are intrusive, so a frame allocates nothing. It also owns the level's navigation
+// graph, with the node components that placed its nodes by id, and gives every PathPlanner a
+// fixed search slice per frame.
+#include "ai/AStarNodeComponent.h"
 #include "ai/StateMachine.h"
+#include "ai/pathfinding/NavGraph.h"
+#include "ai/pathfinding/PathPlanner.h"
 #include "ai/steering/SteeringComponent.h"
 #include "engine/IntrusiveList.h"
 #include "engine/System.h"
+
+#include <cstdint>
+#include <unordered_map>
 
 namespace quellor {
 
@@ -30,10 +38,38 @@ class AISystem : public System {
     void UnregisterStateMachine(StateMachine* machine);
     void UnregisterSteeringComponent(SteeringComponent* steering);
 
+    void RegisterAStarNodeComponent(AStarNodeComponent* node);
+    void UnregisterAStarNodeComponent(AStarNodeComponent* node);
+    void RegisterPathPlanner(PathPlanner* planner);
+    void UnregisterPathPlanner(PathPlanner* planner);
+
+    // The navigation graph of the level, and forwarders to its editing operations.
+    NavGraph& GetNavGraph() { return m_navGraph; }
+    bool AddNode(const Vec4& position, float radius, std::uint32_t id);
+    bool AddEdge(std::uint32_t from, std::uint32_t to, float cost, std::uint32_t type);
+    void RemoveNode(std::uint32_t id);
+
+    // The node component that placed a node id; an id already present keeps its first component.
+    void RegisterNodeComponent(std::uint32_t id, AStarNodeComponent* node);
+    bool GetNodeComponent(std::uint32_t id, AStarNodeComponent*& out) const;
+    void UnregisterNodeComponent(std::uint32_t id);
+    // Erases every id that names the component (one going away without leaving).
+    void ForgetNodeComponent(const AStarNodeComponent* node);
+
+    // The system of the space "default", without making an engine; null without one.
+    static AISystem* FindDefault();
+
     using StateMachineList = IntrusiveList<StateMachine, &StateMachine::m_aiLink>;
     using SteeringList = IntrusiveList<SteeringComponent, &SteeringComponent::m_aiLink>;
     const StateMachineList& GetStateMachines() const { return m_stateMachines; }
     const SteeringList& GetSteeringComponents() const { return m_steering; }
+    using NodeComponentList = IntrusiveList<AStarNodeComponent, &AStarNodeComponent::m_aiLink>;
+    using PathPlannerList = IntrusiveList<PathPlanner, &PathPlanner::m_aiLink>;
+    const NodeComponentList& GetNodeComponents() const { return m_nodeComponents; }
+    const PathPlannerList& GetPathPlanners() const { return m_planners; }
+
+    // The time each path planner may search per frame, whatever the frame time.
+    static constexpr float kPlannerBudgetSeconds = 0.006f;
 
 private:
     // Calls step on each element from head to tail. The next element is taken after the call
@@ -52,6 +88,10 @@ private:
 
     StateMachineList m_stateMachines;
     SteeringList m_steering;
+    NodeComponentList m_nodeComponents;
+    PathPlannerList m_planners;
+    std::unordered_map<std::uint32_t, AStarNodeComponent*> m_nodeComponentById;
+    NavGraph m_navGraph;
 };
 
 } // namespace quellor

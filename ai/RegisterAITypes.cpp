@@ -3,10 +3,14 @@
 #include <mutex>
 
 #include "ai/AISystem.h"
+#include "ai/AStarNodeComponent.h"
+#include "ai/GraphEdge.h"
 #include "ai/State.h"
 #include "ai/StateLink.h"
 #include "ai/StateMachine.h"
 #include "ai/fsm.h"
+#include "ai/pathfinding/AStar.h"
+#include "ai/pathfinding/PathPlanner.h"
 #include "ai/steering/ArriveAtEntity.h"
 #include "ai/steering/ArriveAtPosition.h"
 #include "ai/steering/BlendedSteering.h"
@@ -56,6 +60,10 @@ void RegisterAITypes()
         MetaOf<Wander>();
         MetaOf<BlendedSteering>();
         MetaOf<PrioritizedSteering>();
+        MetaOf<GraphEdge>();
+        MetaOf<AStarNodeComponent>();
+        MetaOf<AStar>();
+        MetaOf<PathPlanner>();
     });
 }
 

@@ -1,22 +1,16 @@
 #include "ai/pathfinding/NavGraph.h"
 
 #include "ai/pathfinding/WorldRayQuery.h"
+#include "engine/Random.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 namespace quellor {
 
 namespace {
-
-// The AI's random numbers.
-std::uint32_t NextRandom()
-{
-    return static_cast<std::uint32_t>(std::rand());
-}
 
 bool IsFinite(const Vec4& v)
 {
@@ -116,7 +110,7 @@ bool NavGraph::GetRandomNode(AStarNode& out) const
     if (m_nodes.empty())
         return false;
     auto it = m_nodes.begin();
-    std::advance(it, static_cast<std::ptrdiff_t>(NextRandom() % m_nodes.size()));
+    std::advance(it, static_cast<std::ptrdiff_t>(static_cast<unsigned>(Random()) % m_nodes.size()));
     out = it->second;
     return true;
 }

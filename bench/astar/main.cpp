@@ -25,11 +25,6 @@ using namespace quellor::test::navscripts;
 
 constexpr std::uint32_t kSeed = 20261207;
 
-bool NoWalls(const Vec4&, const Vec4&, float)
-{
-    return false;
-}
-
 double Micros(Clock::duration d)
 {
     return std::chrono::duration<double, std::micro>(d).count();
@@ -51,7 +46,7 @@ struct Arena {
 void BuildArena(Arena& arena, int nodes, int pairs)
 {
     const NavScript script = ArenaGraph(kSeed, nodes, pairs);
-    arena.graph.SetRayQuery(&NoWalls);
+    arena.graph.SetRayQuery(&NothingInTheWay);
     ApplyGraphOps(arena.graph, script);
     arena.pairs = RequestsOf(script);
 }

@@ -3,7 +3,7 @@
 #include "ai/pathfinding/IndexedHeap.h"
 #include "ai/pathfinding/NavGraph.h"
 #include "tests/ai/NavGraphScripts.h"
-#include "tests/ai/PathfindingTestSupport.h"
+#include "tests/support/ManualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ Vec4 At(float x, float y, float z)
 
 class AStarSearch : public ::testing::Test {
 protected:
-    AStarSearch() { graph.SetRayQuery(&test::NothingInTheWay); }
+    AStarSearch() { graph.SetRayQuery(&test::navscripts::NothingInTheWay); }
 
     AStar Search(const Vec4& start, const Vec4& goal)
     {
@@ -118,7 +118,7 @@ TEST_F(AStarSearch, ACheaperRouteToAnOpenNodeReplacesItsParentAndKeepsItsHeurist
     graph.AddEdge(2, 3, 100.0f, 0);
     AStar search = Search(At(0, 0, 0), At(40, 0, 0));
     ASSERT_EQ(search.Step(), 0u);
-    test::SteppedClock clock(1); // every expansion passes a budget of 0
+    tarsel::test::ManualClock clock(0, 1); // every expansion passes a budget of 0
     EXPECT_EQ(search.Run(0.0f), AStar::kSearching); // S
     EXPECT_EQ(search.FindRecord(2)->g, 30.0f);
     EXPECT_EQ(search.Run(0.0f), AStar::kSearching); // A
@@ -140,7 +140,7 @@ TEST_F(AStarSearch, ABudgetOfZeroExpandsOneNodePerCall)
     }
     AStar search = Search(At(0, 0, 0), At(50, 0, 0));
     ASSERT_EQ(search.Step(), 0u);
-    test::SteppedClock clock(1);
+    tarsel::test::ManualClock clock(0, 1);
     int calls = 0;
     std::size_t closedBefore = 0;
     std::uint32_t state = AStar::kSearching;
@@ -168,7 +168,7 @@ TEST_F(AStarSearch, AStoppedClockLetsOneCallFinish)
     }
     AStar search = Search(At(0, 0, 0), At(50, 0, 0));
     ASSERT_EQ(search.Step(), 0u);
-    test::SteppedClock clock(0);
+    tarsel::test::ManualClock clock(0, 0);
     EXPECT_EQ(search.Run(0.0f), AStar::kFound);
 }
 
@@ -263,7 +263,7 @@ TEST_F(AStarSearch, CostsEqualDijkstraOnTwoHundredRandomGraphs)
     int found = 0;
     for (std::uint32_t seed = 1; seed <= 200; ++seed) {
         NavGraph random;
-        random.SetRayQuery(&test::NothingInTheWay);
+        random.SetRayQuery(&test::navscripts::NothingInTheWay);
         const NavScript script = RandomGraph(seed, 10 + static_cast<int>(seed % 40), 3 + static_cast<int>(seed % 4));
         ApplyGraphOps(random, script);
         const auto [start, goal] = RequestsOf(script).front();
@@ -342,7 +342,7 @@ TEST_F(AStarSearch, AGoalOrStartRemovedDuringTheSearchEndsItAsFailed)
 {
     for (std::uint32_t removed : {0u, 5u}) {
         NavGraph line;
-        line.SetRayQuery(&test::NothingInTheWay);
+        line.SetRayQuery(&test::navscripts::NothingInTheWay);
         for (std::uint32_t i = 0; i < 6; ++i) {
             line.AddNode(At(10.0f * static_cast<float>(i), 0, 0), 1.0f, i);
             if (i > 0)
@@ -350,7 +350,7 @@ TEST_F(AStarSearch, AGoalOrStartRemovedDuringTheSearchEndsItAsFailed)
         }
         AStar search(&line, AStar::Heuristic(&EuclideanHeuristic), At(0, 0, 0), At(50, 0, 0));
         ASSERT_EQ(search.Step(), 0u);
-        test::SteppedClock clock(1);
+        tarsel::test::ManualClock clock(0, 1);
         EXPECT_EQ(search.Run(0.0f), AStar::kSearching);
         line.RemoveNode(removed);
         EXPECT_EQ(search.Run(0.0f), AStar::kFailed) << "removed " << removed;
@@ -372,7 +372,7 @@ TEST_F(AStarSearch, ACopiedSearchCarriesOnByItself)
     {
         AStar search = Search(start, goal);
         ASSERT_EQ(search.Step(), 0u);
-        test::SteppedClock clock(1);
+        tarsel::test::ManualClock clock(0, 1);
         for (int i = 0; i < 5; ++i)
             ASSERT_EQ(search.Run(0.0f), AStar::kSearching);
         copy = std::make_unique<AStar>(search);

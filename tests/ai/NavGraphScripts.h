@@ -30,6 +30,12 @@ struct NavOp {
 
 using NavScript = std::vector<NavOp>;
 
+// A ray query under which nothing is ever in the way.
+inline bool NothingInTheWay(const Vec4&, const Vec4&, float)
+{
+    return false;
+}
+
 inline Vec4 PointOf(const float (&v)[3])
 {
     return Vec4(v[0], v[1], v[2], 1.0f);

@@ -1,12 +1,11 @@
 #include "ai/pathfinding/NavGraph.h"
-#include "tests/ai/PathfindingTestSupport.h"
+#include "tests/support/ScriptedRandom.h"
 #include "tests/support/StdoutCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-#include <set>
 #include <vector>
 
 namespace quellor {
@@ -169,23 +168,27 @@ TEST(NavGraphEditing, HostileValuesAreRefusedWithAWarning)
     EXPECT_TRUE(graph.GetEdges(65535).empty());
 }
 
-TEST(NavGraphRandom, AnEmptyGraphLeavesTheOutputAloneAndOtherwiseEveryNodeComesUp)
+TEST(NavGraphRandom, AnEmptyGraphLeavesTheOutputAloneAndOtherwiseTheDrawPicksByAscendingId)
 {
+    tarsel::test::ScriptedRandom random({4, 3, -2});
     NavGraph graph;
     AStarNode out(At(7, 8, 9), 4.0f);
     EXPECT_FALSE(graph.GetRandomNode(out));
     EXPECT_EQ(out.position.x, 7.0f);
     EXPECT_EQ(out.radius, 4.0f);
+    EXPECT_EQ(random.Draws(), 0u);
 
     graph.AddNode(At(1, 0, 0), 1.0f, 30);
-    graph.AddNode(At(2, 0, 0), 1.0f, 10);
+    graph.AddNode(At(2, 0, 0), 5.0f, 10);
     graph.AddNode(At(3, 0, 0), 1.0f, 20);
-    std::set<float> seen;
-    for (int i = 0; i < 300; ++i) {
+    std::vector<float> picked;
+    for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(graph.GetRandomNode(out));
-        seen.insert(out.position.x);
+        picked.push_back(out.position.x);
     }
-    EXPECT_EQ(seen, (std::set<float>{1.0f, 2.0f, 3.0f}));
+    // 4 mod 3 is the second id (20), 3 mod 3 the first (10), a negative draw stays in range.
+    EXPECT_EQ(picked, (std::vector<float>{3.0f, 2.0f, 1.0f}));
+    EXPECT_EQ(out.radius, 1.0f);
 }
 
 } // namespace
