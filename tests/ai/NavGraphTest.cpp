@@ -1,4 +1,5 @@
 #include "ai/pathfinding/NavGraph.h"
+#include "tests/ai/AITestKit.h"
 #include "tests/support/ScriptedRandom.h"
 #include "tests/support/StdoutCapture.h"
 
@@ -193,3 +194,46 @@ TEST(NavGraphRandom, AnEmptyGraphLeavesTheOutputAloneAndOtherwiseTheDrawPicksByA
 
 } // namespace
 } // namespace quellor
+
+namespace quellor::test {
+namespace {
+
+// The graph of a running AI system asks the physics of "default".
+class NavGraphInTheWorld : public AITest {
+protected:
+    void SetUp() override
+    {
+        AITest::SetUp();
+        graph = &ai->GetNavGraph();
+        graph->AddNode(Vec4(5, 1, 0, 1), 1.0f, 1);
+        graph->AddNode(Vec4(-8, 1, 0, 1), 1.0f, 2);
+    }
+
+    NavGraph* graph = nullptr;
+};
+
+TEST_F(NavGraphInTheWorld, AWallHidesTheNearestNodeFromTheNextFrameOn)
+{
+    Box("wall", ZOR::float3(2.5f, 1.0f, 0.0f), kBodyStatic, ZOR::float3(0.5f, 3.0f, 3.0f));
+    // Colliders attach at the next physics update: the wall does not block yet.
+    EXPECT_EQ(graph->GetNearestVisibleNode(Vec4(0, 1, 0, 1)), 1u);
+    Frames(1);
+    EXPECT_EQ(graph->GetNearestVisibleNode(Vec4(0, 1, 0, 1)), 2u);
+    // From behind the far node's side the wall is not in the way.
+    EXPECT_EQ(graph->GetNearestVisibleNode(Vec4(4, 1, 0, 1)), 1u);
+}
+
+TEST_F(NavGraphInTheWorld, TheAskersOwnBodyAroundTheStartDoesNotBlock)
+{
+    Box("bot", ZOR::float3(0.0f, 1.0f, 0.0f), kBodyDynamic, ZOR::float3(1.0f, 1.0f, 1.0f));
+    Frames(1);
+    const Vec4 inside = Vec4(0, 1, 0, 1);
+    EXPECT_EQ(graph->GetNearestVisibleNode(inside), 1u);
+    // A sensor in the way does not block either.
+    Box("trigger", ZOR::float3(2.5f, 1.0f, 0.0f), kBodyStatic, ZOR::float3(0.5f, 3.0f, 3.0f), true);
+    Frames(1);
+    EXPECT_EQ(graph->GetNearestVisibleNode(Vec4(0, 1, 0, 1)), 1u);
+}
+
+} // namespace
+} // namespace quellor::test
