@@ -7,8 +7,8 @@
 
 namespace quellor::test::nodelevels {
 
-// Three nodes: 0 -> 1 -> 2 and a jump edge 0 -> 2; node 1 writes only its third edge slot; a
-// bystander places no node (m_id -1).
+// Three nodes: 0 -> 1 -> 2 (cost 20) and a cheaper jump edge 0 -> 2 (15); node 1 writes only
+// its third edge slot; a bystander places no node (m_id -1).
 inline const char* const kTriangle = R"(<?xml version="1.0"?>
 <level>
   <node0>
@@ -18,7 +18,7 @@ inline const char* const kTriangle = R"(<?xml version="1.0"?>
         <m_id><int value="0"/></m_id>
         <m_radius><float value="2"/></m_radius>
         <m_edge0><GraphEdge><to><int value="1"/></to><cost><float value="10"/></cost></GraphEdge></m_edge0>
-        <m_edge1><GraphEdge><to><int value="2"/></to><cost><float value="30"/></cost><type><int value="1"/></type></GraphEdge></m_edge1>
+        <m_edge1><GraphEdge><to><int value="2"/></to><cost><float value="15"/></cost><type><int value="1"/></type></GraphEdge></m_edge1>
       </AStarNodeComponent>
     </components>
   </node0>
@@ -112,6 +112,29 @@ inline const char* const kNoTransform = R"(<level>
 </level>
 )";
 
+// One entity with two node components: the second is read (its "m_id" set) but never added,
+// and a neighbour has an edge to its id.
+inline const char* const kDuplicateComponent = R"(<level>
+  <twice>
+    <components>
+      <Transform3D/>
+      <AStarNodeComponent><m_id><int value="1"/></m_id></AStarNodeComponent>
+      <AStarNodeComponent><m_id><int value="7"/></m_id></AStarNodeComponent>
+    </components>
+  </twice>
+  <neighbour>
+    <components>
+      <Transform3D><m_x><float value="6"/></m_x></Transform3D>
+      <AStarNodeComponent>
+        <m_id><int value="2"/></m_id>
+        <m_edge0><GraphEdge><to><int value="7"/></to><cost><float value="6"/></cost></GraphEdge></m_edge0>
+        <m_edge1><GraphEdge><to><int value="1"/></to><cost><float value="6"/></cost></GraphEdge></m_edge1>
+      </AStarNodeComponent>
+    </components>
+  </neighbour>
+</level>
+)";
+
 // Every node level by file name.
 inline std::vector<std::pair<std::string, std::string>> NodeLevels()
 {
@@ -120,6 +143,7 @@ inline std::vector<std::pair<std::string, std::string>> NodeLevels()
         {"nodes_duplicate_ids.ql", kDuplicateIds},
         {"nodes_hostile_ids.ql", kHostileIds},
         {"nodes_no_transform.ql", kNoTransform},
+        {"nodes_duplicate_component.ql", kDuplicateComponent},
     };
 }
 
