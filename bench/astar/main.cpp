@@ -1,13 +1,21 @@
 // Times our A* against the Boost Graph Library's astar_search on generated arena graphs:
 //   (a) searches per second of Run to completion (after an untimed Step) beside astar_search on
 //       the same graph, pairs and heuristic, with the ratio; every pair's costs must agree;
-//   (b) the time of Step (two nearest-visible-node look-ups with every ray missing).
+//   (b) the time of Step (two nearest-visible-node look-ups with every ray missing);
+//   (c) slices as the AI system gives them: PathPlanner::Update(0.006) on the real clock, its
+//       median and largest time per call and the slices per search, and the largest overrun of
+//       a 0.0001 s budget.
 //   --smoke   200 nodes and 20 pairs (what CI runs)
 #include "BoostSearch.h"
 
+#include "ai/AISystem.h"
+#include "ai/RegisterAITypes.h"
 #include "ai/pathfinding/AStar.h"
 #include "ai/pathfinding/EuclideanHeuristic.h"
 #include "ai/pathfinding/NavGraph.h"
+#include "ai/pathfinding/PathPlanner.h"
+#include "engine/Engine.h"
+#include "engine/Entity.h"
 #include "tests/ai/NavGraphScripts.h"
 
 #include <algorithm>
@@ -118,6 +126,60 @@ void TimeStep(Arena& arena, int nodes)
                 micros.size());
 }
 
+struct SliceFigures {
+    std::vector<double> micros;
+    std::vector<int> slicesPerSearch;
+    double largestOverrun = 0.0;
+};
+
+// Runs every pair through a planner of a running AI system, one Update(budget) after another.
+SliceFigures TimeSlices(int nodes, int pairs, float budget)
+{
+    RegisterAITypes();
+    Engine* engine = Engine::Instance();
+    auto* ai = static_cast<AISystem*>(engine->AddSystem(AISystem::ID, new AISystem, "default"));
+    const NavScript script = ArenaGraph(kSeed, nodes, pairs);
+    ai->GetNavGraph().SetRayQuery(&NothingInTheWay);
+    ApplyGraphOps(ai->GetNavGraph(), script);
+    PathPlanner* planner = engine->CreateEntity("bot", "default")->AddComponent<PathPlanner>(true);
+
+    SliceFigures figures;
+    for (const auto& [start, goal] : RequestsOf(script)) {
+        if (!planner->RequestPath(start, goal))
+            continue;
+        int slices = 0;
+        while (planner->GetState() == AStar::kSearching) {
+            const Clock::time_point begin = Clock::now();
+            planner->Update(budget);
+            const double micros = Micros(Clock::now() - begin);
+            figures.micros.push_back(micros);
+            figures.largestOverrun = std::max(figures.largestOverrun, micros - budget * 1e6);
+            ++slices;
+        }
+        figures.slicesPerSearch.push_back(slices);
+    }
+    Engine::DestroyInstance();
+    return figures;
+}
+
+// (c)
+void TimeSlicesAsTheAISystemDoes(int nodes, int pairs)
+{
+    const SliceFigures full = TimeSlices(nodes, pairs, AISystem::kPlannerBudgetSeconds);
+    const double maxMicros = full.micros.empty() ? 0.0 : *std::max_element(full.micros.begin(), full.micros.end());
+    const int maxSlices = full.slicesPerSearch.empty()
+                              ? 0
+                              : *std::max_element(full.slicesPerSearch.begin(), full.slicesPerSearch.end());
+    std::vector<double> slices(full.slicesPerSearch.begin(), full.slicesPerSearch.end());
+    std::printf("Update(0.006) at %d nodes: median %.1f us, max %.1f us per call; slices per search median %.0f, "
+                "max %d\n",
+                nodes, Median(full.micros), maxMicros, Median(slices), maxSlices);
+    const SliceFigures tight = TimeSlices(nodes, pairs, 0.0001f);
+    std::vector<double> tightSlices(tight.slicesPerSearch.begin(), tight.slicesPerSearch.end());
+    std::printf("Update(0.0001) at %d nodes: largest overrun %.1f us past the budget; slices per search median %.0f\n",
+                nodes, tight.largestOverrun, Median(tightSlices));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -141,6 +203,8 @@ int main(int argc, char** argv)
         BuildArena(arena, sizes.back(), pairs);
         TimeStep(arena, sizes.back());
     }
+    std::printf("(c) planner slices as the AI system runs them, on the real clock\n");
+    TimeSlicesAsTheAISystemDoes(sizes.back(), pairs);
     if (!agree) {
         std::printf("the two searches disagree on a cost\n");
         return 1;
