@@ -25,6 +25,16 @@ Vec4 At(float x, float y, float z)
     return Vec4(x, y, z, 1.0f);
 }
 
+// Six nodes 10 apart along x, linked forwards: 0 -> 1 -> ... -> 5.
+void AddLine(NavGraph& graph)
+{
+    for (std::uint32_t i = 0; i < 6; ++i) {
+        graph.AddNode(At(10.0f * static_cast<float>(i), 0, 0), 1.0f, i);
+        if (i > 0)
+            graph.AddEdge(i - 1, i, 10.0f, 0);
+    }
+}
+
 class AStarSearch : public ::testing::Test {
 protected:
     AStarSearch() { graph.SetRayQuery(&test::navscripts::NothingInTheWay); }
@@ -133,11 +143,7 @@ TEST_F(AStarSearch, ACheaperRouteToAnOpenNodeReplacesItsParentAndKeepsItsHeurist
 
 TEST_F(AStarSearch, ABudgetOfZeroExpandsOneNodePerCall)
 {
-    for (std::uint32_t i = 0; i < 6; ++i) {
-        graph.AddNode(At(10.0f * static_cast<float>(i), 0, 0), 1.0f, i);
-        if (i > 0)
-            graph.AddEdge(i - 1, i, 10.0f, 0);
-    }
+    AddLine(graph);
     AStar search = Search(At(0, 0, 0), At(50, 0, 0));
     ASSERT_EQ(search.Step(), 0u);
     tarsel::test::ManualClock clock(0, 1);
@@ -161,11 +167,7 @@ TEST_F(AStarSearch, ABudgetOfZeroExpandsOneNodePerCall)
 
 TEST_F(AStarSearch, AStoppedClockLetsOneCallFinish)
 {
-    for (std::uint32_t i = 0; i < 6; ++i) {
-        graph.AddNode(At(10.0f * static_cast<float>(i), 0, 0), 1.0f, i);
-        if (i > 0)
-            graph.AddEdge(i - 1, i, 10.0f, 0);
-    }
+    AddLine(graph);
     AStar search = Search(At(0, 0, 0), At(50, 0, 0));
     ASSERT_EQ(search.Step(), 0u);
     tarsel::test::ManualClock clock(0, 0);
@@ -343,11 +345,7 @@ TEST_F(AStarSearch, AGoalOrStartRemovedDuringTheSearchEndsItAsFailed)
     for (std::uint32_t removed : {0u, 5u}) {
         NavGraph line;
         line.SetRayQuery(&test::navscripts::NothingInTheWay);
-        for (std::uint32_t i = 0; i < 6; ++i) {
-            line.AddNode(At(10.0f * static_cast<float>(i), 0, 0), 1.0f, i);
-            if (i > 0)
-                line.AddEdge(i - 1, i, 10.0f, 0);
-        }
+        AddLine(line);
         AStar search(&line, AStar::Heuristic(&EuclideanHeuristic), At(0, 0, 0), At(50, 0, 0));
         ASSERT_EQ(search.Step(), 0u);
         tarsel::test::ManualClock clock(0, 1);

@@ -65,6 +65,13 @@ protected:
         return entity->AddComponent<PathPlanner>(true);
     }
 
+    // The planner of the entity "bot", heard by the listener.
+    void Bot(bool oneShot = false)
+    {
+        planner = Planner("bot");
+        listener.Listen(*planner, oneShot);
+    }
+
     static std::size_t Closed(const PathPlanner& planner)
     {
         std::size_t closed = 0;
@@ -82,15 +89,16 @@ protected:
             path.push_back(Edge(i, i + 1, 10.0f, 0));
         return path;
     }
+
+    PathPlanner* planner = nullptr;
+    Listener listener;
 };
 
 TEST_F(PathPlannerTest, OfTwoRequestsInOneFrameOnlyTheSecondRunsAndItsResultComesOnce)
 {
     tarsel::test::ManualClock clock; // stopped: a search finishes in its first slice
-    PathPlanner* planner = Planner("bot");
+    Bot();
     ASSERT_EQ(ai->GetPathPlanners().Count(), 1u);
-    Listener listener;
-    listener.Listen(*planner, false);
 
     EXPECT_TRUE(planner->RequestPath(At(0, 0), At(90, 0)));
     EXPECT_TRUE(planner->RequestPath(At(30, 1), At(50, 1)));
@@ -106,9 +114,7 @@ TEST_F(PathPlannerTest, OfTwoRequestsInOneFrameOnlyTheSecondRunsAndItsResultCome
 TEST_F(PathPlannerTest, AOneShotListenerHearsOneResultPerConnection)
 {
     tarsel::test::ManualClock clock;
-    PathPlanner* planner = Planner("bot");
-    Listener listener;
-    listener.Listen(*planner, true);
+    Bot(true);
     ASSERT_TRUE(planner->RequestPath(At(0, 0), At(20, 0)));
     Frames(1);
     ASSERT_TRUE(planner->RequestPath(At(0, 0), At(30, 0)));
@@ -120,9 +126,7 @@ TEST_F(PathPlannerTest, AOneShotListenerHearsOneResultPerConnection)
 TEST_F(PathPlannerTest, RequestsThatCannotStartReturnFalseAndEmitNothing)
 {
     tarsel::test::ManualClock clock;
-    PathPlanner* planner = Planner("bot");
-    Listener listener;
-    listener.Listen(*planner, false);
+    Bot();
     EXPECT_FALSE(planner->RequestPath(At(1, 0), At(-1, 0))); // one node for both ends
     EXPECT_EQ(planner->GetState(), AStar::kFailed);
     ai->GetNavGraph().SetRayQuery([](const Vec4&, const Vec4&, float) { return true; });
@@ -136,9 +140,7 @@ TEST_F(PathPlannerTest, NoRouteFailsOnceAfterTheOpenListEmptiesFramesLater)
 {
     // Each reading moves the clock 4 ms: a 6 ms slice expands two nodes.
     tarsel::test::ManualClock clock(0, 4'000'000);
-    PathPlanner* planner = Planner("bot");
-    Listener listener;
-    listener.Listen(*planner, false);
+    Bot();
     ASSERT_TRUE(planner->RequestPath(At(0, 0), At(0, 100))); // node 20 is reached by no edge
     int frames = 0;
     while (listener.failed == 0 && frames < 20) {
@@ -172,9 +174,7 @@ TEST_F(PathPlannerTest, EachPlannerGetsAFullSliceWhateverTheFrameTime)
 TEST_F(PathPlannerTest, NothingIsEmittedAfterTheComponentGoes)
 {
     tarsel::test::ManualClock clock(0, 4'000'000);
-    PathPlanner* planner = Planner("bot");
-    Listener listener;
-    listener.Listen(*planner, false);
+    Bot();
     ASSERT_TRUE(planner->RequestPath(At(0, 0), At(90, 0)));
     Frames(1);
     engine->GetEntity("bot", "default")->Destroy();
@@ -188,9 +188,7 @@ TEST_F(PathPlannerTest, NothingIsEmittedAfterTheComponentGoes)
 TEST_F(PathPlannerTest, UninitializeDropsTheSearch)
 {
     tarsel::test::ManualClock clock;
-    PathPlanner* planner = Planner("bot");
-    Listener listener;
-    listener.Listen(*planner, false);
+    Bot();
     ASSERT_TRUE(planner->RequestPath(At(0, 0), At(90, 0)));
     planner->Uninitialize();
     EXPECT_EQ(planner->GetSearch(), nullptr);
@@ -203,9 +201,7 @@ TEST_F(PathPlannerTest, UninitializeDropsTheSearch)
 TEST_F(PathPlannerTest, AHandlerMayRequestAnew)
 {
     tarsel::test::ManualClock clock;
-    PathPlanner* planner = Planner("bot");
-    Listener listener;
-    listener.Listen(*planner, false);
+    Bot();
     listener.onFound = [&] {
         if (listener.found.size() == 1) {
             EXPECT_TRUE(planner->RequestPath(At(50, 0), At(80, 0)));
@@ -225,9 +221,7 @@ TEST_F(PathPlannerTest, AJumpEdgeComesThroughWithItsType)
 {
     tarsel::test::ManualClock clock;
     ai->AddEdge(2, 9, 1.0f, 1);
-    PathPlanner* planner = Planner("bot");
-    Listener listener;
-    listener.Listen(*planner, false);
+    Bot();
     ASSERT_TRUE(planner->RequestPath(At(20, 0), At(90, 0)));
     Frames(1);
     ASSERT_EQ(listener.found.size(), 1u);
@@ -237,9 +231,7 @@ TEST_F(PathPlannerTest, AJumpEdgeComesThroughWithItsType)
 TEST_F(PathPlannerTest, AGoalRemovedMidSearchFailsOnce)
 {
     tarsel::test::ManualClock clock(0, 4'000'000);
-    PathPlanner* planner = Planner("bot");
-    Listener listener;
-    listener.Listen(*planner, false);
+    Bot();
     ASSERT_TRUE(planner->RequestPath(At(0, 0), At(90, 0)));
     Frames(1);
     ai->RemoveNode(9);
