@@ -82,7 +82,9 @@ void AStarNodeComponent::PlaceNode(AISystem& system)
         return;
     }
     const std::uint32_t id = static_cast<std::uint32_t>(m_id);
-    system.AddNode(position, m_radius, id);
+    // A second component of an id adds only its edges; it must not take the first one's node
+    // with it when it goes.
+    const bool added = system.AddNode(position, m_radius, id);
     system.RegisterNodeComponent(id, this);
     for (const GraphEdge* edge : {&m_edge0, &m_edge1, &m_edge2, &m_edge3, &m_edge4}) {
         if (edge->to == -1)
@@ -99,13 +101,22 @@ void AStarNodeComponent::PlaceNode(AISystem& system)
         }
         system.AddEdge(id, static_cast<std::uint32_t>(edge->to), edge->cost, static_cast<std::uint32_t>(edge->type));
     }
-    m_registeredId = m_id;
+    if (added)
+        m_registeredId = m_id;
+}
+
+void AStarNodeComponent::LeaveIdMap(AISystem& system) const
+{
+    // An id held by another component (the first of a duplicate id) stays with it.
+    AStarNodeComponent* holder = nullptr;
+    if (system.GetNodeComponent(static_cast<std::uint32_t>(m_id), holder) && holder == this)
+        system.UnregisterNodeComponent(static_cast<std::uint32_t>(m_id));
 }
 
 void AStarNodeComponent::Uninitialize()
 {
     if (m_system) {
-        m_system->UnregisterNodeComponent(static_cast<std::uint32_t>(m_id));
+        LeaveIdMap(*m_system);
         if (m_registeredId != -1)
             m_system->RemoveNode(static_cast<std::uint32_t>(m_registeredId));
         m_system->UnregisterAStarNodeComponent(this);
@@ -122,7 +133,7 @@ void AStarNodeComponent::SetID(int id)
     // it. Registering here would leave a dangling entry behind a component never initialised.
     if (m_initialized) {
         if (AISystem* system = AISystem::FindDefault()) {
-            system->UnregisterNodeComponent(static_cast<std::uint32_t>(m_id));
+            LeaveIdMap(*system);
             system->RegisterNodeComponent(static_cast<std::uint32_t>(id), this);
         }
     }

@@ -46,6 +46,8 @@ private:
     const char* EntityName() const;
     // Adds the node and its edges to the system; warns and adds nothing for refused data.
     void PlaceNode(AISystem& system);
+    // Erases the id-map entry under m_id when it names this component.
+    void LeaveIdMap(AISystem& system) const;
 
     int m_registeredId = -1;
     // The system whose lists hold this component while it is initialised.

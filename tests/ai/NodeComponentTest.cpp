@@ -124,6 +124,18 @@ TEST_F(NodeLevelTest, ADuplicateIdKeepsTheFirstNodeAndAppendsTheLaterEdges)
     EXPECT_EQ(Graph().GetNode(3)->radius, 1.0f);
     EXPECT_EQ(Graph().GetEdges(3), (std::vector<Edge>{Edge(3, 4, 2.0f, 0)}));
     EXPECT_EQ(Registered(3), Node("first"));
+    EXPECT_EQ(Node("second")->GetRegisteredID(), -1);
+
+    // The second going takes neither the first one's node nor its place in the id map.
+    engine->GetEntity("second", "default")->Destroy();
+    Frames(1);
+    ASSERT_NE(Graph().GetNode(3), nullptr);
+    EXPECT_EQ(Graph().GetNode(3)->position.x, 1.0f);
+    EXPECT_EQ(Registered(3), Node("first"));
+    engine->GetEntity("first", "default")->Destroy();
+    Frames(1);
+    EXPECT_EQ(Graph().GetNode(3), nullptr);
+    EXPECT_EQ(Registered(3), nullptr);
 }
 
 TEST_F(NodeLevelTest, DestroyingTheLevelEmptiesTheGraph)
