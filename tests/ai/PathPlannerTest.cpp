@@ -185,19 +185,6 @@ TEST_F(PathPlannerTest, NothingIsEmittedAfterTheComponentGoes)
     EXPECT_EQ(listener.failed, 0);
 }
 
-TEST_F(PathPlannerTest, UninitializeDropsTheSearch)
-{
-    tarsel::test::ManualClock clock;
-    Bot();
-    ASSERT_TRUE(planner->RequestPath(At(0, 0), At(90, 0)));
-    planner->Uninitialize();
-    EXPECT_EQ(planner->GetSearch(), nullptr);
-    EXPECT_EQ(planner->GetState(), AStar::kSearching);
-    planner->Update(AISystem::kPlannerBudgetSeconds);
-    Frames(1);
-    EXPECT_TRUE(listener.found.empty());
-}
-
 TEST_F(PathPlannerTest, AHandlerMayRequestAnew)
 {
     tarsel::test::ManualClock clock;
@@ -215,29 +202,6 @@ TEST_F(PathPlannerTest, AHandlerMayRequestAnew)
     Frames(1);
     ASSERT_EQ(listener.found.size(), 2u);
     EXPECT_EQ(listener.found[1], Line(5, 8));
-}
-
-TEST_F(PathPlannerTest, AJumpEdgeComesThroughWithItsType)
-{
-    tarsel::test::ManualClock clock;
-    ai->AddEdge(2, 9, 1.0f, 1);
-    Bot();
-    ASSERT_TRUE(planner->RequestPath(At(20, 0), At(90, 0)));
-    Frames(1);
-    ASSERT_EQ(listener.found.size(), 1u);
-    EXPECT_EQ(listener.found[0], (std::vector<Edge>{Edge(2, 9, 1.0f, 1)}));
-}
-
-TEST_F(PathPlannerTest, AGoalRemovedMidSearchFailsOnce)
-{
-    tarsel::test::ManualClock clock(0, 4'000'000);
-    Bot();
-    ASSERT_TRUE(planner->RequestPath(At(0, 0), At(90, 0)));
-    Frames(1);
-    ai->RemoveNode(9);
-    Frames(3);
-    EXPECT_EQ(listener.failed, 1);
-    EXPECT_TRUE(listener.found.empty());
 }
 
 } // namespace
