@@ -1,8 +1,10 @@
 // Level and archetype seeds with AI components: state machines whose initial state names the
-// base State, no record, a record that is not a state and nothing; steering components.
+// base State, no record, a record that is not a state and nothing; steering components; the
+// navigation node levels of the node component tests.
 #include "SeedWriter.h"
 
 #include "tests/ai/AILevelDocuments.h"
+#include "tests/ai/NodeLevels.h"
 
 TARSEL_FUZZ_SEEDS(level_xml)
 {
@@ -15,4 +17,6 @@ TARSEL_FUZZ_SEEDS(level_xml)
   <StateMachine><m_initStateName><string value="State"/></m_initStateName></StateMachine>
 </archetype>
 )");
+    for (const auto& [name, text] : quellor::test::nodelevels::NodeLevels())
+        fuzzseeds::WriteFile(folder, name, text);
 }

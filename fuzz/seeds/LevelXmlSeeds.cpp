@@ -2,7 +2,6 @@
 // the broken files they refuse (the oversized one aside).
 #include "SeedWriter.h"
 
-#include "tests/ai/NodeLevels.h"
 #include "tests/engine/LevelDocuments.h"
 #include "tests/gameplay/GameplayLevels.h"
 #include "tests/gameplay/PropLevels.h"
@@ -40,7 +39,5 @@ TARSEL_FUZZ_SEEDS(level_xml)
     fuzzseeds::WriteFile(folder, "animation_players.ql", quellor::test::prop_levels::kAnimationPlayers);
     fuzzseeds::WriteFile(folder, "hostile_props.ql", quellor::test::prop_levels::kHostileProps);
     for (const auto& [name, text] : docs::BrokenFiles())
-        fuzzseeds::WriteFile(folder, name, text);
-    for (const auto& [name, text] : quellor::test::nodelevels::NodeLevels())
         fuzzseeds::WriteFile(folder, name, text);
 }
