@@ -10,6 +10,7 @@
 #include "engine/ObjectSystem.h"
 #include "engine/ResourceSystem.h"
 #include "engine/XmlFile.h"
+#include "frontend/RegisterFrontendTypes.h"
 #include "gameplay/GameLogicSystem.h"
 #include "physics/PhysicsSystem3D.h"
 
@@ -109,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static Scratch scratch;
     static const bool registered = (quellor::fixtures::RegisterLevelFixtures(),
-                                    quellor::fixtures::RegisterEngineFixtures(), quellor::RegisterAITypes(), true);
+                                    quellor::fixtures::RegisterEngineFixtures(), quellor::RegisterAITypes(),
+                                    quellor::RegisterFrontendTypes(), true);
     (void)registered;
 
     CheckNestingScan(data, size);

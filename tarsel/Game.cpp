@@ -1,7 +1,6 @@
 #include "tarsel/Game.h"
 
 #include "ai/AISystem.h"
-#include "ai/RegisterAITypes.h"
 #include "engine/ActionList.h"
 #include "engine/ActionSystem.h"
 #include "engine/Engine.h"
@@ -15,8 +14,12 @@
 #include "engine/SoundSystem.h"
 #include "engine/TweenTo.h"
 #include "engine/graphics/GraphicsSystem.h"
+#include "frontend/RegisterFrontendTypes.h"
+#include "frontend/content/ContentSystem.h"
+#include "frontend/ui/UISystem.h"
 #include "gameplay/GameLogicSystem.h"
 #include "physics/PhysicsSystem3D.h"
+#include "platform/AudioBackend.h"
 #include "platform/NativeWindow.h"
 #include "platform/ScriptedInputSource.h"
 #include "platform/SdlInputSource.h"
@@ -51,6 +54,11 @@ Game::~Game()
     Shutdown();
 }
 
+void Game::SetAudioBackend(std::unique_ptr<platform::AudioBackend> backend)
+{
+    m_audioBackend = std::move(backend);
+}
+
 bool Game::LoadInputScript(std::string& error)
 {
     if (m_options.inputFile.empty())
@@ -64,7 +72,7 @@ bool Game::LoadInputScript(std::string& error)
 bool Game::Start()
 {
     // The classes of every library, so that levels create them by name.
-    quellor::RegisterAITypes();
+    quellor::RegisterFrontendTypes();
     // Under a fixed frame time every clock reading follows the frames, from the first on.
     if (m_options.simulatedClock && m_options.fixedDt && !quellor::SimulatedClock::IsInstalled()) {
         quellor::SimulatedClock::Install();
@@ -138,7 +146,12 @@ void Game::AddSystems()
     else
         source = std::make_shared<platform::SdlInputSource>(m_window->GetHWND());
 
-    // The order is the update order: every system has the same priority.
+    // The order is the update order: every system has the same priority. The content store
+    // has no key of its own and goes in under System's; its file is read and written back at once.
+    m_content = static_cast<quellor::ContentSystem*>(
+        m_engine->AddSystem(quellor::ContentSystem::ID, new quellor::ContentSystem, kSpace));
+    m_content->Load();
+    m_content->Save();
     m_input = static_cast<quellor::Input*>(m_engine->AddSystem("Input", new quellor::Input(source), kSpace));
     m_engine->AddSystem("PhysicsSystem3D", new quellor::PhysicsSystem3D, kSpace);
     m_engine->AddSystem("AISystem", new quellor::AISystem, kSpace);
@@ -146,13 +159,19 @@ void Game::AddSystems()
     m_engine->AddSystem("ObjectSystem", new quellor::ObjectSystem, kSpace);
     m_actions = static_cast<quellor::ActionSystem*>(m_engine->AddSystem("ActionSystem", new quellor::ActionSystem, kSpace));
     m_engine->AddSystem("GameLogicSystem", new quellor::GameLogicSystem, kSpace);
-    m_sound = static_cast<quellor::SoundSystem*>(m_engine->AddSystem("SoundSystem", new quellor::SoundSystem, kSpace));
+    auto* sound = m_audioBackend ? new quellor::SoundSystem(std::move(m_audioBackend)) : new quellor::SoundSystem;
+    m_sound = static_cast<quellor::SoundSystem*>(m_engine->AddSystem("SoundSystem", sound, kSpace));
+    m_engine->AddSystem("UISystem", new quellor::UISystem, kSpace);
     m_graphics = static_cast<quellor::GraphicsSystem*>(
         m_engine->AddSystem("GraphicsSystem", new quellor::GraphicsSystem(*m_config, m_window->GetHWND()), kSpace));
 }
 
 void Game::BuildStartupTree()
 {
+    if (m_startupTree) {
+        m_actions->AddAction(m_startupTree(*this), 0);
+        return;
+    }
     float* fade = &m_graphics->GetFadeFactor();
     auto fadeIn = [fade] { return new quellor::TweenTo(fade, 1.0f, 1.0f, 0, true, false); };
     // The splash screens (with their skip) and the main menu come with the front end; the lists
@@ -249,6 +268,7 @@ void Game::Shutdown()
         m_actions = nullptr;
         m_sound = nullptr;
         m_graphics = nullptr;
+        m_content = nullptr;
     }
     m_window.reset();
     m_config.reset();

@@ -8,6 +8,7 @@
 #include "tarsel/Options.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,11 +18,14 @@ class Config;
 class Window;
 }
 namespace platform {
+class AudioBackend;
 class ScriptedInputSource;
 }
 
 namespace quellor {
+class Action;
 class ActionSystem;
+class ContentSystem;
 class Engine;
 class LoadAssets;
 class GraphicsSystem;
@@ -39,6 +43,13 @@ public:
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
+
+    // Test hooks, set before Start. The start-up tree: what goes into lane 0 of the action
+    // system in place of the splash-to-main-menu sequence. The audio backend: what the sound
+    // system plays through in place of SDL_mixer.
+    using StartupTree = std::function<quellor::Action*(Game&)>;
+    void SetStartupTree(StartupTree tree) { m_startupTree = std::move(tree); }
+    void SetAudioBackend(std::unique_ptr<platform::AudioBackend> backend);
 
     // Reads the --input file, if any, before start-up; false with a message naming the line.
     bool LoadInputScript(std::string& error);
@@ -59,6 +70,7 @@ public:
     quellor::SoundSystem* GetSoundSystem() const { return m_sound; }
     quellor::Input* GetInput() const { return m_input; }
     quellor::ActionSystem* GetActionSystem() const { return m_actions; }
+    quellor::ContentSystem* GetContentSystem() const { return m_content; }
     const ZOR::Config* GetConfig() const { return m_config.get(); }
     platform::ScriptedInputSource* GetScriptedInput() const { return m_scripted.get(); }
 
@@ -87,6 +99,9 @@ private:
     quellor::ActionSystem* m_actions = nullptr;
     quellor::SoundSystem* m_sound = nullptr;
     quellor::GraphicsSystem* m_graphics = nullptr;
+    quellor::ContentSystem* m_content = nullptr;
+    StartupTree m_startupTree;
+    std::unique_ptr<platform::AudioBackend> m_audioBackend;
     std::shared_ptr<platform::ScriptedInputSource> m_scripted;
     platform::InputScript m_script;
     quellor::Stopwatch m_stopwatch;

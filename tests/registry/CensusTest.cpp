@@ -15,6 +15,7 @@
 #include "engine/reflection/MetaRegistry.h"
 #include "engine/reflection/RegisterEngineTypes.h"
 #include "engine/reflection/Variable.h"
+#include "frontend/RegisterFrontendTypes.h"
 #include "gameplay/RegisterGameplayTypes.h"
 #include "physics/RegisterPhysicsTypes.h"
 
@@ -63,12 +64,12 @@ const ClassRow kClasses[] = {
     {"BoxColliderComponent3D", "ColliderComponent3D", Ops::NoCopy, true, true, kBuilt},
     {"BoxIn", "Action", Ops::NoDefNoCopy, false, false, kPending},
     {"BoxOut", "Action", Ops::NoDefNoCopy, false, false, kPending},
-    {"ButtonComponent", "Component", Ops::Full, true, false, kPending},
+    {"ButtonComponent", "Component", Ops::Full, true, false, kBuilt},
     {"CameraLookAtComponent", "Component", Ops::NoCopy, true, false, kPending},
     {"CameraSystem", "System", Ops::NoCopy, true, true, kPending},
     {"CharacterController", "Component", Ops::NoCopy, true, false, kBuilt},
     {"CharacterMotor3D", "Component", Ops::NoCopy, true, true, kPending},
-    {"CheckboxComponent", "Component", Ops::Full, true, true, kPending},
+    {"CheckboxComponent", "Component", Ops::Full, true, true, kBuilt},
     {"ColliderComponent3D", "Component", Ops::NoDefNoCopy, false, true, kBuilt},
     {"Component", "QLObject", Ops::Full, false, true, kBuilt},
     {"DeathBoxComponent", "Component", Ops::NoCopy, true, false, kPending},
@@ -154,8 +155,8 @@ const ClassRow kClasses[] = {
     {"ThumperComponent", "Component", Ops::NoCopy, true, true, kPending},
     {"Transform2D", "Component", Ops::Full, true, true, kBuilt},
     {"Transform3D", "Component", Ops::Full, true, true, kBuilt},
-    {"UIComponent", "Component", Ops::Full, true, false, kPending},
-    {"UISystem", "System", Ops::Full, false, false, kPending},
+    {"UIComponent", "Component", Ops::Full, true, false, kBuilt},
+    {"UISystem", "System", Ops::Full, false, false, kBuilt},
     {"Vec2", nullptr, Ops::Full, false, true, kBuilt},
     {"Vec4", nullptr, Ops::Full, false, true, kBuilt},
     {"Wander", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
@@ -182,6 +183,7 @@ void RegisterAll()
     RegisterPhysicsTypes();
     RegisterGameplayTypes();
     RegisterAITypes();
+    RegisterFrontendTypes();
 }
 
 Ops OpsOf(const Meta* record)

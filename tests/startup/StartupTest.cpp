@@ -73,8 +73,9 @@ TEST_F(StartupTest, SystemsInOrderWithTheSavedSettingsApplied)
     std::vector<std::string> names;
     for (const quellor::System* system : space->GetUpdateList())
         names.push_back(system->GetName());
-    EXPECT_EQ(names, (std::vector<std::string>{"Input", "PhysicsSystem3D", "AISystem", "ResourceSystem", "ObjectSystem",
-                                               "ActionSystem", "GameLogicSystem", "SoundSystem", "GraphicsSystem"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"System", "Input", "PhysicsSystem3D", "AISystem", "ResourceSystem",
+                                               "ObjectSystem", "ActionSystem", "GameLogicSystem", "SoundSystem",
+                                               "UISystem", "GraphicsSystem"}));
     // The first run wrote the defaults, and they reached both systems.
     EXPECT_TRUE(std::filesystem::exists(documents / "Corvath/Tarsel/config.ini"));
     ASSERT_NE(g.GetSoundSystem(), nullptr);
