@@ -49,6 +49,17 @@ void ActionList::PushFront(Action* action, int lane)
     ++m_count;
 }
 
+void ActionList::VisitActions(const std::function<void(const Action&)>& visitor) const
+{
+    for (const auto& [number, lane] : m_lanes) {
+        for (const Action* action : lane->m_actions) {
+            visitor(*action);
+            if (const auto* list = dynamic_cast<const ActionList*>(action))
+                list->VisitActions(visitor);
+        }
+    }
+}
+
 ActionList::Lane* ActionList::GetLane(int number)
 {
     auto found = m_lanes.find(number);

@@ -5,6 +5,7 @@
 // its unfinished actions and deletes them all.
 #include "engine/Action.h"
 
+#include <functional>
 #include <list>
 #include <map>
 #include <vector>
@@ -29,6 +30,11 @@ public:
     Lane* GetLane(int lane);
 
     void Update(float dt) override;
+
+    // Calls the visitor on every action held, lane by lane in ascending number and front to
+    // back in a lane, descending into held lists (each list before its own actions). Read-only:
+    // it makes no lane, unlike GetLane. The visitor must not change the tree.
+    void VisitActions(const std::function<void(const Action&)>& visitor) const;
 
     int GetCount() const { return m_count; }
     bool FinishesWhenEmpty() const { return m_finishWhenEmpty; }

@@ -474,3 +474,29 @@ TEST_F(ActionSystemTest, ActionComponentsCannotBeClonedAndCopiesStartEmpty)
 
 } // namespace
 } // namespace quellor::test
+
+namespace quellor::test {
+namespace {
+
+TEST(ActionListVisitTest, VisitsLanesInOrderAndDescendsIntoHeldLists)
+{
+    Log log;
+    ActionList root(false, true);
+    auto* inner = new ProbeAction(&log, "inner");
+    ActionList* sequence = MakeSequence(inner);
+    auto* late = new ProbeAction(&log, "late");
+    auto* early = new ProbeAction(&log, "early");
+    root.PushBack(late, 5);
+    root.PushBack(sequence, 1);
+    root.PushBack(early, 1);
+    std::vector<const Action*> seen;
+    root.VisitActions([&](const Action& action) { seen.push_back(&action); });
+    EXPECT_EQ(seen, (std::vector<const Action*>{sequence, inner, early, late}));
+    // Visiting an empty list sees nothing and makes nothing to see later.
+    ActionList empty(false, true);
+    empty.VisitActions([&](const Action&) { ADD_FAILURE(); });
+    EXPECT_EQ(empty.GetCount(), 0);
+}
+
+} // namespace
+} // namespace quellor::test

@@ -1,0 +1,140 @@
+#pragma once
+// The flow-test harness: the whole game (tarsel::Game) in process, one frame at a time, for
+// the screen tests and the whole-game scenarios.
+//
+// What a FlowGame sets up, in order, before Game::Start:
+// - documents: a fresh temporary folder as TARSEL_DOCUMENTS, so config.ini and
+//   SaveContent.data land there (FlowSetup::saveContent seeds the save file);
+// - config.ini, per FlowSetup::config: `ConfigSeed::Test` (the default) is the file a first
+//   run writes, then FULLSCREEN=0, WIDTH=800, HEIGHT=450, SHADOWS=0, GOD_RAYS=0 and
+//   ANISOTROPY=1, which keeps llvmpipe frames cheap; `FirstRun` is the first run's file as it
+//   stands (for flows that toggle those switches); `None` leaves the game to write it;
+// - the display: a FakeDisplay listing FlowSetup::modes (800x450, 800x600, 1024x576);
+// - the working directory: FlowSetup::workingDirectory when given (the scenarios pass the built
+//   content, ContentDir()); otherwise a temporary folder holding links to the built content's
+//   shaders/, fonts/ and textures/fonts/, the fixture folders' files (linked), and the files
+//   FlowSetup::writeFixtures writes there (sounds, materials and models from the writers);
+// - audio: a RecordingAudioBackend (plays nothing, records every call);
+// - input: scripted (FlowSetup::inputScript as --input lines, and Input() by hand); a pad
+//   can be unplugged with Input().SetPadConnected, which script files cannot do;
+// - the start-up tree: FlowSetup::startupTree when given; else, with FlowSetup::screen, the
+//   loading screen (LoadAssets) and then that screen in one sequence; with neither, the
+//   game's own tree;
+// - the frame time: FlowSetup::dt (1/60 s) every frame.
+//
+// A test then drives frames and looks at the game:
+//     tarsel::test::FlowSetup setup;
+//     setup.writeFixtures = [](const std::filesystem::path& dir) { /* write sounds/sfx/... */ };
+//     setup.screen = [] { return new MyScreen; };
+//     tarsel::test::FlowGame game(std::move(setup));
+//     ASSERT_TRUE(game.Start());
+//     ASSERT_TRUE(game.RunUntil([&] { return game.RunningScreens() == std::vector<std::string>{"MyScreen"}; }, 600));
+//     game.Input().SetKey(13, true);
+//     game.Frame();
+//     EXPECT_EQ(game.CountPlays("menu_select.ogg"), 1);
+// Each test runs as its own process (gtest_discover_tests), since the engine, the render
+// context and the registry are process-wide; one FlowGame per test.
+#include "platform/Display.h"
+#include "tarsel/Game.h"
+#include "tests/support/FakeDisplay.h"
+#include "tests/support/RecordingAudioBackend.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WorkingDirectory.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+class ScriptedInputSource;
+}
+namespace quellor {
+class Action;
+class Entity;
+class Transform2D;
+class Transform3D;
+}
+
+namespace tarsel::test {
+
+enum class ConfigSeed { Test, FirstRun, None };
+
+struct FlowSetup {
+    std::filesystem::path workingDirectory;
+    std::vector<std::filesystem::path> fixtureFolders;
+    std::function<void(const std::filesystem::path& folder)> writeFixtures;
+    ConfigSeed config = ConfigSeed::Test;
+    // Bytes of SaveContent.data before start-up; none: a first run.
+    std::optional<std::string> saveContent;
+    std::function<quellor::Action*()> screen;
+    Game::StartupTree startupTree;
+    float dt = 1.0f / 60.0f;
+    std::string inputScript;
+    std::vector<platform::DisplayModeDesc> modes = {{800, 450, 60, 0}, {800, 600, 60, 0}, {1024, 576, 60, 0}};
+};
+
+class FlowGame {
+public:
+    explicit FlowGame(FlowSetup setup);
+    ~FlowGame();
+    FlowGame(const FlowGame&) = delete;
+    FlowGame& operator=(const FlowGame&) = delete;
+
+    // Game::Start; false (with the reason on the test's failure list) when it could not start.
+    bool Start();
+    // One frame; false once the game has stopped.
+    bool Frame();
+    // Runs frames until the predicate holds (it is tested before each frame and after the
+    // last); false when maxFrames ran out first or the game stopped.
+    bool RunUntil(const std::function<bool()>& predicate, std::uint32_t maxFrames);
+    void RunFrames(std::uint32_t count);
+
+    Game& GetGame() { return *m_game; }
+    platform::ScriptedInputSource& Input();
+
+    // Look-ups in the space "default".
+    quellor::Entity* FindEntity(const std::string& name) const;
+    quellor::Transform2D* FindTransform2D(const std::string& name) const;
+    quellor::Transform3D* FindTransform3D(const std::string& name) const;
+    // The material name of the entity's 2D or 3D graphics component; empty without one.
+    std::string FindMaterial(const std::string& name) const;
+    // The alpha of the entity's 2D graphics component.
+    std::optional<float> FindAlpha2D(const std::string& name) const;
+    float GetFadeFactor() const;
+    // How many split-screen views are drawn.
+    unsigned GetScreenCount() const;
+    bool IsSystemActive(const std::string& name) const;
+    // The names of the front-end screens started and not ended in the action system, in lane order.
+    std::vector<std::string> RunningScreens() const;
+
+    // The audio backend's calls, with each sound named by its file ("play menu_select.ogg
+    // loops=0 paused=0 -> 2"), and how many times a file was started.
+    std::vector<std::string> SoundCalls() const;
+    int CountPlays(const std::string& file) const;
+    RecordingAudioBackend::Record& GetSoundRecord() { return *m_sound; }
+
+    // Whole files of the documents folder (empty when missing).
+    std::string ReadConfig() const;
+    std::string ReadSaveContent() const;
+    const std::filesystem::path& GetDocuments() const { return m_documents.Path(); }
+    const std::filesystem::path& GetWorkingDirectory() const { return m_workingPath; }
+
+private:
+    void SeedDocuments();
+    void MakeWorkingDirectory();
+
+    FlowSetup m_setup;
+    TempDir m_documents;
+    std::optional<TempDir> m_folder;
+    std::filesystem::path m_workingPath;
+    FakeDisplay m_display;
+    std::optional<WorkingDirectory> m_cwd;
+    std::shared_ptr<RecordingAudioBackend::Record> m_sound;
+    std::optional<Game> m_game;
+};
+
+} // namespace tarsel::test
