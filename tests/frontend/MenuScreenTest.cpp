@@ -1,12 +1,15 @@
 // The menu screen frame on the flow harness, with a fixture screen: the camera glide and the
 // ready flag, the input walk, cues and the theme rule, the hand-over, tracked flows that end
 // with the screen, and a level entity that is missing.
+#include "engine/Engine.h"
 #include "engine/Entity.h"
+#include "engine/ObjectSystem.h"
 #include "engine/SoundSystem.h"
 #include "engine/Transform2D.h"
 #include "engine/TweenTo.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "frontend/screens/MenuScreen.h"
+#include "frontend/ui/CheckboxComponent.h"
 #include "platform/ScriptedInputSource.h"
 #include "renderer/Camera.h"
 #include "tests/support/StdoutCapture.h"
@@ -43,6 +46,7 @@ struct Journal {
     std::vector<int> activations; // the pass (pad) that acted
     int cursor = 0;
     std::size_t flowsAtEnd = 0;   // tracked flows still running when End ran
+    std::vector<std::string> found; // the level entities the screen found
 };
 
 // A menu screen with three items: it glides (when asked), moves its cursor, and on activation
@@ -53,6 +57,7 @@ public:
 
     bool glide = false;
     bool makeOverlay = false;
+    std::string level;
     std::vector<std::string> levelEntities;
     std::function<quellor::Action*()> next;
 
@@ -63,8 +68,11 @@ protected:
     void Start() override
     {
         Log("start");
+        if (!level.empty())
+            quellor::Engine::Instance()->GetSystem<quellor::ObjectSystem>(kSpace)->LoadLevel(level);
         for (const std::string& name : levelEntities)
-            FindLevelEntity(name);
+            if (FindLevelEntity(name))
+                m_journal->found.push_back(name);
         if (makeOverlay) {
             quellor::Entity* overlay = CreateOverlay(GetScreenName() + "_overlay", "materials/fixture_overlay.mat");
             auto* transform = overlay->GetComponent<quellor::Transform2D>();
@@ -130,6 +138,7 @@ protected:
     {
         FlowSetup setup;
         setup.writeFixtures = WriteFixtures;
+        setup.fixtureFolders = {TARSEL_FRONTEND_FIXTURES};
         setup.screen = [this, configure] {
             screen = new FixtureScreen("First", &journal);
             if (configure)
@@ -325,17 +334,26 @@ TEST_F(MenuScreenTest, AScreenCancelledMidGlideRemovesItsEntitiesAndItsFlowsEnd)
     EXPECT_TRUE(game->RunningScreens().empty());
 }
 
-TEST_F(MenuScreenTest, AMissingLevelEntityWarnsOnceNamingItAndTheScreen)
+TEST_F(MenuScreenTest, LevelEntitiesByNameAndAMissingOneWarnsOnceNamingItAndTheScreen)
 {
     tarsel::test::StdoutCapture capture;
-    Launch([](FixtureScreen& s) { s.levelEntities = {"menu_sign", "menu_sign", "loading_text"}; });
+    Launch([](FixtureScreen& s) {
+        s.level = "FrameFixture.ql";
+        s.levelEntities = {"menu_missing", "menu_sign", "menu_missing"};
+    });
     game->RunFrames(2);
     const std::string& text = capture.Text();
-    const std::string warning = "Warning: the level has no entity \"menu_sign\"; First";
+    EXPECT_EQ(journal.found, std::vector<std::string>{"menu_sign"});
+    const std::string warning = "Warning: the level has no entity \"menu_missing\"; First";
     const auto first = text.find(warning);
     ASSERT_NE(first, std::string::npos) << text;
     EXPECT_EQ(text.find(warning, first + 1), std::string::npos) << text;
-    EXPECT_EQ(text.find("\"loading_text\";"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\"menu_sign\";"), std::string::npos) << text;
+
+    // The level's check box took its state from the data.
+    auto* box = game->FindEntity("mute_box")->GetComponent<quellor::CheckboxComponent>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->m_checked);
 }
 
 } // namespace
