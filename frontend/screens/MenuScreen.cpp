@@ -61,6 +61,7 @@ MenuScreen::~MenuScreen() = default;
 
 void MenuScreen::OnStarted()
 {
+    m_begun = true;
     Start();
 }
 
@@ -68,7 +69,8 @@ void MenuScreen::OnEnded()
 {
     // Flows first, so that no tween writes into an entity or a field that goes next.
     m_flows.CancelAll();
-    End();
+    if (m_begun)
+        End();
     DestroyOwnEntities();
 }
 

@@ -80,7 +80,8 @@ protected:
     explicit MenuScreen(std::string name);
 
     // The screen's own set-up and tear-down. End runs after the tracked flows are cancelled
-    // and before the screen's own entities are destroyed.
+    // and before the screen's own entities are destroyed; a screen cancelled before it started
+    // has set nothing up, and its End is not called.
     virtual void Start() {}
     virtual void End() {}
     // The screen's per-frame work, after the camera and the input walk.
@@ -144,6 +145,7 @@ private:
     bool m_ready = true;
     bool m_handedOver = false;
     bool m_drivesCamera = false;
+    bool m_begun = false;
     Vec4 m_cameraPosition;
     Vec4 m_cameraLook;
     MenuKeys m_keys = MenuKeys::Standard();

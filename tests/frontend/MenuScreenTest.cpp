@@ -1,6 +1,7 @@
 // The menu screen frame on the flow harness, with a fixture screen: the camera glide and the
 // ready flag, the input walk, cues and the theme rule, the hand-over, tracked flows that end
 // with the screen, and a level entity that is missing.
+#include "engine/ActionList.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/ObjectSystem.h"
@@ -354,6 +355,17 @@ TEST_F(MenuScreenTest, LevelEntitiesByNameAndAMissingOneWarnsOnceNamingItAndTheS
     auto* box = game->FindEntity("mute_box")->GetComponent<quellor::CheckboxComponent>();
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->m_checked);
+}
+
+TEST(MenuScreenLifecycle, AScreenCancelledBeforeItStartedSkipsItsEnd)
+{
+    Journal journal;
+    {
+        // A list that never runs: deleting it cancels the screen it holds.
+        quellor::ActionList list(true, true);
+        list.PushBack(new FixtureScreen("Waiting", &journal), 0);
+    }
+    EXPECT_TRUE(journal.events.empty());
 }
 
 } // namespace

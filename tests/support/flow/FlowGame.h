@@ -63,16 +63,23 @@ namespace tarsel::test {
 
 enum class ConfigSeed { Test, FirstRun, None };
 
+// Everything a flow test chooses; the defaults make a small, cheap game (see above).
 struct FlowSetup {
+    // The game's working directory as it stands; empty: a temporary one made from the parts below.
     std::filesystem::path workingDirectory;
+    // Folders whose files are linked into the temporary working directory, keeping their paths.
     std::vector<std::filesystem::path> fixtureFolders;
+    // Writes generated fixtures into the temporary working directory, before start-up.
     std::function<void(const std::filesystem::path& folder)> writeFixtures;
     ConfigSeed config = ConfigSeed::Test;
     // Bytes of SaveContent.data before start-up; none: a first run.
     std::optional<std::string> saveContent;
+    // The screen the start-up tree runs after the loading screen (made at start-up).
     std::function<quellor::Action*()> screen;
+    // The whole start-up tree in place of the above.
     Game::StartupTree startupTree;
     float dt = 1.0f / 60.0f;
+    // Lines of a --input file ("<frame> <code> down", "<frame> pad <n> button <code> down", ...).
     std::string inputScript;
     std::vector<platform::DisplayModeDesc> modes = {{800, 450, 60, 0}, {800, 600, 60, 0}, {1024, 576, 60, 0}};
 };
