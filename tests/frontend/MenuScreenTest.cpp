@@ -58,6 +58,7 @@ public:
 
     bool glide = false;
     bool makeOverlay = false;
+    bool walkOn = false;
     std::string level;
     std::vector<std::string> levelEntities;
     std::function<quellor::Action*()> next;
@@ -84,6 +85,7 @@ protected:
         if (glide)
             StartGlide(kTargetPosition, kTargetLook, 1.5f, 2);
     }
+    bool WalksOnAfterAction() const override { return walkOn; }
     void End() override
     {
         m_journal->flowsAtEnd = GetFlows().Count();
@@ -101,8 +103,8 @@ protected:
         if (Pressed(MenuCommand::Activate, pad, withKeyboard)) {
             m_journal->activations.push_back(pad);
             PlaySelect();
-            if (next)
-                HandOver(next());
+            if (quellor::Action* following = next ? next() : nullptr)
+                HandOver(following);
             return true;
         }
         return false;
@@ -234,6 +236,37 @@ TEST_F(MenuScreenTest, PressesInOneFrameActOnceAndTheWalkOrderDecides)
     game->Input().TapKey(kEnter);
     game->RunFrames(1);
     EXPECT_EQ(journal.activations, (std::vector<int>{1, 0}));
+}
+
+TEST_F(MenuScreenTest, AWalkThatGoesOnStillEndsAtTheHandOver)
+{
+    FixtureScreen* second = nullptr;
+    bool handOver = false;
+    Launch([&](FixtureScreen& s) {
+        s.walkOn = true;
+        s.next = [&]() -> quellor::Action* {
+            if (!handOver)
+                return nullptr;
+            second = new FixtureScreen("Second", &journal);
+            second->glide = true;
+            return second;
+        };
+    });
+    // Every press found acts.
+    game->Input().SetPadButton(1, kPadA, true);
+    game->Input().SetPadButton(3, kPadA, true);
+    game->RunFrames(1);
+    EXPECT_EQ(journal.activations, (std::vector<int>{1, 3}));
+    game->Input().SetPadButton(1, kPadA, false);
+    game->Input().SetPadButton(3, kPadA, false);
+    game->RunFrames(1);
+    // Once one has handed over, the others are not read: one successor.
+    handOver = true;
+    game->Input().SetPadButton(1, kPadA, true);
+    game->Input().SetPadButton(3, kPadA, true);
+    game->RunFrames(1);
+    EXPECT_EQ(journal.activations, (std::vector<int>{1, 3, 1}));
+    EXPECT_EQ(game->RunningScreens(), std::vector<std::string>{"Second"});
 }
 
 TEST_F(MenuScreenTest, CuesPlayOnGroupZero)
