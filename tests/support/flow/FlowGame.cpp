@@ -59,6 +59,7 @@ FlowGame::FlowGame(FlowSetup setup) : m_setup(std::move(setup)), m_documents(tru
 
     Options options;
     options.fixedDt = m_setup.dt;
+    options.simulatedClock = true;
     m_documents.Write("input.txt", m_setup.inputScript.empty() ? "# nothing\n" : m_setup.inputScript);
     options.inputFile = (m_documents / "input.txt").string();
     m_game.emplace(options);

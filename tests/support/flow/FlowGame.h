@@ -20,7 +20,8 @@
 // - the start-up tree: FlowSetup::startupTree when given; else, with FlowSetup::screen, the
 //   loading screen (LoadAssets) and then that screen in one sequence; with neither, the
 //   game's own tree;
-// - the frame time: FlowSetup::dt (1/60 s) every frame.
+// - the frame time: FlowSetup::dt (1/60 s) every frame, and every clock reading follows the
+//   frames (the simulated clock), so that runs repeat exactly.
 //
 // A test then drives frames and looks at the game:
 //     tarsel::test::FlowSetup setup;
