@@ -63,7 +63,7 @@ void SweepBroadphase3D::Classify()
         if (HasNaN(proxy.m_min) || HasNaN(proxy.m_max)) {
             m_rayList.push_back(i);
         } else if (!IsStatic(proxy)) {
-            m_sweep.push_back({proxy.m_min.x, proxy.m_max.x, i});
+            m_sweep.push_back({proxy.m_min, proxy.m_max, i});
             m_rayList.push_back(i);
         } else if (IsRegular(proxy)) {
             m_static.push_back({proxy.m_min, proxy.m_max, i});
@@ -80,9 +80,64 @@ void SweepBroadphase3D::Classify()
 
 void SweepBroadphase3D::AddFound(std::int32_t a, std::int32_t b)
 {
-    const auto low = static_cast<std::uint64_t>(std::min(a, b));
-    const auto high = static_cast<std::uint64_t>(std::max(a, b));
-    m_found.push_back(low << 32 | high);
+    m_found.push_back({std::min(a, b), std::max(a, b)});
+}
+
+void SweepBroadphase3D::SweepMoving()
+{
+    // The axis of greatest spread of the centres leaves the fewest boxes side by side on it.
+    ZOR::float3 sum, sumSquares;
+    for (const SweepEntry& e : m_sweep) {
+        const ZOR::float3 c = (e.min + e.max) * 0.5f;
+        if (!(std::isfinite(c.x) && std::isfinite(c.y) && std::isfinite(c.z)))
+            continue;
+        sum += c;
+        sumSquares += c * c;
+    }
+    const float n = static_cast<float>(std::max<std::size_t>(m_sweep.size(), 1));
+    const ZOR::float3 spread = sumSquares - sum * sum * (1.0f / n);
+    const int axis = spread.x >= spread.y && spread.x >= spread.z ? 0 : (spread.y >= spread.z ? 1 : 2);
+    auto low = [axis](const SweepEntry& e) { return axis == 0 ? e.min.x : axis == 1 ? e.min.y : e.min.z; };
+    auto high = [axis](const SweepEntry& e) { return axis == 0 ? e.max.x : axis == 1 ? e.max.y : e.max.z; };
+
+    std::sort(m_sweep.begin(), m_sweep.end(), [&](const SweepEntry& a, const SweepEntry& b) { return low(a) < low(b); });
+    const std::size_t count = m_sweep.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const SweepEntry& a = m_sweep[i];
+        const float end = high(a);
+        // Every box after this one starts at or beyond its start; past its end none can touch.
+        for (std::size_t j = i + 1; j < count && low(m_sweep[j]) <= end; ++j) {
+            const SweepEntry& b = m_sweep[j];
+            if (Overlap(a.min, a.max, b.min, b.max))
+                AddFound(a.index, b.index);
+        }
+    }
+}
+
+void SweepBroadphase3D::EmitFound()
+{
+    // A counting sort on the lower place, then each (short) group sorted on the higher.
+    const std::size_t places = m_set.size();
+    m_bucketStart.assign(places + 1, 0);
+    for (const Found& f : m_found)
+        ++m_bucketStart[static_cast<std::size_t>(f.low) + 1];
+    for (std::size_t i = 0; i < places; ++i)
+        m_bucketStart[i + 1] += m_bucketStart[i];
+    m_ordered.resize(m_found.size());
+    for (const Found& f : m_found)
+        m_ordered[static_cast<std::size_t>(m_bucketStart[static_cast<std::size_t>(f.low)]++)] = f.high;
+    // Each start has moved to its group's end, which is the next group's start.
+    std::int32_t begin = 0;
+    for (std::size_t i = 0; i < places; ++i) {
+        const std::int32_t end = m_bucketStart[i];
+        std::sort(m_ordered.begin() + begin, m_ordered.begin() + end);
+        Collider3D* a = m_set[i]->m_collider;
+        for (std::int32_t k = begin; k < end; ++k) {
+            if (!PushPair(a, m_set[static_cast<std::size_t>(m_ordered[static_cast<std::size_t>(k)])]->m_collider))
+                return;
+        }
+        begin = end;
+    }
 }
 
 const ColliderPairList3D& SweepBroadphase3D::UpdatePairs()
@@ -90,38 +145,19 @@ const ColliderPairList3D& SweepBroadphase3D::UpdatePairs()
     ReleasePairs();
     Classify();
     m_found.clear();
-
-    std::sort(m_sweep.begin(), m_sweep.end(),
-              [](const SweepEntry& a, const SweepEntry& b) { return a.minX < b.minX; });
-    const std::size_t moving = m_sweep.size();
-    for (std::size_t i = 0; i < moving; ++i) {
-        const SweepEntry& a = m_sweep[i];
-        const BroadphaseProxy3D& p = *m_set[static_cast<std::size_t>(a.index)];
-        // Every box after this one starts at or beyond its start; past its end none can touch.
-        for (std::size_t j = i + 1; j < moving && m_sweep[j].minX <= a.maxX; ++j) {
-            const BroadphaseProxy3D& q = *m_set[static_cast<std::size_t>(m_sweep[j].index)];
-            if (Overlap(p.m_min, p.m_max, q.m_min, q.m_max))
-                AddFound(a.index, m_sweep[j].index);
-        }
+    SweepMoving();
+    for (const SweepEntry& moving : m_sweep) {
         m_near.clear();
-        m_tree.QueryBox(p.m_min, p.m_max, m_near);
+        m_tree.QueryBox(moving.min, moving.max, m_near);
         for (std::int32_t s : m_near)
-            AddFound(a.index, s);
+            AddFound(moving.index, s);
         for (std::int32_t s : m_oddStatic) {
             const BroadphaseProxy3D& q = *m_set[static_cast<std::size_t>(s)];
-            if (Overlap(p.m_min, p.m_max, q.m_min, q.m_max))
-                AddFound(a.index, s);
+            if (Overlap(moving.min, moving.max, q.m_min, q.m_max))
+                AddFound(moving.index, s);
         }
     }
-
-    // The all-pairs loop meets pairs by the first proxy's place, then the second's.
-    std::sort(m_found.begin(), m_found.end());
-    for (std::uint64_t key : m_found) {
-        Collider3D* a = m_set[static_cast<std::size_t>(key >> 32)]->m_collider;
-        Collider3D* b = m_set[static_cast<std::size_t>(key & 0xFFFFFFFFu)]->m_collider;
-        if (!PushPair(a, b))
-            break;
-    }
+    EmitFound();
     return m_pairs;
 }
 

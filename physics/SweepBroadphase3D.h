@@ -9,7 +9,7 @@ namespace quellor {
 
 // The broadphase the world uses. It gives exactly the pairs of the all-pairs loop, in the same
 // order, and the same ray hits, but finds them without testing every pair:
-// - the proxies of moving bodies are swept along x, sorted by their boxes' low ends;
+// - the proxies of moving bodies are swept along one axis, sorted by their boxes' low ends;
 // - the proxies of static bodies sit in a tree that each moving box and each ray descends;
 // - two static proxies are never paired: their contact would be refused anyway.
 // The pairs found are then put in the order of the proxies' places in the set.
@@ -28,9 +28,10 @@ public:
     std::size_t GetTreeSize() const { return m_tree.GetEntries().size(); }
 
 private:
+    // The box is copied in, so that the sweep reads one array instead of chasing proxies.
     struct SweepEntry {
-        float minX;
-        float maxX;
+        ZOR::float3 min;
+        ZOR::float3 max;
         std::int32_t index;
     };
     struct RayCandidate {
@@ -41,7 +42,12 @@ private:
     // Sorts every proxy into the sweep, the tree or the lists, rebuilding the tree when its
     // boxes are no longer those of the static proxies.
     void Classify();
+    // Sweeps the moving boxes along the axis over which they spread most.
+    void SweepMoving();
     void AddFound(std::int32_t a, std::int32_t b);
+    // Puts the found pairs in all-pairs order (by the lower place, then the higher) and lists
+    // them until the pair pool runs dry.
+    void EmitFound();
     void AddRayCandidate(std::int32_t index, const Ray3D& ray, float maxDistance);
 
     std::vector<SweepEntry> m_sweep; // proxies of moving bodies
@@ -55,7 +61,13 @@ private:
 
     // Scratch, kept so that steps and rays stop allocating once they have warmed up.
     std::vector<StaticProxyTree3D::Entry> m_static;
-    std::vector<std::uint64_t> m_found; // pairs as (lower place << 32) | higher place
+    struct Found {
+        std::int32_t low;
+        std::int32_t high;
+    };
+    std::vector<Found> m_found;
+    std::vector<std::int32_t> m_bucketStart; // per place: where its pairs begin in m_ordered
+    std::vector<std::int32_t> m_ordered;     // the higher places, grouped by the lower
     std::vector<std::int32_t> m_near;
     std::vector<RayCandidate> m_rayCandidates;
 };
