@@ -170,8 +170,10 @@ void SweepBroadphase3D::AddRayCandidate(std::int32_t index, const Ray3D& ray, fl
 
 RayCastResult3D& SweepBroadphase3D::RayCast(RayCastResult3D& result, const Ray3D& ray, float maxDistance)
 {
+    // Proxies came or went since the last sort: the boxes in place now are the ones the
+    // all-pairs loop would read, so sorting them again here is as good.
     if (!m_current)
-        return NSquared3D::RayCast(result, ray, maxDistance);
+        Classify();
 
     m_rayCandidates.clear();
     m_near.clear();

@@ -13,8 +13,9 @@ namespace quellor {
 // - the proxies of static bodies sit in a tree that each moving box and each ray descends;
 // - two static proxies are never paired: their contact would be refused anyway.
 // The pairs found are then put in the order of the proxies' places in the set.
-// Lists and tree are refreshed by UpdatePairs, which the world calls after moving the boxes;
-// after a proxy is added or removed, rays take the all-pairs path until the next UpdatePairs.
+// Lists and tree are refreshed by UpdatePairs, which the world calls after moving the boxes, and
+// by the first ray after a proxy was added or removed. In between, static proxies' boxes must
+// stay as they are (the world changes them only at the start of a step).
 class SweepBroadphase3D : public NSquared3D {
 public:
     SweepBroadphase3D() = default;

@@ -302,29 +302,39 @@ TEST(BroadphaseEquivalenceTest, RaysHitWhatTheAllPairsLoopHits)
         rays.push_back({{float3(centre.x, top.y + 3, centre.z), float3()}, 5.0f});              // no direction
     }
 
-    int hits = 0;
-    for (const auto& [line, distance] : rays) {
-        const RayOutcome expected = Cast(*reference, line.first, line.second, distance);
-        const RayOutcome actual = Cast(world, line.first, line.second, distance);
-        ASSERT_EQ(actual.result.m_hit, expected.result.m_hit);
-        ASSERT_EQ(actual.serial, expected.serial);
-        ASSERT_TRUE(SameBits(&actual.result.m_fraction, &expected.result.m_fraction, sizeof(float)));
-        ASSERT_TRUE(SameBits(&actual.result.m_normal, &expected.result.m_normal, sizeof(float3)));
-        ASSERT_TRUE(SameBits(&actual.result.m_point, &expected.result.m_point, sizeof(float3)));
-        if (actual.result.m_hit) {
-            ++hits;
-            EXPECT_FALSE(actual.result.m_collider->m_sensor);
+    auto castAll = [&](std::size_t count) {
+        int hits = 0;
+        for (std::size_t i = 0; i < count && i < rays.size(); ++i) {
+            const auto& [line, distance] = rays[i];
+            const RayOutcome expected = Cast(*reference, line.first, line.second, distance);
+            const RayOutcome actual = Cast(world, line.first, line.second, distance);
+            EXPECT_EQ(actual.result.m_hit, expected.result.m_hit) << "ray " << i;
+            EXPECT_EQ(actual.serial, expected.serial) << "ray " << i;
+            EXPECT_TRUE(SameBits(&actual.result.m_fraction, &expected.result.m_fraction, sizeof(float))) << "ray " << i;
+            EXPECT_TRUE(SameBits(&actual.result.m_normal, &expected.result.m_normal, sizeof(float3))) << "ray " << i;
+            EXPECT_TRUE(SameBits(&actual.result.m_point, &expected.result.m_point, sizeof(float3))) << "ray " << i;
+            if (actual.result.m_hit) {
+                ++hits;
+                EXPECT_FALSE(actual.result.m_collider->m_sensor) << "ray " << i;
+            }
+            if (HasFailure())
+                return hits;
         }
-    }
-    EXPECT_GT(hits, 300);
+        return hits;
+    };
+    EXPECT_GT(castAll(rays.size()), 300);
 
-    // A body added since the last step is found at once.
-    for (PhysicsWorld3D* w : {reference.get(), &world})
+    // Bodies added and removed since the last step count at once.
+    for (PhysicsWorld3D* w : {reference.get(), &world}) {
         test::BodyWith(*w, float3(0, 40, 0), test::BoxDescription(float3(), float3(1, 1, 1)), kBodyStatic);
+        for (int i = 0; i < 30; ++i)
+            w->DestroyBody(w->GetBodies().Front());
+    }
     const RayOutcome expected = Cast(*reference, float3(0, 50, 0), float3(0, -1, 0), 20.0f);
     const RayOutcome actual = Cast(world, float3(0, 50, 0), float3(0, -1, 0), 20.0f);
     EXPECT_EQ(actual.serial, expected.serial);
     EXPECT_NE(actual.serial, 0u);
+    EXPECT_GT(castAll(500), 50);
 }
 
 } // namespace
