@@ -7,8 +7,8 @@
 #include "physics/ContactPoint3D.h"
 #include "physics/ContactSolver3D.h"
 #include "physics/Island3D.h"
-#include "physics/SweepBroadphase3D.h"
 #include "physics/PhysicsMath3D.h"
+#include "physics/SweepBroadphase3D.h"
 
 #include <algorithm>
 #include <cmath>
