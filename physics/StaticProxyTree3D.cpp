@@ -93,8 +93,8 @@ void StaticProxyTree3D::BuildNode(std::int32_t at, std::int32_t begin, std::int3
     BuildNode(children + 1, middle, end);
 }
 
-void StaticProxyTree3D::QueryBox(const ZOR::float3& boxMin, const ZOR::float3& boxMax,
-                                 std::vector<std::int32_t>& output) const
+template <typename Touches>
+void StaticProxyTree3D::Collect(const Touches& touches, std::vector<std::int32_t>& output) const
 {
     if (m_nodes.empty())
         return;
@@ -103,7 +103,7 @@ void StaticProxyTree3D::QueryBox(const ZOR::float3& boxMin, const ZOR::float3& b
     while (!m_stack.empty()) {
         const Node& node = m_nodes[static_cast<std::size_t>(m_stack.back())];
         m_stack.pop_back();
-        if (!Broadphase3D::Overlap(node.min, node.max, boxMin, boxMax))
+        if (!touches(node.min, node.max))
             continue;
         if (node.count == 0) {
             m_stack.push_back(node.first + 1);
@@ -112,17 +112,22 @@ void StaticProxyTree3D::QueryBox(const ZOR::float3& boxMin, const ZOR::float3& b
         }
         for (std::int32_t i = node.first; i < node.first + node.count; ++i) {
             const Entry& e = m_sorted[static_cast<std::size_t>(i)];
-            if (Broadphase3D::Overlap(e.min, e.max, boxMin, boxMax))
+            if (touches(e.min, e.max))
                 output.push_back(e.index);
         }
     }
 }
 
+void StaticProxyTree3D::QueryBox(const ZOR::float3& boxMin, const ZOR::float3& boxMax,
+                                 std::vector<std::int32_t>& output) const
+{
+    Collect([&](const ZOR::float3& low, const ZOR::float3& high) { return Broadphase3D::Overlap(low, high, boxMin, boxMax); },
+            output);
+}
+
 void StaticProxyTree3D::QuerySegment(const ZOR::float3& origin, const ZOR::float3& delta,
                                      std::vector<std::int32_t>& output) const
 {
-    if (m_nodes.empty())
-        return;
     // The exact box test accepts a segment that misses by up to 1e-5 of its length, and its
     // centre-and-half-size arithmetic rounds at the scale of the coordinates: a margin ten
     // times both keeps every such box.
@@ -139,48 +144,31 @@ void StaticProxyTree3D::QuerySegment(const ZOR::float3& origin, const ZOR::float
         const float d = Component(delta, i);
         inverse[i] = d != 0.0f ? 1.0f / d : 0.0f;
     }
-    auto nearSegment = [&](const ZOR::float3& low, const ZOR::float3& high) {
-        float enter = 0.0f;
-        float leave = 1.0f;
-        for (int i = 0; i < 3; ++i) {
-            const float o = Component(origin, i);
-            const float lo = Component(low, i) - margin;
-            const float hi = Component(high, i) + margin;
-            if (inverse[i] == 0.0f || !std::isfinite(inverse[i])) {
-                if (o < lo || o > hi)
+    Collect(
+        [&](const ZOR::float3& low, const ZOR::float3& high) {
+            float enter = 0.0f;
+            float leave = 1.0f;
+            for (int i = 0; i < 3; ++i) {
+                const float o = Component(origin, i);
+                const float lo = Component(low, i) - margin;
+                const float hi = Component(high, i) + margin;
+                if (inverse[i] == 0.0f || !std::isfinite(inverse[i])) {
+                    if (o < lo || o > hi)
+                        return false;
+                    continue;
+                }
+                float t0 = (lo - o) * inverse[i];
+                float t1 = (hi - o) * inverse[i];
+                if (t0 > t1)
+                    std::swap(t0, t1);
+                enter = std::max(enter, t0);
+                leave = std::min(leave, t1);
+                if (enter > leave)
                     return false;
-                continue;
             }
-            float t0 = (lo - o) * inverse[i];
-            float t1 = (hi - o) * inverse[i];
-            if (t0 > t1)
-                std::swap(t0, t1);
-            enter = std::max(enter, t0);
-            leave = std::min(leave, t1);
-            if (enter > leave)
-                return false;
-        }
-        return true;
-    };
-
-    m_stack.clear();
-    m_stack.push_back(0);
-    while (!m_stack.empty()) {
-        const Node& node = m_nodes[static_cast<std::size_t>(m_stack.back())];
-        m_stack.pop_back();
-        if (!nearSegment(node.min, node.max))
-            continue;
-        if (node.count == 0) {
-            m_stack.push_back(node.first + 1);
-            m_stack.push_back(node.first);
-            continue;
-        }
-        for (std::int32_t i = node.first; i < node.first + node.count; ++i) {
-            const Entry& e = m_sorted[static_cast<std::size_t>(i)];
-            if (nearSegment(e.min, e.max))
-                output.push_back(e.index);
-        }
-    }
+            return true;
+        },
+        output);
 }
 
 } // namespace quellor

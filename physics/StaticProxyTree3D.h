@@ -46,6 +46,10 @@ private:
 
     // Fills the node at 'at' over m_sorted[begin, end), splitting it while it holds too many.
     void BuildNode(std::int32_t at, std::int32_t begin, std::int32_t end);
+    // Descends every node whose box touches (a test on a low and a high corner) and appends
+    // the entries whose boxes touch.
+    template <typename Touches>
+    void Collect(const Touches& touches, std::vector<std::int32_t>& output) const;
 
     std::vector<Entry> m_given;
     std::vector<Entry> m_sorted; // grouped by leaf

@@ -20,6 +20,17 @@ void ExpectVec(const Vec4& actual, const Vec4& expected, float tolerance = 1e-5f
     EXPECT_NEAR(actual.w, expected.w, tolerance);
 }
 
+// x goes to y.
+Mat4 QuarterTurnAboutZ()
+{
+    Mat4 turn;
+    turn.m00 = 0.0f;
+    turn.m01 = -1.0f;
+    turn.m10 = 1.0f;
+    turn.m11 = 0.0f;
+    return turn;
+}
+
 TEST_F(PhysicsSystemTest, ABodyIsPlacedAtItsTransformByTheFirstUpdateOnly)
 {
     system->SetGravity(Vec4(0.0f, -10.0f, 0.0f, 0.0f));
@@ -69,12 +80,7 @@ TEST_F(PhysicsSystemTest, TheTransformRotationIsPushedOnceAndReadBack)
     EXPECT_NEAR(transform->m_rotation.w, std::cos(half), 1e-5f);
 
     // Later rotations come only through the component.
-    Mat4 turn; // a quarter turn about z: x goes to y
-    turn.m00 = 0.0f;
-    turn.m01 = -1.0f;
-    turn.m10 = 1.0f;
-    turn.m11 = 0.0f;
-    rigid->SetRotation(turn);
+    rigid->SetRotation(QuarterTurnAboutZ());
     system->Update(1.0f / 60.0f);
     ExpectVec(rigid->GetRight(), Vec4(0, 1, 0, 0));
     EXPECT_NEAR(transform->m_rotation.z, std::sin(half), 1e-5f);
@@ -150,18 +156,13 @@ TEST_F(PhysicsSystemTest, WithoutABodyThePoseIsTheTransforms)
     EXPECT_FLOAT_EQ(transform->m_x, -5.0f);
     EXPECT_FLOAT_EQ(transform->m_y, 6.0f);
     EXPECT_FLOAT_EQ(transform->m_z, 7.0f);
-    Mat4 turn; // a quarter turn about z: x goes to y
-    turn.m00 = 0.0f;
-    turn.m01 = -1.0f;
-    turn.m10 = 1.0f;
-    turn.m11 = 0.0f;
-    rigid->SetRotation(turn);
+    rigid->SetRotation(QuarterTurnAboutZ());
     ExpectVec(rigid->GetRight(), Vec4(0, 1, 0, 0));
     EXPECT_NEAR(transform->m_rotation.z, std::sin(half), 1e-5f);
     rigid->SetOrientation(ZOR::float3x3());
     ExpectVec(rigid->GetRight(), Vec4(1, 0, 0, 0));
     EXPECT_NEAR(transform->m_rotation.w, 1.0f, 1e-5f);
-    rigid->SetRotation(turn);
+    rigid->SetRotation(QuarterTurnAboutZ());
 
     rigid->Initialize();
     ASSERT_NE(rigid->GetBody(), nullptr);
