@@ -10,13 +10,6 @@ void Broadphase3D::EndStep(const TimeStep3D&) {}
 
 void Broadphase3D::DebugDraw(PhysicsDebugDraw3D&) {}
 
-bool Broadphase3D::Overlap(const ZOR::float3& minA, const ZOR::float3& maxA, const ZOR::float3& minB,
-                           const ZOR::float3& maxB)
-{
-    return maxA.x >= minB.x && maxB.x >= minA.x && maxA.y >= minB.y && maxB.y >= minA.y && maxA.z >= minB.z &&
-           maxB.z >= minA.z;
-}
-
 bool Broadphase3D::Contains(const ZOR::float3& boxMin, const ZOR::float3& boxMax, const ZOR::float3& point)
 {
     return point.x >= boxMin.x && point.x <= boxMax.x && point.y >= boxMin.y && point.y <= boxMax.y &&

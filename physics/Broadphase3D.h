@@ -44,7 +44,11 @@ public:
 
     // Inclusive on every axis, so boxes that only touch on a face overlap.
     static bool Overlap(const ZOR::float3& minA, const ZOR::float3& maxA, const ZOR::float3& minB,
-                        const ZOR::float3& maxB);
+                        const ZOR::float3& maxB)
+    {
+        return maxA.x >= minB.x && maxB.x >= minA.x && maxA.y >= minB.y && maxB.y >= minA.y &&
+               maxA.z >= minB.z && maxB.z >= minA.z;
+    }
     static bool Contains(const ZOR::float3& boxMin, const ZOR::float3& boxMax, const ZOR::float3& point);
 
 protected:

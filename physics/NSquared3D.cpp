@@ -56,18 +56,23 @@ const ColliderPairList3D& NSquared3D::UpdatePairs()
         const BroadphaseProxy3D& p = *m_set[i];
         for (std::size_t j = i + 1; j < count; ++j) {
             const BroadphaseProxy3D& q = *m_set[j];
-            if (!Overlap(p.m_min, p.m_max, q.m_min, q.m_max))
-                continue;
-            void* block = m_pairPool.Allocate();
-            if (!block)
+            if (Overlap(p.m_min, p.m_max, q.m_min, q.m_max) && !PushPair(p.m_collider, q.m_collider))
                 return m_pairs;
-            auto* pair = new (block) ColliderPair3D;
-            pair->m_colliderA = p.m_collider;
-            pair->m_colliderB = q.m_collider;
-            m_pairs.PushBack(pair);
         }
     }
     return m_pairs;
+}
+
+bool NSquared3D::PushPair(Collider3D* a, Collider3D* b)
+{
+    void* block = m_pairPool.Allocate();
+    if (!block)
+        return false;
+    auto* pair = new (block) ColliderPair3D;
+    pair->m_colliderA = a;
+    pair->m_colliderB = b;
+    m_pairs.PushBack(pair);
+    return true;
 }
 
 void NSquared3D::QueryPoint(const ZOR::float3& point, std::vector<Collider3D*>& output)
@@ -89,19 +94,27 @@ void NSquared3D::QueryAABB(const ZOR::float3& boxMin, const ZOR::float3& boxMax,
 RayCastResult3D& NSquared3D::RayCast(RayCastResult3D& result, const Ray3D& ray, float maxDistance)
 {
     m_candidates.clear();
-    m_hits.clear();
     m_candidates.reserve(m_set.size());
-
-    // Stage one: cull by box. Sensors never stop a ray.
+    // Stage one: cull by box.
     for (BroadphaseProxy3D* proxy : m_set) {
-        Collider3D* collider = proxy->m_collider;
-        if (!collider || collider->m_sensor)
-            continue;
         float fraction = 0.0f;
-        if (RayCastAABB(ray, proxy->m_min, proxy->m_max, maxDistance, fraction, false))
-            m_candidates.push_back({collider, fraction});
+        if (IsRayCandidate(*proxy, ray, maxDistance, fraction))
+            m_candidates.push_back({proxy->m_collider, fraction});
     }
+    return NearestHit(result, ray, maxDistance);
+}
 
+bool NSquared3D::IsRayCandidate(const BroadphaseProxy3D& proxy, const Ray3D& ray, float maxDistance, float& fraction)
+{
+    const Collider3D* collider = proxy.m_collider;
+    if (!collider || collider->m_sensor)
+        return false;
+    return RayCastAABB(ray, proxy.m_min, proxy.m_max, maxDistance, fraction, false);
+}
+
+RayCastResult3D& NSquared3D::NearestHit(RayCastResult3D& result, const Ray3D& ray, float maxDistance)
+{
+    m_hits.clear();
     // Stage two: the exact test, kept as a min-heap on the fraction. An element moves up only
     // past a strictly greater fraction, so of equal hits the first stays on top.
     for (const Candidate& candidate : m_candidates) {

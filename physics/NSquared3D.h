@@ -22,7 +22,7 @@ public:
 
     const std::vector<BroadphaseProxy3D*>& GetProxies() const { return m_set; }
 
-private:
+protected:
     struct Candidate {
         Collider3D* collider;
         float fraction;
@@ -34,6 +34,12 @@ private:
     };
 
     void ReleasePairs();
+    // Appends a pair to the list; false when the pair pool is dry.
+    bool PushPair(Collider3D* a, Collider3D* b);
+    // Whether the ray's box test keeps the proxy, and at which fraction. Sensors never stop a ray.
+    static bool IsRayCandidate(const BroadphaseProxy3D& proxy, const Ray3D& ray, float maxDistance, float& fraction);
+    // The exact test over m_candidates, which must be in set order: of equal hits the first wins.
+    RayCastResult3D& NearestHit(RayCastResult3D& result, const Ray3D& ray, float maxDistance);
 
     std::vector<BroadphaseProxy3D*> m_set;
     ColliderPairList3D m_pairs;

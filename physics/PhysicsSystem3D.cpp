@@ -114,7 +114,9 @@ void PhysicsSystem3D::Update(float dt)
         c = next;
     }
 
-    // Whatever the step limit leaves over is owed to the next frame.
+    // What the step limit leaves over is owed to the next frame, but never more than one
+    // frame's worth of steps: on a machine slower than the limit, or after one long frame, the
+    // world would otherwise run ahead for seconds to pay off a debt that only grows.
     m_accumulator += dt;
     unsigned stepsLeft = m_maxStepsPerFrame;
     while (m_accumulator >= m_timeStep && stepsLeft > 0) {
@@ -124,6 +126,9 @@ void PhysicsSystem3D::Update(float dt)
         m_accumulator -= m_timeStep;
         ++m_stepsLastUpdate;
     }
+    const float mostOwed = static_cast<float>(m_maxStepsPerFrame) * m_timeStep;
+    if (!(m_accumulator <= mostOwed))
+        m_accumulator = mostOwed;
 
     if (m_useDebugDraw)
         m_world->DebugDraw();

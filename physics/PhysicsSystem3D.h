@@ -68,7 +68,8 @@ class PhysicsSystem3D : public System {
 
     PhysicsWorld3D* GetWorld() const { return m_world.get(); }
     bool IsDebugDrawerInstalled() const { return m_debugDrawerInstalled; }
-    // Test hooks: the time owed and the steps the last update took.
+    // Test hooks: the time owed (at most m_maxStepsPerFrame steps' worth) and the steps the
+    // last update took.
     float GetAccumulator() const { return m_accumulator; }
     unsigned GetStepsLastUpdate() const { return m_stepsLastUpdate; }
 

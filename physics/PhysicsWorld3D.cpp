@@ -7,8 +7,8 @@
 #include "physics/ContactPoint3D.h"
 #include "physics/ContactSolver3D.h"
 #include "physics/Island3D.h"
-#include "physics/NSquared3D.h"
 #include "physics/PhysicsMath3D.h"
+#include "physics/SweepBroadphase3D.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,8 +39,10 @@ bool IsFinite(const ZOR::float3& v)
 
 } // namespace
 
-PhysicsWorld3D::PhysicsWorld3D()
-    : m_broadphase(std::make_unique<NSquared3D>()),
+PhysicsWorld3D::PhysicsWorld3D() : PhysicsWorld3D(nullptr) {}
+
+PhysicsWorld3D::PhysicsWorld3D(std::unique_ptr<Broadphase3D> broadphase)
+    : m_broadphase(broadphase ? std::move(broadphase) : std::make_unique<SweepBroadphase3D>()),
       m_bodyPool(sizeof(RigidBody3D), kPageSize, kHeapPages, alignof(RigidBody3D)),
       m_edgePool(sizeof(BodyPairEdge3D), kPageSize, kHeapPages, alignof(BodyPairEdge3D)),
       m_contactPool(sizeof(Contact3D), kPageSize, kHeapPages, alignof(Contact3D)),

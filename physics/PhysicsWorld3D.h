@@ -27,6 +27,9 @@ class Collider3D;
 class PhysicsWorld3D {
 public:
     PhysicsWorld3D();
+    // With another broadphase (the tests run the all-pairs loop beside the world's own); null
+    // takes the world's own.
+    explicit PhysicsWorld3D(std::unique_ptr<Broadphase3D> broadphase);
     ~PhysicsWorld3D();
     PhysicsWorld3D(const PhysicsWorld3D&) = delete;
     PhysicsWorld3D& operator=(const PhysicsWorld3D&) = delete;

@@ -6,6 +6,7 @@
 #include "physics/RigidBody3D.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace quellor {
 
@@ -125,6 +126,15 @@ void PolyhedronColliderGeometry3D::ComputeMassProperties(float density, float& m
 void PolyhedronColliderGeometry3D::ComputeWorldAABB(const RigidBody3D& body, ZOR::float3& worldMin,
                                                     ZOR::float3& worldMax) const
 {
+    // Compared bit for bit: the box is a function of exactly these and the hull.
+    BoundsOfPose& last = m_lastBounds;
+    if (last.known && std::memcmp(&last.position, &body.m_position, sizeof(ZOR::float3)) == 0 &&
+        std::memcmp(&last.rotation, &body.m_rotation, sizeof(ZOR::float3x3)) == 0 &&
+        std::memcmp(&last.inverseRotation, &body.m_inverseRotation, sizeof(ZOR::float3x3)) == 0) {
+        worldMin = last.min;
+        worldMax = last.max;
+        return;
+    }
     for (int i = 0; i < 3; ++i) {
         ZOR::float3 axis;
         SetComponent(axis, i, 1.0f);
@@ -134,6 +144,7 @@ void PolyhedronColliderGeometry3D::ComputeWorldAABB(const RigidBody3D& body, ZOR
         SetComponent(worldMax, i, Component(high, i));
         SetComponent(worldMin, i, Component(low, i));
     }
+    last = BoundsOfPose{true, body.m_position, body.m_rotation, body.m_inverseRotation, worldMin, worldMax};
 }
 
 void PolyhedronColliderGeometry3D::DebugDraw(PhysicsDebugDraw3D& drawer, std::uint32_t colour) const

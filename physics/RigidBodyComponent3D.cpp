@@ -48,6 +48,12 @@ ZOR::float3x3 RotationOf(const Quat& q)
                          2.0f * (x * z - y * w), 2.0f * (y * z + x * w), 1.0f - 2.0f * (x * x + y * y));
 }
 
+void SetRotationOf(Transform3D& transform, const ZOR::float3x3& rotation)
+{
+    const float* r = rotation.m;
+    transform.m_rotation.SetFromMatrix(Mat3(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]));
+}
+
 } // namespace
 
 RigidBodyComponent3D* Entity::GetRigidBody() const
@@ -110,9 +116,7 @@ void RigidBodyComponent3D::SyncTransform()
 {
     if (!m_body)
         return;
-    Entity* entity = GetEntity();
-    Transform3D* transform = entity ? entity->GetComponent<Transform3D>() : nullptr;
-    if (transform) {
+    if (Transform3D* transform = GetTransform()) {
         if (m_pushTransform) {
             m_body->SetPosition(ZOR::float3(transform->m_x, transform->m_y, transform->m_z));
             m_body->SetOrientation(RotationOf(transform->m_rotation));
@@ -121,8 +125,7 @@ void RigidBodyComponent3D::SyncTransform()
         transform->m_x = m_body->m_position.x;
         transform->m_y = m_body->m_position.y;
         transform->m_z = m_body->m_position.z;
-        const float* r = m_body->m_rotation.m;
-        transform->m_rotation.SetFromMatrix(Mat3(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]));
+        SetRotationOf(*transform, m_body->m_rotation);
     }
     m_touching.clear();
     m_touching.reserve(m_body->GetEdges().Count());
@@ -184,52 +187,79 @@ Vec4 RigidBodyComponent3D::GetLinearVelocity() const
     return Vec4(v.x, v.y, v.z, 0.0f);
 }
 
+Transform3D* RigidBodyComponent3D::GetTransform() const
+{
+    Entity* entity = GetEntity();
+    return entity ? entity->GetComponent<Transform3D>() : nullptr;
+}
+
+ZOR::float3 RigidBodyComponent3D::PoseOrigin() const
+{
+    if (m_body)
+        return m_body->m_position;
+    const Transform3D* transform = GetTransform();
+    return transform ? ZOR::float3(transform->m_x, transform->m_y, transform->m_z) : ZOR::float3();
+}
+
 Vec4 RigidBodyComponent3D::GetPosition() const
 {
-    const ZOR::float3& p = m_body->m_position;
+    const ZOR::float3 p = PoseOrigin();
     return Vec4(p.x, p.y, p.z, 1.0f);
 }
 
 Vec4 RigidBodyComponent3D::GetCenterOfMass() const
 {
-    const ZOR::float3& c = m_body->m_worldCenterOfMass;
+    // Without a body there is no mass yet: the centre is where the body will start.
+    const ZOR::float3 c = m_body ? m_body->m_worldCenterOfMass : PoseOrigin();
     return Vec4(c.x, c.y, c.z, 1.0f);
 }
 
 ZOR::float3x3 RigidBodyComponent3D::GetOrientation() const
 {
-    return m_body->m_rotation;
+    if (m_body)
+        return m_body->m_rotation;
+    const Transform3D* transform = GetTransform();
+    return transform ? RotationOf(transform->m_rotation) : ZOR::float3x3();
 }
 
 Vec4 RigidBodyComponent3D::GetRight() const
 {
-    return Axis(m_body->m_rotation, 0, 1.0f);
+    return Axis(GetOrientation(), 0, 1.0f);
 }
 
 Vec4 RigidBodyComponent3D::GetUp() const
 {
-    return Axis(m_body->m_rotation, 1, 1.0f);
+    return Axis(GetOrientation(), 1, 1.0f);
 }
 
 Vec4 RigidBodyComponent3D::GetForward() const
 {
-    return Axis(m_body->m_rotation, 2, -1.0f);
+    return Axis(GetOrientation(), 2, -1.0f);
 }
 
 void RigidBodyComponent3D::SetPosition(const Vec4& position)
 {
-    m_body->SetPosition(XYZ(position));
+    if (m_body) {
+        m_body->SetPosition(XYZ(position));
+    } else if (Transform3D* transform = GetTransform()) {
+        // The body, once made, is placed at its transform.
+        transform->SetPosition(position.x, position.y, position.z);
+    }
 }
 
 void RigidBodyComponent3D::SetOrientation(const ZOR::float3x3& rotation)
 {
-    m_body->SetOrientation(rotation);
+    if (m_body) {
+        m_body->SetOrientation(rotation);
+    } else if (Transform3D* transform = GetTransform()) {
+        SetRotationOf(*transform, rotation);
+    }
 }
 
 void RigidBodyComponent3D::SetRotation(const Mat4& rotation)
 {
-    m_body->SetOrientation(ZOR::float3x3(rotation.m00, rotation.m01, rotation.m02, rotation.m10, rotation.m11,
-                                         rotation.m12, rotation.m20, rotation.m21, rotation.m22));
+    SetOrientation(ZOR::float3x3(rotation.m00, rotation.m01, rotation.m02, rotation.m10, rotation.m11, rotation.m12,
+                                 rotation.m20, rotation.m21, rotation.m22));
 }
 
 void RigidBodyComponent3D::ApplyForceAtPoint(const Vec4& force, const Vec4& point)

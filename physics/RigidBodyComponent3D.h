@@ -7,6 +7,7 @@
 #include "engine/IntrusiveList.h"
 #include "engine/reflection/Mat4.h"
 #include "engine/reflection/Vec4.h"
+#include "renderer/math/float3.h"
 #include "renderer/math/float3x3.h"
 
 #include <vector>
@@ -14,6 +15,7 @@
 namespace quellor {
 
 class RigidBody3D;
+class Transform3D;
 
 class RigidBodyComponent3D : public Component {
     QUELLOR_REFLECT_KEYED(RigidBodyComponent3D)
@@ -42,7 +44,9 @@ class RigidBodyComponent3D : public Component {
     RigidBodyComponent3D* SetAllowRotation(bool allow);
     RigidBodyComponent3D* SetHasGravity(bool hasGravity);
 
-    // These two fall back to the fields without a body; the rest need one.
+    // Without a body these answer from the fields, or from the entity's Transform3D (the origin,
+    // unturned, when it has none), and the setters write the Transform3D, where the body will
+    // start.
     int GetType() const;
     Vec4 GetLinearVelocity() const;
     Vec4 GetPosition() const;
@@ -70,6 +74,10 @@ class RigidBodyComponent3D : public Component {
     std::vector<RigidBodyComponent3D*> m_touching;
 
 private:
+    Transform3D* GetTransform() const;
+    // The body's position, else the transform's.
+    ZOR::float3 PoseOrigin() const;
+
     RigidBody3D* m_body = nullptr;
     bool m_pushTransform = false;
 };

@@ -94,7 +94,7 @@ void DropScene(int count, int steps)
                 bulletAsleep[tree] = i + 1;
         });
     }
-    PrintRow(name, "ours (all pairs)", ours, -1.0, SleepNote(oursAsleep));
+    PrintRow(name, "ours (sweep + tree)", ours, -1.0, SleepNote(oursAsleep));
     PrintRow(name, "Bullet simple broadphase", bullet[0], ours.meanMs / bullet[0].meanMs, SleepNote(bulletAsleep[0]));
     PrintRow(name, "Bullet tree broadphase", bullet[1], ours.meanMs / bullet[1].meanMs, SleepNote(bulletAsleep[1]));
 }
@@ -116,7 +116,7 @@ void StackScene(int steps)
     world.SetGravity(ZOR::float3(0, -10, 0));
     const std::vector<quellor::RigidBody3D*> bodies = quellor::scenes::BuildScene3D(world, scene);
     const Timing ours = TimeSteps(steps, [&](int) { world.Step(kDt, 12, 12); });
-    PrintRow("10-box stack", "ours (all pairs)", ours, -1.0, DriftNote(scene.bodies[top].position, bodies[top]->m_position));
+    PrintRow("10-box stack", "ours (sweep + tree)", ours, -1.0, DriftNote(scene.bodies[top].position, bodies[top]->m_position));
 
     for (int tree = 0; tree < 2; ++tree) {
         tarselbench::BulletScene peer(scene, tree == 1);
@@ -144,7 +144,7 @@ void RayScene(int rays)
     std::snprintf(name, sizeof name, "%d rays, 500 boxes", rays);
     char note[96];
     std::snprintf(note, sizeof note, "rays per second; %d hits", oursHits);
-    PrintRow(name, "ours (all pairs)", ours, -1.0, note);
+    PrintRow(name, "ours (sweep + tree)", ours, -1.0, note);
     for (int tree = 0; tree < 2; ++tree) {
         tarselbench::BulletScene peer(scene, tree == 1);
         peer.Step(kDt);

@@ -20,6 +20,17 @@ void ExpectVec(const Vec4& actual, const Vec4& expected, float tolerance = 1e-5f
     EXPECT_NEAR(actual.w, expected.w, tolerance);
 }
 
+// x goes to y.
+Mat4 QuarterTurnAboutZ()
+{
+    Mat4 turn;
+    turn.m00 = 0.0f;
+    turn.m01 = -1.0f;
+    turn.m10 = 1.0f;
+    turn.m11 = 0.0f;
+    return turn;
+}
+
 TEST_F(PhysicsSystemTest, ABodyIsPlacedAtItsTransformByTheFirstUpdateOnly)
 {
     system->SetGravity(Vec4(0.0f, -10.0f, 0.0f, 0.0f));
@@ -69,12 +80,7 @@ TEST_F(PhysicsSystemTest, TheTransformRotationIsPushedOnceAndReadBack)
     EXPECT_NEAR(transform->m_rotation.w, std::cos(half), 1e-5f);
 
     // Later rotations come only through the component.
-    Mat4 turn; // a quarter turn about z: x goes to y
-    turn.m00 = 0.0f;
-    turn.m01 = -1.0f;
-    turn.m10 = 1.0f;
-    turn.m11 = 0.0f;
-    rigid->SetRotation(turn);
+    rigid->SetRotation(QuarterTurnAboutZ());
     system->Update(1.0f / 60.0f);
     ExpectVec(rigid->GetRight(), Vec4(0, 1, 0, 0));
     EXPECT_NEAR(transform->m_rotation.z, std::sin(half), 1e-5f);
@@ -113,6 +119,56 @@ TEST_F(PhysicsSystemTest, SettersStoreBeforeTheBodyAndForwardAfter)
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(result->Value(), static_cast<void*>(rigid));
     EXPECT_EQ(rigid->GetType(), kBodyFixed);
+}
+
+TEST_F(PhysicsSystemTest, WithoutABodyThePoseIsTheTransforms)
+{
+    // A loose component has neither body nor entity: the origin, unturned.
+    RigidBodyComponent3D loose;
+    ExpectVec(loose.GetPosition(), Vec4(0, 0, 0, 1));
+    ExpectVec(loose.GetCenterOfMass(), Vec4(0, 0, 0, 1));
+    ExpectVec(loose.GetForward(), Vec4(0, 0, -1, 0));
+    loose.SetPosition(Vec4(1, 2, 3, 1)); // nowhere to write: nothing
+    loose.SetOrientation(ZOR::float3x3());
+    ExpectVec(loose.GetPosition(), Vec4(0, 0, 0, 1));
+
+    // Added but not yet initialised, as before the physics system has made its body.
+    Entity* entity = engine->CreateEntity("early", "default");
+    auto* transform = entity->AddComponent<Transform3D>(true);
+    transform->SetPosition(2.0f, 3.0f, 4.0f);
+    const float half = std::numbers::pi_v<float> / 4.0f;
+    transform->m_rotation = Quat(0.0f, std::sin(half), 0.0f, std::cos(half)); // x goes to -z
+    auto* rigid = new RigidBodyComponent3D;
+    rigid->SetType(kBodyStatic);
+    entity->AddComponent(RigidBodyComponent3D::ID, rigid, false);
+    ASSERT_EQ(rigid->GetBody(), nullptr);
+
+    ExpectVec(rigid->GetPosition(), Vec4(2, 3, 4, 1));
+    ExpectVec(rigid->GetCenterOfMass(), Vec4(2, 3, 4, 1));
+    ExpectVec(rigid->GetRight(), Vec4(0, 0, -1, 0));
+    ExpectVec(rigid->GetUp(), Vec4(0, 1, 0, 0));
+    ExpectVec(rigid->GetForward(), Vec4(-1, 0, 0, 0));
+    const ZOR::float3x3 orientation = rigid->GetOrientation();
+    EXPECT_NEAR(orientation.m[2], 1.0f, 1e-5f); // row 0, column 2: local z goes to +x
+
+    // The setters write the transform, so the body starts where they put it.
+    rigid->SetPosition(Vec4(-5.0f, 6.0f, 7.0f, 1.0f));
+    EXPECT_FLOAT_EQ(transform->m_x, -5.0f);
+    EXPECT_FLOAT_EQ(transform->m_y, 6.0f);
+    EXPECT_FLOAT_EQ(transform->m_z, 7.0f);
+    rigid->SetRotation(QuarterTurnAboutZ());
+    ExpectVec(rigid->GetRight(), Vec4(0, 1, 0, 0));
+    EXPECT_NEAR(transform->m_rotation.z, std::sin(half), 1e-5f);
+    rigid->SetOrientation(ZOR::float3x3());
+    ExpectVec(rigid->GetRight(), Vec4(1, 0, 0, 0));
+    EXPECT_NEAR(transform->m_rotation.w, 1.0f, 1e-5f);
+    rigid->SetRotation(QuarterTurnAboutZ());
+
+    rigid->Initialize();
+    ASSERT_NE(rigid->GetBody(), nullptr);
+    system->Update(1.0f / 60.0f);
+    ExpectVec(rigid->GetPosition(), Vec4(-5.0f, 6.0f, 7.0f, 1.0f));
+    ExpectVec(rigid->GetRight(), Vec4(0, 1, 0, 0));
 }
 
 } // namespace

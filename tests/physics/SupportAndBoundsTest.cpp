@@ -102,6 +102,39 @@ TEST(WorldBoxTest, TurnedBoxQuadAndPolyhedronGiveTheTightBoxOfTheirCorners)
     }
 }
 
+TEST(WorldBoxTest, PolyhedronBoxFollowsEveryMoveAndTurnEvenAfterAStill)
+{
+    RigidBody3D body(test::BodyAt(float3(3, -2, 1), test::RotationZ(0.4f)));
+    ColliderFactory factory;
+    Collider3D* hull = factory.Make(test::HullDescription(test::UnitTetrahedron()), &body);
+    const std::vector<float3> corners = {float3(0, 0, 0), float3(1, 0, 0), float3(0, 1, 0), float3(0, 0, 1)};
+    auto expectTight = [&](const char* when) {
+        // A box written over by someone else is written again, pose unchanged or not.
+        hull->m_proxy.m_min = hull->m_proxy.m_max = float3(99, 99, 99);
+        hull->ComputeAABB();
+        float3 lo, hi;
+        TightBox(ToWorld(body, corners), lo, hi);
+        EXPECT_LT(std::fabs(hull->m_proxy.m_min.x - lo.x) + std::fabs(hull->m_proxy.m_min.y - lo.y) +
+                      std::fabs(hull->m_proxy.m_min.z - lo.z) + std::fabs(hull->m_proxy.m_max.x - hi.x) +
+                      std::fabs(hull->m_proxy.m_max.y - hi.y) + std::fabs(hull->m_proxy.m_max.z - hi.z),
+                  1e-4f)
+            << when;
+    };
+    expectTight("first");
+    expectTight("still");
+    body.SetPosition(float3(-5, 0, 2));
+    expectTight("moved");
+    body.SetOrientation(test::RotationX(1.2f));
+    expectTight("turned");
+    // The inverse alone changes (as a step's refresh may change it): the box is worked out again.
+    body.m_inverseRotation = test::RotationX(0.3f);
+    hull->ComputeAABB();
+    const float3 fromNewInverse = hull->m_proxy.m_max;
+    body.m_inverseRotation = body.m_rotation.Transpose();
+    expectTight("inverse restored");
+    EXPECT_NE(fromNewInverse, hull->m_proxy.m_max);
+}
+
 TEST(WorldBoxTest, SphereBoxDoesNotTurnWithTheBody)
 {
     RigidBody3D body(test::BodyAt(float3(1, 1, 1)));
