@@ -13,6 +13,7 @@
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/graphics/TextComponent.h"
 #include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/CharacterMotor3D.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/SpawnPointComponent.h"
 #include "physics/RigidBodyComponent3D.h"
@@ -199,8 +200,10 @@ void GameLogicSystem::AddPlayer(int, Entity* player, bool isBot, bool)
         data->m_cameraFreeze = false;
     m_players.push_back(PlayerEntry{EntityRef(player), player, person});
 
-    // The character motor places the player at the chosen point.
-    ChooseSpawnPoint(team);
+    // Without a spawn point for the team the player stays where it stands.
+    if (SpawnPointComponent* point = ChooseSpawnPoint(team))
+        if (auto* motor = player->GetComponent<CharacterMotor3D>())
+            motor->Teleport(point->GetPosition());
 
     m_scoreTextDirty = false;
     m_tagSetupPending = true;

@@ -6,6 +6,7 @@
 #include "gameplay/AnimationControllerComponent.h"
 #include "gameplay/AnimationPlayerComponent.h"
 #include "gameplay/CharacterController.h"
+#include "gameplay/CharacterMotor3D.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/OrbitComponent.h"
 #include "gameplay/PlayerDataComponent.h"
@@ -23,6 +24,7 @@ void RegisterGameplayTypes()
         RegisterPhysicsTypes();
         MetaOf<GameLogicSystem>();
         MetaOf<CharacterController>();
+        MetaOf<CharacterMotor3D>();
         MetaOf<PlayerDataComponent>();
         MetaOf<SpawnPointComponent>();
         MetaOf<OrbitComponent>();
