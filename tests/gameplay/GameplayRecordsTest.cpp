@@ -39,6 +39,23 @@ struct RecordRow {
 };
 
 const RecordRow kRecords[] = {
+    {"CharacterMotor3D",
+     false,
+     {{"m_speed", "float", "", ""},
+      {"m_chargSpeed", "float", "", ""},
+      {"m_accelMaxChange", "float", "", ""},
+      {"m_maxFallSpeed", "float", "", ""},
+      {"m_slopeLimit", "float", "", ""},
+      {"m_jumpDir", "Vec4", "", ""},
+      {"m_gravity", "float", "", ""},
+      {"m_jumpHeight", "float", "", ""},
+      {"m_snapShotDamping", "float", "", ""},
+      {"m_airControlPercent", "float", "", ""},
+      {"m_stepFactor", "float", "", ""},
+      {"m_ellipseA", "float", "", ""},
+      {"m_ellipseB", "float", "", ""},
+      {"m_ellipseC", "float", "", ""}},
+     {}},
     {"PlayerDataComponent",
      true,
      {{"canControl", "bool", "SetControlable", "GetControlable"},

@@ -68,7 +68,7 @@ const ClassRow kClasses[] = {
     {"CameraLookAtComponent", "Component", Ops::NoCopy, true, false, kPending},
     {"CameraSystem", "System", Ops::NoCopy, true, true, kPending},
     {"CharacterController", "Component", Ops::NoCopy, true, false, kBuilt},
-    {"CharacterMotor3D", "Component", Ops::NoCopy, true, true, kPending},
+    {"CharacterMotor3D", "Component", Ops::NoCopy, true, true, kBuilt},
     {"CheckboxComponent", "Component", Ops::Full, true, true, kBuilt},
     {"ColliderComponent3D", "Component", Ops::NoDefNoCopy, false, true, kBuilt},
     {"Component", "QLObject", Ops::Full, false, true, kBuilt},
