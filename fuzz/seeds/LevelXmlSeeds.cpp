@@ -38,6 +38,8 @@ TARSEL_FUZZ_SEEDS(level_xml)
     fuzzseeds::WriteFile(folder, "arena.ql", quellor::test::gameplay_levels::kArena);
     fuzzseeds::WriteFile(folder, "animation_players.ql", quellor::test::prop_levels::kAnimationPlayers);
     fuzzseeds::WriteFile(folder, "hostile_props.ql", quellor::test::prop_levels::kHostileProps);
+    fuzzseeds::WriteFile(folder, "motor_player.arch", quellor::test::gameplay_levels::kMotorPlayer);
+    fuzzseeds::WriteFile(folder, "hostile_motor.arch", quellor::test::gameplay_levels::kHostileMotorPlayer);
     for (const auto& [name, text] : docs::BrokenFiles())
         fuzzseeds::WriteFile(folder, name, text);
 }
