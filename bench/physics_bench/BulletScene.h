@@ -28,6 +28,8 @@ public:
     ZOR::float3 Position(std::size_t body) const;
     // True when the ray hits anything within maxDistance.
     bool RayCast(const quellor::scenes::SceneRay3D& ray) const;
+    // For peers that add objects of their own to the same scene.
+    btDiscreteDynamicsWorld* World() const { return m_world.get(); }
 
 private:
     std::unique_ptr<btDefaultCollisionConfiguration> m_configuration;

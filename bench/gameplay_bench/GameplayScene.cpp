@@ -1,0 +1,68 @@
+#include "GameplayScene.h"
+
+#include <cmath>
+
+namespace tarselbench {
+
+using quellor::scenes::StaticBox;
+using ZOR::float3;
+using ZOR::float3x3;
+
+namespace {
+
+constexpr int kCrates = 40;
+constexpr int kRamps = 20;
+
+float3x3 AboutY(float angle)
+{
+    const float c = std::cos(angle), s = std::sin(angle);
+    return float3x3(c, 0.0f, s, 0.0f, 1.0f, 0.0f, -s, 0.0f, c);
+}
+
+float3x3 AboutZ(float angle)
+{
+    const float c = std::cos(angle), s = std::sin(angle);
+    return float3x3(c, -s, 0.0f, s, c, 0.0f, 0.0f, 0.0f, 1.0f);
+}
+
+float3x3 Times(const float3x3& a, const float3x3& b)
+{
+    float3x3 r;
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            r.m[i * 3 + j] = a.m[i * 3] * b.m[j] + a.m[i * 3 + 1] * b.m[3 + j] + a.m[i * 3 + 2] * b.m[6 + j];
+    return r;
+}
+
+} // namespace
+
+quellor::scenes::Scene3D GameplayScene()
+{
+    quellor::scenes::Scene3D scene;
+    quellor::scenes::SceneRandom3D random(20261207u);
+    scene.bodies.push_back(quellor::scenes::Floor(50.0f));
+    // Crates resting on the floor.
+    for (int i = 0; i < kCrates; ++i) {
+        const float3 half(random.Range(0.3f, 2.0f), random.Range(0.2f, 1.5f), random.Range(0.3f, 2.0f));
+        scene.bodies.push_back(StaticBox(float3(random.Range(-40.0f, 40.0f), half.y, random.Range(-40.0f, 40.0f)),
+                                         half, AboutY(random.Range(0.0f, 3.14159f))));
+    }
+    // Ramps 10 to 30 degrees steep, turned any way about y, their low edges in the floor.
+    for (int i = 0; i < kRamps; ++i) {
+        const float slope = random.Range(0.17f, 0.52f);
+        const float3x3 turn = Times(AboutY(random.Range(0.0f, 6.28318f)), AboutZ(slope));
+        const float3 half(5.0f, 0.5f, 3.0f);
+        scene.bodies.push_back(StaticBox(float3(random.Range(-40.0f, 40.0f), 5.0f * std::sin(slope) - 0.5f,
+                                                random.Range(-40.0f, 40.0f)),
+                                         half, turn));
+    }
+    // Walls for the rest.
+    while (static_cast<int>(scene.bodies.size()) < kGameplaySceneBodies) {
+        const float3 half(0.5f, random.Range(2.0f, 6.0f), random.Range(3.0f, 8.0f));
+        scene.bodies.push_back(StaticBox(float3(random.Range(-45.0f, 45.0f), half.y, random.Range(-45.0f, 45.0f)),
+                                         half, AboutY(random.Range(0.0f, 3.14159f))));
+    }
+    return scene;
+}
+
+} // namespace tarselbench
