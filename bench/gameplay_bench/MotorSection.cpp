@@ -264,8 +264,7 @@ void MotorSection(bool smoke)
                 "Bullet 3.24: btKinematicCharacterController", bulletMedian, bulletWorst, bullet.travelled, ratio);
     std::printf("\nRays per motor-frame: mean %.1f, most %u (bound %u); %.0f ns per ray (%zu rays replayed).\n", castMean,
                 castMax, quellor::CharacterMotor3D::kMaxCastsPerUpdate, rayNanos, rays.size());
-    std::printf("Bullet sweeps convex shapes (a capsule %.1f wide, %.1f tall) where we cast rays against the boxes,\n"
-                "with a brute-force broadphase; Bullet's own broadphase is a tree.\n",
+    std::printf("Bullet sweeps convex shapes (a capsule %.1f wide, %.1f tall) where we cast rays against the boxes.\n",
                 2.0f * kEllipseA, 2.0f * kEllipseB);
     std::printf("Note: motor median %.1f us per frame for %d players, %.1f rays per motor-frame, ours/Bullet %.2f.\n\n",
                 oursMedian, kPlayers, castMean, ratio);
