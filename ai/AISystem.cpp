@@ -19,8 +19,11 @@ void AISystem::Update(float dt)
 {
     Walk(m_stateMachines, [dt](StateMachine* machine) { machine->Update(dt); });
     Walk(m_steering, [dt](SteeringComponent* steering) { steering->Update(dt); });
+    Walk(m_behaviorTrees, [dt](BehaviorTree* tree) { tree->Update(dt); });
     // A fixed slice per planner, not the frame time.
     Walk(m_planners, [](PathPlanner* planner) { planner->Update(kPlannerBudgetSeconds); });
+    Walk(m_targeting, [dt](AITargetingComponent* targeting) { targeting->Update(dt); });
+    Walk(m_sensoryMemories, [dt](SensoryMemoryComponent* memory) { memory->Update(dt); });
 }
 
 void AISystem::RegisterStateMachine(StateMachine* machine)
@@ -117,6 +120,42 @@ AISystem* AISystem::FindDefault()
     if (!Engine::HasInstance())
         return nullptr;
     return Engine::Instance()->GetSystem<AISystem>("default");
+}
+
+void AISystem::RegisterBehaviorTree(BehaviorTree* tree)
+{
+    if (tree)
+        m_behaviorTrees.PushBack(tree);
+}
+
+void AISystem::UnregisterBehaviorTree(BehaviorTree* tree)
+{
+    if (tree && m_behaviorTrees.Contains(tree))
+        BehaviorTreeList::Remove(tree);
+}
+
+void AISystem::RegisterAITargetingComponent(AITargetingComponent* targeting)
+{
+    if (targeting)
+        m_targeting.PushBack(targeting);
+}
+
+void AISystem::UnregisterAITargetingComponent(AITargetingComponent* targeting)
+{
+    if (targeting && m_targeting.Contains(targeting))
+        TargetingList::Remove(targeting);
+}
+
+void AISystem::RegisterSensoryMemoryComponent(SensoryMemoryComponent* memory)
+{
+    if (memory)
+        m_sensoryMemories.PushBack(memory);
+}
+
+void AISystem::UnregisterSensoryMemoryComponent(SensoryMemoryComponent* memory)
+{
+    if (memory && m_sensoryMemories.Contains(memory))
+        SensoryMemoryList::Remove(memory);
 }
 
 } // namespace quellor

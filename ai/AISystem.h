@@ -1,12 +1,17 @@
 #pragma once
 // The engine system that drives the AI components of its space once a frame, in a fixed order
-// of passes: every StateMachine, then every SteeringComponent. Components join its lists in
+// of passes: every StateMachine, then every SteeringComponent, every BehaviorTree (with the frame
+// time), every AITargetingComponent and, last, every SensoryMemoryComponent, so targeting works
+// on the memory of the previous frame. Components join its lists in
 // their Initialize and leave in their Uninitialize; it owns none of them and decides nothing.
 // The lists are intrusive, so a frame allocates nothing. It also owns the level's navigation
 // graph, with the node components that placed its nodes by id, and gives every PathPlanner a
 // fixed search slice per frame.
+#include "ai/AITargetingComponent.h"
 #include "ai/AStarNodeComponent.h"
+#include "ai/SensoryMemoryComponent.h"
 #include "ai/StateMachine.h"
+#include "ai/behavior/BehaviorTree.h"
 #include "ai/pathfinding/NavGraph.h"
 #include "ai/pathfinding/PathPlanner.h"
 #include "ai/steering/SteeringComponent.h"
@@ -37,6 +42,12 @@ class AISystem : public System {
     // Unlinks a component of this system's list; anything else is left alone.
     void UnregisterStateMachine(StateMachine* machine);
     void UnregisterSteeringComponent(SteeringComponent* steering);
+    void RegisterBehaviorTree(BehaviorTree* tree);
+    void UnregisterBehaviorTree(BehaviorTree* tree);
+    void RegisterAITargetingComponent(AITargetingComponent* targeting);
+    void UnregisterAITargetingComponent(AITargetingComponent* targeting);
+    void RegisterSensoryMemoryComponent(SensoryMemoryComponent* memory);
+    void UnregisterSensoryMemoryComponent(SensoryMemoryComponent* memory);
 
     void RegisterAStarNodeComponent(AStarNodeComponent* node);
     void UnregisterAStarNodeComponent(AStarNodeComponent* node);
@@ -70,6 +81,12 @@ class AISystem : public System {
 
     // The time each path planner may search per frame, whatever the frame time.
     static constexpr float kPlannerBudgetSeconds = 0.006f;
+    using BehaviorTreeList = IntrusiveList<BehaviorTree, &BehaviorTree::m_aiLink>;
+    using TargetingList = IntrusiveList<AITargetingComponent, &AITargetingComponent::m_aiLink>;
+    using SensoryMemoryList = IntrusiveList<SensoryMemoryComponent, &SensoryMemoryComponent::m_aiLink>;
+    const BehaviorTreeList& GetBehaviorTrees() const { return m_behaviorTrees; }
+    const TargetingList& GetTargetingComponents() const { return m_targeting; }
+    const SensoryMemoryList& GetSensoryMemories() const { return m_sensoryMemories; }
 
 private:
     // Calls step on each element from head to tail. The next element is taken after the call
@@ -92,6 +109,9 @@ private:
     PathPlannerList m_planners;
     std::unordered_map<std::uint32_t, AStarNodeComponent*> m_nodeComponentById;
     NavGraph m_navGraph;
+    BehaviorTreeList m_behaviorTrees;
+    TargetingList m_targeting;
+    SensoryMemoryList m_sensoryMemories;
 };
 
 } // namespace quellor

@@ -3,11 +3,15 @@
 #include <mutex>
 
 #include "ai/AISystem.h"
+#include "ai/AITargetingComponent.h"
 #include "ai/AStarNodeComponent.h"
 #include "ai/GraphEdge.h"
+#include "ai/SensoryMemoryComponent.h"
 #include "ai/State.h"
 #include "ai/StateLink.h"
 #include "ai/StateMachine.h"
+#include "ai/behavior/AIDataComponent.h"
+#include "ai/behavior/BehaviorTree.h"
 #include "ai/fsm.h"
 #include "ai/pathfinding/AStar.h"
 #include "ai/pathfinding/PathPlanner.h"
@@ -64,6 +68,10 @@ void RegisterAITypes()
         MetaOf<AStarNodeComponent>();
         MetaOf<AStar>();
         MetaOf<PathPlanner>();
+        MetaOf<BehaviorTree>();
+        MetaOf<AITargetingComponent>();
+        MetaOf<SensoryMemoryComponent>();
+        MetaOf<AIDataComponent>();
     });
 }
 

@@ -7,6 +7,7 @@
 #include "engine/reflection/MetaRegistrar.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 
 namespace quellor {
@@ -18,10 +19,15 @@ QUELLOR_RECORD(Entity, QLObject, DerivedMetaNotPODNoCopy, NoID)
     reg.Method("Name", &Entity::GetName);
 }
 
+namespace {
+std::atomic<std::uint64_t> g_lastSerial{0};
+}
+
 Entity::Entity() : Entity(std::string(), std::string()) {}
 
 Entity::Entity(std::string name, std::string spaceName)
     : m_name(std::move(name)), m_spaceName(std::move(spaceName)), m_refSlot(EntityRef::Register(this))
+    , m_serial(g_lastSerial.fetch_add(1, std::memory_order_relaxed) + 1)
 {
 }
 

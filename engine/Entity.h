@@ -58,6 +58,10 @@ class Entity : public QLObject {
     void Destroy();
     bool IsDestroyed() const { return m_destroyed; }
 
+    // Counts up from 1 across the process in the order entities are constructed, never reused:
+    // a stable order for entities that carries no gameplay meaning.
+    std::uint64_t GetSerial() const { return m_serial; }
+
     const std::string& GetName() const { return m_name; }
     const std::string& GetSpaceName() const { return m_spaceName; }
     // The mapped components by type identifier.
@@ -85,6 +89,7 @@ private:
     std::vector<Component*> m_unmapped;
     IntrusiveLink<Entity> m_spaceLink;
     std::uint32_t m_refSlot;
+    std::uint64_t m_serial;
 };
 
 } // namespace quellor

@@ -38,6 +38,11 @@ Vec4 Normalize(const Vec4& a)
     return Vec4(a.x / length, a.y / length, a.z / length, a.w);
 }
 
+float Dot(const Vec4& a, const Vec4& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w;
+}
+
 Quat Scale(const Quat& q, float k)
 {
     return Quat(q.x * k, q.y * k, q.z * k, q.w * k);

@@ -37,6 +37,8 @@ Vec4 Subtract(const Vec4& a, const Vec4& b);
 Vec4 Scale(const Vec4& a, float k);
 float Length(const Vec4& a);
 Vec4 Normalize(const Vec4& a);
+// Over all four components.
+float Dot(const Vec4& a, const Vec4& b);
 // All four components times k.
 Quat Scale(const Quat& q, float k);
 // The Hamilton product a ⊗ b.
