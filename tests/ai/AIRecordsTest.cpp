@@ -1,6 +1,6 @@
-// The reflection records of the two AI components against a golden table of their names,
-// bases, operations, "ID", members and methods, compared both ways (the census checks the other
-// AI records), and the steering update called by name.
+// The reflection records of the AI components with members or methods against a golden table
+// of their names, bases, operations, "ID", members and methods, compared both ways (the census
+// checks the other AI records), and the steering update called by name.
 #include "tests/ai/AITestKit.h"
 
 #include "engine/reflection/Function.h"
@@ -34,6 +34,21 @@ const std::vector<RecordRow> kGolden = {
     {"StateMachine", "Component", true, false, true, {{"m_initStateName", "string", "SetInitialState"}},
      {{"SetInitialState", "", {"string"}}}},
     {"SteeringComponent", "Component", true, false, true, {}, {{"Update", "", {"float"}}}},
+    {"SensoryMemoryComponent", "Component", true, false, true, {{"m_fov", "float", ""}, {"m_memorySpan", "float", ""}},
+     {}},
+    {"AIDataComponent",
+     "Component",
+     true,
+     false,
+     true,
+     {{"reactionTime", "float", ""},
+      {"maxVerticalAimAngle", "float", ""},
+      {"accuracy", "float", ""},
+      {"liftBeamAimSpeed", "float", ""},
+      {"liftAimInterval", "float", ""},
+      {"liftBias", "float", ""},
+      {"orbBias", "float", ""}},
+     {}},
 };
 
 std::string NameOf(const Meta* meta)
@@ -66,6 +81,10 @@ TEST(AIRecords, TheComponentRecordsMatchTheGoldenTableBothWays)
             EXPECT_EQ(NameOf(member->GetType()), m.type);
             EXPECT_EQ(member->GetGetter(), nullptr);
             EXPECT_EQ(member->GetExtension(), "");
+            if (m.setter.empty()) {
+                EXPECT_EQ(member->GetSetter(), nullptr) << m.name;
+                continue;
+            }
             const Function* setter = member->GetSetter();
             const Function* named = record->GetMethod(m.setter);
             ASSERT_NE(setter, nullptr);
