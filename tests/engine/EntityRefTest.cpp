@@ -1,4 +1,5 @@
-// Weak entity references across the end-of-frame destruction and engine teardown.
+// Weak entity references across the end-of-frame destruction and engine teardown, and the
+// creation serial that orders entities by identity.
 #include "EngineTestSupport.h"
 
 #include "engine/Entity.h"
@@ -77,6 +78,22 @@ TEST_F(EntityRefTest, StaysNullWhileNewEntitiesTakeTheNameAndTheAddress)
     EXPECT_NE(engine->GetEntity("bot", "default"), nullptr);
     for (const EntityRef& each : fresh)
         EXPECT_NE(each.Get(), nullptr);
+}
+
+TEST_F(EntityRefTest, SerialsRiseInCreationOrderAndAreNotReusedWhenAnAddressIs)
+{
+    Entity* first = engine->CreateEntity("first", "default");
+    Entity* second = engine->CreateEntity("second", "default");
+    EXPECT_LT(first->GetSerial(), second->GetSerial());
+    std::uint64_t last = second->GetSerial();
+    second->Destroy();
+    engine->Update(0.0f);
+    for (int i = 0; i < 50; ++i) {
+        const std::uint64_t serial = engine->CreateEntity("later" + std::to_string(i), "default")->GetSerial();
+        EXPECT_GT(serial, last);
+        last = serial;
+    }
+    EXPECT_GT(Entity().GetSerial(), last) << "entities outside a space count too";
 }
 
 TEST_F(EntityRefTest, NullAfterDestroyInstance)
