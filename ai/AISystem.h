@@ -1,9 +1,9 @@
 #pragma once
 // The engine system that drives the AI components of its space once a frame, in a fixed order
 // of passes: every StateMachine, then every SteeringComponent, every BehaviorTree (with the frame
-// time), every AITargetingComponent and, last, every SensoryMemoryComponent, so targeting works
-// on the memory of the previous frame. Components join its lists in
-// their Initialize and leave in their Uninitialize; it owns none of them and decides nothing.
+// time), every PathPlanner, every AITargetingComponent and, last, every SensoryMemoryComponent,
+// so targeting works on the memory of the previous frame. Components join its lists in their
+// Initialize and leave in their Uninitialize; it owns none of them and decides nothing.
 // The lists are intrusive, so a frame allocates nothing. It also owns the level's navigation
 // graph, with the node components that placed its nodes by id, and gives every PathPlanner a
 // fixed search slice per frame.
