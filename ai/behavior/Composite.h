@@ -16,7 +16,6 @@ public:
     // Takes ownership and appends; null is refused with a warning.
     void AddChild(Behavior* child);
     std::size_t GetChildCount() const { return children.size(); }
-    Behavior* GetChild(std::size_t index) const { return index < children.size() ? children[index].get() : nullptr; }
 
     // Self, then every child in order.
     void Bind(std::shared_ptr<Injector> injector) override;

@@ -26,9 +26,6 @@ public:
     // Aborts every child still Running.
     void OnTerminate() override;
 
-    Policy GetSuccessPolicy() const { return successPolicy; }
-    Policy GetFailurePolicy() const { return failurePolicy; }
-
 private:
     Policy successPolicy;
     Policy failurePolicy;

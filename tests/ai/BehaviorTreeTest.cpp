@@ -46,6 +46,7 @@ TEST_F(BehaviorTreeTest, SetRootBindsEveryNodeToTheAgentsInjector)
     for (Behavior* node : std::initializer_list<Behavior*>{root, invert, deep, parallel, weapons, weapon}) {
         EXPECT_EQ(node->GetInjector(), tree->GetInjector());
         EXPECT_EQ(node->GetEntity(), agent);
+        EXPECT_EQ(node->GetMeta(), QLObject::StaticMeta()) << "nodes have no record of their own";
     }
 }
 

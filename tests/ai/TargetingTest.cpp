@@ -39,6 +39,15 @@ TEST_F(TargetingTest, TheLastQualifyingPlayerInCreationOrderIsChosenWhateverTheD
     At(kSecond, 2);
     EXPECT_EQ(targeting->GetTarget(), far);
     EXPECT_TRUE(targeting->HasTarget());
+
+    // Debug drawing marks the target with one red cube.
+    ZOR::DebugDrawer reference(256);
+    reference.Cube();
+    ZOR::DebugDrawer drawer(256);
+    targeting->DebugDraw(&drawer);
+    EXPECT_EQ(drawer.GetSize(), reference.GetSize());
+    EXPECT_EQ(drawer.GetVertices()[0].color.r, 1.0f);
+    EXPECT_EQ(drawer.GetVertices()[0].color.g, 0.0f);
 }
 
 TEST_F(TargetingTest, DeadPlayersAndTeamMatesAreSkipped)
