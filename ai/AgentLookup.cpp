@@ -19,7 +19,7 @@ void AgentLookup::Report(const Entity* agent, const Entity* entity, const std::s
 {
     if (!m_reported.emplace(entity ? entity->GetSerial() : 0, component).second)
         return;
-    std::printf("Warning: %s of \"%s\": \"%s\" has no usable %s; it is left out\n", m_reporter,
+    std::printf("Warning: %s of \"%s\": \"%s\" has no usable %s\n", m_reporter,
                 agent ? agent->GetName().c_str() : "?", entity ? entity->GetName().c_str() : "?", component.c_str());
 }
 
