@@ -74,6 +74,12 @@ class AISystem : public System {
     using SteeringList = IntrusiveList<SteeringComponent, &SteeringComponent::m_aiLink>;
     const StateMachineList& GetStateMachines() const { return m_stateMachines; }
     const SteeringList& GetSteeringComponents() const { return m_steering; }
+    using BehaviorTreeList = IntrusiveList<BehaviorTree, &BehaviorTree::m_aiLink>;
+    using TargetingList = IntrusiveList<AITargetingComponent, &AITargetingComponent::m_aiLink>;
+    using SensoryMemoryList = IntrusiveList<SensoryMemoryComponent, &SensoryMemoryComponent::m_aiLink>;
+    const BehaviorTreeList& GetBehaviorTrees() const { return m_behaviorTrees; }
+    const TargetingList& GetTargetingComponents() const { return m_targeting; }
+    const SensoryMemoryList& GetSensoryMemories() const { return m_sensoryMemories; }
     using NodeComponentList = IntrusiveList<AStarNodeComponent, &AStarNodeComponent::m_aiLink>;
     using PathPlannerList = IntrusiveList<PathPlanner, &PathPlanner::m_aiLink>;
     const NodeComponentList& GetNodeComponents() const { return m_nodeComponents; }
@@ -81,12 +87,6 @@ class AISystem : public System {
 
     // The time each path planner may search per frame, whatever the frame time.
     static constexpr float kPlannerBudgetSeconds = 0.006f;
-    using BehaviorTreeList = IntrusiveList<BehaviorTree, &BehaviorTree::m_aiLink>;
-    using TargetingList = IntrusiveList<AITargetingComponent, &AITargetingComponent::m_aiLink>;
-    using SensoryMemoryList = IntrusiveList<SensoryMemoryComponent, &SensoryMemoryComponent::m_aiLink>;
-    const BehaviorTreeList& GetBehaviorTrees() const { return m_behaviorTrees; }
-    const TargetingList& GetTargetingComponents() const { return m_targeting; }
-    const SensoryMemoryList& GetSensoryMemories() const { return m_sensoryMemories; }
 
 private:
     // Calls step on each element from head to tail. The next element is taken after the call
@@ -105,13 +105,13 @@ private:
 
     StateMachineList m_stateMachines;
     SteeringList m_steering;
+    BehaviorTreeList m_behaviorTrees;
     NodeComponentList m_nodeComponents;
     PathPlannerList m_planners;
-    std::unordered_map<std::uint32_t, AStarNodeComponent*> m_nodeComponentById;
-    NavGraph m_navGraph;
-    BehaviorTreeList m_behaviorTrees;
     TargetingList m_targeting;
     SensoryMemoryList m_sensoryMemories;
+    std::unordered_map<std::uint32_t, AStarNodeComponent*> m_nodeComponentById;
+    NavGraph m_navGraph;
 };
 
 } // namespace quellor

@@ -213,5 +213,17 @@ TEST_F(TargetingTest, AnAgentMissingWhatTargetingReadsChoosesNothingAndAimsNowhe
     EXPECT_NE(text.find("\"loner\" has no usable RigidBodyComponent3D"), std::string::npos) << text;
 }
 
+TEST_F(TargetingTest, TheAgentsTargetingAndMemoryLeaveTheAISystemWithIt)
+{
+    Agent("other", "green", 4.0f, 0.0f, 0.0f);
+    EXPECT_EQ(ai->GetTargetingComponents().Count(), 2u);
+    EXPECT_EQ(ai->GetSensoryMemories().Count(), 2u);
+    bot->Destroy();
+    world->Step();
+    EXPECT_EQ(ai->GetTargetingComponents().Count(), 1u);
+    EXPECT_EQ(ai->GetSensoryMemories().Count(), 1u);
+    world->Step();
+}
+
 } // namespace
 } // namespace quellor::test
