@@ -4,6 +4,9 @@
 
 #include "ai/RegisterAITypes.h"
 #include "engine/reflection/MetaRegistrar.h"
+#include "frontend/screens/BasicMenu.h"
+#include "frontend/screens/BoxIn.h"
+#include "frontend/screens/BoxOut.h"
 #include "frontend/ui/ButtonComponent.h"
 #include "frontend/ui/CheckboxComponent.h"
 #include "frontend/ui/UIComponent.h"
@@ -20,6 +23,9 @@ void RegisterFrontendTypes()
         MetaOf<UIComponent>();
         MetaOf<ButtonComponent>();
         MetaOf<CheckboxComponent>();
+        MetaOf<BasicMenu>();
+        MetaOf<BoxIn>();
+        MetaOf<BoxOut>();
     });
 }
 

@@ -183,6 +183,12 @@ void AnimationController::SetBlendFactor(const std::string& name, float factor)
         it->second = factor;
 }
 
+float AnimationController::GetBlendFactor(const std::string& name) const
+{
+    const auto it = m_blendFactors.find(name);
+    return it == m_blendFactors.end() ? 0.0f : it->second;
+}
+
 void AnimationController::SetAnimTimeOffset(const std::string& name, float ticks)
 {
     const auto it = m_timeOffsets.find(name);

@@ -48,6 +48,9 @@ public:
     // Change a clip's value only once the clip has been played.
     void SetBlendFactor(const std::string& name, float factor);
     void SetAnimTimeOffset(const std::string& name, float ticks);
+    bool IsPlaying(const std::string& name) const { return m_playing.count(name) != 0; }
+    // The clip's blend factor while it plays; 0 for a clip not playing.
+    float GetBlendFactor(const std::string& name) const;
     void SetDuration(const std::string& name, float ticks);
 
     void Update(float seconds);

@@ -13,9 +13,15 @@
 #include "engine/Settings.h"
 #include "engine/SoundSystem.h"
 #include "engine/TweenTo.h"
+#include "engine/Wait.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "frontend/RegisterFrontendTypes.h"
 #include "frontend/content/ContentSystem.h"
+#include "frontend/screens/ControllerSplash.h"
+#include "frontend/screens/CorvathSplash.h"
+#include "frontend/screens/MainMenu.h"
+#include "frontend/screens/SkipAction.h"
+#include "frontend/screens/VantrellSplash.h"
 #include "frontend/ui/UISystem.h"
 #include "gameplay/GameLogicSystem.h"
 #include "physics/PhysicsSystem3D.h"
@@ -39,6 +45,16 @@ constexpr int kAlt = 18;
 constexpr int kF4 = 115;
 // Shader files the render system loads at start-up; with none of them there is no picture.
 constexpr std::size_t kShaderCount = 51;
+
+// The start-up pictures can be skipped within this many seconds; each shows for three.
+constexpr float kSkipLimit = 9.0f;
+constexpr float kSplashTime = 3.0f;
+
+// What the end of a match and the pause menu's quit push.
+quellor::Action* MakeMainMenu(bool loadLevel)
+{
+    return new quellor::MainMenu(loadLevel);
+}
 
 float SecondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -158,7 +174,9 @@ void Game::AddSystems()
     m_engine->AddSystem("ResourceSystem", new quellor::ResourceSystem, kSpace);
     m_engine->AddSystem("ObjectSystem", new quellor::ObjectSystem, kSpace);
     m_actions = static_cast<quellor::ActionSystem*>(m_engine->AddSystem("ActionSystem", new quellor::ActionSystem, kSpace));
-    m_engine->AddSystem("GameLogicSystem", new quellor::GameLogicSystem, kSpace);
+    auto* gameLogic = new quellor::GameLogicSystem;
+    gameLogic->SetMainMenuFactory(quellor::MakeDelegate(&MakeMainMenu));
+    m_engine->AddSystem("GameLogicSystem", gameLogic, kSpace);
     auto* sound = m_audioBackend ? new quellor::SoundSystem(std::move(m_audioBackend)) : new quellor::SoundSystem;
     m_sound = static_cast<quellor::SoundSystem*>(m_engine->AddSystem("SoundSystem", sound, kSpace));
     m_engine->AddSystem("UISystem", new quellor::UISystem, kSpace);
@@ -173,11 +191,17 @@ void Game::BuildStartupTree()
         return;
     }
     float* fade = &m_graphics->GetFadeFactor();
-    auto fadeIn = [fade] { return new quellor::TweenTo(fade, 1.0f, 1.0f, 0, true, false); };
-    // The splash screens (with their skip) and the main menu come with the front end; the lists
-    // skip the null places until then.
-    quellor::Action* splashes = nullptr;
-    quellor::Action* mainMenu = nullptr;
+    auto fadeTo = [fade](float to) { return new quellor::TweenTo(fade, 1.0f, to, 0, true, false); };
+    auto fadeIn = [fadeTo] { return fadeTo(1.0f); };
+    // A picture fades in over its first second and out over its third.
+    auto group = [&](quellor::Action* splash) {
+        return quellor::MakeParallel(fadeIn(), splash, quellor::MakeSequence(new quellor::Wait(2.0f), fadeTo(0.0f)));
+    };
+    quellor::Action* splashes = new quellor::SkipAction(
+        quellor::MakeSequence(group(new quellor::CorvathSplash(kSplashTime)), group(new quellor::VantrellSplash(kSplashTime)),
+                              group(new quellor::ControllerSplash(kSplashTime))),
+        kSkipLimit);
+    quellor::Action* mainMenu = new quellor::MainMenu(true);
     m_loading = new quellor::LoadAssets;
     m_loading->m_onFinished.Connect(quellor::MakeDelegate(this, &Game::OnLoadingFinished), 0);
     quellor::ActionList* tree = quellor::MakeSequence(

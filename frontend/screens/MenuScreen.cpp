@@ -113,7 +113,7 @@ bool MenuScreen::Pressed(MenuCommand command, int pad, bool withKeyboard) const
     return false;
 }
 
-Entity* MenuScreen::CreateEntity(const std::string& name, bool uniqueName)
+Entity* MenuScreen::CreateEntity(const std::string& name, bool uniqueName, bool outlastsScreen)
 {
     Engine* engine = TheEngine();
     if (!engine)
@@ -123,7 +123,7 @@ Entity* MenuScreen::CreateEntity(const std::string& name, bool uniqueName)
         if (auto* objects = engine->GetSystem<ObjectSystem>(kSpace))
             entityName = objects->UniqueEntityName(name);
     Entity* entity = engine->CreateEntity(entityName, kSpace);
-    if (entity)
+    if (entity && !outlastsScreen)
         m_entities.emplace_back(entity);
     return entity;
 }
@@ -191,15 +191,30 @@ void MenuScreen::StartGlide(const Vec4& position, const Vec4& look, float durati
 {
     ReadCamera();
     auto tween = [duration](float* field, float to) { return new TweenTo(field, duration, to, kLinear, true, false); };
-    ActionList* sequence = MakeSequence(MakeParallel(
+    std::vector<Action*> steps = {MakeParallel(
         tween(&m_cameraPosition.x, position.x), tween(&m_cameraPosition.y, position.y),
         tween(&m_cameraPosition.z, position.z), tween(&m_cameraLook.x, look.x), tween(&m_cameraLook.y, look.y),
-        tween(&m_cameraLook.z, look.z)));
-    for (Action* action : before) {
-        if (!action)
+        tween(&m_cameraLook.z, look.z))};
+    steps.insert(steps.end(), before.begin(), before.end());
+    RunThenReady(steps, lane);
+}
+
+void MenuScreen::JumpCamera(const Vec4& position, const Vec4& look)
+{
+    m_drivesCamera = true;
+    m_cameraPosition = position;
+    m_cameraLook = look;
+    ApplyCamera();
+}
+
+void MenuScreen::RunThenReady(const std::vector<Action*>& steps, int lane)
+{
+    auto* sequence = new ActionList(true, true);
+    for (Action* step : steps) {
+        if (!step)
             continue;
-        action->Block();
-        sequence->PushBack(action, 0);
+        step->Block();
+        sequence->PushBack(step, 0);
     }
     auto* ready = new SetValue(&m_ready, true);
     ready->Block();

@@ -97,9 +97,9 @@ protected:
     MenuKeys& GetKeys() { return m_keys; }
     void SetReady(bool ready) { m_ready = ready; }
 
-    // A new entity of the space "default", kept by the screen (its name made unique first when
-    // asked); null without an engine.
-    Entity* CreateEntity(const std::string& name, bool uniqueName = false);
+    // A new entity of the space "default" (its name made unique first when asked), destroyed
+    // with the screen unless it is to outlast it; null without an engine.
+    Entity* CreateEntity(const std::string& name, bool uniqueName = false, bool outlastsScreen = false);
     // A 2D overlay kept by the screen: a Transform2D and a GraphicsComponent2D with the material.
     Entity* CreateOverlay(const std::string& name, const std::string& material);
     // An entity of the loaded level; a missing one gives one warning per name and null.
@@ -119,7 +119,12 @@ protected:
     // flag set. Clears the ready flag now. The glide is tracked.
     void StartGlide(const Vec4& position, const Vec4& look, float duration, int lane,
                     const std::vector<Action*>& before = {});
+    // Puts the camera at once where a glide would end, and drives it from there.
+    void JumpCamera(const Vec4& position, const Vec4& look);
     void ApplyCamera();
+    // Runs the steps (null ones skipped) one after another on a lane of the action system, then
+    // sets the ready flag; clears the ready flag now. Tracked.
+    void RunThenReady(const std::vector<Action*>& steps, int lane);
 
     // Pushes a flow to a lane of the action system and tracks it; returns it.
     Action* RunTracked(Action* flow, int lane);
