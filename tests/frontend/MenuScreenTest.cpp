@@ -13,15 +13,13 @@
 #include "frontend/ui/CheckboxComponent.h"
 #include "platform/ScriptedInputSource.h"
 #include "renderer/Camera.h"
+#include "tests/frontend/ScreenFixtures.h"
 #include "tests/support/StdoutCapture.h"
-#include "tests/support/WavWriter.h"
 #include "tests/support/flow/FlowGame.h"
-#include "tools/writers/MaterialWriter.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,8 +30,6 @@ using tarsel::test::FlowGame;
 using tarsel::test::FlowSetup;
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kDown = 40;
 constexpr int kEnter = 13;
@@ -116,31 +112,13 @@ private:
     Journal* m_journal;
 };
 
-void WriteFile(const fs::path& path, const std::string& bytes)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// Cues and themes as sound files (effects under a path with "sfx"), and the overlay's material.
-void WriteFixtures(const fs::path& folder)
-{
-    const std::string tone = tarsel::test::MakeWav(441);
-    for (const char* effect : {"menu_highlight.ogg", "menu_select.ogg"})
-        WriteFile(folder / "sounds/sfx" / effect, tone);
-    for (const char* song : {"theme_menu.ogg", "theme_gameplay.ogg"})
-        WriteFile(folder / "sounds/music" / song, tone);
-    fs::create_directories(folder / "materials");
-    ASSERT_TRUE(tarsel::tools::WriteMaterial({}, (folder / "materials/fixture_overlay.mat").string()));
-}
-
 class MenuScreenTest : public ::testing::Test {
 protected:
     // A game whose start-up tree is the loading screen and then the screen; run until it runs.
     FixtureScreen* Launch(const std::function<void(FixtureScreen&)>& configure = {})
     {
         FlowSetup setup;
-        setup.writeFixtures = WriteFixtures;
+        setup.writeFixtures = tarsel::test::WriteMenuSounds;
         setup.fixtureFolders = {TARSEL_FRONTEND_FIXTURES};
         setup.screen = [this, configure] {
             screen = new FixtureScreen("First", &journal);
