@@ -4,6 +4,7 @@
 #include "engine/ActionSystem.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
+#include "engine/LoadAssets.h"
 #include "engine/Space.h"
 #include "engine/SoundSystem.h"
 #include "engine/Transform3D.h"
@@ -11,6 +12,8 @@
 #include "engine/graphics/GraphicsComponent3DSkinned.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "frontend/screens/MainMenu.h"
+#include "gameplay/GameLogicSystem.h"
+#include "gameplay/PlayerDataComponent.h"
 #include "platform/ScriptedInputSource.h"
 #include "renderer/Camera.h"
 #include "tests/frontend/ScreenFixtures.h"
@@ -324,6 +327,31 @@ TEST_F(MainMenuTest, WithoutItsLevelAndClipsTheMenuWarnsOnceEachAndStillWorks)
     Step(kEnter); // the fold-out has no clip: nothing plays, the cursor still moves
     EXPECT_EQ(menu->GetIndex(), MainMenu::QuitBack);
     EXPECT_FALSE(Clips().IsPlaying(MainMenu::kFoldOutClip));
+}
+
+TEST(MainMenuFromAMatch, TheEndOfAMatchEndsInTheMainMenuWithItsLevel)
+{
+    FlowSetup setup;
+    setup.fixtureFolders = {TARSEL_FRONTEND_FIXTURES};
+    setup.startupTree = [](tarsel::Game&) { return new quellor::LoadAssets; };
+    FlowGame game(std::move(setup));
+    ASSERT_TRUE(game.Start());
+    ASSERT_TRUE(game.RunUntil([&] { return game.GetGame().GetActionSystem()->GetRootList().GetCount() == 0; }, 600));
+    auto* engine = quellor::Engine::Instance();
+    auto* logic = engine->GetSystem<quellor::GameLogicSystem>("default");
+    quellor::Entity* player = engine->CreateEntity("red0", "default");
+    player->AddComponent<quellor::Transform3D>(true);
+    auto* data = player->AddComponent<quellor::PlayerDataComponent>(true);
+    data->playerTeam = "red";
+    data->controllerID = 0;
+    logic->AddPlayer(0, player, false, false);
+    game.RunFrames(2);
+    for (int point = 0; point < 5; ++point)
+        logic->AddScore("red");
+    // The win, the world cleared, three frames, then the menu that loads its level.
+    ASSERT_TRUE(game.RunUntil([&] { return game.RunningScreens() == std::vector<std::string>{"MainMenu"}; }, 10));
+    EXPECT_NE(game.FindEntity("menu_board"), nullptr);
+    EXPECT_EQ(game.FindEntity("red0"), nullptr);
 }
 
 } // namespace
