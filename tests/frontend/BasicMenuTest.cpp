@@ -12,6 +12,7 @@
 #include "engine/graphics/TextComponent.h"
 #include "frontend/screens/BasicMenu.h"
 #include "platform/ScriptedInputSource.h"
+#include "tests/support/StdoutCapture.h"
 #include "tests/support/flow/FlowGame.h"
 
 #include <gtest/gtest.h>
@@ -33,10 +34,17 @@ constexpr int kPadDown = 1;
 class BasicMenuTest : public ::testing::Test {
 protected:
     // Loads, then the level that starts the menu by name; runs until the menu runs.
-    void Launch()
+    void Launch(bool withAlpha = true)
     {
         FlowSetup setup;
-        setup.fixtureFolders = {TARSEL_FRONTEND_FIXTURES};
+        if (withAlpha)
+            setup.fixtureFolders = {TARSEL_FRONTEND_FIXTURES};
+        else
+            setup.writeFixtures = [](const std::filesystem::path& folder) {
+                std::filesystem::create_directories(folder / "levels");
+                std::filesystem::copy_file(std::filesystem::path(TARSEL_FRONTEND_FIXTURES) / "levels/TitleMenuTest.ql",
+                                           folder / "levels/TitleMenuTest.ql");
+            };
         setup.startupTree = [](tarsel::Game&) { return new quellor::LoadAssets; };
         game.emplace(std::move(setup));
         ASSERT_TRUE(game->Start());
@@ -117,6 +125,21 @@ TEST_F(BasicMenuTest, PlayClearsWhatDefaultHeldAndTheLoadedLevelStays)
     EXPECT_EQ(game->FindEntity("title_menu"), nullptr);
     game->RunFrames(2);
     EXPECT_NE(game->FindEntity("alpha_marker"), nullptr);
+}
+
+TEST_F(BasicMenuTest, WithoutTheLevelPlayWarnsOnceAndClearsTheMenu)
+{
+    tarsel::test::StdoutCapture capture;
+    Launch(false);
+    game->Input().TapKey(kEnter);
+    ASSERT_TRUE(game->Frame());
+    ASSERT_TRUE(game->Frame());
+    const std::string text = capture.Text();
+    const auto warning = text.find("\"alpha.ql\"");
+    EXPECT_NE(warning, std::string::npos) << text;
+    EXPECT_EQ(text.find("\"alpha.ql\"", warning + 1), std::string::npos) << text;
+    EXPECT_EQ(game->FindEntity("play"), nullptr);
+    EXPECT_EQ(game->FindEntity("title_prop"), nullptr);
 }
 
 TEST_F(BasicMenuTest, QuitEndsTheLoopAfterThatFrameAndTheGameShutsDownNormally)
