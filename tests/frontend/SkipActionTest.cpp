@@ -139,17 +139,6 @@ TEST_F(SkipActionTest, PressesAreFoundCodeByCodeWithTheKeyboardFirstAndOnlyOnCon
     source->SetPadButton(3, kPadY, false);
     Poll();
 
-    // The mouse buttons: left, X1 and middle.
-    for (int button : {1, 5, 4}) {
-        source->SetKey(button, true);
-        Poll();
-        press = SkipAction::FindPress(*input);
-        ASSERT_TRUE(press) << button;
-        EXPECT_EQ(press->code, button);
-        source->SetKey(button, false);
-        Poll();
-    }
-
     // A pad held while unplugged is never read; plugged in, its next press is.
     source->SetPadButton(2, kPadA, true);
     source->SetPadConnected(2, false);
