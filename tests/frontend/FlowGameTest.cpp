@@ -22,8 +22,9 @@ TEST(FlowGameTest, BuiltContentFirstRunConfigAndAnInputScript)
     EXPECT_FALSE(game.GetGame().GetInput()->KeyIsDown(13, -1));
     ASSERT_TRUE(game.Frame());
     EXPECT_TRUE(game.GetGame().GetInput()->KeyIsPressed(13, -1));
-    // The game's own tree: the loading screen fades in, 1/60 a frame.
-    EXPECT_NEAR(game.GetFadeFactor(), 2.0f / 60.0f, 1e-4f);
+    // The game's own tree: Enter skips the pictures, and the loading screen fades in from black.
+    EXPECT_NEAR(game.GetFadeFactor(), 1.0f / 60.0f, 1e-4f);
+    EXPECT_NE(game.FindEntity("loading_text"), nullptr);
     EXPECT_TRUE(game.IsSystemActive("UISystem"));
     EXPECT_FALSE(game.IsSystemActive("NoSuchSystem"));
 }
