@@ -174,15 +174,25 @@ Action* MainMenu::TweenCursor(bool scale, const Vec4& to, float duration)
 
 bool MainMenu::HandleInput(int pad, bool withKeyboard)
 {
-    if (Pressed(MenuCommand::Up, pad, withKeyboard))
-        MoveUp();
-    else if (Pressed(MenuCommand::Down, pad, withKeyboard))
-        MoveDown();
-    else if (Pressed(MenuCommand::Activate, pad, withKeyboard))
-        Activate();
-    else
-        return false;
-    return true;
+    // The keyboard's commands before the pad's: a key and a pad button pressed in one frame
+    // act as the key.
+    static constexpr MenuCommand kOrder[] = {MenuCommand::Up, MenuCommand::Down, MenuCommand::Activate};
+    for (const bool keyboard : {true, false}) {
+        if (keyboard && !withKeyboard)
+            continue;
+        for (const MenuCommand command : kOrder) {
+            if (!(keyboard ? PressedOnKeyboard(command) : PressedOnPad(command, pad)))
+                continue;
+            if (command == MenuCommand::Up)
+                MoveUp();
+            else if (command == MenuCommand::Down)
+                MoveDown();
+            else
+                Activate();
+            return true;
+        }
+    }
+    return false;
 }
 
 void MainMenu::Move(bool up)

@@ -99,17 +99,28 @@ void MenuScreen::WalkInput()
 
 bool MenuScreen::Pressed(MenuCommand command, int pad, bool withKeyboard) const
 {
+    return PressedOnPad(command, pad) || (withKeyboard && PressedOnKeyboard(command));
+}
+
+bool MenuScreen::PressedOnPad(MenuCommand command, int pad) const
+{
     const Input* input = GetInput();
     if (!input)
         return false;
-    const auto index = static_cast<std::size_t>(command);
-    for (int code : m_keys.pad[index])
+    for (int code : m_keys.pad[static_cast<std::size_t>(command)])
         if (input->KeyIsPressed(code, pad))
             return true;
-    if (withKeyboard)
-        for (int code : m_keys.keyboard[index])
-            if (input->KeyIsPressed(code, -1))
-                return true;
+    return false;
+}
+
+bool MenuScreen::PressedOnKeyboard(MenuCommand command) const
+{
+    const Input* input = GetInput();
+    if (!input)
+        return false;
+    for (int code : m_keys.keyboard[static_cast<std::size_t>(command)])
+        if (input->KeyIsPressed(code, -1))
+            return true;
     return false;
 }
 

@@ -94,6 +94,8 @@ protected:
 
     // The command went down this frame on the pad, or on the keyboard when withKeyboard.
     bool Pressed(MenuCommand command, int pad, bool withKeyboard) const;
+    bool PressedOnPad(MenuCommand command, int pad) const;
+    bool PressedOnKeyboard(MenuCommand command) const;
     MenuKeys& GetKeys() { return m_keys; }
     void SetReady(bool ready) { m_ready = ready; }
 
