@@ -1,0 +1,52 @@
+#include "gameplay/cameras/AutomatedCameraComponent.h"
+
+#include "engine/Entity.h"
+#include "engine/Transform3D.h"
+#include "gameplay/cameras/CameraSystem.h"
+#include "renderer/DebugDrawer.h"
+
+namespace quellor {
+
+AutomatedCameraComponent::~AutomatedCameraComponent() = default;
+
+void AutomatedCameraComponent::Initialize()
+{
+    if (CameraSystem* cameras = CameraSystem::Find(*this))
+        cameras->AddAutomatedCamera(this);
+}
+
+void AutomatedCameraComponent::Uninitialize()
+{
+    if (CameraSystem* cameras = CameraSystem::Find(*this))
+        cameras->RemoveAutomatedCamera(this);
+}
+
+Transform3D* AutomatedCameraComponent::GetTransform() const
+{
+    Entity* entity = GetEntity();
+    return entity ? entity->GetComponent<Transform3D>() : nullptr;
+}
+
+Vec4 AutomatedCameraComponent::LocalXAxis(const Quat& q)
+{
+    return Vec4(1.0f - 2.0f * (q.y * q.y + q.z * q.z), 2.0f * (q.x * q.y + q.w * q.z),
+                2.0f * (q.x * q.z - q.w * q.y), 0.0f);
+}
+
+void AutomatedCameraComponent::DebugDraw(ZOR::DebugDrawer* drawer)
+{
+    const Transform3D* transform = GetTransform();
+    if (!m_debugDraw || !drawer || !transform)
+        return;
+    const ZOR::float3 position(transform->m_x, transform->m_y, transform->m_z);
+    drawer->SetObjectScale(transform->m_scaleX * 0.5f, transform->m_scaleY * 0.5f, transform->m_scaleZ * 0.5f);
+    drawer->SetPenColor(1.0f, 1.0f, 1.0f);
+    drawer->SetPenPosition(position);
+    drawer->Sphere();
+    drawer->SetObjectScale(1.0f, 1.0f, 1.0f);
+    drawer->SetPenPosition(position);
+    const Vec4 axis = LocalXAxis(transform->m_rotation);
+    drawer->Vector(ZOR::float3(axis.x, axis.y, axis.z));
+}
+
+} // namespace quellor
