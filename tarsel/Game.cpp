@@ -24,6 +24,7 @@
 #include "frontend/screens/VantrellSplash.h"
 #include "frontend/ui/UISystem.h"
 #include "gameplay/GameLogicSystem.h"
+#include "gameplay/cameras/CameraSystem.h"
 #include "physics/PhysicsSystem3D.h"
 #include "platform/AudioBackend.h"
 #include "platform/NativeWindow.h"
@@ -174,6 +175,10 @@ void Game::AddSystems()
     m_engine->AddSystem("ResourceSystem", new quellor::ResourceSystem, kSpace);
     m_engine->AddSystem("ObjectSystem", new quellor::ObjectSystem, kSpace);
     m_actions = static_cast<quellor::ActionSystem*>(m_engine->AddSystem("ActionSystem", new quellor::ActionSystem, kSpace));
+    // No camera path plays in the menus: the level intro turns it on and off.
+    auto* cameras = new quellor::CameraSystem;
+    cameras->SetAutomatedCameraDisabled(true);
+    m_engine->AddSystem("CameraSystem", cameras, kSpace);
     auto* gameLogic = new quellor::GameLogicSystem;
     gameLogic->SetMainMenuFactory(quellor::MakeDelegate(&MakeMainMenu));
     m_engine->AddSystem("GameLogicSystem", gameLogic, kSpace);

@@ -9,6 +9,7 @@
 #include "engine/SoundSystem.h"
 #include "engine/Space.h"
 #include "engine/graphics/GraphicsSystem.h"
+#include "gameplay/cameras/CameraSystem.h"
 #include "platform/ScriptedInputSource.h"
 #include "tarsel/Game.h"
 #include "tests/support/TempDir.h"
@@ -74,8 +75,12 @@ TEST_F(StartupTest, SystemsInOrderWithTheSavedSettingsApplied)
     for (const quellor::System* system : space->GetUpdateList())
         names.push_back(system->GetName());
     EXPECT_EQ(names, (std::vector<std::string>{"System", "Input", "PhysicsSystem3D", "AISystem", "ResourceSystem",
-                                               "ObjectSystem", "ActionSystem", "GameLogicSystem", "SoundSystem",
-                                               "UISystem", "GraphicsSystem"}));
+                                               "ObjectSystem", "ActionSystem", "CameraSystem", "GameLogicSystem",
+                                               "SoundSystem", "UISystem", "GraphicsSystem"}));
+    // No camera path plays in the menus.
+    auto* cameras = quellor::Engine::Instance()->GetSystem<quellor::CameraSystem>("default");
+    ASSERT_NE(cameras, nullptr);
+    EXPECT_TRUE(cameras->IsAutomatedCameraDisabled());
     // The first run wrote the defaults, and they reached both systems.
     EXPECT_TRUE(std::filesystem::exists(documents / "Corvath/Tarsel/config.ini"));
     ASSERT_NE(g.GetSoundSystem(), nullptr);
