@@ -23,6 +23,46 @@ std::string ReadSource(const char* relative)
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+// Cameras as levels carry them: the look-at camera (no members of its own) beside a target, and
+// third-person cameras with their three floats, one with a zero radius and one that is not a
+// number.
+const char* const kCameraLevel = R"(<?xml version="1.0"?>
+<level>
+  <target>
+    <components>
+      <Transform3D><m_x><float value="5"/></m_x><m_y><float value="1"/></m_y></Transform3D>
+    </components>
+  </target>
+  <viewer>
+    <components>
+      <Transform3D/>
+      <CameraLookAtComponent/>
+    </components>
+  </viewer>
+  <follower>
+    <components>
+      <Transform3D/>
+      <ThirdPersonCameraComponent>
+        <m_cameraSphere><float value="2.5"/></m_cameraSphere>
+        <m_camRotY><float value="-1.25"/></m_camRotY>
+        <m_camRadius><float value="0"/></m_camRadius>
+      </ThirdPersonCameraComponent>
+    </components>
+  </follower>
+</level>
+)";
+
+const char* const kThirdPersonArchetype = R"(<?xml version="1.0"?>
+<archetype>
+  <Transform3D><m_y><float value="3"/></m_y></Transform3D>
+  <ThirdPersonCameraComponent>
+    <m_camRadius><float value="nan"/></m_camRadius>
+    <m_camRotY><float value="1e38"/></m_camRotY>
+  </ThirdPersonCameraComponent>
+  <CameraLookAtComponent/>
+</archetype>
+)";
+
 } // namespace
 
 TARSEL_FUZZ_SEEDS(level_xml)
@@ -40,6 +80,8 @@ TARSEL_FUZZ_SEEDS(level_xml)
     fuzzseeds::WriteFile(folder, "hostile_props.ql", quellor::test::prop_levels::kHostileProps);
     fuzzseeds::WriteFile(folder, "motor_player.arch", quellor::test::gameplay_levels::kMotorPlayer);
     fuzzseeds::WriteFile(folder, "hostile_motor.arch", quellor::test::gameplay_levels::kHostileMotorPlayer);
+    fuzzseeds::WriteFile(folder, "cameras.ql", kCameraLevel);
+    fuzzseeds::WriteFile(folder, "third_person.arch", kThirdPersonArchetype);
     for (const auto& [name, text] : docs::BrokenFiles())
         fuzzseeds::WriteFile(folder, name, text);
 }
