@@ -16,6 +16,7 @@
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/SpawnPointComponent.h"
+#include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "physics/RigidBodyComponent3D.h"
 #include "renderer/dx11/RenderContext.h"
 
@@ -179,16 +180,23 @@ const IntrusiveListBase<GameLogicMember>& GameLogicSystem::GetSlot(LogicSlot slo
     return m_slots.at(static_cast<std::size_t>(slot));
 }
 
-void GameLogicSystem::AddPlayer(int, Entity* player, bool isBot, bool)
+void GameLogicSystem::AddPlayer(int, Entity* player, bool isBot, bool cameraOn)
 {
     if (!player) {
         ZOR::Log("GameLogicSystem::AddPlayer: no player entity");
         return;
     }
     const bool person = !isBot;
+    // A person's view is numbered by the people who joined before it.
+    const auto peopleJoined =
+        std::count_if(m_players.begin(), m_players.end(), [](const PlayerEntry& entry) { return entry.person; });
+    if (person)
+        if (auto* camera = player->GetComponent<ThirdPersonCameraComponent>()) {
+            camera->SetScreenID(static_cast<int>(peopleJoined));
+            camera->SetEnabled(cameraOn);
+        }
     // The first person uses the screen that always exists; each later one adds one.
-    const bool personJoined =
-        std::any_of(m_players.begin(), m_players.end(), [](const PlayerEntry& entry) { return entry.person; });
+    const bool personJoined = peopleJoined > 0;
     Engine* engine = GetEngine();
     if (person && personJoined)
         if (auto* graphics = engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr)

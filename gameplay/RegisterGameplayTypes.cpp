@@ -13,6 +13,9 @@
 #include "gameplay/PlayerIdComponent.h"
 #include "gameplay/SkinMountComponent.h"
 #include "gameplay/SpawnPointComponent.h"
+#include "gameplay/cameras/CameraLookAtComponent.h"
+#include "gameplay/cameras/CameraSystem.h"
+#include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "physics/RegisterPhysicsTypes.h"
 
 namespace quellor {
@@ -32,6 +35,9 @@ void RegisterGameplayTypes()
         MetaOf<SkinMountComponent>();
         MetaOf<AnimationControllerComponent>();
         MetaOf<PlayerIdComponent>();
+        MetaOf<CameraSystem>();
+        MetaOf<ThirdPersonCameraComponent>();
+        MetaOf<CameraLookAtComponent>();
     });
 }
 

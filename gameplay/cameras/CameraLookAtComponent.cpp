@@ -44,10 +44,14 @@ void CameraLookAtComponent::SetSharedView(float radius, float yaw, float pitch)
 
 void CameraLookAtComponent::Initialize()
 {
+    JoinGameLogic(*this);
     m_camera = ScreenZeroCamera();
 }
 
-void CameraLookAtComponent::Uninitialize() {}
+void CameraLookAtComponent::Uninitialize()
+{
+    LeaveGameLogic(*this);
+}
 
 void CameraLookAtComponent::ReadInput(float dt) const
 {

@@ -5,6 +5,7 @@
 // updates it right after the character motors; without a target it does nothing.
 #include "engine/Component.h"
 #include "engine/EntityRef.h"
+#include "gameplay/GameLogicMember.h"
 
 #include <string>
 
@@ -14,7 +15,7 @@ class Camera;
 
 namespace quellor {
 
-class CameraLookAtComponent : public Component {
+class CameraLookAtComponent : public Component, public InLogicSlot<LogicSlot::CameraLookAtComponent> {
     QUELLOR_REFLECT_KEYED(CameraLookAtComponent)
 
     static constexpr float kStartRadius = 30.0f;
@@ -28,9 +29,11 @@ class CameraLookAtComponent : public Component {
     CameraLookAtComponent& operator=(const CameraLookAtComponent&) = delete;
     ~CameraLookAtComponent() override;
 
-    // Takes screen 0's camera from the graphics system of "default".
+    // Joins the game logic's slot and takes screen 0's camera from the graphics system of
+    // "default".
     void Initialize() override;
     void Uninitialize() override;
+    void LogicUpdate(float dt) override { Update(dt); }
     // Turns and zooms the shared orbit from this frame's input, writes the offset into the
     // entity's own Transform3D, and places the camera on the orbit looking at the target.
     virtual void Update(float dt);

@@ -6,6 +6,7 @@
 #include "engine/graphics/GraphicsComponent2D.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/PlayerDataComponent.h"
 #include "gameplay/cameras/CameraPlacement.h"
 #include "gameplay/cameras/CameraSystem.h"
 #include "physics/ColliderComponent3D.h"
@@ -26,7 +27,37 @@ QUELLOR_RECORD(ThirdPersonCameraComponent, Component, DerivedMetaNotPODNoCopy, W
     reg.Member(QL_FIELD(m_camRadius));
 }
 
+namespace {
+
+ZOR::float3 Lerp(const ZOR::float3& a, const ZOR::float3& b, float k)
+{
+    return a * (1.0f - k) + b * k;
+}
+
+Vec4 ToVec4(const ZOR::float3& v)
+{
+    return Vec4(v.x, v.y, v.z, 0.0f);
+}
+
+// Whether the aim ray rests on a player of a team other than the viewer's.
+bool OnEnemy(const PhysicsRayCastResult3D& hit, const PlayerDataComponent& viewer)
+{
+    if (!hit.hit || !hit.collider)
+        return false;
+    Entity* owner = hit.collider->GetEntity();
+    const PlayerDataComponent* other = owner ? owner->GetComponent<PlayerDataComponent>() : nullptr;
+    return other && other->playerTeam != viewer.playerTeam;
+}
+
+} // namespace
+
 ThirdPersonCameraComponent::~ThirdPersonCameraComponent() = default;
+
+int ScreenOf(const Entity* player)
+{
+    const auto* camera = player ? player->GetComponent<ThirdPersonCameraComponent>() : nullptr;
+    return camera ? camera->GetScreenID() : -1;
+}
 
 void ThirdPersonCameraComponent::SetChargeRatioSource(ChargeRatioSource source)
 {
@@ -51,6 +82,9 @@ void ThirdPersonCameraComponent::Uninitialize()
 void ThirdPersonCameraComponent::SetTarget(Entity* target)
 {
     m_target = EntityRef(target);
+    const PlayerDataComponent* data = target ? target->GetComponent<PlayerDataComponent>() : nullptr;
+    if (data)
+        m_controllerID = data->controllerID;
 }
 
 void ThirdPersonCameraComponent::SetScreenID(int id)
@@ -171,7 +205,69 @@ void ThirdPersonCameraComponent::CentreOnScreen(Transform2D& transform, float wi
     transform.m_y = height * 0.5f - transform.m_scaleY * 0.5f;
 }
 
-void ThirdPersonCameraComponent::Update(float) {}
+void ThirdPersonCameraComponent::Update(float)
+{
+    Entity* target = m_target.Get();
+    if (!target || !m_enabled)
+        return;
+    const PlayerDataComponent* data = target->GetComponent<PlayerDataComponent>();
+    if (!data || data->m_cameraFreeze)
+        return;
+    // Destroyed by the win camera, or by anything else: built again once the camera runs.
+    if (m_reticleMissing || OverlayLost())
+        CreateReticle();
+
+    auto* graphics = DefaultSystem<GraphicsSystem>();
+    if (!graphics)
+        return;
+    m_camera = &graphics->GetActiveCamera(m_screenID);
+    m_controllerID = data->controllerID;
+
+    const ZOR::float2 screen = graphics->GetOrthographicProjectionSize(m_screenID);
+    if (Transform2D* reticle = OverlayTransform(m_reticle))
+        CentreOnScreen(*reticle, screen.x, screen.y);
+
+    if (target->IsDestroyed())
+        return;
+    const RigidBodyComponent3D* body = target->GetComponent<RigidBodyComponent3D>();
+    if (!body || !body->GetBody())
+        return;
+
+    // The orbit offset from yaw and pitch, and the view direction along it.
+    const Vec4 p = body->GetPosition();
+    const float r = m_camRadius;
+    const ZOR::float3 offset(std::sin(m_yaw) * r * std::cos(m_pitch), std::sin(m_pitch) * r,
+                             std::cos(m_yaw) * r * std::cos(m_pitch));
+    const ZOR::float3 direction = offset.Normalized();
+    const ZOR::float3 look(p.x, p.y + kLookHeight, p.z);
+    const ZOR::float3 up(0.0f, 1.0f, 0.0f);
+    const ZOR::float3 side = direction.Cross(up).Normalized();
+    const ZOR::float3 flatForward = up.Cross(side).Normalized();
+    // Behind the look point at its height, then beside it; looking up lowers the camera toward
+    // below, looking down raises it toward above.
+    const ZOR::float3 behind = ZOR::float3(look.x - offset.x, look.y, look.z - offset.z) + side * kSideOffset;
+    const ZOR::float3 above = behind + up * 7.0f + flatForward * 5.0f;
+    const ZOR::float3 below = behind - up * 8.0f + flatForward * 3.0f - side * 3.0f;
+    const ZOR::float3 eye = m_pitch > 0.0f ? Lerp(behind, below, m_pitch / m_pitchLimit)
+                                           : Lerp(behind, above, -m_pitch / m_pitchLimit);
+    if (PlaceCamera(*m_camera, eye, direction)) {
+        m_lookDirection = ToVec4(direction);
+        AimAt(eye, direction, *data);
+    }
+    UpdateRing(*target, screen.x, screen.y);
+}
+
+void ThirdPersonCameraComponent::AimAt(const ZOR::float3& eye, const ZOR::float3& direction,
+                                       const PlayerDataComponent& viewer)
+{
+    auto* physics = DefaultSystem<PhysicsSystem3D>();
+    const bool enemy = physics && OnEnemy(physics->RayCast(eye, direction, kAimRange), viewer);
+    if (enemy == m_enemyReticleShown)
+        return;
+    m_enemyReticleShown = enemy;
+    if (GraphicsComponent2D* sprite = OverlaySprite(m_reticle))
+        sprite->SetMaterial(enemy ? kEnemyReticleMaterial : kReticleMaterial);
+}
 
 void ThirdPersonCameraComponent::UpdateRing(Entity& target, float width, float height)
 {

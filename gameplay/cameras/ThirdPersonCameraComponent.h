@@ -127,4 +127,8 @@ private:
     inline static ChargeRatioSource s_chargeRatio;
 };
 
+// A person's split-screen view: its third-person camera's screen, or -1 for a player without
+// one (a computer player). Screens addressed by a player go through this.
+int ScreenOf(const Entity* player);
+
 } // namespace quellor

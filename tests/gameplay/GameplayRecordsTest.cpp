@@ -1,6 +1,6 @@
-// The records levels use to make and set the player data and spawn points, compared both ways
-// with their golden tables: every listed member and method exists with its type and bindings,
-// and the records hold nothing more.
+// The records levels use to make and set the player data, spawn points and cameras, compared
+// both ways with their golden tables: every listed member and method exists with its type and
+// bindings, and the records hold nothing more.
 #include "engine/reflection/Function.h"
 #include "engine/reflection/Member.h"
 #include "engine/reflection/Meta.h"
@@ -33,6 +33,7 @@ struct MethodRow {
 
 struct RecordRow {
     const char* name;
+    const char* base;
     bool copies;
     std::vector<MemberRow> members;
     std::vector<MethodRow> methods;
@@ -57,6 +58,7 @@ const RecordRow kRecords[] = {
       {"m_ellipseC", "float", "", ""}},
      {}},
     {"PlayerDataComponent",
+     "Component",
      true,
      {{"canControl", "bool", "SetControlable", "GetControlable"},
       {"currentScore", "int", "SetCurrentScore", "GetCurrentScore"},
@@ -77,17 +79,20 @@ const RecordRow kRecords[] = {
       {"SetXAimSpeed", "", {"float"}},
       {"SetYAimSpeed", "", {"float"}}}},
     {"SpawnPointComponent",
+     "Component",
      false,
      {{"m_position", "Vec4", "", ""}, {"m_popularity", "int", "", ""}, {"m_team", "string", "", ""}},
      {}},
     {"AnimationPlayerComponent",
+     "Component",
      false,
      {{"m_animName", "string", "SetAnimName", "", ".anim"},
       {"m_playing", "bool", "SetPlaying", ""},
       {"m_speed", "float", "SetSpeed", ""}},
      {{"SetAnimName", "", {"string"}}, {"SetPlaying", "", {"bool"}}, {"SetSpeed", "", {"float"}}}},
-    {"PlayerIdComponent", false, {{"m_controllerID", "int", "", ""}, {"m_offset", "Vec4", "", ""}}, {}},
+    {"PlayerIdComponent", "Component", false, {{"m_controllerID", "int", "", ""}, {"m_offset", "Vec4", "", ""}}, {}},
     {"SkinMountComponent",
+     "Component",
      false,
      {{"m_controllerID", "int", "", ""},
       {"m_boneNum", "int", "", ""},
@@ -95,10 +100,23 @@ const RecordRow kRecords[] = {
       {"m_matName", "string", "SetMatName", "", ".mat"}},
      {{"SetMountName", "", {"string"}}, {"SetMatName", "", {"string"}}}},
     {"OrbitComponent",
+     "Component",
      false,
      {{"m_radius", "float", "", ""}, {"m_speed", "float", "", ""}, {"m_startAngleDeg", "float", "", ""}},
      {}},
-    {"AnimationControllerComponent", false, {}, {}},
+    {"AnimationControllerComponent", "Component", false, {}, {}},
+    // Both act on screen 0 of "default" whatever object they are called on.
+    {"CameraSystem",
+     "System",
+     false,
+     {},
+     {{"SetCameraPos", "", {"float", "float", "float"}}, {"SetCameraLook", "", {"float", "float", "float"}}}},
+    {"ThirdPersonCameraComponent",
+     "Component",
+     false,
+     {{"m_cameraSphere", "float", "", ""}, {"m_camRotY", "float", "", ""}, {"m_camRadius", "float", "", ""}},
+     {}},
+    {"CameraLookAtComponent", "Component", false, {}, {}},
 };
 
 std::string TypeName(const Meta* type)
@@ -130,7 +148,7 @@ TEST(GameplayRecords, MatchTheirTablesBothWays)
         Meta* record = MetaRegistry::Instance().Find(row.name);
         ASSERT_NE(record, nullptr);
         ASSERT_EQ(record->GetBases().size(), 1u);
-        EXPECT_EQ(record->GetBases()[0]->Name(), "Component");
+        EXPECT_EQ(record->GetBases()[0]->Name(), row.base);
         Variable* id = record->GetStaticMember("ID");
         ASSERT_NE(id, nullptr);
         EXPECT_EQ(*static_cast<std::string*>(id->Value()), row.name);

@@ -15,6 +15,7 @@
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/RegisterGameplayTypes.h"
 #include "gameplay/SpawnPointComponent.h"
+#include "gameplay/cameras/CameraSystem.h"
 #include "physics/PhysicsSystem3D.h"
 #include "platform/ScriptedInputSource.h"
 #include "tests/support/ContentDir.h"
@@ -54,6 +55,9 @@ GameWorld::GameWorld(std::vector<Extra> extras)
     objects = static_cast<quellor::ObjectSystem*>(engine->AddSystem("ObjectSystem", new quellor::ObjectSystem, kSpace));
     AddExtrasBefore("ActionSystem");
     actions = static_cast<quellor::ActionSystem*>(engine->AddSystem("ActionSystem", new quellor::ActionSystem, kSpace));
+    AddExtrasBefore("CameraSystem");
+    cameras = static_cast<quellor::CameraSystem*>(engine->AddSystem("CameraSystem", new quellor::CameraSystem, kSpace));
+    cameras->SetAutomatedCameraDisabled(true);
     AddExtrasBefore("GameLogicSystem");
     logic = static_cast<quellor::GameLogicSystem*>(
         engine->AddSystem("GameLogicSystem", new quellor::GameLogicSystem, kSpace));

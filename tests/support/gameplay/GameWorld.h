@@ -30,6 +30,7 @@ class ScriptedInputSource;
 
 namespace quellor {
 class ActionSystem;
+class CameraSystem;
 class Engine;
 class Entity;
 class GameLogicSystem;
@@ -104,6 +105,7 @@ public:
     quellor::ResourceSystem* resources = nullptr;
     quellor::ObjectSystem* objects = nullptr;
     quellor::ActionSystem* actions = nullptr;
+    quellor::CameraSystem* cameras = nullptr; // its path off, as at start-up
     quellor::GameLogicSystem* logic = nullptr;
     quellor::SoundSystem* sound = nullptr;
     quellor::GraphicsSystem* graphics = nullptr;
