@@ -154,6 +154,8 @@ EntityRef ThirdPersonCameraComponent::CreateOverlay(const std::string& archetype
 
 void ThirdPersonCameraComponent::CreateReticle()
 {
+    // A survivor of the last pair goes with it, so that one pair stands at a time.
+    DropOverlays();
     m_reticle = CreateOverlay(kReticleArchetype, "reticle", kReticleSize);
     m_ring = CreateOverlay(kRingArchetype, "reticuleRing", 0.0f);
     // A fresh reticle wears its archetype's own material.
@@ -165,14 +167,20 @@ void ThirdPersonCameraComponent::DestroyReticle(int screen)
 {
     if (!m_reticle.Get() && !m_ring.Get())
         return;
-    for (EntityRef* overlay : {&m_reticle, &m_ring}) {
+    for (const EntityRef* overlay : {&m_reticle, &m_ring})
         if (GraphicsComponent2D* sprite = OverlaySprite(*overlay))
             sprite->SetVisible(false, screen);
+    DropOverlays();
+    m_reticleMissing = true;
+}
+
+void ThirdPersonCameraComponent::DropOverlays()
+{
+    for (EntityRef* overlay : {&m_reticle, &m_ring}) {
         if (Entity* entity = overlay->Get())
             entity->Destroy();
         overlay->Reset();
     }
-    m_reticleMissing = true;
 }
 
 void ThirdPersonCameraComponent::ShowReticle(int screen)

@@ -101,6 +101,8 @@ private:
     // The overlay's 2D parts while its entity lives; null otherwise.
     static Transform2D* OverlayTransform(const EntityRef& overlay);
     static GraphicsComponent2D* OverlaySprite(const EntityRef& overlay);
+    // Destroys whichever of the pair still stands and forgets both.
+    void DropOverlays();
     // True when a pair was built and one of it has gone since.
     bool OverlayLost() const;
     void CentreOnScreen(Transform2D& transform, float width, float height) const;

@@ -3,7 +3,9 @@
 #include "engine/Input.h"
 #include "gameplay/cameras/CameraLookAtComponent.h"
 #include "platform/ScriptedInputSource.h"
+#include "gameplay/GameLogicSystem.h"
 #include "tests/engine/graphics/GraphicsTestKit.h"
+#include "tests/support/gameplay/GameWorld.h"
 
 #include <cmath>
 #include <memory>
@@ -198,6 +200,34 @@ TEST_F(CameraLookAtTest, WithoutATargetNothingHappens)
     engine->Update(0.0f);
     Frame();
     EXPECT_FLOAT_EQ(CameraLookAtComponent::GetYaw(), 3.14159f);
+}
+
+// In a game world the game logic runs it in its slot, right after the character motors.
+class CameraLookAtInPlay : public tarsel::test::GameWorldTest {
+protected:
+    void TearDown() override
+    {
+        GameWorldTest::TearDown();
+        CameraLookAtComponent::ResetSharedView();
+    }
+};
+
+TEST_F(CameraLookAtInPlay, TheGameLogicUpdatesItInItsSlot)
+{
+    CameraLookAtComponent::ResetSharedView();
+    Entity* target = world->Spawn("target", 0.0f, 2.0f, 0.0f);
+    auto* lookAt = world->Spawn("viewer", 0.0f, 0.0f, 0.0f)->AddComponent<CameraLookAtComponent>(true);
+    EXPECT_TRUE(lookAt->IsInLogicSlot());
+    EXPECT_EQ(world->logic->GetSlot(LogicSlot::CameraLookAtComponent).Front(), static_cast<GameLogicMember*>(lookAt));
+    lookAt->SetTarget(target);
+    world->keys->SetKey(kRight, true);
+    // Components run from the game logic's third update on.
+    world->Step(3);
+    EXPECT_NEAR(CameraLookAtComponent::GetYaw(), 3.14159f + tarsel::test::GameWorld::kDt, 1e-6f);
+    EXPECT_NEAR(world->graphics->GetActiveCamera(0).GetPosition().y, 2.0f + 30.0f * std::sin(0.91f), 1e-4f);
+    lookAt->GetEntity()->Destroy();
+    world->Step();
+    EXPECT_TRUE(world->logic->GetSlot(LogicSlot::CameraLookAtComponent).Empty());
 }
 
 } // namespace
