@@ -5,6 +5,7 @@
 // eight weighted). bench_assets' BM_ControllerUpdate_94Clips8Weighted is the same pose on one
 // bare controller.
 #include "bench/BenchMain.h"
+#include "bench/gameplay_bench/InContentFolder.h"
 #include "bench/gpu/GpuRig.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
@@ -13,7 +14,6 @@
 #include "engine/graphics/GraphicsSystem.h"
 #include "gameplay/AnimationControllerComponent.h"
 #include "gameplay/PlayerDataComponent.h"
-#include "tests/support/ContentDir.h"
 #include "tools/writers/CharacterBuilder.h"
 #include "tools/writers/ClipLibraryWriter.h"
 #include "tools/writers/ModelWriter.h"
@@ -52,21 +52,6 @@ const fs::path& Assets()
     }();
     return folder;
 }
-
-// The graphics system finds its shaders under the working directory, as the game does.
-struct InContentFolder {
-    fs::path previous = fs::current_path();
-    InContentFolder()
-    {
-        std::error_code error;
-        fs::current_path(tarsel::test::ContentDir(), error);
-    }
-    ~InContentFolder()
-    {
-        std::error_code error;
-        fs::current_path(previous, error);
-    }
-};
 
 // Four characters in one engine, each with its skinned model, player data and controller.
 struct Characters {
@@ -134,7 +119,7 @@ void RunFrames(benchmark::State& state, bool timeControllers)
         state.SkipWithError("no OpenGL context");
         return;
     }
-    InContentFolder inContent;
+    gameplaybench::InContentFolder inContent;
     Characters characters;
     if (!characters.Build(rig)) {
         state.SkipWithError("the character's assets did not load");
