@@ -90,6 +90,8 @@ void ThirdPersonCameraComponent::SetTarget(Entity* target)
 void ThirdPersonCameraComponent::SetScreenID(int id)
 {
     m_screenID = id;
+    if (auto* graphics = DefaultSystem<GraphicsSystem>())
+        m_camera = &graphics->GetActiveCamera(id);
     if (!m_reticle.Get() && !m_ring.Get())
         CreateReticle();
     for (const EntityRef* overlay : {&m_reticle, &m_ring})
@@ -105,28 +107,12 @@ void ThirdPersonCameraComponent::Rotate(float yawDelta, float pitchDelta)
         m_pitch = std::clamp(m_pitch + pitchDelta, -m_pitchLimit, m_pitchLimit);
 }
 
-Vec4 ThirdPersonCameraComponent::GetRight() const
+Vec4 ThirdPersonCameraComponent::ViewRow(int row, float sign) const
 {
     if (!m_camera)
         return Vec4();
-    const float* v = m_camera->GetViewMatrix().m;
-    return Vec4(v[0], v[1], v[2], 0.0f);
-}
-
-Vec4 ThirdPersonCameraComponent::GetUp() const
-{
-    if (!m_camera)
-        return Vec4();
-    const float* v = m_camera->GetViewMatrix().m;
-    return Vec4(v[4], v[5], v[6], 0.0f);
-}
-
-Vec4 ThirdPersonCameraComponent::GetForward() const
-{
-    if (!m_camera)
-        return Vec4();
-    const float* v = m_camera->GetViewMatrix().m;
-    return Vec4(-v[8], -v[9], -v[10], 0.0f);
+    const float* v = m_camera->GetViewMatrix().m + row * 4;
+    return Vec4(sign * v[0], sign * v[1], sign * v[2], 0.0f);
 }
 
 EntityRef ThirdPersonCameraComponent::CreateOverlay(const std::string& archetype, const std::string& name,

@@ -74,9 +74,9 @@ class ThirdPersonCameraComponent : public Component {
     // The active camera of its screen (null without a graphics system), and its axes from the
     // view matrix, w = 0: right and up are its first two rows, forward the third negated.
     ZOR::Camera* GetCamera() const { return m_camera; }
-    Vec4 GetRight() const;
-    Vec4 GetUp() const;
-    Vec4 GetForward() const;
+    Vec4 GetRight() const { return ViewRow(0, 1.0f); }
+    Vec4 GetUp() const { return ViewRow(1, 1.0f); }
+    Vec4 GetForward() const { return ViewRow(2, -1.0f); }
     // The unit view direction of the last update that placed the camera.
     const Vec4& GetLookDirection() const { return m_lookDirection; }
 
@@ -97,6 +97,8 @@ class ThirdPersonCameraComponent : public Component {
     float m_camRadius = 15.0f;
 
 private:
+    // x, y, z of a row of the camera's view matrix times sign, w = 0; zero without a camera.
+    Vec4 ViewRow(int row, float sign) const;
     EntityRef CreateOverlay(const std::string& archetype, const std::string& name, float scale);
     // The overlay's 2D parts while its entity lives; null otherwise.
     static Transform2D* OverlayTransform(const EntityRef& overlay);

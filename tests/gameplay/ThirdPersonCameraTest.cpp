@@ -390,11 +390,11 @@ TEST_F(ThirdPersonCameraTest, TwoPeopleEachMoveOnlyTheirOwnCameraAndOverlays)
     ThirdPersonCameraComponent* second = Person("green", "green", 1, 100.0f, 0.0f, 0.0f);
     ASSERT_EQ(first->GetScreenID(), 0);
     ASSERT_EQ(second->GetScreenID(), 1);
+    EXPECT_EQ(second->GetCamera(), &ScreenCamera(1)) << "from the join on";
     EXPECT_EQ(Sprite(second->GetReticle())->GetScreenID(), 1);
     EXPECT_EQ(Sprite(second->GetRing())->GetScreenID(), 1);
     // The graphics system lays the new screen out at the end of the first frame.
     world->Step(2);
-    EXPECT_EQ(second->GetCamera(), &ScreenCamera(1));
     ExpectNear(ScreenCamera(0).GetPosition(), ZOR::float3(-8.0f, 13.4f, -15.0f));
     ExpectNear(ScreenCamera(1).GetPosition(), ZOR::float3(92.0f, 13.4f, -15.0f));
     ExpectCentred(first->GetReticle(), 0);
