@@ -361,6 +361,9 @@ TEST_F(ThirdPersonCameraTest, DestroyReticleHidesAndDestroysBothAndTheNextEnable
     ASSERT_NE(camera->GetReticle(), nullptr);
     ASSERT_NE(camera->GetRing(), nullptr);
     ExpectCentred(camera->GetReticle(), 0);
+    Sprite(camera->GetReticle())->SetVisible(false, 0);
+    camera->ShowReticle(0);
+    EXPECT_TRUE(Sprite(camera->GetReticle())->GetVisible(0));
 
     // One destroyed by anything else counts as missing too: a new pair replaces both.
     const EntityRef survivor(camera->GetReticle());
@@ -372,16 +375,6 @@ TEST_F(ThirdPersonCameraTest, DestroyReticleHidesAndDestroysBothAndTheNextEnable
     EXPECT_NE(camera->GetReticle(), survivor.Get());
     world->Step();
     EXPECT_EQ(survivor.Get(), nullptr);
-}
-
-TEST_F(ThirdPersonCameraTest, ShowReticleShowsBothOnTheScreen)
-{
-    ThirdPersonCameraComponent* camera = Person("red", "red", 0);
-    Sprite(camera->GetReticle())->SetVisible(false, 0);
-    Sprite(camera->GetRing())->SetVisible(false, 0);
-    camera->ShowReticle(0);
-    EXPECT_TRUE(Sprite(camera->GetReticle())->GetVisible(0));
-    EXPECT_TRUE(Sprite(camera->GetRing())->GetVisible(0));
 }
 
 TEST_F(ThirdPersonCameraTest, TwoPeopleEachMoveOnlyTheirOwnCameraAndOverlays)
@@ -423,6 +416,12 @@ TEST_F(ThirdPersonCameraTest, JoiningNumbersPeopleByThePeopleBeforeThemAndGivesC
     EXPECT_EQ(world->graphics->GetActiveScreens(), 2u);
     EXPECT_TRUE(a->IsEnabled());
     EXPECT_TRUE(b->IsEnabled());
+
+    // A camera leaves the camera system with its entity.
+    EXPECT_EQ(world->cameras->GetThirdPersonCameras(), (std::vector<ThirdPersonCameraComponent*>{a, b}));
+    b->GetTarget()->Destroy();
+    world->Step();
+    EXPECT_EQ(world->cameras->GetThirdPersonCameras(), std::vector<ThirdPersonCameraComponent*>{a});
 }
 
 TEST_F(ThirdPersonCameraTest, APersonJoiningAfterAComputerPlayerTakesScreenZeroAndTheCameraOnArgument)
@@ -471,15 +470,6 @@ TEST_F(ThirdPersonCameraTest, ABrokenReticleArchetypeWarnsOnceAndTheCameraRunsWi
     EXPECT_EQ(warnings, 1u) << text;
     // The camera itself still follows.
     ExpectNear(ScreenCamera(0).GetPosition(), ZOR::float3(-8.0f, 13.4f, -15.0f));
-}
-
-TEST_F(ThirdPersonCameraTest, TheCameraJoinsAndLeavesTheCameraSystemWithItsEntity)
-{
-    ThirdPersonCameraComponent* camera = Person("red", "red", 0);
-    ASSERT_EQ(world->cameras->GetThirdPersonCameras(), std::vector<ThirdPersonCameraComponent*>{camera});
-    camera->GetTarget()->Destroy();
-    world->Step();
-    EXPECT_TRUE(world->cameras->GetThirdPersonCameras().empty());
 }
 
 } // namespace
