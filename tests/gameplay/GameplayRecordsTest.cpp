@@ -41,6 +41,7 @@ struct RecordRow {
 
 const RecordRow kRecords[] = {
     {"CharacterMotor3D",
+     "Component",
      false,
      {{"m_speed", "float", "", ""},
       {"m_chargSpeed", "float", "", ""},
