@@ -46,6 +46,7 @@ class AnimationControllerComponent : public Component, public InLogicSlot<LogicS
     void SetLiftBlast(float length) { m_shotPose.SetLiftBlast(length); }
     // Ends the orb and lift poses at once (the win camera's still pose).
     void ResetBlasts() { m_shotPose.Reset(); }
+    const ShotPose& GetShotPose() const { return m_shotPose; }
 
     bool IsStarted() const { return m_started; }
 

@@ -17,6 +17,7 @@
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/SpawnPointComponent.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
+#include "gameplay/cameras/WinCam.h"
 #include "physics/RigidBodyComponent3D.h"
 #include "renderer/dx11/RenderContext.h"
 
@@ -368,8 +369,8 @@ void GameLogicSystem::EndMatch(int winner)
     }
     m_winEnabled = false;
 
-    // The win camera (given the winner) comes with the cameras; the list skips its place.
-    Action* winCamera = nullptr;
+    // The winner's shot first; a winner that goes cuts it short and the sequence goes on.
+    Action* winCamera = new WinCam(kWinShotSeconds, m_winner.Get());
     Engine* engine = GetEngine();
     Action* destroy = engine ? new Invoke(Delegate<>(engine, &Engine::DestroyDefaultEntities)) : nullptr;
     Action* mainMenu = m_mainMenuFactory.IsEmpty() ? nullptr : m_mainMenuFactory(true);

@@ -44,6 +44,7 @@ class GameLogicSystem : public System {
     };
 
     static constexpr int kWinningScore = 5;
+    static constexpr float kWinShotSeconds = 10.0f;
     static constexpr std::size_t kSlotCount = static_cast<std::size_t>(LogicSlot::Count);
 
     GameLogicSystem();

@@ -13,8 +13,11 @@
 #include "gameplay/PlayerIdComponent.h"
 #include "gameplay/SkinMountComponent.h"
 #include "gameplay/SpawnPointComponent.h"
+#include "gameplay/cameras/AutomatedCameraComponent.h"
 #include "gameplay/cameras/CameraLookAtComponent.h"
 #include "gameplay/cameras/CameraSystem.h"
+#include "gameplay/cameras/IntroCutscene.h"
+#include "gameplay/cameras/MenuCameraComponent.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "physics/RegisterPhysicsTypes.h"
 
@@ -38,6 +41,9 @@ void RegisterGameplayTypes()
         MetaOf<CameraSystem>();
         MetaOf<ThirdPersonCameraComponent>();
         MetaOf<CameraLookAtComponent>();
+        MetaOf<AutomatedCameraComponent>();
+        MetaOf<MenuCameraComponent>();
+        MetaOf<IntroCutscene>();
     });
 }
 

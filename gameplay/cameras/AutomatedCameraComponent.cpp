@@ -2,10 +2,23 @@
 
 #include "engine/Entity.h"
 #include "engine/Transform3D.h"
+#include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/cameras/CameraSystem.h"
 #include "renderer/DebugDrawer.h"
 
 namespace quellor {
+
+QUELLOR_RECORD(AutomatedCameraComponent, Component, DerivedMetaNotPODNoCopy, WithID)
+{
+    auto debugDraw = reg.Member(QL_FIELD(m_debugDraw));
+    auto priority = reg.Member(QL_FIELD(m_priority));
+    auto waitTime = reg.Member(QL_FIELD(m_waitTime));
+    auto timeToNextNode = reg.Member(QL_FIELD(m_timeToNextNode));
+    debugDraw.Setter(QL_METHOD(SetIsDebugDrawing));
+    priority.Setter(QL_METHOD(SetPriority));
+    waitTime.Setter(QL_METHOD(SetWaitTime));
+    timeToNextNode.Setter(QL_METHOD(SetTimeToNextNode));
+}
 
 AutomatedCameraComponent::~AutomatedCameraComponent() = default;
 

@@ -7,15 +7,12 @@
 #include "engine/reflection/Quat.h"
 #include "engine/reflection/Vec4.h"
 
-#include <string>
-
 namespace quellor {
 
 class Transform3D;
 
 class AutomatedCameraComponent : public Component {
-public:
-    inline static const std::string ID{"AutomatedCameraComponent"};
+    QUELLOR_REFLECT_KEYED(AutomatedCameraComponent)
 
     AutomatedCameraComponent() = default;
     AutomatedCameraComponent(const AutomatedCameraComponent&) = delete;
@@ -30,6 +27,11 @@ public:
     void DebugDraw(ZOR::DebugDrawer* drawer) override;
 
     int GetPriority() const { return m_priority; }
+    // Reflected; each only stores. A new priority is sorted in when a node next joins.
+    void SetIsDebugDrawing(bool draw) { m_debugDraw = draw; }
+    void SetPriority(int priority) { m_priority = priority; }
+    void SetWaitTime(float seconds) { m_waitTime = seconds; }
+    void SetTimeToNextNode(float seconds) { m_timeToNextNode = seconds; }
     // The owner's Transform3D, or null.
     Transform3D* GetTransform() const;
 
@@ -37,6 +39,7 @@ public:
     // taken as it is, not normalised.
     static Vec4 LocalXAxis(const Quat& rotation);
 
+    // Reflected.
     float m_timeToNextNode = 0.0f;
     float m_waitTime = 0.0f;
     int m_priority = 0;

@@ -55,7 +55,8 @@ inline constexpr const char* kMenuScene = R"(<?xml version="1.0"?>
 )";
 
 // Values no level should hold: a node without a transform and with huge times, a menu camera
-// whose radius is not a number and one whose angle is infinite.
+// whose radius is not a number and one whose angle is infinite (the loader keeps the defaults
+// for both) and turns at the largest speed.
 inline constexpr const char* kHostileCameras = R"(<?xml version="1.0"?>
 <Hostile>
   <bare>

@@ -90,20 +90,36 @@ TEST_F(GameLogicMatch, TheEndSequenceStopsEffectsDestroysTheWorldAndReenablesThe
     EXPECT_EQ(g_mainMenus, 1);
     EXPECT_TRUE(g_loadsLevel);
 
-    // The sequence starts next frame with the destroy step.
+    // The sequence starts next frame with the winner's 10 s shot, then the destroy step.
     int frames = 0;
-    while (propRef.Get() && frames < 10) {
+    while (propRef.Get() && frames < 1000) {
         world->Step();
         ++frames;
     }
     ASSERT_EQ(propRef.Get(), nullptr);
-    EXPECT_EQ(frames, 1);
+    EXPECT_NEAR(frames, 601, 1);
     EXPECT_EQ(world->engine->GetEntity("red0", "default"), nullptr);
     for (int frame = 1; frame <= 2; ++frame) {
         world->Step();
         EXPECT_FALSE(Logic().m_winEnabled) << "frame " << frame;
     }
     world->Step();
+    EXPECT_TRUE(Logic().m_winEnabled);
+}
+
+TEST_F(GameLogicMatch, AWinnerThatGoesCutsTheShotShortAndTheSequenceGoesOn)
+{
+    Logic().SetMainMenuFactory(Delegate<Action*, bool>(&MakeMainMenu));
+    Entity* winner = world->JoinPlayer("red0", "red", 0);
+    world->Step(2);
+    const EntityRef prop(world->Spawn("prop"));
+    Score("red", 5);
+    world->Step(3);
+    ASSERT_NE(prop.Get(), nullptr) << "the shot runs";
+    winner->Destroy();
+    world->Step(2);
+    EXPECT_EQ(prop.Get(), nullptr);
+    world->Step(3);
     EXPECT_TRUE(Logic().m_winEnabled);
 }
 

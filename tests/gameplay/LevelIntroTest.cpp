@@ -138,6 +138,13 @@ protected:
     FlowTracker flows;
 };
 
+const FlowTracker* g_timelineWatch = nullptr;
+bool g_timelineRunningAfterEnd = false;
+void NoteTimelineAtEnd()
+{
+    g_timelineRunningAfterEnd = g_timelineWatch->Count() > 0;
+}
+
 const std::vector<IntroPlayerEntry> kFourInTwoTeams{{0, "red"}, {1, "purple"}, {-1, "red"}, {-1, "purple"}};
 
 TEST_F(LevelIntroTest, TheMatchHoldsStillOnOneViewUntilTheTimelineFinishesItNearNineSeconds)
@@ -165,11 +172,11 @@ TEST_F(LevelIntroTest, TheMatchHoldsStillOnOneViewUntilTheTimelineFinishesItNear
         if (HasFailure())
             return;
     }
-    // 0.3 s a column, 1.25 s a versus sign, 2 s still, 3.5 s of countdown; each of the 14
-    // blocking steps may end up to a frame late.
+    // 0.3 s a column, 1.25 s a versus sign, 2 s still, 3.5 s of countdown. Each of the 21
+    // timed steps (waits and tweens) may end a frame early or late: a step is updated in the
+    // frame it starts.
     const float ended = static_cast<float>(frame) * kDt;
-    EXPECT_GE(ended, 8.95f);
-    EXPECT_LE(ended, 8.95f + 14.0f * kDt);
+    EXPECT_NEAR(ended, 8.95f, 21.0f * kDt);
     EXPECT_TRUE(world->logic->m_scoreHudRequested);
     EXPECT_EQ(world->PlayCount("countdown_beep.ogg"), 3u);
     EXPECT_EQ(world->PlayCount("countdown_beep_final.ogg"), 1u);
@@ -193,8 +200,12 @@ TEST_F(LevelIntroTest, EntriesInAnyOrderAreGroupedByTeamNameWithASignBetweenTeam
     }
     world->StepDt(kDt);
 
-    // The layout is drawn for 1080 lines: on 720, s = 2/3; columns and signs 150·s apart from W/8.
-    const float s = 720.0f * 0.0009259259f;
+    // The layout is drawn for 1080 lines and scaled by the 2D height; columns and signs stand
+    // 150·s apart from W/8, a third of the way down.
+    const ZOR::float2 area = world->graphics->GetOrthographicProjectionSize(-1);
+    const float s = area.y * 0.0009259259f;
+    const float x0 = area.x * 0.125f;
+    const float y = area.y * 0.33333334f;
     const std::vector<EntityRef>& pictures = intro->GetIntroEntities();
     const std::vector<std::string> materials{
         "green_portrait_bg.mat", "ai_portrait_bg.mat", "green_boid.mat",
@@ -207,9 +218,9 @@ TEST_F(LevelIntroTest, EntriesInAnyOrderAreGroupedByTeamNameWithASignBetweenTeam
         "red_portrait_bg.mat", "p4_portrait_bg.mat", "red_boid.mat",
         "countdown_bg.mat", "countdown_three.mat", "countdown_two.mat", "countdown_one.mat", "countdown_fight.mat"};
     ASSERT_EQ(pictures.size(), materials.size());
-    const std::vector<float> columnX{160.0f, 160.0f + 300.0f * s, 160.0f + 450.0f * s, 160.0f + 750.0f * s,
-                                     160.0f + 900.0f * s, 160.0f + 1050.0f * s};
-    const std::vector<float> signX{160.0f + 150.0f * s, 160.0f + 600.0f * s};
+    const std::vector<float> columnX{x0, x0 + 300.0f * s, x0 + 450.0f * s, x0 + 750.0f * s, x0 + 900.0f * s,
+                                     x0 + 1050.0f * s};
+    const std::vector<float> signX{x0 + 150.0f * s, x0 + 600.0f * s};
     std::size_t column = 0;
     std::size_t sign = 0;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
@@ -221,15 +232,16 @@ TEST_F(LevelIntroTest, EntriesInAnyOrderAreGroupedByTeamNameWithASignBetweenTeam
         if (materials[i] == "versus.mat") {
             EXPECT_EQ(picture->GetName().rfind("versus", 0), 0u);
             EXPECT_FLOAT_EQ(place->m_x, signX[sign++]);
-            EXPECT_FLOAT_EQ(place->m_y, 240.0f);
+            EXPECT_FLOAT_EQ(place->m_y, y);
         } else if (materials[i].ends_with("_boid.mat")) {
             EXPECT_EQ(picture->GetName().rfind("boid", 0), 0u);
             EXPECT_FLOAT_EQ(place->m_x, columnX[column++] + 90.0f * s);
             EXPECT_FLOAT_EQ(place->m_scaleY, 80.0f * s);
         } else if (materials[i].starts_with("countdown")) {
             EXPECT_EQ(picture->GetName().rfind("countdown", 0), 0u);
-            EXPECT_FLOAT_EQ(place->m_scaleX, 1280.0f);
-            EXPECT_FLOAT_EQ(place->m_scaleY, 720.0f);
+            EXPECT_FLOAT_EQ(place->m_x, area.x);
+            EXPECT_FLOAT_EQ(place->m_scaleX, area.x);
+            EXPECT_FLOAT_EQ(place->m_scaleY, area.y);
         } else {
             EXPECT_EQ(picture->GetName().rfind("portrait", 0), 0u);
             EXPECT_FLOAT_EQ(place->m_x, columnX[column]);
@@ -245,9 +257,9 @@ TEST_F(LevelIntroTest, EntriesInAnyOrderAreGroupedByTeamNameWithASignBetweenTeam
         if (SpriteOf(pictures[i].Get())->m_materialName == "versus.mat")
             EXPECT_NEAR(place->m_scaleX, 256.0f * s, 1e-3f) << i;
         else if (SpriteOf(pictures[i].Get())->m_materialName.ends_with("_boid.mat"))
-            EXPECT_NEAR(place->m_y, 240.0f + 80.0f * s, 1e-3f) << i;
+            EXPECT_NEAR(place->m_y, y + 80.0f * s, 1e-3f) << i;
         else
-            EXPECT_NEAR(place->m_y, 240.0f, 1e-3f) << i;
+            EXPECT_NEAR(place->m_y, y, 1e-3f) << i;
     }
 }
 
@@ -303,6 +315,10 @@ TEST_F(LevelIntroTest, TheBoundEndsItEarlyRestoresEverythingAndCancelsTheTimelin
     ASSERT_NE(timeline, nullptr);
     FlowTracker timelineWatch;
     timelineWatch.Track(const_cast<ActionList*>(timeline));
+    // Connected after the intro's own handler: the timeline is gone by the time this runs.
+    g_timelineWatch = &timelineWatch;
+    g_timelineRunningAfterEnd = true;
+    intro->m_onEnded.Connect(MakeDelegate(&NoteTimelineAtEnd), 0);
 
     int frames = 1;
     while (IntroRunning(intro) && frames < 200) {
@@ -311,7 +327,7 @@ TEST_F(LevelIntroTest, TheBoundEndsItEarlyRestoresEverythingAndCancelsTheTimelin
     }
     // The bound counts down from the start frame and finishes on the update after it ran out.
     EXPECT_EQ(frames, 65);
-    EXPECT_EQ(timelineWatch.Count(), 0u) << "the timeline ended with the intro";
+    EXPECT_FALSE(g_timelineRunningAfterEnd) << "the intro's end cancels the timeline";
     EXPECT_EQ(world->PlayCount("countdown_beep.ogg"), 0u);
     world->StepDt(kDt);
     ExpectReleased(pictures);
@@ -346,10 +362,9 @@ TEST_F(LevelIntroTest, NoEntriesStillCountDownAndEndWithTheGameplayTheme)
         world->StepDt(kDt);
         ++frame;
     }
-    // 2 s still, then 0.75 + 3 × 1.0 + 0.75 s of countdown.
+    // 2 s still, then 0.75 + 3 × 1.0 + 0.75 s of countdown in 14 timed steps.
     const float ended = static_cast<float>(frame) * kDt;
-    EXPECT_GE(ended, 6.5f);
-    EXPECT_LE(ended, 6.5f + 6.0f * kDt);
+    EXPECT_NEAR(ended, 6.5f, 14.0f * kDt);
     EXPECT_EQ(world->PlayCount("countdown_beep.ogg"), 3u);
     EXPECT_TRUE(world->logic->m_active);
     EXPECT_EQ(world->graphics->GetActiveScreens(), 1u);

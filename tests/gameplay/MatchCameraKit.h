@@ -7,6 +7,7 @@
 #include "engine/ResourceSystem.h"
 #include "engine/Transform2D.h"
 #include "engine/graphics/GraphicsComponent2D.h"
+#include "engine/graphics/GraphicsSystem.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "tests/support/gameplay/GameWorld.h"
 #include "tests/support/gameplay/PlayerBuilder.h"

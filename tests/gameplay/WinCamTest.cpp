@@ -86,7 +86,9 @@ TEST_F(WinCamTest, EveryoneFreezesWhereTheyStandOnOneViewWithTheScoresGone)
     world->logic->m_active = true;
     Start(10.0f, players[0]);
 
-    EXPECT_TRUE(world->logic->GetScores().empty());
+    // The win test reads every player's team again after the reset, at 0.
+    for (const auto& [team, score] : world->logic->GetScores())
+        EXPECT_EQ(score, 0) << team;
     EXPECT_FALSE(world->logic->m_active);
     EXPECT_EQ(world->graphics->GetActiveScreens(), 1u);
     std::vector<Vec4> places;
@@ -133,10 +135,11 @@ TEST_F(WinCamTest, AFullHeightCentredBannerWithOneBadgePerWinner)
     Entity* banner = shot->GetBanner();
     ASSERT_NE(banner, nullptr);
     EXPECT_EQ(SpriteOf(banner)->m_materialName, "red_victory.mat");
+    const ZOR::float2 area = world->graphics->GetOrthographicProjectionSize(-1);
     const Transform2D* frame = PlaceOf(banner);
-    EXPECT_FLOAT_EQ(frame->m_scaleY, 720.0f);
-    EXPECT_FLOAT_EQ(frame->m_scaleX, 960.0f);
-    EXPECT_FLOAT_EQ(frame->m_x, 160.0f);
+    EXPECT_FLOAT_EQ(frame->m_scaleY, area.y);
+    EXPECT_FLOAT_EQ(frame->m_scaleX, area.y * 4.0f / 3.0f);
+    EXPECT_FLOAT_EQ(frame->m_x, (area.x - frame->m_scaleX) / 2.0f);
     EXPECT_EQ(frame->m_y, 0.0f);
 
     // The three red players in player order: pad 0, then the two computer players.
@@ -145,14 +148,14 @@ TEST_F(WinCamTest, AFullHeightCentredBannerWithOneBadgePerWinner)
     ASSERT_EQ(pad0.size(), 1u);
     ASSERT_EQ(computers.size(), 2u);
     EXPECT_TRUE(PicturesWith(*world, "char_select_number_1.mat").empty()) << "purple lost";
-    const float s = 720.0f * 0.0009259259f;
+    const float s = area.y * 0.0009259259f;
     const std::vector<Entity*> badges{pad0[0], computers[0], computers[1]};
     for (std::size_t k = 0; k < badges.size(); ++k) {
         SCOPED_TRACE(k);
         const Transform2D* badge = PlaceOf(badges[k]);
         EXPECT_FLOAT_EQ(badge->m_scaleX, 100.0f * s);
         EXPECT_FLOAT_EQ(badge->m_scaleY, 100.0f * s);
-        EXPECT_FLOAT_EQ(badge->m_x, 525.0f * s + 160.0f + 150.0f * s * static_cast<float>(k));
+        EXPECT_FLOAT_EQ(badge->m_x, 525.0f * s + frame->m_x + 150.0f * s * static_cast<float>(k));
         EXPECT_FLOAT_EQ(badge->m_y, 725.0f * s);
     }
 }
