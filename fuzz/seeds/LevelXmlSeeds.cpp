@@ -3,6 +3,7 @@
 #include "SeedWriter.h"
 
 #include "tests/engine/LevelDocuments.h"
+#include "tests/gameplay/CameraLevels.h"
 #include "tests/gameplay/GameplayLevels.h"
 #include "tests/gameplay/PropLevels.h"
 
@@ -82,6 +83,9 @@ TARSEL_FUZZ_SEEDS(level_xml)
     fuzzseeds::WriteFile(folder, "hostile_motor.arch", quellor::test::gameplay_levels::kHostileMotorPlayer);
     fuzzseeds::WriteFile(folder, "cameras.ql", kCameraLevel);
     fuzzseeds::WriteFile(folder, "third_person.arch", kThirdPersonArchetype);
+    fuzzseeds::WriteFile(folder, "camera_path.ql", quellor::test::camera_levels::kPath);
+    fuzzseeds::WriteFile(folder, "menu_scene.ql", quellor::test::camera_levels::kMenuScene);
+    fuzzseeds::WriteFile(folder, "hostile_cameras.ql", quellor::test::camera_levels::kHostileCameras);
     for (const auto& [name, text] : docs::BrokenFiles())
         fuzzseeds::WriteFile(folder, name, text);
 }
