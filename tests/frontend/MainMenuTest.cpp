@@ -349,8 +349,9 @@ TEST(MainMenuFromAMatch, TheEndOfAMatchEndsInTheMainMenuWithItsLevel)
     game.RunFrames(2);
     for (int point = 0; point < 5; ++point)
         logic->AddScore("red");
-    // The win, the world cleared, three frames, then the menu that loads its level.
-    ASSERT_TRUE(game.RunUntil([&] { return game.RunningScreens() == std::vector<std::string>{"MainMenu"}; }, 10));
+    // The win, the winner's 10 s shot, the world cleared, three frames, then the menu that
+    // loads its level.
+    ASSERT_TRUE(game.RunUntil([&] { return game.RunningScreens() == std::vector<std::string>{"MainMenu"}; }, 610));
     EXPECT_NE(game.FindEntity("menu_board"), nullptr);
     EXPECT_EQ(game.FindEntity("red0"), nullptr);
 }
