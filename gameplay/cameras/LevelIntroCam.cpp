@@ -148,12 +148,14 @@ void LevelIntroCam::BuildVersusScreen(ActionList& timeline, float width, float h
             Transform2D* sign = PictureTransform(MakePicture("versus", "versus.mat", x, y, 0.0f, 0.0f));
             timeline.PushBack(Blocking(new Wait(0.75f)), 0);
             timeline.PushBack(new SoundAction("swoosh_75.ogg"), 0);
-            if (sign)
-                timeline.PushBack(
-                    Blocking(MakeSequence(new SetValue(&sign->m_scaleX, width), new SetValue(&sign->m_scaleY, height),
-                                          MakeParallel(TweenField(sign, &Transform2D::m_scaleX, s * 256.0f, 0.25f, kEaseSign),
-                                                       TweenField(sign, &Transform2D::m_scaleY, s * 256.0f, 0.25f, kEaseSign)))),
-                    0);
+            // The sign fills the view, then shrinks onto its place.
+            if (sign) {
+                Action* shrink = MakeParallel(TweenField(sign, &Transform2D::m_scaleX, s * 256.0f, 0.25f, kEaseSign),
+                                              TweenField(sign, &Transform2D::m_scaleY, s * 256.0f, 0.25f, kEaseSign));
+                timeline.PushBack(Blocking(MakeSequence(new SetValue(&sign->m_scaleX, width),
+                                                        new SetValue(&sign->m_scaleY, height), shrink)),
+                                  0);
+            }
             timeline.PushBack(Blocking(new Wait(0.25f)), 0);
             x += s * 150.0f;
         }

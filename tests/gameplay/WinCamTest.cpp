@@ -46,8 +46,9 @@ protected:
     // each with an animation controller in the middle of an orb shot.
     void MakeMatch()
     {
-        players = {MakePerson(*world, "p0", "red", 0, 3.0f, 4.0f, 5.0f), MakePerson(*world, "p1", "purple", 1, -8.0f, 0.0f, 0.0f),
-                   MakeBot(*world, "b0", "red", 8.0f, 0.0f, 0.0f), MakeBot(*world, "b1", "red", 0.0f, 0.0f, 8.0f)};
+        players = {MakePerson(*world, "p0", "red", 0, 3.0f, 4.0f, 5.0f),
+                   MakePerson(*world, "p1", "purple", 1, -8.0f, 0.0f, 0.0f), MakeBot(*world, "b0", "red", 8.0f, 0.0f, 0.0f),
+                   MakeBot(*world, "b1", "red", 0.0f, 0.0f, 8.0f)};
         for (Entity* player : players) {
             world->logic->AddPlayer(GameWorld::DataOf(player)->controllerID, player,
                                     GameWorld::DataOf(player)->controllerID < 0, true);
