@@ -92,7 +92,7 @@ LevelIntroCam::LevelIntroCam(std::vector<IntroPlayerEntry> entries, float timeBo
 
 LevelIntroCam::~LevelIntroCam() = default;
 
-const ActionList* LevelIntroCam::GetTimeline() const
+ActionList* LevelIntroCam::GetTimeline() const
 {
     return m_timeline && m_flows.IsTracking(m_timeline) ? m_timeline : nullptr;
 }

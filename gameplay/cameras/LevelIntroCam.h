@@ -51,7 +51,7 @@ public:
     // countdown); an entry reads null once its entity has gone.
     const std::vector<EntityRef>& GetIntroEntities() const { return m_introEntities; }
     // The timeline while it runs; null before the start and once it has ended.
-    const ActionList* GetTimeline() const;
+    ActionList* GetTimeline() const;
     float GetTimeLeft() const { return m_timeLeft; }
 
 private:

@@ -311,10 +311,10 @@ TEST_F(LevelIntroTest, TheBoundEndsItEarlyRestoresEverythingAndCancelsTheTimelin
     LevelIntroCam* intro = StartIntro(kFourInTwoTeams, 1.0f);
     world->StepDt(kDt);
     const std::vector<EntityRef> pictures = intro->GetIntroEntities();
-    const ActionList* timeline = intro->GetTimeline();
+    ActionList* timeline = intro->GetTimeline();
     ASSERT_NE(timeline, nullptr);
     FlowTracker timelineWatch;
-    timelineWatch.Track(const_cast<ActionList*>(timeline));
+    timelineWatch.Track(timeline);
     // Connected after the intro's own handler: the timeline is gone by the time this runs.
     g_timelineWatch = &timelineWatch;
     g_timelineRunningAfterEnd = true;
