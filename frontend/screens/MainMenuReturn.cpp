@@ -1,0 +1,10 @@
+#include "frontend/screens/MainMenuReturn.h"
+
+namespace quellor {
+
+Action* MakeMainMenuReturn()
+{
+    return nullptr;
+}
+
+} // namespace quellor
