@@ -2,16 +2,20 @@
 
 #include "engine/ActionList.h"
 #include "engine/Engine.h"
+#include "engine/Entity.h"
 #include "engine/Invoke.h"
 #include "engine/LoadAssets.h"
 #include "engine/ObjectSystem.h"
 #include "engine/SoundSystem.h"
+#include "engine/Space.h"
+#include "engine/Transform3D.h"
 #include "frontend/screens/MenuScreen.h"
 #include "tests/support/WavWriter.h"
 #include "tools/writers/MaterialWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -62,6 +66,31 @@ FlowSetup MenuLevelSetup(std::function<quellor::Action*()> screen, ConfigSeed se
         return quellor::MakeSequence(new quellor::LoadAssets, level, screen());
     };
     return setup;
+}
+
+void SetSeededConfigValue(const FlowGame& game, const std::string& key, const std::string& value)
+{
+    std::istringstream lines(game.ReadConfig());
+    std::string text;
+    std::string line;
+    while (std::getline(lines, line))
+        text += (line.rfind(key + "=", 0) == 0 ? key + "=" + value : line) + "\n";
+    WriteFile(game.GetDocuments() / "Corvath/Tarsel/config.ini", text);
+}
+
+std::vector<quellor::Entity*> LiveEntitiesNamed(const std::string& prefix)
+{
+    std::vector<quellor::Entity*> found;
+    quellor::Space* space = quellor::Engine::Instance()->GetSpace("default");
+    for (const auto& [name, entity] : space->GetEntityMap())
+        if (name.rfind(prefix, 0) == 0 && !entity->IsDestroyed())
+            found.push_back(entity);
+    auto x = [](quellor::Entity* entity) {
+        const auto* transform = entity->GetComponent<quellor::Transform3D>();
+        return transform ? transform->m_x : 0.0f;
+    };
+    std::sort(found.begin(), found.end(), [&](quellor::Entity* a, quellor::Entity* b) { return x(a) < x(b); });
+    return found;
 }
 
 std::optional<std::string> ConfigValue(const std::string& config, const std::string& key)

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tarsel::test {
 
@@ -15,6 +16,14 @@ void WriteMenuLevelFixtures(const std::filesystem::path& folder);
 
 // Loading screen, then the level and the theme, then the screen.
 FlowSetup MenuLevelSetup(std::function<quellor::Action*()> screen, ConfigSeed seed = ConfigSeed::Test);
+
+// Sets the value of every "KEY=" line of the seeded config.ini (between the harness's set-up and
+// Start).
+void SetSeededConfigValue(const FlowGame& game, const std::string& key, const std::string& value);
+
+// The entities of "default" whose names start with the prefix and that are not queued for
+// destruction, ordered along world x.
+std::vector<quellor::Entity*> LiveEntitiesNamed(const std::string& prefix);
 
 // The value of the first "KEY=" line of config.ini text; nullopt when there is none.
 std::optional<std::string> ConfigValue(const std::string& config, const std::string& key);
