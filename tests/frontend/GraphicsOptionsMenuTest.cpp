@@ -11,6 +11,7 @@
 #include "frontend/screens/MoreGraphicsOptionsMenu.h"
 #include "platform/ScriptedInputSource.h"
 #include "tests/frontend/MenuLevelFixture.h"
+#include "tests/support/StdoutCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -52,9 +53,9 @@ std::string Section(const std::string& config, const std::string& name)
 class GraphicsOptionsMenuTest : public ::testing::Test {
 protected:
     template <typename Screen>
-    void Launch(bool shadowsOn = false)
+    void Launch(bool shadowsOn = false, std::vector<std::string> removed = {})
     {
-        game.emplace(tarsel::test::MenuLevelSetup([] { return new Screen; }));
+        game.emplace(tarsel::test::MenuLevelSetup([] { return new Screen; }, std::move(removed)));
         // The first run's shadows (the harness seeds them off to keep frames cheap).
         if (shadowsOn)
             tarsel::test::SetSeededConfigValue(*game, "SHADOWS", "1");
@@ -226,6 +227,29 @@ TEST_F(GraphicsOptionsMenuTest, QualitiesAndResolutionAreSavedAtOnceAndShownBesi
     EXPECT_EQ(LiveEntitiesNamed("gfxName").size(), 1u);
     EXPECT_EQ(Model("gfxName"), "setting_high.model");
     EXPECT_EQ(LiveEntitiesNamed("letter").size(), 7u);
+}
+
+TEST_F(GraphicsOptionsMenuTest, WithoutSomeOfItsEntitiesTheBoardStillWorks)
+{
+    tarsel::test::StdoutCapture capture;
+    Launch<quellor::GraphicsOptionsMenu>(false, {"fogCheck", "lightingBox", "back1"});
+    game->RunFrames(kAfterGlide);
+    Tap(kRight);
+    Tap(kDown);
+    ASSERT_EQ(Selected(), "fogBox");
+    Tap(kEnter);
+    EXPECT_TRUE(Graphics().GetFullscreen());
+    game->RunFrames(2);
+    Tap(kUp);
+    EXPECT_EQ(Selected(), "sunBox");
+    for (int i = 0; i < 4; ++i)
+        Tap(kDown);
+    EXPECT_EQ(Selected(), "");
+    Tap(kEnter);
+    EXPECT_EQ(game->RunningScreens(), std::vector<std::string>{"OptionsMenu"});
+    const std::string text = capture.Text();
+    for (const char* name : {"fogCheck", "lightingBox", "back1"})
+        EXPECT_NE(text.find(std::string("no entity \"") + name + "\"; GraphicsOptionsMenu"), std::string::npos) << name;
 }
 
 } // namespace

@@ -28,9 +28,10 @@ constexpr int kPadB = 11;
 
 class ScreenTest : public ::testing::Test {
 protected:
-    void Launch(const std::function<quellor::Action*()>& screen, float dt = 1.0f / 60.0f)
+    void Launch(const std::function<quellor::Action*()>& screen, float dt = 1.0f / 60.0f,
+                std::vector<std::string> removed = {})
     {
-        tarsel::test::FlowSetup setup = tarsel::test::MenuLevelSetup(screen);
+        tarsel::test::FlowSetup setup = tarsel::test::MenuLevelSetup(screen, std::move(removed));
         setup.dt = dt;
         game.emplace(std::move(setup));
         ASSERT_TRUE(game->Start());
@@ -93,6 +94,15 @@ TEST_F(HowToPlayTest, TheBoardFollowsThePadsAndEnterLeavesOnceReady)
     Tap(kEnter);
     EXPECT_FALSE(Running());
     EXPECT_EQ(game->CountPlays("menu_select.ogg"), 1);
+}
+
+TEST_F(HowToPlayTest, WithoutTheBoardTheScreenStillLeaves)
+{
+    Launch([] { return new quellor::HowToPlayMenu(false); }, 1.0f / 60.0f, {"dojo"});
+    game->Input().SetPadConnected(0, true);
+    game->RunFrames(61);
+    Tap(kEscape);
+    EXPECT_FALSE(Running());
 }
 
 using CreditsTest = ScreenTest;

@@ -9,6 +9,7 @@
 #include "engine/SoundSystem.h"
 #include "engine/Space.h"
 #include "engine/Transform3D.h"
+#include "engine/WaitFrame.h"
 #include "frontend/screens/MenuScreen.h"
 #include "tests/support/WavWriter.h"
 #include "tools/writers/MaterialWriter.h"
@@ -51,19 +52,21 @@ void WriteMenuLevelFixtures(const fs::path& folder)
         ASSERT_TRUE(tools::WriteMaterial({}, (folder / "materials" / material).string())) << material;
 }
 
-FlowSetup MenuLevelSetup(std::function<quellor::Action*()> screen, ConfigSeed seed)
+FlowSetup MenuLevelSetup(std::function<quellor::Action*()> screen, std::vector<std::string> removed)
 {
     FlowSetup setup;
-    setup.config = seed;
     setup.writeFixtures = WriteMenuLevelFixtures;
     setup.fixtureFolders = {TARSEL_FRONTEND_FIXTURES};
-    setup.startupTree = [screen](Game&) {
-        auto* level = new quellor::Invoke([] {
+    setup.startupTree = [screen, removed](Game&) {
+        auto* level = new quellor::Invoke([removed] {
             quellor::Engine* engine = quellor::Engine::Instance();
             engine->GetSystem<quellor::ObjectSystem>("default")->LoadLevel("MainMenuTest.ql");
             quellor::MenuScreen::StartMenuTheme(engine->GetSystem<quellor::SoundSystem>("default"));
+            for (const std::string& name : removed)
+                if (quellor::Entity* entity = engine->GetEntity(name, "default"))
+                    entity->Destroy();
         });
-        return quellor::MakeSequence(new quellor::LoadAssets, level, screen());
+        return quellor::MakeSequence(new quellor::LoadAssets, level, new quellor::WaitFrame(1), screen());
     };
     return setup;
 }

@@ -14,8 +14,9 @@ namespace tarsel::test {
 
 void WriteMenuLevelFixtures(const std::filesystem::path& folder);
 
-// Loading screen, then the level and the theme, then the screen.
-FlowSetup MenuLevelSetup(std::function<quellor::Action*()> screen, ConfigSeed seed = ConfigSeed::Test);
+// Loading screen, then the level and the theme, then the screen. The level entities named in
+// `removed` are gone (destroyed a frame before the screen starts).
+FlowSetup MenuLevelSetup(std::function<quellor::Action*()> screen, std::vector<std::string> removed = {});
 
 // Sets the value of every "KEY=" line of the seeded config.ini (between the harness's set-up and
 // Start).
