@@ -2,13 +2,13 @@
 
 #include "engine/ActionList.h"
 #include "engine/Entity.h"
-#include "engine/Input.h"
 #include "engine/Invoke.h"
 #include "engine/Transform2D.h"
 #include "engine/TweenTo.h"
 #include "engine/Wait.h"
 #include "engine/WaitFrame.h"
 #include "engine/graphics/GraphicsComponent2D.h"
+#include "frontend/screens/LeavePress.h"
 #include "frontend/screens/MainMenuReturn.h"
 
 #include <string>
@@ -21,12 +21,6 @@ const Vec4 kPosition(-2.76f, 54.08f, 43.3f, 1.0f);
 const Vec4 kLook(-0.08f, 0.84f, -0.936f, 0.0f);
 constexpr int kLane = 3;
 constexpr int kLinear = 0;
-constexpr int kPadCount = 4;
-constexpr int kKeyboard = -1;
-constexpr int kEscape = 27;
-constexpr int kEnter = 13;
-constexpr int kPadA = 10;
-constexpr int kPadB = 11;
 // The pages are 2048 by 1080 pictures scaled to the window's height.
 constexpr float kPageAspect = 2048.0f / 1080.0f;
 
@@ -94,19 +88,13 @@ void CreditsMenu::UpdateScreen(float dt)
         ApplyPages(dt);
     if (!m_active)
         return;
-    const Input* input = GetInput();
-    const bool key = input && (input->KeyIsPressed(kEscape, kKeyboard) || input->KeyIsPressed(kEnter, kKeyboard));
-    if ((IsReady() && key) || m_autoClose) {
+    const LeavePress press = FindLeavePress(GetInput(), IsReady());
+    if (press == LeavePress::Keyboard || m_autoClose) {
         FadeOutAndClose();
-        return;
-    }
-    for (int pad = 0; input && pad < kPadCount; ++pad) {
-        if ((IsReady() && input->KeyIsPressed(kPadA, pad)) || input->KeyIsPressed(kPadB, pad)) {
-            PlaySelect();
-            m_active = false;
-            Close();
-            return;
-        }
+    } else if (press == LeavePress::Pad) {
+        PlaySelect();
+        m_active = false;
+        Close();
     }
 }
 

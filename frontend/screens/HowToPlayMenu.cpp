@@ -1,6 +1,7 @@
 #include "frontend/screens/HowToPlayMenu.h"
 
 #include "engine/Input.h"
+#include "frontend/screens/LeavePress.h"
 #include "frontend/screens/LevelProps.h"
 #include "frontend/screens/MainMenuReturn.h"
 
@@ -13,11 +14,6 @@ const Vec4 kLook(-0.91f, -0.2f, -0.38f, 0.0f);
 constexpr float kGlideSeconds = 1.0f;
 constexpr int kGlideLane = 3;
 constexpr int kPadCount = 4;
-constexpr int kKeyboard = -1;
-constexpr int kEscape = 27;
-constexpr int kEnter = 13;
-constexpr int kPadA = 10;
-constexpr int kPadB = 11;
 
 } // namespace
 
@@ -44,19 +40,8 @@ void HowToPlayMenu::UpdateScreen(float)
     for (int pad = 0; pad < kPadCount; ++pad)
         anyPad = anyPad || input->IsConnected(pad);
     SetPropMaterial(m_dojo, anyPad ? "dojo_xbox_menu.mat" : "dojo_keyboard_menu.mat");
-    if (WantsToLeave())
+    if (FindLeavePress(input, IsReady()) != LeavePress::None)
         Leave();
-}
-
-bool HowToPlayMenu::WantsToLeave() const
-{
-    const Input* input = GetInput();
-    if (IsReady() && (input->KeyIsPressed(kEscape, kKeyboard) || input->KeyIsPressed(kEnter, kKeyboard)))
-        return true;
-    for (int pad = 0; pad < kPadCount; ++pad)
-        if ((IsReady() && input->KeyIsPressed(kPadA, pad)) || input->KeyIsPressed(kPadB, pad))
-            return true;
-    return false;
 }
 
 void HowToPlayMenu::Leave()

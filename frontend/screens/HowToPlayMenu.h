@@ -17,7 +17,6 @@ protected:
     void UpdateScreen(float dt) override;
 
 private:
-    bool WantsToLeave() const;
     void Leave();
 
     bool m_returnToMainMenu;
