@@ -9,7 +9,7 @@
 #include "engine/WaitFrame.h"
 #include "engine/graphics/GraphicsComponent2D.h"
 #include "frontend/screens/LeavePress.h"
-#include "frontend/screens/MainMenuReturn.h"
+#include "frontend/screens/MainMenu.h"
 
 #include <string>
 
@@ -135,7 +135,7 @@ void CreditsMenu::Close()
     remove(m_background);
     for (EntityRef& page : m_pages)
         remove(page);
-    HandOver(m_returnToMainMenu ? MakeMainMenuReturn() : nullptr);
+    HandOver(m_returnToMainMenu ? new MainMenu(false) : nullptr);
 }
 
 } // namespace quellor

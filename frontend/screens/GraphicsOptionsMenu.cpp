@@ -180,11 +180,9 @@ void GraphicsOptionsMenu::Activate()
 void GraphicsOptionsMenu::Toggle(unsigned entry)
 {
     const bool on = !m_states[entry];
-    SetReady(false);
-
-    RunTracked(MakeCheckMarkFlow(m_checks[entry], on, kCheckScale, kCheckSeconds, on ? kElasticOut : kBackOut,
-                                 [this] { SetReady(true); }),
-               kCheckLane);
+    // Input waits for the check mark.
+    RunThenReady({MakeCheckMarkFlow(m_checks[entry], on, kCheckScale, kCheckSeconds, on ? kElasticOut : kBackOut)},
+                 kCheckLane);
 
     if (GraphicsSystem* graphics = GetGraphics()) {
         const GridEntry& grid = kGrid[entry];

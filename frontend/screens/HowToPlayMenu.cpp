@@ -3,7 +3,7 @@
 #include "engine/Input.h"
 #include "frontend/screens/LeavePress.h"
 #include "frontend/screens/LevelProps.h"
-#include "frontend/screens/MainMenuReturn.h"
+#include "frontend/screens/MainMenu.h"
 
 namespace quellor {
 
@@ -47,7 +47,7 @@ void HowToPlayMenu::UpdateScreen(float)
 void HowToPlayMenu::Leave()
 {
     PlaySelect();
-    HandOver(m_returnToMainMenu ? MakeMainMenuReturn() : nullptr);
+    HandOver(m_returnToMainMenu ? new MainMenu(false) : nullptr);
 }
 
 } // namespace quellor

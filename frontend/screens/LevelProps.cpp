@@ -2,7 +2,6 @@
 
 #include "engine/ActionList.h"
 #include "engine/Entity.h"
-#include "engine/Invoke.h"
 #include "engine/SetValue.h"
 #include "engine/Transform3D.h"
 #include "engine/TweenTo.h"
@@ -42,22 +41,15 @@ void SetPropScale(Entity* entity, float scale)
         transform->SetScale(scale, scale, scale);
 }
 
-ActionList* MakeCheckMarkFlow(Entity* check, bool shown, float scale, float seconds, int easing,
-                              std::function<void()> done)
+ActionList* MakeCheckMarkFlow(Entity* check, bool shown, float scale, float seconds, int easing)
 {
-    ActionList* flow = nullptr;
-    if (Transform3D* transform = PropTransform(check)) {
-        const float to = shown ? scale : 0.0f;
-        Action* sides = MakeParallel(new SetValue(&transform->m_scaleX, to), new SetValue(&transform->m_scaleZ, to));
-        Action* height = new TweenTo(&transform->m_scaleY, seconds, to, easing, true, false);
-        flow = shown ? MakeSequence(sides, height) : MakeSequence(height, sides);
-    } else {
-        flow = MakeSequence(nullptr);
-    }
-    auto* last = new Invoke(std::move(done));
-    last->Block();
-    flow->PushBack(last, 0);
-    return flow;
+    Transform3D* transform = PropTransform(check);
+    if (!transform)
+        return nullptr;
+    const float to = shown ? scale : 0.0f;
+    Action* sides = MakeParallel(new SetValue(&transform->m_scaleX, to), new SetValue(&transform->m_scaleZ, to));
+    Action* height = new TweenTo(&transform->m_scaleY, seconds, to, easing, true, false);
+    return shown ? MakeSequence(sides, height) : MakeSequence(height, sides);
 }
 
 } // namespace quellor

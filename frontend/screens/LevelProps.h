@@ -1,7 +1,6 @@
 #pragma once
 // Small helpers for the 3D props of the menu level that the screens restyle: each takes a
 // possibly missing entity (the frame has already warned about it) and does nothing then.
-#include <functional>
 #include <string>
 
 namespace quellor {
@@ -19,9 +18,7 @@ void SetPropModel(Entity* entity, const std::string& model);
 void SetPropScale(Entity* entity, float scale);
 
 // A check mark folding out to `scale` (x and z at once, then y tweened) or away to 0 (y
-// tweened, then x and z), over seconds with the easing; then `done` is called. Without the
-// check mark's transform only `done` runs.
-ActionList* MakeCheckMarkFlow(Entity* check, bool shown, float scale, float seconds, int easing,
-                              std::function<void()> done);
+// tweened, then x and z), over seconds with the easing; null without the check mark's transform.
+ActionList* MakeCheckMarkFlow(Entity* check, bool shown, float scale, float seconds, int easing);
 
 } // namespace quellor

@@ -5,7 +5,6 @@
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Invoke.h"
-#include "engine/ObjectSystem.h"
 #include "engine/Transform3D.h"
 #include "engine/Wait.h"
 #include "engine/graphics/GraphicsComponent3D.h"
@@ -44,12 +43,10 @@ constexpr float kLabelScale = 3.0f;
 const char* const kSelected = "green.mat";
 const char* const kUnselected = "black.mat";
 
-// A new entity of "default" placed beside the reference arrow (its rotation, its position plus
-// the offset, its scale times the factor), with a model component; kept by nobody.
-Entity* MakeBesideArrow(const std::string& name, Entity* arrow, const Vec4& offset, float scale)
+// Gives a new entity its place beside the reference arrow (the arrow's rotation, its position
+// plus the offset, its scale times the factor) and a model component.
+Entity* PlaceBesideArrow(Entity* entity, Entity* arrow, const Vec4& offset, float scale)
 {
-    Engine* engine = Engine::HasInstance() ? Engine::Instance() : nullptr;
-    Entity* entity = engine ? engine->CreateEntity(name, MenuScreen::kSpace) : nullptr;
     if (!entity)
         return nullptr;
     if (auto* transform = entity->AddComponent<Transform3D>(true)) {
@@ -149,8 +146,9 @@ Entity* MoreGraphicsOptionsMenu::MakeLabel(const std::string& name, Entity* arro
 {
     Engine* engine = Engine::HasInstance() ? Engine::Instance() : nullptr;
     Entity* label = engine ? engine->GetEntity(name, kSpace) : nullptr;
+    // The labels stay in the level for the next visit.
     if (!label)
-        label = MakeBesideArrow(name, arrow, kLabelOffset, kLabelScale);
+        label = PlaceBesideArrow(CreateEntity(name, false, true), arrow, kLabelOffset, kLabelScale);
     SetPropModel(label, QualityModel(quality));
     return label;
 }
@@ -274,12 +272,10 @@ void MoreGraphicsOptionsMenu::BuildResolutionReadout()
             entity->Destroy();
     }
     m_readout.clear();
-    Engine* engine = Engine::HasInstance() ? Engine::Instance() : nullptr;
-    auto* objects = engine ? engine->GetSystem<ObjectSystem>(kSpace) : nullptr;
     for (const Glyph& glyph : ResolutionGlyphs(m_resolution.width, m_resolution.height)) {
-        const std::string name = objects ? objects->UniqueEntityName("letter") : "letter";
-        Entity* entity = MakeBesideArrow(name, m_arrows[LeftResolution], Vec4(glyph.x, glyph.y, glyph.z, 0.0f),
-                                         kGlyphScale);
+        // Kept apart from the screen's own entities: End removes them only 0.75 s later.
+        Entity* entity = PlaceBesideArrow(CreateEntity("letter", true, true), m_arrows[LeftResolution],
+                                          Vec4(glyph.x, glyph.y, glyph.z, 0.0f), kGlyphScale);
         if (!entity)
             continue;
         SetPropMaterial(entity, "test_menu.mat");

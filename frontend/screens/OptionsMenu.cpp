@@ -4,7 +4,7 @@
 #include "engine/SoundSystem.h"
 #include "frontend/screens/GraphicsOptionsMenu.h"
 #include "frontend/screens/LevelProps.h"
-#include "frontend/screens/MainMenuReturn.h"
+#include "frontend/screens/MainMenu.h"
 #include "frontend/screens/ScreenConfig.h"
 
 namespace quellor {
@@ -58,7 +58,7 @@ bool OptionsMenu::HandleInput(int pad, bool withKeyboard)
 {
     if (Pressed(MenuCommand::Back, pad, withKeyboard)) {
         PlaySelect();
-        HandOver(MakeMainMenuReturn());
+        HandOver(new MainMenu(false));
         return true;
     }
     if (Pressed(MenuCommand::Down, pad, withKeyboard)) {
@@ -92,7 +92,7 @@ void OptionsMenu::Activate()
         HandOver(new GraphicsOptionsMenu);
         break;
     default:
-        HandOver(MakeMainMenuReturn());
+        HandOver(new MainMenu(false));
         break;
     }
 }
@@ -105,10 +105,10 @@ void OptionsMenu::Toggle(Item item)
     const bool mute = !flag;
     flag = mute;
 
-    SetReady(false);
-    RunTracked(MakeCheckMarkFlow(music ? m_muteMusicCheck : m_muteAllCheck, mute, kCheckScale, kCheckSeconds,
-                                 mute ? kQuadraticOut : kBackOut, [this] { SetReady(true); }),
-               kCheckLane);
+    // Input waits for the check mark.
+    RunThenReady({MakeCheckMarkFlow(music ? m_muteMusicCheck : m_muteAllCheck, mute, kCheckScale, kCheckSeconds,
+                                    mute ? kQuadraticOut : kBackOut)},
+                 kCheckLane);
 
     SoundSystem* sound = GetSound();
     if (sound) {

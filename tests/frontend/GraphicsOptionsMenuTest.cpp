@@ -9,6 +9,7 @@
 #include "engine/graphics/GraphicsSystem.h"
 #include "frontend/screens/GraphicsOptionsMenu.h"
 #include "frontend/screens/MoreGraphicsOptionsMenu.h"
+#include "frontend/screens/OptionsMenu.h"
 #include "platform/ScriptedInputSource.h"
 #include "tests/frontend/MenuLevelFixture.h"
 #include "tests/support/StdoutCapture.h"
@@ -84,7 +85,14 @@ protected:
 
 TEST_F(GraphicsOptionsMenuTest, SwitchesChangeTheRendererAndConfigAndWaitForTheirCheckMarks)
 {
-    Launch<quellor::GraphicsOptionsMenu>(true);
+    // From the options screen: Down twice, Enter.
+    Launch<quellor::OptionsMenu>(true);
+    game->RunFrames(kAfterGlide);
+    Tap(kDown);
+    Tap(kDown);
+    game->Input().TapKey(kEnter);
+    game->RunFrames(1);
+    ASSERT_EQ(game->RunningScreens(), std::vector<std::string>{"GraphicsOptionsMenu"});
     // Check marks of the switches that are off fold away; those that are on keep the level's.
     EXPECT_FLOAT_EQ(ScaleY("shadowCheck"), 0.4f);
     EXPECT_FLOAT_EQ(ScaleY("lightingCheck"), 0.4f);

@@ -1,6 +1,7 @@
 #include "tests/frontend/MenuLevelFixture.h"
 
 #include "engine/ActionList.h"
+#include "engine/ActionSystem.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Invoke.h"
@@ -10,44 +11,29 @@
 #include "engine/Space.h"
 #include "engine/Transform3D.h"
 #include "engine/WaitFrame.h"
+#include "frontend/screens/MainMenu.h"
 #include "frontend/screens/MenuScreen.h"
-#include "tests/support/WavWriter.h"
-#include "tools/writers/MaterialWriter.h"
+#include "tests/frontend/ScreenFixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 
 namespace tarsel::test {
 
-namespace {
-
 namespace fs = std::filesystem;
-
-void WriteFile(const fs::path& path, const std::string& bytes)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-} // namespace
 
 void WriteMenuLevelFixtures(const fs::path& folder)
 {
-    const std::string tone = MakeWav(441);
-    for (const char* effect : {"menu_highlight.ogg", "menu_select.ogg"})
-        WriteFile(folder / "sounds/sfx" / effect, tone);
-    for (const char* song : {"theme_menu.ogg", "theme_gameplay.ogg"})
-        WriteFile(folder / "sounds/music" / song, tone);
+    WriteMenuSounds(folder);
+    WriteQuitButton(folder);
     std::vector<std::string> materials = {"arrow_menu.mat",     "arrow_menu_selected.mat", "dojo_xbox_menu.mat",
                                           "dojo_keyboard_menu.mat", "test_menu.mat",       "green.mat",
                                           "black.mat",          "text_menu.mat",           "text_menu_selected.mat",
                                           "credits_bg.mat"};
     for (int page = 1; page <= 8; ++page)
         materials.push_back("credits_" + std::to_string(page) + ".mat");
-    fs::create_directories(folder / "materials");
     for (const std::string& material : materials)
         ASSERT_TRUE(tools::WriteMaterial({}, (folder / "materials" / material).string())) << material;
 }
@@ -71,6 +57,26 @@ FlowSetup MenuLevelSetup(std::function<quellor::Action*()> screen, std::vector<s
     return setup;
 }
 
+FlowSetup MainMenuSetup()
+{
+    FlowSetup setup;
+    setup.writeFixtures = WriteMenuLevelFixtures;
+    setup.fixtureFolders = {TARSEL_FRONTEND_FIXTURES};
+    setup.screen = [] { return new quellor::MainMenu(true); };
+    return setup;
+}
+
+quellor::MenuScreen* FindScreen(FlowGame& game, const std::string& name)
+{
+    quellor::MenuScreen* found = nullptr;
+    game.GetGame().GetActionSystem()->GetRootList().VisitActions([&](const quellor::Action& action) {
+        const auto* screen = dynamic_cast<const quellor::MenuScreen*>(&action);
+        if (screen && screen->GetScreenName() == name && screen->IsStarted() && !screen->IsFinished())
+            found = const_cast<quellor::MenuScreen*>(screen);
+    });
+    return found;
+}
+
 void SetSeededConfigValue(const FlowGame& game, const std::string& key, const std::string& value)
 {
     std::istringstream lines(game.ReadConfig());
@@ -78,7 +84,7 @@ void SetSeededConfigValue(const FlowGame& game, const std::string& key, const st
     std::string line;
     while (std::getline(lines, line))
         text += (line.rfind(key + "=", 0) == 0 ? key + "=" + value : line) + "\n";
-    WriteFile(game.GetDocuments() / "Corvath/Tarsel/config.ini", text);
+    WriteFixtureFile(game.GetDocuments() / "Corvath/Tarsel/config.ini", text);
 }
 
 std::vector<quellor::Entity*> LiveEntitiesNamed(const std::string& prefix)

@@ -1,7 +1,7 @@
 #pragma once
 // The menu level the option screens work in, for their flow tests: the fixture level
-// "MainMenuTest.ql" (tests/frontend/fixtures), the sound cues and themes, and every material
-// the screens set, written into the harness's working directory. A screen under test starts
+// "MainMenuTest.ql" (tests/frontend/fixtures), the sound cues and themes, the main menu's quit
+// button, and every material the screens set, written into the harness's working directory. A screen under test starts
 // after the loading screen, once the level is loaded and the menu theme plays.
 #include "tests/support/flow/FlowGame.h"
 
@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+namespace quellor {
+class MenuScreen;
+}
+
 namespace tarsel::test {
 
 void WriteMenuLevelFixtures(const std::filesystem::path& folder);
@@ -17,6 +21,12 @@ void WriteMenuLevelFixtures(const std::filesystem::path& folder);
 // Loading screen, then the level and the theme, then the screen. The level entities named in
 // `removed` are gone (destroyed a frame before the screen starts).
 FlowSetup MenuLevelSetup(std::function<quellor::Action*()> screen, std::vector<std::string> removed = {});
+
+// Loading screen, then MainMenu(true), which loads the level and starts the theme.
+FlowSetup MainMenuSetup();
+
+// The screen of that type running in the action system, or null.
+quellor::MenuScreen* FindScreen(FlowGame& game, const std::string& name);
 
 // Sets the value of every "KEY=" line of the seeded config.ini (between the harness's set-up and
 // Start).

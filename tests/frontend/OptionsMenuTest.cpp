@@ -1,10 +1,14 @@
-// The options screen on the flow harness, started in the menu level: the highlight, the mute
-// toggles with their check marks, sound and config.ini, and leaving.
+// The options screen on the flow harness, opened from the main menu or started in the menu
+// level: the highlight, the mute toggles with their check marks, sound and config.ini, and
+// leaving.
 #include "engine/SoundSystem.h"
 #include "engine/Transform3D.h"
+#include "engine/graphics/GraphicsSystem.h"
+#include "frontend/screens/MainMenu.h"
 #include "frontend/screens/OptionsMenu.h"
 #include "platform/ScriptedInputSource.h"
 #include "tests/frontend/MenuLevelFixture.h"
+#include "renderer/Camera.h"
 #include "tests/support/StdoutCapture.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +58,22 @@ protected:
 
 TEST_F(OptionsMenuTest, MuteTogglesReachSoundAndConfigAtOnceAndWaitForTheirCheckMarks)
 {
-    Launch();
+    // From the main menu: Down, Enter.
+    game.emplace(tarsel::test::MainMenuSetup());
+    ASSERT_TRUE(game->Start());
+    ASSERT_TRUE(game->RunUntil([&] {
+        auto* menu = tarsel::test::FindScreen(*game, "MainMenu");
+        return menu && menu->IsReady();
+    }, 600));
+    Tap(kDown);
+    game->RunFrames(10); // the cursor's glide
+    game->Input().TapKey(kEnter);
+    game->RunFrames(1);
+    ASSERT_EQ(game->RunningScreens(), std::vector<std::string>{"OptionsMenu"});
+    screen = static_cast<quellor::OptionsMenu*>(tarsel::test::FindScreen(*game, "OptionsMenu"));
+    // The main menu's own cues so far.
+    const int selects = game->CountPlays("menu_select.ogg");
+    const int highlights = game->CountPlays("menu_highlight.ogg");
     // Nothing is muted: the check marks fold away at the start; the highlight is there at once.
     EXPECT_FLOAT_EQ(CheckScaleY("muteMusicCheck"), 0.0f);
     EXPECT_FLOAT_EQ(CheckScaleY("muteAllCheck"), 0.0f);
@@ -75,12 +94,12 @@ TEST_F(OptionsMenuTest, MuteTogglesReachSoundAndConfigAtOnceAndWaitForTheirCheck
     EXPECT_EQ(ConfigValue(game->ReadConfig(), "MUTE_ALL"), "0");
     EXPECT_TRUE(game->GetGame().GetSoundSystem()->IsMuteMusic());
     EXPECT_TRUE(ThemePaused());
-    EXPECT_EQ(game->CountPlays("menu_select.ogg"), 1);
+    EXPECT_EQ(game->CountPlays("menu_select.ogg"), selects + 1);
     // The check mark unfolds; input waits for it.
     EXPECT_FLOAT_EQ(game->FindTransform3D("muteMusicCheck")->m_scaleX, 0.4f);
     Tap(kDown);
     EXPECT_EQ(screen->GetCursor(), 0u);
-    EXPECT_EQ(game->CountPlays("menu_highlight.ogg"), 0);
+    EXPECT_EQ(game->CountPlays("menu_highlight.ogg"), highlights);
     game->RunFrames(kAfterCheck);
     EXPECT_FLOAT_EQ(CheckScaleY("muteMusicCheck"), 0.4f);
 
@@ -108,9 +127,13 @@ TEST_F(OptionsMenuTest, MuteTogglesReachSoundAndConfigAtOnceAndWaitForTheirCheck
     game->RunFrames(kAfterCheck);
 
     Tap(kBackspace);
-    EXPECT_TRUE(game->RunningScreens().empty());
+    EXPECT_EQ(game->RunningScreens(), std::vector<std::string>{"MainMenu"});
+    // The camera glides back.
+    game->RunFrames(90);
+    const ZOR::float3 camera = game->GetGame().GetGraphicsSystem()->GetActiveCamera(-1).GetPosition();
+    EXPECT_NEAR(camera.z, quellor::MainMenu::kCameraPosition.z, 1e-3f);
     // The press that turned mute all off was still muted: four of the five cues played.
-    EXPECT_EQ(game->CountPlays("menu_select.ogg"), 4);
+    EXPECT_EQ(game->CountPlays("menu_select.ogg"), selects + 4);
 }
 
 TEST_F(OptionsMenuTest, EachVisitShowsTheSoundSystemsMutesAndTwoPadsOpenOneSuccessor)
