@@ -26,13 +26,7 @@ constexpr int kPadB = 11;
 
 class MainMenuSubScreensTest : public ::testing::Test {
 protected:
-    void WaitForMenu()
-    {
-        ASSERT_TRUE(game->RunUntil([&] {
-            quellor::MenuScreen* menu = FindScreen(*game, "MainMenu");
-            return menu && menu->IsReady();
-        }, 600));
-    }
+    void WaitForMenu() { ASSERT_TRUE(tarsel::test::RunUntilMainMenuReady(*game)); }
     // From the first item of a ready main menu down to the item, then Enter.
     void Open(unsigned item, const std::string& screen)
     {

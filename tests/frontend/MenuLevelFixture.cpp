@@ -77,6 +77,14 @@ quellor::MenuScreen* FindScreen(FlowGame& game, const std::string& name)
     return found;
 }
 
+bool RunUntilMainMenuReady(FlowGame& game)
+{
+    return game.RunUntil([&] {
+        quellor::MenuScreen* menu = FindScreen(game, "MainMenu");
+        return menu && menu->IsReady();
+    }, 600);
+}
+
 void SetSeededConfigValue(const FlowGame& game, const std::string& key, const std::string& value)
 {
     std::istringstream lines(game.ReadConfig());

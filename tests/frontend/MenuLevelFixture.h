@@ -28,6 +28,9 @@ FlowSetup MainMenuSetup();
 // The screen of that type running in the action system, or null.
 quellor::MenuScreen* FindScreen(FlowGame& game, const std::string& name);
 
+// Runs frames until a main menu runs and is ready; false after 600 frames.
+bool RunUntilMainMenuReady(FlowGame& game);
+
 // Sets the value of every "KEY=" line of the seeded config.ini (between the harness's set-up and
 // Start).
 void SetSeededConfigValue(const FlowGame& game, const std::string& key, const std::string& value);

@@ -61,10 +61,7 @@ TEST_F(OptionsMenuTest, MuteTogglesReachSoundAndConfigAtOnceAndWaitForTheirCheck
     // From the main menu: Down, Enter.
     game.emplace(tarsel::test::MainMenuSetup());
     ASSERT_TRUE(game->Start());
-    ASSERT_TRUE(game->RunUntil([&] {
-        auto* menu = tarsel::test::FindScreen(*game, "MainMenu");
-        return menu && menu->IsReady();
-    }, 600));
+    ASSERT_TRUE(tarsel::test::RunUntilMainMenuReady(*game));
     Tap(kDown);
     game->RunFrames(10); // the cursor's glide
     game->Input().TapKey(kEnter);
