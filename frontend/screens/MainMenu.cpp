@@ -10,6 +10,9 @@
 #include "engine/graphics/GraphicsComponent3D.h"
 #include "engine/graphics/GraphicsComponent3DSkinned.h"
 #include "engine/graphics/GraphicsSystem.h"
+#include "frontend/screens/CreditsMenu.h"
+#include "frontend/screens/HowToPlayMenu.h"
+#include "frontend/screens/OptionsMenu.h"
 #include "renderer/Window.h"
 
 #include <array>
@@ -25,9 +28,9 @@ std::array<MainMenu::ItemScreen, MainMenu::kScreenItems>& ItemScreens()
 {
     static std::array<MainMenu::ItemScreen, MainMenu::kScreenItems> table = {
         MainMenu::ItemScreen(), // 0 play: CharSelectMenu
-        MainMenu::ItemScreen(), // 1 options: OptionsMenu
-        MainMenu::ItemScreen(), // 2 how to play: HowToPlayMenu(true)
-        MainMenu::ItemScreen(), // 3 credits: CreditsMenu(1)
+        [] { return new OptionsMenu; },
+        [] { return new HowToPlayMenu(true); },
+        [] { return new CreditsMenu(1); },
     };
     return table;
 }

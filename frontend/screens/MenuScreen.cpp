@@ -200,12 +200,7 @@ void MenuScreen::ReadCamera()
 void MenuScreen::StartGlide(const Vec4& position, const Vec4& look, float duration, int lane,
                             const std::vector<Action*>& before)
 {
-    ReadCamera();
-    auto tween = [duration](float* field, float to) { return new TweenTo(field, duration, to, kLinear, true, false); };
-    std::vector<Action*> steps = {MakeParallel(
-        tween(&m_cameraPosition.x, position.x), tween(&m_cameraPosition.y, position.y),
-        tween(&m_cameraPosition.z, position.z), tween(&m_cameraLook.x, look.x), tween(&m_cameraLook.y, look.y),
-        tween(&m_cameraLook.z, look.z))};
+    std::vector<Action*> steps = {MakeCameraTweens(position, look, duration)};
     steps.insert(steps.end(), before.begin(), before.end());
     RunThenReady(steps, lane);
 }
@@ -232,6 +227,15 @@ void MenuScreen::RunThenReady(const std::vector<Action*>& steps, int lane)
     sequence->PushBack(ready, 0);
     m_ready = false;
     RunTracked(sequence, lane);
+}
+
+ActionList* MenuScreen::MakeCameraTweens(const Vec4& position, const Vec4& look, float duration)
+{
+    ReadCamera();
+    auto tween = [duration](float* field, float to) { return new TweenTo(field, duration, to, kLinear, true, false); };
+    return MakeParallel(tween(&m_cameraPosition.x, position.x), tween(&m_cameraPosition.y, position.y),
+                        tween(&m_cameraPosition.z, position.z), tween(&m_cameraLook.x, look.x),
+                        tween(&m_cameraLook.y, look.y), tween(&m_cameraLook.z, look.z));
 }
 
 void MenuScreen::ApplyCamera()

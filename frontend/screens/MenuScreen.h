@@ -28,6 +28,7 @@
 
 namespace quellor {
 
+class ActionList;
 class Entity;
 class GraphicsSystem;
 class Input;
@@ -121,6 +122,9 @@ protected:
     // flag set. Clears the ready flag now. The glide is tracked.
     void StartGlide(const Vec4& position, const Vec4& look, float duration, int lane,
                     const std::vector<Action*>& before = {});
+    // The glide's six tweens alone, in one parallel list, after ReadCamera; for screens whose
+    // flow around them differs (the caller runs the list).
+    ActionList* MakeCameraTweens(const Vec4& position, const Vec4& look, float duration);
     // Puts the camera at once where a glide would end, and drives it from there.
     void JumpCamera(const Vec4& position, const Vec4& look);
     void ApplyCamera();

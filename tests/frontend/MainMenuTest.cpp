@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -89,13 +90,21 @@ protected:
 
 class MainMenuTest : public ::testing::Test {
 protected:
+    MainMenuTest()
+    {
+        for (unsigned item = 0; item < MainMenu::kScreenItems; ++item)
+            rows[item] = MainMenu::GetItemScreen(item);
+    }
     ~MainMenuTest() override
     {
         for (unsigned item = 0; item < MainMenu::kScreenItems; ++item)
-            MainMenu::SetItemScreen(item, {});
+            MainMenu::SetItemScreen(item, rows[item]);
     }
 
     // The loading screen, then MainMenu(true); run until the menu runs.
+    // The rows of the item table as the build fills them, put back after each test.
+    std::array<MainMenu::ItemScreen, MainMenu::kScreenItems> rows;
+
     void Open(bool withFixtures = true)
     {
         FlowSetup setup;

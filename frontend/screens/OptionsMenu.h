@@ -1,0 +1,41 @@
+#pragma once
+// The options screen: an area of the menu level the camera glides to, with two check boxes
+// (mute music, mute all) whose state goes at once to the sound system and to the section
+// "SOUND" of config.ini, an entry to the graphics options and a way back to the main menu.
+// It uses the level's entities and creates none.
+#include "frontend/screens/MenuScreen.h"
+
+#include <array>
+
+namespace quellor {
+
+class OptionsMenu : public MenuScreen {
+public:
+    enum Item : unsigned { MuteMusic = 0, MuteAll = 1, GraphicsOptions = 2, Back = 3, ItemCount = 4 };
+
+    OptionsMenu();
+    ~OptionsMenu() override;
+
+    unsigned GetCursor() const { return m_cursor; }
+
+protected:
+    void Start() override;
+    void UpdateScreen(float dt) override;
+    bool HandleInput(int pad, bool withKeyboard) override;
+
+private:
+    void Activate();
+    // Flips a mute flag: the check mark folds in or out (input waits for it), the sound system
+    // and config.ini take the new value, and the theme pauses or resumes.
+    void Toggle(Item item);
+    void RefreshHighlight();
+
+    unsigned m_cursor = 0;
+    bool m_muteMusic = false;
+    bool m_muteAll = false;
+    std::array<Entity*, ItemCount> m_items{};
+    Entity* m_muteMusicCheck = nullptr;
+    Entity* m_muteAllCheck = nullptr;
+};
+
+} // namespace quellor
