@@ -2,12 +2,14 @@
 
 #include <mutex>
 
+#include "engine/Entity.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/AnimationControllerComponent.h"
 #include "gameplay/AnimationPlayerComponent.h"
 #include "gameplay/CharacterController.h"
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/GameLogicSystem.h"
+#include "gameplay/OrbComponent.h"
 #include "gameplay/OrbitComponent.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/PlayerIdComponent.h"
@@ -16,6 +18,11 @@
 #include "gameplay/cameras/CameraLookAtComponent.h"
 #include "gameplay/cameras/CameraSystem.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
+#include "gameplay/effects/ArmChargeComponent.h"
+#include "gameplay/effects/OrbChargeComponent.h"
+#include "gameplay/effects/OrbConeComponent.h"
+#include "gameplay/effects/OrbLightningComponent.h"
+#include "gameplay/effects/OrbMeshComponent.h"
 #include "physics/RegisterPhysicsTypes.h"
 
 namespace quellor {
@@ -38,6 +45,17 @@ void RegisterGameplayTypes()
         MetaOf<CameraSystem>();
         MetaOf<ThirdPersonCameraComponent>();
         MetaOf<CameraLookAtComponent>();
+        MetaOf<OrbComponent>();
+        MetaOf<OrbMeshComponent>();
+        MetaOf<OrbLightningComponent>();
+        MetaOf<OrbConeComponent>();
+        MetaOf<OrbChargeComponent>();
+        MetaOf<ArmChargeComponent>();
+        // The camera's charge ring shows the orb weapon's charge.
+        ThirdPersonCameraComponent::SetChargeRatioSource([](Entity& target) {
+            const auto* orb = target.GetComponent<OrbComponent>();
+            return orb ? orb->GetChargePercent() : 0.0f;
+        });
     });
 }
 
