@@ -49,6 +49,7 @@ namespace {
 
 constexpr const char* kDefaultSpace = "default";
 constexpr float kNoTagLock = 4294967296.0f;
+constexpr float kRayMargin = 1.0f;
 constexpr float kOrbLightColor[3] = {0.0f, 0.75f, 1.0f};
 constexpr float kOrbLightIntensity = 3.5f;
 constexpr float kOrbLightRadius = 30.0f;
@@ -437,8 +438,11 @@ void OrbComponent::TagLock(OrbRecord& orb, const Vec4& position)
             continue;
         // A target at the orb's own place gives no direction: no ray.
         const ZOR::float3 toTarget = ToFloat3(body->GetPosition()) - p;
+        // The target is reached within its own distance: the ray goes no further (a ray of
+        // billions of units loses the precision to find a body of one).
+        const float reach = std::min(best, toTarget.Length() + kRayMargin);
         Vec4 hitPoint;
-        if (RayEntity(position, Direction(toTarget), best, &hitPoint) != target)
+        if (RayEntity(position, Direction(toTarget), reach, &hitPoint) != target)
             continue;
         const float distance = (ToFloat3(hitPoint) - p).Length();
         if (distance < best) {
