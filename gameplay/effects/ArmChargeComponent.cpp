@@ -1,7 +1,9 @@
 #include "gameplay/effects/ArmChargeComponent.h"
 
 #include "engine/Entity.h"
+#include "engine/Random.h"
 #include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/effects/EffectFamily.h"
 #include "gameplay/PlayerUtil.h"
 
 #include <algorithm>
@@ -22,9 +24,7 @@ ZOR::float3 ToFloat3(const Vec4& v) { return ZOR::float3(v.x, v.y, v.z); }
 
 ArmChargeComponent::ArmChargeComponent() : DynamicMeshComponent(kMaxVertices)
 {
-    SetTexture(kTexture);
-    SetCullMode(ZOR::CullMode::None);
-    SetBlendMode(ZOR::BlendMode::Additive);
+    SetUpEffectMesh(*this, kTexture, ZOR::BlendMode::Additive);
 }
 
 ArmChargeComponent::~ArmChargeComponent() = default;

@@ -1,11 +1,12 @@
 #include "gameplay/effects/EffectFamily.h"
 
+#include "engine/Random.h"
 #include "engine/Transform3D.h"
 #include "engine/graphics/ComponentLookup.h"
+#include "renderer/DynamicMesh.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace quellor {
 
@@ -33,9 +34,11 @@ ZOR::float2 FrameStrip::UvMax(int frame, float v1) const
     return ZOR::float2(static_cast<float>(frame + 1) / static_cast<float>(frames), v1);
 }
 
-float RandomUnit()
+void SetUpEffectMesh(ZOR::DynamicMesh& mesh, const std::string& texture, ZOR::BlendMode blend)
 {
-    return static_cast<float>(std::rand() % 10000) * 0.0001f;
+    mesh.SetTexture(texture);
+    mesh.SetCullMode(ZOR::CullMode::None);
+    mesh.SetBlendMode(blend);
 }
 
 ZOR::float3x3 RandomOrientation()

@@ -1,9 +1,16 @@
 #pragma once
 // What the gameplay effect meshes share: texture strips of frames side by side, a random
 // turn of a sphere's texture drawn once per component, and their entity's position.
+#include "renderer/dx11/RenderContext.h"
 #include "renderer/math/float2.h"
 #include "renderer/math/float3.h"
 #include "renderer/math/float3x3.h"
+
+#include <string>
+
+namespace ZOR {
+class DynamicMesh;
+}
 
 namespace quellor {
 
@@ -24,8 +31,10 @@ struct FrameStrip {
     ZOR::float2 UvMax(int frame, float v1) const;
 };
 
-// (rand() % 10000) * 0.0001: a uniform value in [0, 1).
-float RandomUnit();
+// The draw settings every effect mesh starts with: its texture (none when empty), both faces
+// drawn, and its blend mode.
+void SetUpEffectMesh(ZOR::DynamicMesh& mesh, const std::string& texture, ZOR::BlendMode blend);
+
 // Four values in [-1, 1) taken as a quaternion, normalised (a zero one is not) and turned into
 // its rotation.
 ZOR::float3x3 RandomOrientation();

@@ -6,6 +6,7 @@
 #include "engine/SetValue.h"
 #include "engine/TweenTo.h"
 #include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/effects/EffectFamily.h"
 
 #include <cmath>
 #include <cstdio>
@@ -17,8 +18,7 @@ QUELLOR_RECORD(OrbChargeComponent, DynamicMeshComponent, DerivedMetaNotPOD, NoID
 OrbChargeComponent::OrbChargeComponent()
     : DynamicMeshComponent(kMaxVertices), m_orientation(RandomOrientation())
 {
-    SetCullMode(ZOR::CullMode::None);
-    SetBlendMode(ZOR::BlendMode::Alpha);
+    SetUpEffectMesh(*this, "", ZOR::BlendMode::Alpha);
 }
 
 OrbChargeComponent::~OrbChargeComponent() = default;

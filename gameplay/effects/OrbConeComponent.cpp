@@ -1,6 +1,7 @@
 #include "gameplay/effects/OrbConeComponent.h"
 
 #include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/effects/EffectFamily.h"
 #include "physics/RigidBodyComponent3D.h"
 
 namespace quellor {
@@ -9,9 +10,7 @@ QUELLOR_RECORD(OrbConeComponent, DynamicMeshComponent, DerivedMetaNotPOD, NoID) 
 
 OrbConeComponent::OrbConeComponent() : DynamicMeshComponent(kMaxVertices)
 {
-    SetTexture(kTexture);
-    SetCullMode(ZOR::CullMode::None);
-    SetBlendMode(ZOR::BlendMode::Additive);
+    SetUpEffectMesh(*this, kTexture, ZOR::BlendMode::Additive);
 }
 
 OrbConeComponent::~OrbConeComponent() = default;

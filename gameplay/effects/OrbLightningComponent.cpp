@@ -12,9 +12,7 @@ QUELLOR_RECORD(OrbLightningComponent, DynamicMeshComponent, DerivedMetaNotPOD, N
 OrbLightningComponent::OrbLightningComponent()
     : DynamicMeshComponent(kMaxVertices), m_orientation(RandomOrientation())
 {
-    SetTexture(kTexture);
-    SetCullMode(ZOR::CullMode::None);
-    SetBlendMode(ZOR::BlendMode::Additive);
+    SetUpEffectMesh(*this, kTexture, ZOR::BlendMode::Additive);
 }
 
 OrbLightningComponent::~OrbLightningComponent() = default;

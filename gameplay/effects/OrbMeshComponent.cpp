@@ -1,6 +1,7 @@
 #include "gameplay/effects/OrbMeshComponent.h"
 
 #include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/effects/EffectFamily.h"
 
 namespace quellor {
 
@@ -8,9 +9,7 @@ QUELLOR_RECORD(OrbMeshComponent, DynamicMeshComponent, DerivedMetaNotPOD, NoID) 
 
 OrbMeshComponent::OrbMeshComponent() : DynamicMeshComponent(kMaxVertices), m_orientation(RandomOrientation())
 {
-    SetTexture(kTexture);
-    SetCullMode(ZOR::CullMode::None);
-    SetBlendMode(ZOR::BlendMode::Alpha);
+    SetUpEffectMesh(*this, kTexture, ZOR::BlendMode::Alpha);
 }
 
 OrbMeshComponent::~OrbMeshComponent() = default;
