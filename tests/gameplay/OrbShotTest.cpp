@@ -3,6 +3,8 @@
 // shot, which starts beside the shooter and takes a player it rests on as the target.
 #include "OrbTestKit.h"
 
+#include "engine/ResourceSystem.h"
+#include "engine/Transform2D.h"
 #include "engine/graphics/EmitterComponent.h"
 #include "engine/graphics/PointLightComponent.h"
 #include "gameplay/PlayerUtil.h"
@@ -219,6 +221,24 @@ TEST_F(OrbFireTest, AimRayOnAPlayerMakesItTheTarget)
     ASSERT_EQ(Weapon(shooter).GetOrbs().size(), 1u);
     EXPECT_EQ(Weapon(shooter).GetOrbs()[0].target.Get(), target);
     EXPECT_FLOAT_EQ(Weapon(shooter).GetOrbs()[0].force, 800.0f);
+}
+
+TEST_F(OrbTest, CameraRingShowsTheChargePercent)
+{
+    for (const char* name : {"reticle", "reticuleRing"})
+        world->WriteFile(std::string("archetypes/") + name + ".arch",
+                         "<archetype><Transform2D/><GraphicsComponent2D/></archetype>\n");
+    world->resources->ScanDirectory("");
+    Entity* person = Player("person", "red", -60.0f, 0.0f, 0);
+    auto* camera = person->GetComponent<ThirdPersonCameraComponent>();
+    world->Step();
+    ASSERT_NE(camera->GetRing(), nullptr);
+    Weapon(person).m_currentCharge = 0.35f;
+    world->Step();
+    EXPECT_FLOAT_EQ(camera->GetRing()->GetComponent<Transform2D>()->m_scaleX, 64.0f);
+    Weapon(person).m_currentCharge = 5.0f;
+    world->Step();
+    EXPECT_FLOAT_EQ(camera->GetRing()->GetComponent<Transform2D>()->m_scaleX, 128.0f);
 }
 
 TEST_F(OrbTest, ShooterWithoutACameraOrActionsDoesNotShoot)
