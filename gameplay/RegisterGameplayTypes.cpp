@@ -2,12 +2,14 @@
 
 #include <mutex>
 
+#include "engine/Entity.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/AnimationControllerComponent.h"
 #include "gameplay/AnimationPlayerComponent.h"
 #include "gameplay/CharacterController.h"
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/GameLogicSystem.h"
+#include "gameplay/OrbComponent.h"
 #include "gameplay/OrbitComponent.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/PlayerIdComponent.h"
@@ -19,6 +21,11 @@
 #include "gameplay/cameras/IntroCutscene.h"
 #include "gameplay/cameras/MenuCameraComponent.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
+#include "gameplay/effects/ArmChargeComponent.h"
+#include "gameplay/effects/OrbChargeComponent.h"
+#include "gameplay/effects/OrbConeComponent.h"
+#include "gameplay/effects/OrbLightningComponent.h"
+#include "gameplay/effects/OrbMeshComponent.h"
 #include "physics/RegisterPhysicsTypes.h"
 
 namespace quellor {
@@ -44,6 +51,17 @@ void RegisterGameplayTypes()
         MetaOf<AutomatedCameraComponent>();
         MetaOf<MenuCameraComponent>();
         MetaOf<IntroCutscene>();
+        MetaOf<OrbComponent>();
+        MetaOf<OrbMeshComponent>();
+        MetaOf<OrbLightningComponent>();
+        MetaOf<OrbConeComponent>();
+        MetaOf<OrbChargeComponent>();
+        MetaOf<ArmChargeComponent>();
+        // The camera's charge ring shows the orb weapon's charge.
+        ThirdPersonCameraComponent::SetChargeRatioSource([](Entity& target) {
+            const auto* orb = target.GetComponent<OrbComponent>();
+            return orb ? orb->GetChargePercent() : 0.0f;
+        });
     });
 }
 

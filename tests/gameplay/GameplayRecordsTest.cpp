@@ -143,7 +143,24 @@ const RecordRow kRecords[] = {
       {"SetBeta", "", {"float"}},
       {"SetRadius", "", {"float"}},
       {"SetSpeed", "", {"float"}}}},
+    {"OrbComponent",
+     "Component",
+     false,
+     {{"m_orbSpeed", "float", "", ""},
+      {"m_tagSpeed", "float", "", ""},
+      {"m_orbRadius", "float", "", ""},
+      {"m_waitForSeek", "float", "", ""},
+      {"m_orbLifeTime", "float", "", ""},
+      {"m_baseForce", "float", "", ""},
+      {"m_maxForce", "float", "", ""},
+      {"m_chargeTime", "float", "", ""}},
+     {}},
 };
+
+// The effect meshes: records of their own on the dynamic mesh's, with nothing registered and
+// no "ID" (they are added under their class name by code).
+const char* const kEffectRecords[] = {"OrbMeshComponent", "OrbLightningComponent", "OrbConeComponent",
+                                      "OrbChargeComponent", "ArmChargeComponent"};
 
 std::string TypeName(const Meta* type)
 {
@@ -209,6 +226,28 @@ TEST(GameplayRecords, MatchTheirTablesBothWays)
         EXPECT_EQ(copy != nullptr, row.copies);
         if (copy)
             record->GetOps()->Delete(copy);
+        record->GetOps()->Delete(made);
+    }
+}
+
+TEST(GameplayRecords, EffectMeshesMatchTheirTable)
+{
+    RegisterGameplayTypes();
+    for (const char* name : kEffectRecords) {
+        SCOPED_TRACE(name);
+        Meta* record = MetaRegistry::Instance().Find(name);
+        ASSERT_NE(record, nullptr);
+        ASSERT_EQ(record->GetBases().size(), 1u);
+        EXPECT_EQ(record->GetBases()[0]->Name(), std::string("DynamicMeshComponent"));
+        EXPECT_EQ(record->GetStaticMember("ID"), nullptr);
+        EXPECT_TRUE(record->GetStaticMembers().empty());
+        EXPECT_TRUE(record->GetMembers().empty());
+        EXPECT_TRUE(record->GetMethods().empty());
+        void* made = record->GetOps()->New();
+        ASSERT_NE(made, nullptr);
+        void* copy = record->GetOps()->Copy(made);
+        EXPECT_NE(copy, nullptr);
+        record->GetOps()->Delete(copy);
         record->GetOps()->Delete(made);
     }
 }
