@@ -10,6 +10,7 @@
 #include "engine/graphics/GraphicsComponent3D.h"
 #include "engine/graphics/GraphicsComponent3DSkinned.h"
 #include "engine/graphics/GraphicsSystem.h"
+#include "frontend/screens/CharSelectMenu.h"
 #include "frontend/screens/CreditsMenu.h"
 #include "frontend/screens/HowToPlayMenu.h"
 #include "frontend/screens/OptionsMenu.h"
@@ -27,7 +28,7 @@ namespace {
 std::array<MainMenu::ItemScreen, MainMenu::kScreenItems>& ItemScreens()
 {
     static std::array<MainMenu::ItemScreen, MainMenu::kScreenItems> table = {
-        MainMenu::ItemScreen(), // 0 play: CharSelectMenu
+        [] { return new CharSelectMenu; },
         [] { return new OptionsMenu; },
         [] { return new HowToPlayMenu(true); },
         [] { return new CreditsMenu(1); },

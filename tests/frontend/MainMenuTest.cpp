@@ -263,6 +263,7 @@ TEST_F(MainMenuTest, TheQuitBoardFoldsOutAndUpAndItsQuitEndsTheLoopCleanly)
 
 TEST_F(MainMenuTest, AnItemWithoutItsScreenPlaysTheSelectCueAndTheMenuStays)
 {
+    MainMenu::SetItemScreen(MainMenu::Play, {});
     Launch();
     Tap(kEnter);
     EXPECT_EQ(game->CountPlays("menu_select.ogg"), 1);
