@@ -143,6 +143,11 @@ ContentSystem::ContentSystem()
 
 ContentSystem::ContentSystem(const Unlocked& unlocked) : ContentSystem()
 {
+    SetUnlocked(unlocked);
+}
+
+void ContentSystem::SetUnlocked(const Unlocked& unlocked)
+{
     m_unlockedHats.clear();
     m_unlockedHair.clear();
     m_unlockedMasks.clear();

@@ -32,6 +32,9 @@ public:
     explicit ContentSystem(const Unlocked& unlocked);
     ~ContentSystem() override;
 
+    // Replaces the unlocked lists as the constructor above would (test hook).
+    void SetUnlocked(const Unlocked& unlocked);
+
     Names GetHair() const { return m_hair; }
     Names GetMasks() const { return m_masks; }
     // Master entries not unlocked, in master order.
