@@ -47,14 +47,7 @@ void Mat3::Orthonormalize(Mat3& m)
     }
 
     Quat q;
-    q.SetFromMatrix(r);
-    const float length = std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z + q.w * q.w);
-    if (length > 0.0f) {
-        q.x /= length;
-        q.y /= length;
-        q.z /= length;
-        q.w /= length;
-    }
+    q.SetFromMatrix(r).Normalize();
 
     const float x = q.x, y = q.y, z = q.z, w = q.w;
     m.m00 = 1.0f - 2.0f * (y * y + z * z);

@@ -55,4 +55,16 @@ Quat& Quat::SetFromMat4(const Mat4& m)
     return SetFromMatrix(Mat3(m.m00, m.m01, m.m02, m.m10, m.m11, m.m12, m.m20, m.m21, m.m22));
 }
 
+Quat& Quat::Normalize()
+{
+    const float length = std::sqrt(x * x + y * y + z * z + w * w);
+    if (length > 0.0f) {
+        x /= length;
+        y /= length;
+        z /= length;
+        w /= length;
+    }
+    return *this;
+}
+
 } // namespace quellor

@@ -23,6 +23,8 @@ class Quat final {
     Quat& SetFromMatrix(const Mat3& m);
     // The same from the upper-left 3x3 of a 4x4 matrix; translation and the last row are ignored.
     Quat& SetFromMat4(const Mat4& m);
+    // Scales to length 1 (all four parts) and returns it; a zero quaternion stays zero.
+    Quat& Normalize();
 };
 
 } // namespace quellor

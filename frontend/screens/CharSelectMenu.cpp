@@ -96,10 +96,10 @@ void DestroyRef(EntityRef& ref)
     ref.Reset();
 }
 
+// The content store goes in under System's own key.
 ContentSystem* Content()
 {
-    Engine* engine = Engine::HasInstance() ? Engine::Instance() : nullptr;
-    return engine ? dynamic_cast<ContentSystem*>(engine->GetSystem(ContentSystem::ID, MenuScreen::kSpace)) : nullptr;
+    return MenuScreen::SystemOfDefault<ContentSystem>();
 }
 
 void AddClips(GraphicsSystem* graphics, ZOR::AnimationController& controller,

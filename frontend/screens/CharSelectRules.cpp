@@ -275,15 +275,7 @@ Quat CharSelectRules::Turn(const Quat& rotation, float angle)
     m.m21 = c * row2[1] - s * row0[1];
     m.m22 = c * row2[2] - s * row0[2];
     Quat turned;
-    turned.SetFromMat4(m);
-    const float length = std::sqrt(turned.x * turned.x + turned.y * turned.y + turned.z * turned.z + turned.w * turned.w);
-    if (length > 0.0f) {
-        turned.x /= length;
-        turned.y /= length;
-        turned.z /= length;
-        turned.w /= length;
-    }
-    return turned;
+    return turned.SetFromMat4(m).Normalize();
 }
 
 CharSelectRules::Basis CharSelectRules::MakeBasis(const Vec4& position, const Vec4& look)

@@ -11,6 +11,7 @@
 #include "engine/WaitFrame.h"
 #include "engine/graphics/GraphicsComponent3DSkinned.h"
 #include "engine/graphics/GraphicsSystem.h"
+#include "frontend/screens/MenuScreen.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/SkinMountComponent.h"
 
@@ -24,22 +25,11 @@ namespace {
 constexpr const char* kSpace = "default";
 constexpr int kLinear = 0;
 
-Engine* TheEngine()
-{
-    return Engine::HasInstance() ? Engine::Instance() : nullptr;
-}
-
-template<typename T>
-T* SystemOfDefault()
-{
-    Engine* engine = TheEngine();
-    return engine ? engine->GetSystem<T>(kSpace) : nullptr;
-}
 
 // The screen fade to `to` over the seconds; null without a graphics system.
 Action* Fade(float to, float seconds)
 {
-    auto* graphics = SystemOfDefault<GraphicsSystem>();
+    auto* graphics = MenuScreen::SystemOfDefault<GraphicsSystem>();
     return graphics ? new TweenTo(&graphics->GetFadeFactor(), seconds, to, kLinear, true, false) : nullptr;
 }
 
@@ -66,8 +56,8 @@ Action* MatchStart::MakeSequence(Action* screen)
     // Each step holds the object, so the sequence can outlive the screen that queued it.
     std::shared_ptr<MatchStart> self = shared_from_this();
     Action* clear = new Invoke([] {
-        if (Engine* engine = TheEngine())
-            engine->DestroyDefaultEntities();
+        if (Engine::HasInstance())
+            Engine::Instance()->DestroyDefaultEntities();
     });
     Action* load = new Invoke([self] { self->LoadMatchLevel(); });
     Action* spawn = new Invoke([self] {
@@ -83,7 +73,7 @@ Action* MatchStart::MakeSequence(Action* screen)
 
 bool MatchStart::Queue(Action* screen)
 {
-    auto* actions = SystemOfDefault<ActionSystem>();
+    auto* actions = MenuScreen::SystemOfDefault<ActionSystem>();
     if (!actions) {
         std::printf("Warning: no ActionSystem; the match does not start\n");
         return false;
@@ -95,7 +85,7 @@ bool MatchStart::Queue(Action* screen)
 void MatchStart::LoadMatchLevel()
 {
     const auto start = std::chrono::steady_clock::now();
-    if (auto* objects = SystemOfDefault<ObjectSystem>())
+    if (auto* objects = MenuScreen::SystemOfDefault<ObjectSystem>())
         objects->LoadLevel(kLevel);
     else
         std::printf("Warning: no ObjectSystem; \"%s\" is not loaded\n", kLevel);
@@ -125,7 +115,7 @@ std::vector<Entity*> MatchStart::SpawnPlayers()
 Entity* MatchStart::SpawnPlayer(const char* archetype, int colour, int controllerID,
                                 std::optional<int> mountController, const std::string& hair, const std::string& mask)
 {
-    auto* objects = SystemOfDefault<ObjectSystem>();
+    auto* objects = MenuScreen::SystemOfDefault<ObjectSystem>();
     if (!objects) {
         std::printf("Warning: no ObjectSystem; no player from \"%s\"\n", archetype);
         return nullptr;
@@ -153,9 +143,8 @@ Entity* MatchStart::SpawnPlayer(const char* archetype, int colour, int controlle
 void MatchStart::MakeMount(const char* baseName, const std::string& entry, Entity& host,
                            std::optional<int> mountController)
 {
-    Engine* engine = TheEngine();
-    auto* objects = SystemOfDefault<ObjectSystem>();
-    Entity* mount = engine && objects ? engine->CreateEntity(objects->UniqueEntityName(baseName), kSpace) : nullptr;
+    auto* objects = MenuScreen::SystemOfDefault<ObjectSystem>();
+    Entity* mount = objects ? Engine::Instance()->CreateEntity(objects->UniqueEntityName(baseName), kSpace) : nullptr;
     if (!mount)
         return;
     mount->AddComponent<Transform3D>(true);

@@ -29,13 +29,6 @@ Engine* TheEngine()
     return Engine::HasInstance() ? Engine::Instance() : nullptr;
 }
 
-template<typename T>
-T* SystemOfDefault()
-{
-    Engine* engine = TheEngine();
-    return engine ? engine->GetSystem<T>(MenuScreen::kSpace) : nullptr;
-}
-
 } // namespace
 
 MenuKeys MenuKeys::Standard()

@@ -16,6 +16,7 @@
 //   its ready flag;
 // - sound cues on group 0, the menu theme rule, 2D overlay placement and the hand-over.
 #include "engine/Action.h"
+#include "engine/Engine.h"
 #include "engine/EntityRef.h"
 #include "engine/FlowTracker.h"
 #include "engine/reflection/Vec4.h"
@@ -71,6 +72,13 @@ public:
     const Vec4& GetCameraPosition() const { return m_cameraPosition; }
     const Vec4& GetCameraLook() const { return m_cameraLook; }
     FlowTracker& GetFlows() { return m_flows; }
+
+    // The system of type T in the space "default"; null without an engine or such a system.
+    template<typename T>
+    static T* SystemOfDefault()
+    {
+        return Engine::HasInstance() ? Engine::Instance()->GetSystem<T>(kSpace) : nullptr;
+    }
 
     // The menu theme rule: nothing when the menu theme already plays; else the gameplay theme
     // stops, and the menu theme is set to loop, started (paused at once while music is muted)
