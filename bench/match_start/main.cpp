@@ -74,7 +74,7 @@ int main(int argc, char** argv)
             roster.Join(0);
             for (int bot = 0; bot < 3; ++bot)
                 roster.AddComputer(0);
-            const int starts = smoke ? 1 : 5;
+            const int starts = smoke ? 1 : 3;
             double load = 0.0;
             double spawn = 0.0;
             double taken = 0.0;
@@ -102,7 +102,7 @@ int main(int argc, char** argv)
                 taken += toIntro;
                 // The intro and the fade-in run out before the next start.
                 if (run + 1 < starts)
-                    RunUntil(game, [&] { return RootListEmpty(game); }, 2000, frames);
+                    RunUntil(game, [&] { return RootListEmpty(game); }, 1200, frames);
             }
             if (status == 0)
                 std::printf("mean of %d: LoadMatchLevel %.2f ms, SpawnPlayers %.2f ms, %.1f frames\n", starts,

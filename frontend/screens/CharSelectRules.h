@@ -9,6 +9,7 @@
 // Cosmetic entries are "model:material"; the stage of a slot is 0 hair, 1 mask, 2 team, 3 ready.
 #include "engine/reflection/Quat.h"
 #include "engine/reflection/Vec4.h"
+#include "gameplay/cameras/LevelIntroCam.h"
 
 #include <array>
 #include <string>
@@ -40,11 +41,9 @@ public:
         bool selectCue = false;
     };
 
-    // One player of the match: slot 0-3 for a person, -1 for a computer player.
-    struct PlayerEntry {
-        int slot = -1;
-        std::string team;
-    };
+    // One player of the match, as the level intro takes it: slot 0-3 for a person, -1 for a
+    // computer player, and the team name.
+    using PlayerEntry = IntroPlayerEntry;
 
     // One member of the team board: a streak and a number tile on the row at height `row`.
     struct BoardMember {

@@ -14,6 +14,7 @@
 #include "frontend/screens/MenuScreen.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/SkinMountComponent.h"
+#include "gameplay/cameras/LevelIntroCam.h"
 
 #include <chrono>
 #include <cstdio>
@@ -44,10 +45,9 @@ MatchStart::MatchStart(CharSelectRules roster) : m_roster(std::move(roster)) {}
 
 MatchStart::~MatchStart() = default;
 
-Action* MatchStart::MakeIntro(const std::vector<CharSelectRules::PlayerEntry>&)
+Action* MatchStart::MakeIntro(const std::vector<CharSelectRules::PlayerEntry>& entries)
 {
-    // The level intro comes with the camera work; until then the match starts at once.
-    return new WaitFrame(0);
+    return new LevelIntroCam(entries);
 }
 
 Action* MatchStart::MakeSequence(Action* screen)
