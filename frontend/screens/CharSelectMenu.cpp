@@ -1,7 +1,6 @@
 #include "frontend/screens/CharSelectMenu.h"
 
 #include "engine/ActionList.h"
-#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Input.h"
 #include "engine/Invoke.h"

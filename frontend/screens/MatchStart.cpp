@@ -23,9 +23,8 @@ namespace quellor {
 
 namespace {
 
-constexpr const char* kSpace = "default";
+constexpr const char* kSpace = MenuScreen::kSpace;
 constexpr int kLinear = 0;
-
 
 // The screen fade to `to` over the seconds; null without a graphics system.
 Action* Fade(float to, float seconds)
