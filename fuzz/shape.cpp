@@ -1,15 +1,21 @@
-// Shape files from arbitrary bytes: whatever pieces survive loading become a static mesh
-// collider (as stored, and mirrored), a box falls onto it for a few steps and rays are cast at
-// it. Every pose and every hit must stay finite.
+// Shape files from arbitrary bytes: whatever pieces survive loading are written again by the
+// content writer and must load to the same pieces; they become a static mesh collider (as
+// stored, and mirrored), a box falls onto it for a few steps and rays are cast at it. Every
+// pose and every hit must stay finite.
 #include "physics/BuildShapeColliderDescription3D.h"
 #include "physics/LoadShapeData.h"
 #include "physics/PhysicsWorld3D.h"
 #include "physics/RigidBody3D.h"
+#include "tools/writers/ShapeWriter.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -25,6 +31,33 @@ void Require(bool condition, const char* what)
     if (!condition) {
         std::fprintf(stderr, "shape fuzz: %s\n", what);
         std::abort();
+    }
+}
+
+// Written again from what survived, the shape loads to the same pieces, every one kept.
+void CheckWrittenAgain(const quellor::ShapeData3D& shape)
+{
+    std::vector<tarsel::tools::ShapePiece> pieces(shape.PieceCount());
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        for (const quellor::Vec4& v : shape.m_vertexLists[i])
+            pieces[i].vertices.emplace_back(v.x, v.y, v.z);
+        pieces[i].indices = shape.m_indexLists[i];
+    }
+    const std::string bytes = tarsel::tools::WriteShape(pieces);
+    const quellor::ShapeData3D back =
+        quellor::ShapeDataFromBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), "saved.shape");
+    Require(back.m_indexLists == shape.m_indexLists && back.PieceCount() == shape.PieceCount(),
+            "the shape written again loads other pieces");
+    const auto bits = [](const quellor::Vec4& v) {
+        return std::array{std::bit_cast<std::uint32_t>(v.x), std::bit_cast<std::uint32_t>(v.y),
+                          std::bit_cast<std::uint32_t>(v.z), std::bit_cast<std::uint32_t>(v.w)};
+    };
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const auto& a = shape.m_vertexLists[i];
+        const auto& b = back.m_vertexLists[i];
+        Require(a.size() == b.size(), "the shape written again loads other vertices");
+        for (std::size_t v = 0; v < a.size(); ++v)
+            Require(bits(a[v]) == bits(b[v]), "the shape written again loads other vertices");
     }
 }
 
@@ -80,6 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const bool silenced = std::freopen("/dev/null", "w", stdout) != nullptr;
     static_cast<void>(silenced);
     const quellor::ShapeData3D shape = quellor::ShapeDataFromBytes(data, size, "fuzz.shape");
+    CheckWrittenAgain(shape);
     Simulate(shape, float3(1.0f, 1.0f, 1.0f));
     Simulate(shape, float3(-1.0f, 2.0f, 0.5f));
     return 0;

@@ -52,6 +52,8 @@ public:
     // The position-stream buffer when true, the full vertex buffer otherwise.
     const Handle& GetVertexBuffer(bool positionStream) const { return m_vertexBuffers[positionStream ? 1 : 0]; }
     unsigned GetVertexCount() const { return m_vertexCount; }
+    // The CPU copy of the vertices, as the file stores them.
+    std::span<const std::uint8_t> GetVertexData() const { return m_vertexData; }
     bool IsSkinned() const { return m_skeleton != nullptr; }
     const Skeleton* GetSkeleton() const { return m_skeleton.get(); }
 
