@@ -309,6 +309,10 @@ GameLogicSystem::TagTable* GameLogicSystem::GetTeamTags(const std::string& team)
     return nullptr;
 }
 
+void GameLogicSystem::ActivateTeamTag(Entity*, Entity*) {}
+
+void GameLogicSystem::DeactivateTeamTag(Entity*, Entity*) {}
+
 void GameLogicSystem::AddScoreHud(Entity* background, Entity* text)
 {
     m_scoreBackgrounds.emplace_back(background);

@@ -86,6 +86,10 @@ class GameLogicSystem : public System {
     // A team's tags; null for a team that never joined.
     TagTable* GetTeamTags(const std::string& team);
     std::size_t GetTeamTagCount() const { return m_teamTags.size(); }
+    // Show, or hide, the tagger's team mates' team tags over the target. The team tags come
+    // with the score display; until then these do nothing.
+    void ActivateTeamTag(Entity* tagger, Entity* target);
+    void DeactivateTeamTag(Entity* tagger, Entity* target);
 
     // Builds the pause menu, and the main menu (with its load-level flag) after a match; the
     // front end installs them. An empty factory gives no action.

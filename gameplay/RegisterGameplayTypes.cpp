@@ -6,14 +6,17 @@
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/AnimationControllerComponent.h"
 #include "gameplay/AnimationPlayerComponent.h"
+#include "gameplay/AttackManager.h"
 #include "gameplay/CharacterController.h"
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/GameLogicSystem.h"
+#include "gameplay/LiftComponent.h"
 #include "gameplay/OrbComponent.h"
 #include "gameplay/OrbitComponent.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/PlayerIdComponent.h"
 #include "gameplay/SkinMountComponent.h"
+#include "gameplay/SnapshotComponent.h"
 #include "gameplay/SpawnPointComponent.h"
 #include "gameplay/cameras/AutomatedCameraComponent.h"
 #include "gameplay/cameras/CameraLookAtComponent.h"
@@ -22,10 +25,12 @@
 #include "gameplay/cameras/MenuCameraComponent.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "gameplay/effects/ArmChargeComponent.h"
+#include "gameplay/effects/LiftFxComponent.h"
 #include "gameplay/effects/OrbChargeComponent.h"
 #include "gameplay/effects/OrbConeComponent.h"
 #include "gameplay/effects/OrbLightningComponent.h"
 #include "gameplay/effects/OrbMeshComponent.h"
+#include "gameplay/effects/SnapshotFxComponent.h"
 #include "physics/RegisterPhysicsTypes.h"
 
 namespace quellor {
@@ -57,6 +62,11 @@ void RegisterGameplayTypes()
         MetaOf<OrbConeComponent>();
         MetaOf<OrbChargeComponent>();
         MetaOf<ArmChargeComponent>();
+        MetaOf<LiftComponent>();
+        MetaOf<SnapshotComponent>();
+        MetaOf<AttackManager>();
+        MetaOf<LiftFxComponent>();
+        MetaOf<SnapshotFxComponent>();
         // The camera's charge ring shows the orb weapon's charge.
         ThirdPersonCameraComponent::SetChargeRatioSource([](Entity& target) {
             const auto* orb = target.GetComponent<OrbComponent>();

@@ -1,0 +1,165 @@
+#include "gameplay/SnapshotComponent.h"
+
+#include "engine/ActionList.h"
+#include "engine/ActionSystem.h"
+#include "engine/Engine.h"
+#include "engine/Entity.h"
+#include "engine/ObjectSystem.h"
+#include "engine/SoundSystem.h"
+#include "engine/ToggleEffect.h"
+#include "engine/Transform3D.h"
+#include "engine/TweenTo.h"
+#include "engine/graphics/ComponentLookup.h"
+#include "engine/graphics/GraphicsSystem.h"
+#include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/PlayerDataComponent.h"
+#include "gameplay/effects/SnapshotFxComponent.h"
+#include "physics/ColliderComponent3D.h"
+#include "physics/PhysicsSystem3D.h"
+#include "physics/RigidBodyComponent3D.h"
+#include "renderer/Camera.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace quellor {
+
+QUELLOR_RECORD(SnapshotComponent, Component, DerivedMetaNotPODNoCopy, WithID)
+{
+    reg.Member(QL_FIELD(m_knockbackForce));
+    reg.Member(QL_FIELD(m_enviroKnockBackForce));
+    reg.Member(QL_FIELD(m_range));
+    reg.Member(QL_FIELD(m_groundStunTime));
+    reg.Member(QL_FIELD(m_airStunTime));
+    reg.Member(QL_FIELD(m_shotOffestMultiplier));
+}
+
+namespace {
+
+constexpr const char* kDefaultSpace = "default";
+constexpr const char* kEffectName = "snapshotFx";
+constexpr int kLinear = 0;
+
+ZOR::float3 ToFloat3(const Vec4& v)
+{
+    return ZOR::float3(v.x, v.y, v.z);
+}
+
+Vec4 ToPoint(const ZOR::float3& v)
+{
+    return Vec4(v.x, v.y, v.z, 1.0f);
+}
+
+Vec4 Velocity(const ZOR::float3& direction, float speed)
+{
+    return Vec4(direction.x * speed, direction.y * speed, direction.z * speed, 0.0f);
+}
+
+// Where the shot leaves the shooter.
+Vec4 HandOf(const Entity& shooter)
+{
+    const auto* transform = shooter.GetComponent<Transform3D>();
+    return transform ? transform->GetPosition() : Vec4(0.0f, 0.0f, 0.0f, 1.0f);
+}
+
+} // namespace
+
+SnapshotComponent::~SnapshotComponent() = default;
+
+void SnapshotComponent::Initialize()
+{
+    JoinGameLogic(*this);
+}
+
+void SnapshotComponent::Uninitialize()
+{
+    LeaveGameLogic(*this);
+}
+
+void SnapshotComponent::Fire()
+{
+    // Aiming from the camera comes with the third-person camera.
+}
+
+bool SnapshotComponent::TryHit(const Ray3D& ray)
+{
+    auto* physics = GetSystem<PhysicsSystem3D>();
+    if (!physics || !(m_range > 0.0f) || !std::isfinite(m_range))
+        return false;
+    const PhysicsRayCastResult3D hit = physics->RayCast(ray.origin, ray.direction, m_range);
+    Entity* struck = hit.hit && hit.collider ? hit.collider->GetEntity() : nullptr;
+    auto* body = struck ? struck->GetComponent<RigidBodyComponent3D>() : nullptr;
+    if (!body || struck == GetEntity())
+        return false;
+
+    const Vec4 point = ToPoint(hit.point);
+    const ZOR::float3& v = ray.direction;
+    SpawnShotEffect(point);
+    if (auto* data = struck->GetComponent<PlayerDataComponent>()) {
+        // The velocity is replaced, not added to.
+        body->SetLinearVelocity(Velocity(v, m_knockbackForce));
+        data->m_knockbackDir = Vec4(v.x, v.y, v.z, 0.0f);
+        data->blastDist = m_knockbackForce;
+        HitPlayer(*struck, point);
+    } else {
+        body->SetLinearVelocity(Velocity(v, m_enviroKnockBackForce));
+    }
+    return true;
+}
+
+void SnapshotComponent::HitPlayer(Entity& player, const Vec4&)
+{
+    auto* data = player.GetComponent<PlayerDataComponent>();
+    if (!data)
+        return;
+    // Every beam that holds the player lets go in its next update.
+    data->m_isLifted = false;
+    data->m_stunTimer = data->m_onGround ? m_groundStunTime : m_airStunTime;
+    data->SetLastHitter(GetEntity());
+    // A player without a screen of its own (a computer player) sees no pulse.
+    // The victim's screen comes with the third-person camera.
+    Pulse(-1);
+}
+
+void SnapshotComponent::Pulse(int screen)
+{
+    auto* graphics = GetSystem<GraphicsSystem>();
+    if (!graphics || screen < 0 || screen >= ZOR::Renderable::kScreenCount)
+        return;
+    ZOR::RenderSystem& render = *graphics;
+    ZOR::RenderSystem::Screen& view = render.GetScreen(screen);
+    float* factor = &view.AberrationFactor();
+    float* intensity = &view.AberrationIntensity();
+    *factor = 1.0f;
+    *intensity = 1.0f;
+    render.EnableEffect(ZOR::RenderSystem::EdgeDetection, screen);
+    auto* actions = GetSystem<ActionSystem>();
+    if (!actions)
+        return;
+    actions->AddAction(
+        MakeSequence(MakeParallel(new TweenTo(factor, kPulseHalfSeconds, kPulsePeakFactor, kLinear, true, false),
+                                  new TweenTo(intensity, kPulseHalfSeconds, kPulsePeakIntensity, kLinear, true, false)),
+                     MakeParallel(new TweenTo(factor, kPulseHalfSeconds, 1.0f, kLinear, true, false),
+                                  new TweenTo(intensity, kPulseHalfSeconds, 1.0f, kLinear, true, false)),
+                     new ToggleEffect(ZOR::RenderSystem::EdgeDetection, screen)),
+        0);
+}
+
+void SnapshotComponent::SpawnShotEffect(const Vec4& end)
+{
+    Entity* shooter = GetEntity();
+    Engine* engine = GetEngine();
+    if (!shooter || !engine)
+        return;
+    auto* objects = engine->GetSystem<ObjectSystem>(kDefaultSpace);
+    Entity* entity =
+        engine->CreateEntity(objects ? objects->UniqueEntityName(kEffectName) : kEffectName, kDefaultSpace);
+    auto* effect = entity ? entity->AddComponent<SnapshotFxComponent>(true) : nullptr;
+    if (!effect)
+        return;
+    effect->Play(kGrowSeconds, kShrinkSeconds);
+    effect->m_from = ToFloat3(HandOf(*shooter));
+    effect->m_to = ToFloat3(end);
+}
+
+} // namespace quellor
