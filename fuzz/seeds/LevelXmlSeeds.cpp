@@ -6,6 +6,7 @@
 #include "tests/gameplay/CameraLevels.h"
 #include "tests/gameplay/GameplayLevels.h"
 #include "tests/gameplay/PropLevels.h"
+#include "tests/gameplay/WeaponLevels.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -86,6 +87,8 @@ TARSEL_FUZZ_SEEDS(level_xml)
     fuzzseeds::WriteFile(folder, "camera_path.ql", quellor::test::camera_levels::kPath);
     fuzzseeds::WriteFile(folder, "menu_scene.ql", quellor::test::camera_levels::kMenuScene);
     fuzzseeds::WriteFile(folder, "hostile_cameras.ql", quellor::test::camera_levels::kHostileCameras);
+    fuzzseeds::WriteFile(folder, "armed_player.arch", quellor::test::weapon_levels::kArmedPlayer);
+    fuzzseeds::WriteFile(folder, "hostile_weapons.arch", quellor::test::weapon_levels::kHostileWeapons);
     for (const auto& [name, text] : docs::BrokenFiles())
         fuzzseeds::WriteFile(folder, name, text);
 }
