@@ -7,6 +7,7 @@
 #include "engine/Transform3D.h"
 #include "engine/graphics/ComponentLookup.h"
 #include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/CameraAim.h"
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/PlayerDataComponent.h"
@@ -124,7 +125,20 @@ void LiftComponent::AdjustTeamLifters(const std::string& name, int delta) const
 
 void LiftComponent::FireFromCamera()
 {
-    // Aiming from the camera comes with the third-person camera.
+    const Entity* shooter = GetEntity();
+    if (!m_rigidBody)
+        m_rigidBody = GetRigidBody();
+    CameraAim aim;
+    const Vec4 body = m_rigidBody ? m_rigidBody->GetCenterOfMass() : Vec4(0.0f, 0.0f, 0.0f, 1.0f);
+    if (!shooter || !CameraAim::Of(*shooter, body, aim)) {
+        if (!m_warnedNoCamera) {
+            m_warnedNoCamera = true;
+            std::printf("Warning: LiftComponent on \"%s\" has no third-person camera to aim from; no beam\n",
+                        shooter ? shooter->GetName().c_str() : "");
+        }
+        return;
+    }
+    Fire(Ray3D{aim.origin, aim.forward});
 }
 
 void LiftComponent::Fire(const Ray3D& ray)

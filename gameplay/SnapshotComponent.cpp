@@ -12,12 +12,13 @@
 #include "engine/graphics/ComponentLookup.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/CameraAim.h"
 #include "gameplay/PlayerDataComponent.h"
+#include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "gameplay/effects/SnapshotFxComponent.h"
 #include "physics/ColliderComponent3D.h"
 #include "physics/PhysicsSystem3D.h"
 #include "physics/RigidBodyComponent3D.h"
-#include "renderer/Camera.h"
 
 #include <cmath>
 #include <cstdio>
@@ -78,7 +79,36 @@ void SnapshotComponent::Uninitialize()
 
 void SnapshotComponent::Fire()
 {
-    // Aiming from the camera comes with the third-person camera.
+    Entity* shooter = GetEntity();
+    const RigidBodyComponent3D* body = GetRigidBody();
+    CameraAim aim;
+    if (!shooter || !CameraAim::Of(*shooter, body ? body->GetPosition() : Vec4(0.0f, 0.0f, 0.0f, 1.0f), aim)) {
+        if (!m_warnedNoCamera) {
+            m_warnedNoCamera = true;
+            std::printf("Warning: SnapshotComponent on \"%s\" has no third-person camera to aim from; no shot\n",
+                        shooter ? shooter->GetName().c_str() : "");
+        }
+        return;
+    }
+    const auto* data = shooter->GetComponent<PlayerDataComponent>();
+    const int group = data ? data->controllerID : -1;
+    auto* sound = GetSystem<SoundSystem>();
+    if (sound)
+        sound->Play(kShotSound, group);
+    if (Transform3D* transform = FindTransform3D(*this))
+        transform->UpdateWorldMatrix(0.0f);
+
+    const float k = m_shotOffestMultiplier;
+    const ZOR::float3 origins[] = {aim.origin, aim.origin + aim.up * k, aim.origin - aim.up * k,
+                                   aim.origin + aim.right * k, aim.origin - aim.right * k};
+    for (const ZOR::float3& from : origins)
+        if (TryHit(Ray3D{from, aim.forward})) {
+            if (sound)
+                sound->Play(kHitSound, group);
+            return;
+        }
+    // A miss ends along the camera's line, measured from the camera.
+    SpawnShotEffect(ToPoint(aim.eye + aim.forward * m_range));
 }
 
 bool SnapshotComponent::TryHit(const Ray3D& ray)
@@ -117,8 +147,8 @@ void SnapshotComponent::HitPlayer(Entity& player, const Vec4&)
     data->m_stunTimer = data->m_onGround ? m_groundStunTime : m_airStunTime;
     data->SetLastHitter(GetEntity());
     // A player without a screen of its own (a computer player) sees no pulse.
-    // The victim's screen comes with the third-person camera.
-    Pulse(-1);
+    // A player without a screen of its own (a computer player) sees no pulse.
+    Pulse(ScreenOf(&player));
 }
 
 void SnapshotComponent::Pulse(int screen)

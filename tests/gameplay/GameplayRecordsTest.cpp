@@ -1,6 +1,6 @@
-// The records levels use to make and set the player data, spawn points and cameras, compared
-// both ways with their golden tables: every listed member and method exists with its type and
-// bindings, and the records hold nothing more.
+// The records levels use to make and set the player data, spawn points, cameras and weapons,
+// compared both ways with their golden tables: every listed member and method exists with its
+// type and bindings, and the records hold nothing more.
 #include "engine/reflection/Function.h"
 #include "engine/reflection/Member.h"
 #include "engine/reflection/Meta.h"
@@ -155,6 +155,30 @@ const RecordRow kRecords[] = {
       {"m_maxForce", "float", "", ""},
       {"m_chargeTime", "float", "", ""}},
      {}},
+    {"LiftComponent",
+     "Component",
+     false,
+     {{"m_range", "float", "", ""},
+      {"m_environmentLiftForce", "float", "", ""},
+      {"m_liftTime", "float", "", ""},
+      {"m_playerLiftForce", "float", "", ""},
+      {"m_playerSlowSpeed", "float", "", ""},
+      {"m_tagTime", "float", "", ""},
+      {"m_tagLastTime", "float", "", ""},
+      {"m_effectEmitter", "string", "", "", ".pe"},
+      {"m_beamShotEmitter", "string", "", "", ".pe"}},
+     {}},
+    {"SnapshotComponent",
+     "Component",
+     false,
+     {{"m_knockbackForce", "float", "", ""},
+      {"m_enviroKnockBackForce", "float", "", ""},
+      {"m_range", "float", "", ""},
+      {"m_groundStunTime", "float", "", ""},
+      {"m_airStunTime", "float", "", ""},
+      {"m_shotOffestMultiplier", "float", "", ""}},
+     {}},
+    {"AttackManager", "Component", false, {{"m_snapshotCooldown", "float", "", ""}}, {}},
 };
 
 // The effect meshes: records of their own on the dynamic mesh's, with nothing registered and

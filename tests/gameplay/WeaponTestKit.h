@@ -12,7 +12,9 @@
 #include "gameplay/LiftComponent.h"
 #include "gameplay/SnapshotComponent.h"
 #include "gameplay/TagMarker.h"
+#include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "physics/BoxColliderComponent3D.h"
+#include "renderer/Camera.h"
 #include "tests/gameplay/MotorTestKit.h"
 
 #include <algorithm>
@@ -76,6 +78,35 @@ protected:
         // The frame after a join belongs to the tag set-up.
         world->Step(2);
         return player;
+    }
+
+    // Armed, as a person with a third-person camera on a screen of its own.
+    Entity* ArmedPerson(const std::string& name, const std::string& team, float x, float z, int pad)
+    {
+        tarsel::test::PlayerBuild build;
+        build.team = team;
+        build.controllerID = pad;
+        Entity* player = StandingPlayer(name, x, z, build);
+        player->AddComponent<ThirdPersonCameraComponent>(true)->SetTarget(player);
+        world->logic->AddPlayer(pad, player, false, true);
+        player->AddComponent<LiftComponent>(true);
+        player->AddComponent<SnapshotComponent>(true);
+        player->AddComponent<AttackManager>(true);
+        world->Step(2);
+        return player;
+    }
+    // Points the player's view from the eye along the direction, until its camera next moves.
+    static void PointCamera(Entity* player, const ZOR::float3& eye, const ZOR::float3& direction)
+    {
+        ZOR::Camera* camera = player->GetComponent<ThirdPersonCameraComponent>()->GetCamera();
+        camera->SetPosition(eye);
+        camera->LookAt(direction.Normalized(), ZOR::float3(0.0f, 1.0f, 0.0f));
+    }
+    // Points the player's view from behind it (back units along the line) through the target.
+    static void LookThrough(Entity* player, const ZOR::float3& target, float back = 15.0f)
+    {
+        const ZOR::float3 direction = (target - Chest(player)).Normalized();
+        PointCamera(player, Chest(player) - direction * back, direction);
     }
 
     // Gives the player both tag markers, each on an entity of its own.
