@@ -1,6 +1,7 @@
 #include "gameplay/CameraAim.h"
 
 #include "engine/Entity.h"
+#include "gameplay/PlayerUtil.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "renderer/Camera.h"
 
@@ -25,9 +26,8 @@ bool CameraAim::Of(const Entity& player, const Vec4& body, CameraAim& aim)
     aim.forward = ToFloat3(camera->GetForward());
     aim.up = ToFloat3(camera->GetUp());
     aim.right = ToFloat3(camera->GetRight());
-    // A zero forward leaves the origin at the eye.
-    const ZOR::float3 n = aim.forward.Normalized();
-    aim.origin = aim.eye + n * n.Dot(ToFloat3(body) - aim.eye);
+    const Vec4 eye(aim.eye.x, aim.eye.y, aim.eye.z, 1.0f);
+    aim.origin = ToFloat3(PlayerUtil::ViewLineOrigin(eye, camera->GetForward(), body));
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/PlayerDataComponent.h"
+#include "gameplay/PlayerUtil.h"
 #include "gameplay/TagMarker.h"
 #include "gameplay/effects/LiftFxComponent.h"
 #include "physics/ColliderComponent3D.h"
@@ -40,13 +41,6 @@ namespace {
 constexpr const char* kDefaultSpace = "default";
 constexpr const char* kEffectName = "liftFx";
 const std::string kNoTeam;
-
-// Where the beam leaves the shooter.
-ZOR::float3 HandOf(const Entity& shooter)
-{
-    const auto* transform = shooter.GetComponent<Transform3D>();
-    return transform ? ZOR::float3(transform->m_x, transform->m_y, transform->m_z) : ZOR::float3();
-}
 
 bool ValidRange(float range)
 {
@@ -256,7 +250,8 @@ void LiftComponent::UpdateBeamEffect(const ZOR::float3& end)
             return;
         effect->FadeIn(kFadeInSeconds);
     }
-    effect->m_start = HandOf(*shooter);
+    const Vec4 hand = PlayerUtil::HandPoint(*shooter);
+    effect->m_start = ZOR::float3(hand.x, hand.y, hand.z);
     effect->m_end = end;
 }
 

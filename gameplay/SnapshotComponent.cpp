@@ -14,6 +14,7 @@
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/CameraAim.h"
 #include "gameplay/PlayerDataComponent.h"
+#include "gameplay/PlayerUtil.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "gameplay/effects/SnapshotFxComponent.h"
 #include "physics/ColliderComponent3D.h"
@@ -54,13 +55,6 @@ Vec4 ToPoint(const ZOR::float3& v)
 Vec4 Velocity(const ZOR::float3& direction, float speed)
 {
     return Vec4(direction.x * speed, direction.y * speed, direction.z * speed, 0.0f);
-}
-
-// Where the shot leaves the shooter.
-Vec4 HandOf(const Entity& shooter)
-{
-    const auto* transform = shooter.GetComponent<Transform3D>();
-    return transform ? transform->GetPosition() : Vec4(0.0f, 0.0f, 0.0f, 1.0f);
 }
 
 } // namespace
@@ -188,7 +182,7 @@ void SnapshotComponent::SpawnShotEffect(const Vec4& end)
     if (!effect)
         return;
     effect->Play(kGrowSeconds, kShrinkSeconds);
-    effect->m_from = ToFloat3(HandOf(*shooter));
+    effect->m_from = ToFloat3(PlayerUtil::HandPoint(*shooter));
     effect->m_to = ToFloat3(end);
 }
 

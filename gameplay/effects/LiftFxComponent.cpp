@@ -2,17 +2,18 @@
 
 #include "engine/ActionComponent.h"
 #include "engine/Entity.h"
+#include "engine/Random.h"
 #include "engine/TweenTo.h"
 #include "engine/graphics/ComponentLookup.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/effects/EffectActions.h"
+#include "gameplay/effects/EffectFamily.h"
 #include "gameplay/effects/LiftBeamMesh.h"
 #include "renderer/ParticleEmitter.h"
 #include "renderer/PointLight.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace quellor {
 
@@ -24,11 +25,6 @@ constexpr int kCubicOut = 17;
 constexpr int kAllScreens = 4;
 constexpr float kTwoPi = 6.2831855f;
 constexpr float kLightIntensity = 2.5f;
-
-float RandomUnit()
-{
-    return static_cast<float>(std::rand() % 10000) * 0.0001f;
-}
 
 void Place(ZOR::ParticleEmitter& emitter, const ZOR::float3& at, float dt)
 {
@@ -49,9 +45,7 @@ void Place(ZOR::PointLight& light, const ZOR::float3& at, float dt)
 
 LiftFxComponent::LiftFxComponent() : DynamicMeshComponent(kMaxVertices), m_phase(RandomUnit() * kTwoPi)
 {
-    SetTexture(kTexture);
-    SetCullMode(ZOR::CullMode::None);
-    SetBlendMode(ZOR::BlendMode::Additive);
+    SetUpEffectMesh(*this, kTexture, ZOR::BlendMode::Additive);
     MakeEndPieces();
 }
 

@@ -5,6 +5,7 @@
 #include "engine/TweenTo.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/effects/EffectActions.h"
+#include "gameplay/effects/EffectFamily.h"
 #include "renderer/math/float2.h"
 
 namespace quellor {
@@ -20,9 +21,7 @@ constexpr int kCubicOut = 17;
 
 SnapshotFxComponent::SnapshotFxComponent() : DynamicMeshComponent(kMaxVertices)
 {
-    SetTexture(kTexture);
-    SetCullMode(ZOR::CullMode::None);
-    SetBlendMode(ZOR::BlendMode::Additive);
+    SetUpEffectMesh(*this, kTexture, ZOR::BlendMode::Additive);
 }
 
 SnapshotFxComponent::~SnapshotFxComponent() = default;

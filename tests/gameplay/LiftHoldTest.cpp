@@ -1,6 +1,7 @@
 // The lift beam's holds in the game world: what a strike does to an enemy's motor and flags,
 // how long a hold lasts, what the beam does not hold, team mates sharing a target, and the
 // ways a hold ends (another hand, a destroyed target, the shooter leaving).
+#include "gameplay/PlayerUtil.h"
 #include "gameplay/effects/LiftFxComponent.h"
 #include "tests/gameplay/WeaponTestKit.h"
 
@@ -32,6 +33,9 @@ TEST_F(LiftHoldTest, AStrikeLiftsSlowsAndMarksTheEnemy)
     LiftFxComponent* effect = Lift(shooter).GetBeamEffect();
     ASSERT_NE(effect, nullptr);
     EXPECT_NEAR(effect->m_end.x, Position(enemy).x - 0.5f, 0.01f);
+    const Vec4 hand = PlayerUtil::HandPoint(*shooter);
+    EXPECT_NEAR(effect->m_start.x, hand.x, 1e-3f);
+    EXPECT_NEAR(effect->m_start.y, hand.y, 1e-3f);
     // Held, the enemy floats up.
     const float before = Position(enemy).y;
     world->Step(20);

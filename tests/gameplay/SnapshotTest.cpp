@@ -3,6 +3,7 @@
 #include "engine/ActionComponent.h"
 #include "engine/Engine.h"
 #include "engine/Space.h"
+#include "gameplay/PlayerUtil.h"
 #include "gameplay/effects/SnapshotFxComponent.h"
 #include "tests/gameplay/WeaponTestKit.h"
 
@@ -53,7 +54,8 @@ TEST_F(SnapshotTest, AStruckPlayerIsPushedAndStunned)
     ASSERT_EQ(effects.size(), 2u);
     for (const SnapshotFxComponent* effect : effects) {
         EXPECT_NEAR(std::abs(effect->m_to.x), Position(grounded).x - 0.5f, 0.05f);
-        EXPECT_FLOAT_EQ(effect->m_from.x, Position(shooter).x);
+        EXPECT_FLOAT_EQ(effect->m_from.x, PlayerUtil::HandPoint(*shooter).x);
+        EXPECT_FLOAT_EQ(effect->m_from.y, PlayerUtil::HandPoint(*shooter).y);
     }
     // The stun flies the player off.
     world->Step(5);

@@ -1,8 +1,8 @@
 #pragma once
 // The secondary weapons' test world: the motor's world (a floor, players made as the set-up
-// makes them, frames at 1/60 s) with the weapons' sounds loaded, players joined to the match
-// with a lift beam, a knock-back shot and an attack manager, props with bodies of their own,
-// and tag markers that only record what the beam asks of them.
+// makes them wearing the character's model, frames at 1/60 s) with the weapons' sounds loaded,
+// players joined to the match with a lift beam, a knock-back shot and an attack manager, props
+// with bodies of their own, and tag markers that only record what the beam asks of them.
 #include "engine/Component.h"
 #include "engine/Entity.h"
 #include "engine/EntityRef.h"
@@ -15,6 +15,7 @@
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "physics/BoxColliderComponent3D.h"
 #include "renderer/Camera.h"
+#include "tests/gameplay/CharacterKit.h"
 #include "tests/gameplay/MotorTestKit.h"
 
 #include <algorithm>
@@ -61,6 +62,10 @@ protected:
         for (const char* name : kWeaponSounds)
             world->LoadEffect(name);
         AddFloor();
+        // The character's model: the weapons leave from its hand bone.
+        world->WriteFile(std::string("models/") + kCharacterModel,
+                         tarsel::tools::WriteModel(tarsel::tools::character::BuildModel()));
+        ASSERT_TRUE(world->graphics->LoadModel(std::string("models/") + kCharacterModel));
     }
 
     // A player standing at (x, z), joined to the match (a person for controller 0-3), with
@@ -71,6 +76,7 @@ protected:
         build.team = team;
         build.controllerID = controllerID;
         Entity* player = StandingPlayer(name, x, z, build);
+        Dress(player);
         world->logic->AddPlayer(controllerID, player, controllerID < 0, false);
         player->AddComponent<LiftComponent>(true);
         player->AddComponent<SnapshotComponent>(true);
@@ -87,6 +93,7 @@ protected:
         build.team = team;
         build.controllerID = pad;
         Entity* player = StandingPlayer(name, x, z, build);
+        Dress(player);
         player->AddComponent<ThirdPersonCameraComponent>(true)->SetTarget(player);
         world->logic->AddPlayer(pad, player, false, true);
         player->AddComponent<LiftComponent>(true);
