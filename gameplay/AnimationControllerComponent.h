@@ -42,6 +42,11 @@ class AnimationControllerComponent : public Component, public InLogicSlot<LogicS
     void SetAimX(float x) { m_aimX = x; }
     void SetAimY(float y) { m_aimY = y; }
     void SetAimPitch(float pitch) { m_aimPitch = pitch; }
+    float GetMoveX() const { return m_moveX; }
+    float GetMoveY() const { return m_moveY; }
+    float GetAimX() const { return m_aimX; }
+    float GetAimY() const { return m_aimY; }
+    float GetAimPitch() const { return m_aimPitch; }
     void SetOrbBlast(float length, float hold) { m_shotPose.SetOrbBlast(length, hold); }
     void SetLiftBlast(float length) { m_shotPose.SetLiftBlast(length); }
     // Ends the orb and lift poses at once (the win camera's still pose).

@@ -4,6 +4,7 @@
 
 #include "engine/Entity.h"
 #include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/AimAssistComponent.h"
 #include "gameplay/AnimationControllerComponent.h"
 #include "gameplay/AnimationPlayerComponent.h"
 #include "gameplay/AttackManager.h"
@@ -15,6 +16,7 @@
 #include "gameplay/OrbitComponent.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/PlayerIdComponent.h"
+#include "gameplay/ShooterInput.h"
 #include "gameplay/SkinMountComponent.h"
 #include "gameplay/SnapshotComponent.h"
 #include "gameplay/SpawnPointComponent.h"
@@ -67,6 +69,8 @@ void RegisterGameplayTypes()
         MetaOf<AttackManager>();
         MetaOf<LiftFxComponent>();
         MetaOf<SnapshotFxComponent>();
+        MetaOf<AimAssistComponent>();
+        MetaOf<ShooterInput>();
         // The camera's charge ring shows the orb weapon's charge.
         ThirdPersonCameraComponent::SetChargeRatioSource([](Entity& target) {
             const auto* orb = target.GetComponent<OrbComponent>();

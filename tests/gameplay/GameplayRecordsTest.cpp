@@ -179,6 +179,7 @@ const RecordRow kRecords[] = {
       {"m_shotOffestMultiplier", "float", "", ""}},
      {}},
     {"AttackManager", "Component", false, {{"m_snapshotCooldown", "float", "", ""}}, {}},
+    {"AimAssistComponent", "Component", false, {{"m_maxDistance", "float", "", ""}, {"m_slowFactor", "float", "", ""}}, {}},
 };
 
 // The effect meshes: records of their own on the dynamic mesh's, with nothing registered and
