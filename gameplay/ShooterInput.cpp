@@ -13,6 +13,7 @@
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/AimAssistComponent.h"
 #include "gameplay/AnimationControllerComponent.h"
+#include "gameplay/AttackManager.h"
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/OrbComponent.h"
@@ -145,6 +146,7 @@ void ShooterInput::Initialize()
                  player->GetName().c_str());
     PlayerBody::AddBodyBox(*player);
     PlayerBody::AddFloorSensor(*player, PlayerBody::SensorTag::Character);
+    m_attacks = AddPart(*player, new AttackManager);
     m_input = GetSystem<Input>();
     const Vec4 centre = m_body->GetCenterOfMass();
     m_data->m_spawnRefPoint = Vec4(centre.x, centre.y + 20.0f, centre.z, centre.w);
@@ -493,6 +495,34 @@ void ShooterInput::SetLiftBlur(bool on)
 
 void ShooterInput::UpdateSecondary()
 {
+    const bool held = (MouseWeapons() && (m_input->KeyIsDown(kKeyE, kKeyboard) ||
+                                          m_input->KeyIsDown(kMouseLeft, kKeyboard))) ||
+                      m_input->GetLeftTrigger(Pad()) > kLiftTrigger;
+    if (held && !m_data->m_charging && m_attacks) {
+        if (m_attacks->GetWeapon() == AttackManager::kKnockBackShot) {
+            // Once per press.
+            if (!m_secondaryHeld) {
+                m_attacks->StartAttack();
+                m_animation->SetOrbBlast(0.5f, 0.3f);
+            }
+            m_secondaryHeld = true;
+        } else if (m_attacks->GetWeapon() == AttackManager::kLiftBeam && m_attacks->CanFire()) {
+            m_orbFireBlocked = true;
+            if (!m_secondaryHeld)
+                SetLiftBlur(true);
+            m_data->m_liftInUse = true;
+            m_attacks->StartAttack();
+            m_animation->SetLiftBlast(0.15f);
+            m_secondaryHeld = true;
+        }
+        return;
+    }
+    m_secondaryHeld = false;
+    m_data->m_liftInUse = false;
+    m_orbFireBlocked = false;
+    if (m_attacks)
+        m_attacks->EndAttack();
+    SetLiftBlur(false);
 }
 
 void ShooterInput::PlaceChargeVisuals(float dt)

@@ -134,13 +134,16 @@ TEST_F(ShooterTest, AnArchetypeCarryingASetUpPartKeepsItsOwnAndStillPlays)
     parts.insert(parts.end() - 1, "<ThirdPersonCameraComponent><m_camRadius><float value=\"22\"/></m_camRadius>"
                                   "</ThirdPersonCameraComponent>");
     parts.insert(parts.end() - 1, "<AimAssistComponent/>");
+    parts.insert(parts.end() - 1, "<AttackManager><m_snapshotCooldown><float value=\"2\"/></m_snapshotCooldown></AttackManager>");
     WriteArchetype(parts);
     tarsel::test::StdoutCapture capture;
     Entity* player = Person("carrier", "red", 0);
     const std::string output = capture.Text();
     EXPECT_NE(output.find("already holds ThirdPersonCameraComponent"), std::string::npos) << output;
     EXPECT_NE(output.find("already holds AimAssistComponent"), std::string::npos) << output;
+    EXPECT_NE(output.find("already holds AttackManager"), std::string::npos) << output;
     EXPECT_EQ(Camera(player).m_camRadius, 22.0f);
+    EXPECT_EQ(player->GetComponent<AttackManager>()->m_snapshotCooldown, 2.0f);
     EXPECT_EQ(world->logic->GetPlayerCount(), 1u);
     Hold(ShooterInput::kKeyW, 5);
     EXPECT_GT(std::fabs(Motor(player).GetVelocity().x) + std::fabs(Motor(player).GetVelocity().z), 1.0f);

@@ -12,6 +12,9 @@
 #include "engine/ResourceSystem.h"
 #include "gameplay/AimAssistComponent.h"
 #include "gameplay/AnimationControllerComponent.h"
+#include "gameplay/AttackManager.h"
+#include "gameplay/LiftComponent.h"
+#include "gameplay/SnapshotComponent.h"
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/PlayerUtil.h"
 #include "gameplay/ShooterInput.h"
@@ -41,6 +44,8 @@ inline std::vector<std::string> PlayerParts()
             "<GraphicsComponent3DSkinned><m_modelName><string value=\"base_idle.model\"/></m_modelName>"
             "</GraphicsComponent3DSkinned>",
             "<AnimationControllerComponent/>",
+            "<LiftComponent><m_playerLiftForce><float value=\"10\"/></m_playerLiftForce></LiftComponent>",
+            "<SnapshotComponent/>",
             "<ActionComponent><m_name><string value=\"ShooterInput\"/></m_name></ActionComponent>"};
 }
 
