@@ -67,7 +67,8 @@ const fs::path& ArchetypeFile()
             << "<BetaPlayer><Transform3D/><RigidBodyComponent3D/><PlayerDataComponent/><CharacterMotor3D/>"
                "<GraphicsComponent3DSkinned><m_modelName><string value=\"base_idle.model\"/></m_modelName>"
                "</GraphicsComponent3DSkinned><AnimationControllerComponent/>"
-               "<ActionComponent><m_name><string value=\"ShooterInput\"/></m_name></ActionComponent></BetaPlayer>\n";
+               "<LiftComponent><m_playerLiftForce><float value=\"10\"/></m_playerLiftForce></LiftComponent>"
+               "<SnapshotComponent/><ActionComponent><m_name><string value=\"ShooterInput\"/></m_name></ActionComponent></BetaPlayer>\n";
         for (const char* name : {"reticle", "reticuleRing"})
             std::ofstream(folder / (std::string(name) + ".arch"))
                 << "<archetype><Transform2D/><GraphicsComponent2D><m_materialName><string value=\"" << name
