@@ -12,6 +12,7 @@
 #include "ai/StateMachine.h"
 #include "ai/behavior/AIDataComponent.h"
 #include "ai/behavior/BehaviorTree.h"
+#include "ai/behavior/BotBehavior.h"
 #include "ai/fsm.h"
 #include "ai/pathfinding/AStar.h"
 #include "ai/pathfinding/PathPlanner.h"
@@ -72,6 +73,7 @@ void RegisterAITypes()
         MetaOf<AITargetingComponent>();
         MetaOf<SensoryMemoryComponent>();
         MetaOf<AIDataComponent>();
+        MetaOf<BotBehavior>();
     });
 }
 

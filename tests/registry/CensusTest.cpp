@@ -60,7 +60,7 @@ const ClassRow kClasses[] = {
     {"BillboardedQuadComponent", "Component", Ops::Full, true, true, kBuilt},
     {"BirdGrabComponent", "Component", Ops::NoDefNoCopy, true, false, kBuilt},
     {"BlendedSteering", nullptr, Ops::Full, false, false, kBuilt},
-    {"BotBehavior", "Action", Ops::NoCopy, false, false, kPending},
+    {"BotBehavior", "Action", Ops::NoCopy, false, false, kBuilt},
     {"BoxColliderComponent3D", "ColliderComponent3D", Ops::NoCopy, true, true, kBuilt},
     {"BoxIn", "Action", Ops::NoDefNoCopy, false, false, kBuilt},
     {"BoxOut", "Action", Ops::NoDefNoCopy, false, false, kBuilt},
