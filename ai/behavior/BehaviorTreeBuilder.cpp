@@ -33,10 +33,8 @@ BehaviorTreeBuilder& BehaviorTreeBuilder::Attach(Behavior* node)
     }
     Behavior* placed = nullptr;
     if (m_cursor.empty()) {
-        if (!m_root) {
-            m_root = std::move(owned);
-            placed = m_root.get();
-        }
+        m_root = std::move(owned);
+        placed = m_root.get();
     } else if (auto* composite = dynamic_cast<Composite*>(m_cursor.back())) {
         placed = owned.get();
         composite->AddChild(owned.release());

@@ -34,7 +34,7 @@ public:
     {
         return Attach(new T(std::forward<Args>(args)...)).End();
     }
-    // Takes ownership. A node that cannot be attached (a second root, a second child of a
+    // Takes ownership. A node that cannot be attached (a second child of a
     // decorator, a child of a leaf) is refused with a warning and deleted; the cursor then
     // stays, so End calls still pair up.
     BehaviorTreeBuilder& Attach(Behavior* node);

@@ -16,6 +16,8 @@ public:
     // Takes ownership and appends; null is refused with a warning.
     void AddChild(Behavior* child);
     std::size_t GetChildCount() const { return children.size(); }
+    // The child at the index; null past the end.
+    Behavior* GetChild(std::size_t index) const { return index < children.size() ? children[index].get() : nullptr; }
 
     // Self, then every child in order.
     void Bind(std::shared_ptr<Injector> injector) override;

@@ -17,6 +17,8 @@ public:
 
     Parallel(Policy success, Policy failure) : successPolicy(success), failurePolicy(failure) {}
 
+    Policy GetSuccessPolicy() const { return successPolicy; }
+    Policy GetFailurePolicy() const { return failurePolicy; }
     // Resets every child.
     void OnInitialize() override;
     // In child order: a success with RequireOne succeeds at once, a failure with RequireOne
