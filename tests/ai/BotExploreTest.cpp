@@ -94,10 +94,11 @@ TEST_F(BotExploreTest, APathIsWalkedNodeByNodeAndTheTickWithinTenUnitsOfTheLastN
     for (; frames < 600 && status == BehaviorStatus::Running; ++frames) {
         const float before = AcrossTo(NodeAt(7));
         status = explore.Tick(kDt);
-        if (status == BehaviorStatus::Running)
+        if (status == BehaviorStatus::Running) {
             ASSERT_GT(before, 10.0f) << frames;
-        else
+        } else {
             ASSERT_LE(before, 10.0f);
+        }
         Run(1);
     }
     EXPECT_EQ(status, BehaviorStatus::Success);
