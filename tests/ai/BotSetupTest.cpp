@@ -251,6 +251,21 @@ TEST_F(BotSetupTest, AnArchetypeMissingAPartWarnsNamingItAndTheBotStaysOut)
     EXPECT_EQ(world->logic->GetPlayerCount(), 0u);
 }
 
+TEST_F(BotSetupTest, WithoutAGameLogicSystemToJoinTheBotWarnsAndStaysOut)
+{
+    Entity* bot = CloneBot("lost", "red");
+    // An action whose injector reaches no engine finds no "GameLogicSystem" in "default".
+    BotBehavior setup;
+    setup.SetInjector(std::make_shared<Injector>(nullptr, bot, "default"));
+    tarsel::test::StdoutCapture capture;
+    setup.m_onStarted.Emit();
+    EXPECT_THAT(capture.Text(), HasSubstr("GameLogicSystem"));
+    EXPECT_FALSE(setup.started);
+    EXPECT_EQ(bot->GetComponent<PathPlanner>(), nullptr);
+    setup.Cancel();
+    EXPECT_EQ(world->logic->GetPlayerCount(), 0u);
+}
+
 TEST_F(BotSetupTest, TuningValuesThatAreNoNumbersTakeTheirDefaultsWithAWarning)
 {
     Entity* bot = CloneBot("odd", "red");
