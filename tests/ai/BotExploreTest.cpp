@@ -24,10 +24,8 @@ protected:
     {
         BotWorldTest::SetUp();
         LoadArena();
-        bot = StartedBot("bot", "red");
-        ASSERT_NE(TreeOf(bot), nullptr);
-        TreeOf(bot)->SetRoot(new ScriptedLeaf("hold", log));
-        Run(30);
+        bot = HeldBot("bot", "red");
+        ASSERT_NE(bot, nullptr);
         random.Script({4}); // goals at node 4 (25, 25), across the arena
         explore.Bind(TreeOf(bot)->GetInjector());
     }
@@ -52,7 +50,6 @@ protected:
 
     Entity* bot = nullptr;
     BehaviorExplore explore;
-    Log log;
 };
 
 TEST_F(BotExploreTest, WithoutNodesTheRequestFailsAndTheLeafFailsEveryTick)

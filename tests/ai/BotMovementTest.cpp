@@ -22,10 +22,8 @@ protected:
     {
         BotWorldTest::SetUp();
         LoadArena();
-        bot = StartedBot("bot", "red");
-        ASSERT_NE(TreeOf(bot), nullptr);
-        TreeOf(bot)->SetRoot(new ScriptedLeaf("hold", log));
-        Run(30);
+        bot = HeldBot("bot", "red");
+        ASSERT_NE(bot, nullptr);
     }
 
     // Ticks the leaf, then runs a frame; the leaf's last status.
@@ -49,7 +47,6 @@ protected:
     }
 
     Entity* bot = nullptr;
-    Log log;
 };
 
 TEST_F(BotMovementTest, TheBotStandsAtItsSpawnPoint)

@@ -20,10 +20,8 @@ protected:
     {
         BotWorldTest::SetUp();
         LoadArena();
-        bot = StartedBot("bot", "red");
-        ASSERT_NE(TreeOf(bot), nullptr);
-        TreeOf(bot)->SetRoot(new ScriptedLeaf("hold", log));
-        Run(30);
+        bot = HeldBot("bot", "red");
+        ASSERT_NE(bot, nullptr);
         enemy = Player("enemy", "orange", -30.0f, 2.0f, -10.0f);
         orb.Bind(TreeOf(bot)->GetInjector());
     }
@@ -33,7 +31,6 @@ protected:
     Entity* bot = nullptr;
     Entity* enemy = nullptr;
     BehaviorShootOrb orb;
-    Log log;
 };
 
 TEST_F(BotWeaponTest, TheOrbFailsAtFullSpeedUntilTheTargetHasBeenVisibleLongerThanTheReactionTime)

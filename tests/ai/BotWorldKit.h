@@ -112,12 +112,16 @@ protected:
         return count;
     }
 
-    // Replaces the bot's tree with a leaf that only runs, so that a test ticks leaves by hand,
-    // and binds the leaf under test to the bot. The leaf stays the test's.
-    void Hold(Entity* bot, Behavior& leaf)
+    // A started bot whose tree only runs one idle leaf, so that a test ticks leaves by hand
+    // (bound to the bot's tree), settled on the floor for half a second.
+    Entity* HeldBot(const std::string& name, const std::string& team)
     {
+        Entity* bot = StartedBot(name, team);
+        if (!bot || !TreeOf(bot))
+            return nullptr;
         TreeOf(bot)->SetRoot(new ScriptedLeaf("hold", m_holdLog));
-        leaf.Bind(TreeOf(bot)->GetInjector());
+        Run(30);
+        return bot;
     }
 
     tarsel::test::ScriptedRandom random{{0}};
