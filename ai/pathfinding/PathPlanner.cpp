@@ -40,6 +40,7 @@ bool PathPlanner::RequestPath(const Vec4& start, const Vec4& goal)
 {
     m_search.reset();
     m_state = AStar::kSearching;
+    ++m_requests;
     AISystem* system = GetSystem<AISystem>();
     if (!system) {
         Entity* entity = GetEntity();
@@ -57,6 +58,7 @@ void PathPlanner::Update(float budgetSeconds)
 {
     if (!m_search || m_state != AStar::kSearching)
         return;
+    ++m_slices;
     m_state = m_search->Run(budgetSeconds);
     if (m_state == AStar::kFound) {
         // A handler may request anew, which replaces the search: the path is ours.

@@ -36,6 +36,9 @@ class PathPlanner : public Component {
     void Update(float budgetSeconds);
 
     std::uint32_t GetState() const { return m_state; }
+    // Counters for measurements: requests made and search slices run since Initialize.
+    std::uint64_t GetRequestCount() const { return m_requests; }
+    std::uint64_t GetSliceCount() const { return m_slices; }
     const AStar* GetSearch() const { return m_search.get(); }
 
     Signal<const std::vector<Edge>&> pathFound;
@@ -45,6 +48,8 @@ class PathPlanner : public Component {
 private:
     std::unique_ptr<AStar> m_search;
     std::uint32_t m_state = AStar::kSearching;
+    std::uint64_t m_requests = 0;
+    std::uint64_t m_slices = 0;
 };
 
 } // namespace quellor

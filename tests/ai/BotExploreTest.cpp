@@ -62,6 +62,9 @@ TEST_F(BotExploreTest, WithoutNodesTheRequestFailsAndTheLeafFailsEveryTick)
         Run(1);
     }
     EXPECT_EQ(SteeringOf(bot)->GetBehavior(), nullptr);
+    // Every start asked anew; no search ever ran.
+    EXPECT_EQ(bot->GetComponent<PathPlanner>()->GetRequestCount(), 5u);
+    EXPECT_EQ(bot->GetComponent<PathPlanner>()->GetSliceCount(), 0u);
 }
 
 TEST_F(BotExploreTest, APathIsWalkedNodeByNodeAndTheTickWithinTenUnitsOfTheLastNodeSucceeds)
