@@ -127,6 +127,11 @@ TEST_F(BotArenaTest, LosingControlFailsTheRootAndStopsTheRunningMovementButLeave
     EXPECT_EQ(explore->GetNext(), next) << "not ticked";
     EXPECT_EQ(explore->GetWaypoint().x, waypoint.x);
 
+    // A path found while the leaf is left behind still installs its seek.
+    SteeringOf(bot)->ClearBehavior();
+    explore->OnPathFound({Edge(0, 7, 25.0f, 0)});
+    EXPECT_NE(SteeringOf(bot)->GetBehavior(), nullptr);
+
     PlayerOf(bot)->canControl = true;
     Run(1);
     EXPECT_NE(TreeOf(bot)->GetRoot()->GetStatus(), BehaviorStatus::Failure);
