@@ -5,6 +5,7 @@
 #include "ai/behavior/BehaviorHasTarget.h"
 #include "ai/behavior/BehaviorLookAtTarget.h"
 #include "ai/behavior/BehaviorSeekTarget.h"
+#include "ai/behavior/BehaviorShootLift.h"
 #include "ai/behavior/BehaviorShootOrb.h"
 #include "ai/behavior/BehaviorStrafeLeftRight.h"
 #include "ai/behavior/BehaviorWeaponSelector.h"
@@ -72,6 +73,7 @@ Behavior* BehaviorTreeBuilder::BuildBotTree()
                     .Add<UntilFail>().Leaf<BehaviorHasTarget>().End()
                     .Leaf<BehaviorLookAtTarget>()
                     .Add<BehaviorWeaponSelector>()
+                        .Leaf<BehaviorShootLift>()
                         .Leaf<BehaviorShootOrb>()
                     .End()
                     .Add<UntilFail>()

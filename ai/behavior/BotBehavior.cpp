@@ -12,8 +12,10 @@
 #include "engine/Transform3D.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/AnimationControllerComponent.h"
+#include "gameplay/AttackManager.h"
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/GameLogicSystem.h"
+#include "gameplay/LiftComponent.h"
 #include "gameplay/OrbComponent.h"
 #include "gameplay/PlayerBody.h"
 #include "gameplay/PlayerDataComponent.h"
@@ -88,6 +90,7 @@ std::string BotBehavior::MissingParts() const
     need(PlayerDataComponent::ID);
     need(CharacterMotor3D::ID);
     need(AnimationControllerComponent::ID);
+    need(LiftComponent::ID);
     need(AIDataComponent::ID);
     if (!LogicOf(GetEngine()))
         missing += std::string(missing.empty() ? "" : ", ") + "a \"GameLogicSystem\" in \"default\"";
@@ -116,6 +119,7 @@ void BotBehavior::Initialize()
     PlayerBody::AddBodyBox(*bot);
     PlayerBody::AddFloorSensor(*bot, PlayerBody::SensorTag::ColliderDefault);
     bot->AddComponent<OrbComponent>(true);
+    bot->AddComponent<AttackManager>(true);
     PlayerBody::SetBodyType(*bot);
 
     bot->AddComponent<PathPlanner>(true);

@@ -5,8 +5,8 @@
 // nothing until cancelled, which takes the bot out of the match again.
 //
 // The archetype must already provide Transform3D, RigidBodyComponent3D, PlayerDataComponent,
-// CharacterMotor3D, AnimationControllerComponent and AIDataComponent, and the space "default"
-// a "GameLogicSystem": without them the bot warns and stays out of the match.
+// CharacterMotor3D, AnimationControllerComponent, LiftComponent and AIDataComponent, and the
+// space "default" a "GameLogicSystem": without them the bot warns and stays out of the match.
 #include "engine/Action.h"
 
 #include <string>

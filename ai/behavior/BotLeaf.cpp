@@ -4,6 +4,7 @@
 #include "ai/steering/Steering.h"
 #include "gameplay/AnimationControllerComponent.h"
 #include "gameplay/CharacterMotor3D.h"
+#include "gameplay/LiftComponent.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "physics/RigidBodyComponent3D.h"
 
@@ -22,7 +23,9 @@ Entity* BotLeaf::Target() const
 
 float BotLeaf::TargetTagFraction() const
 {
-    return 0.0f;
+    const Entity* target = Target();
+    const LiftComponent* lift = target ? Part<LiftComponent>() : nullptr;
+    return lift ? lift->GetTagFraction(target) : 0.0f;
 }
 
 bool BotLeaf::CentreOf(const Entity* entity, Vec4& out) const

@@ -24,6 +24,7 @@ inline const char* const kBotArchetype = R"(<?xml version="1.0"?>
   <CharacterMotor3D/>
   <GraphicsComponent3DSkinned><m_modelName><string value="base_idle.model"/></m_modelName></GraphicsComponent3DSkinned>
   <AnimationControllerComponent/>
+  <LiftComponent/>
   <AIDataComponent/>
   <ActionComponent><m_name><string value="BotBehavior"/></m_name></ActionComponent>
 </ai_bot>

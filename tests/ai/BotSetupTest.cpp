@@ -8,6 +8,7 @@
 #include "ai/behavior/Parallel.h"
 #include "ai/behavior/Selector.h"
 #include "ai/behavior/UntilFail.h"
+#include "gameplay/AttackManager.h"
 #include "gameplay/PlayerBody.h"
 #include "physics/BoxColliderComponent3D.h"
 #include "tests/support/StdoutCapture.h"
@@ -57,6 +58,7 @@ const std::vector<std::string> kBotTree = {
     "4 BehaviorHasTarget",
     "3 BehaviorLookAtTarget",
     "3 BehaviorWeaponSelector",
+    "4 BehaviorShootLift",
     "4 BehaviorShootOrb",
     "3 UntilFail",
     "4 Selector",
@@ -161,6 +163,7 @@ TEST_F(BotSetupTest, TheStartedBotHasItsShapesBodyPartsAimAndTreeBoundToIt)
     EXPECT_FALSE(data->m_liftInUse);
 
     EXPECT_NE(bot->GetComponent<OrbComponent>(), nullptr);
+    EXPECT_NE(bot->GetComponent<AttackManager>(), nullptr);
     EXPECT_NE(bot->GetComponent<PathPlanner>(), nullptr);
     EXPECT_NE(SteeringOf(bot), nullptr);
     EXPECT_NE(TargetingOf(bot), nullptr);
