@@ -7,6 +7,7 @@
 #include "ai/behavior/Composite.h"
 #include "ai/behavior/Decorator.h"
 #include "ai/steering/Steering.h"
+#include "gameplay/LiftComponent.h"
 
 #include <cmath>
 #include <vector>
@@ -83,6 +84,7 @@ TEST_F(BotArenaTest, ThreeBotsOfThreeTeamsTravelHoldTargetsAndShoot)
     std::vector<float> travelled(3, 0.0f);
     std::vector<bool> targeted(3, false);
     std::vector<bool> shotOrb(3, false);
+    std::vector<bool> beamed(3, false);
     for (int frame = 0; frame < 60 * 60; ++frame) {
         Run(1);
         for (std::size_t i = 0; i < bots.size(); ++i) {
@@ -94,12 +96,14 @@ TEST_F(BotArenaTest, ThreeBotsOfThreeTeamsTravelHoldTargetsAndShoot)
             travelled[i] = std::max(travelled[i], std::hypot(centre.x - start[i].x, centre.z - start[i].z));
             targeted[i] = targeted[i] || TargetingOf(bot)->HasTarget();
             shotOrb[i] = shotOrb[i] || !bot->GetComponent<OrbComponent>()->GetOrbs().empty();
+            beamed[i] = beamed[i] || bot->GetComponent<LiftComponent>()->GetBeamEntity() != nullptr;
         }
     }
     for (std::size_t i = 0; i < bots.size(); ++i) {
         EXPECT_GT(travelled[i], 10.0f) << names[i];
         EXPECT_TRUE(targeted[i]) << names[i];
         EXPECT_TRUE(shotOrb[i]) << names[i];
+        EXPECT_TRUE(beamed[i]) << names[i];
     }
 }
 
