@@ -91,6 +91,8 @@ TEST_F(BotArenaTest, ThreeBotsOfThreeTeamsTravelHoldTargetsAndShoot)
             Entity* bot = bots[i];
             const Vec4 centre = BodyOf(bot)->GetCenterOfMass();
             ASSERT_TRUE(Finite(centre)) << names[i] << " at frame " << frame;
+            ASSERT_LT(std::max(std::fabs(centre.x), std::fabs(centre.z)), 40.0f)
+                << names[i] << " left the arena at frame " << frame;
             ASSERT_TRUE(Finite(BodyOf(bot)->GetForward())) << names[i] << " at frame " << frame;
             ASSERT_TRUE(Finite(DataOf(bot)->facing)) << names[i] << " at frame " << frame;
             travelled[i] = std::max(travelled[i], std::hypot(centre.x - start[i].x, centre.z - start[i].z));

@@ -5,8 +5,8 @@
 // character with its animation controller, the lift beam, the tuning) and the ActionComponent
 // that starts "BotBehavior"; no ThirdPersonCameraComponent, which only people wear.
 //
-// The arena: an 80 × 80 floor with its top at y 0, walls 10 high around it, a cover block in the
-// middle, eight navigation nodes in a ring around the cover (each linked to both neighbours,
+// The arena: an 80 × 80 floor with its top at y 0, walls 60 high and 10 thick around it under a roof, so
+// that no knock-back or lift throws anyone out, a cover block in the middle, eight navigation nodes in a ring around the cover (each linked to both neighbours,
 // and a jump edge from node 1 to node 3) and one spawn point for each of the teams "red",
 // "orange" and "purple".
 namespace quellor::test::bot_documents {
@@ -43,40 +43,49 @@ inline const char* const kArena = R"(<?xml version="1.0"?>
   </floor>
   <wallNorth>
     <components>
-      <Transform3D><m_x><float value="0"/></m_x><m_y><float value="5"/></m_y><m_z><float value="41"/></m_z></Transform3D>
+      <Transform3D><m_x><float value="0"/></m_x><m_y><float value="30"/></m_y><m_z><float value="45"/></m_z></Transform3D>
       <RigidBodyComponent3D><m_type><int value="0"/></m_type></RigidBodyComponent3D>
       <BoxColliderComponent3D>
-        <m_halfExtents><Vec4><x><float value="42"/></x><y><float value="5"/></y><z><float value="1"/></z></Vec4></m_halfExtents>
+        <m_halfExtents><Vec4><x><float value="50"/></x><y><float value="30"/></y><z><float value="5"/></z></Vec4></m_halfExtents>
       </BoxColliderComponent3D>
     </components>
   </wallNorth>
   <wallSouth>
     <components>
-      <Transform3D><m_x><float value="0"/></m_x><m_y><float value="5"/></m_y><m_z><float value="-41"/></m_z></Transform3D>
+      <Transform3D><m_x><float value="0"/></m_x><m_y><float value="30"/></m_y><m_z><float value="-45"/></m_z></Transform3D>
       <RigidBodyComponent3D><m_type><int value="0"/></m_type></RigidBodyComponent3D>
       <BoxColliderComponent3D>
-        <m_halfExtents><Vec4><x><float value="42"/></x><y><float value="5"/></y><z><float value="1"/></z></Vec4></m_halfExtents>
+        <m_halfExtents><Vec4><x><float value="50"/></x><y><float value="30"/></y><z><float value="5"/></z></Vec4></m_halfExtents>
       </BoxColliderComponent3D>
     </components>
   </wallSouth>
   <wallEast>
     <components>
-      <Transform3D><m_x><float value="41"/></m_x><m_y><float value="5"/></m_y><m_z><float value="0"/></m_z></Transform3D>
+      <Transform3D><m_x><float value="45"/></m_x><m_y><float value="30"/></m_y><m_z><float value="0"/></m_z></Transform3D>
       <RigidBodyComponent3D><m_type><int value="0"/></m_type></RigidBodyComponent3D>
       <BoxColliderComponent3D>
-        <m_halfExtents><Vec4><x><float value="1"/></x><y><float value="5"/></y><z><float value="40"/></z></Vec4></m_halfExtents>
+        <m_halfExtents><Vec4><x><float value="5"/></x><y><float value="30"/></y><z><float value="50"/></z></Vec4></m_halfExtents>
       </BoxColliderComponent3D>
     </components>
   </wallEast>
   <wallWest>
     <components>
-      <Transform3D><m_x><float value="-41"/></m_x><m_y><float value="5"/></m_y><m_z><float value="0"/></m_z></Transform3D>
+      <Transform3D><m_x><float value="-45"/></m_x><m_y><float value="30"/></m_y><m_z><float value="0"/></m_z></Transform3D>
       <RigidBodyComponent3D><m_type><int value="0"/></m_type></RigidBodyComponent3D>
       <BoxColliderComponent3D>
-        <m_halfExtents><Vec4><x><float value="1"/></x><y><float value="5"/></y><z><float value="40"/></z></Vec4></m_halfExtents>
+        <m_halfExtents><Vec4><x><float value="5"/></x><y><float value="30"/></y><z><float value="50"/></z></Vec4></m_halfExtents>
       </BoxColliderComponent3D>
     </components>
   </wallWest>
+  <roof>
+    <components>
+      <Transform3D><m_x><float value="0"/></m_x><m_y><float value="61"/></m_y><m_z><float value="0"/></m_z></Transform3D>
+      <RigidBodyComponent3D><m_type><int value="0"/></m_type></RigidBodyComponent3D>
+      <BoxColliderComponent3D>
+        <m_halfExtents><Vec4><x><float value="50"/></x><y><float value="1"/></y><z><float value="50"/></z></Vec4></m_halfExtents>
+      </BoxColliderComponent3D>
+    </components>
+  </roof>
   <cover>
     <components>
       <Transform3D><m_x><float value="0"/></m_x><m_y><float value="3"/></m_y><m_z><float value="0"/></m_z></Transform3D>

@@ -45,6 +45,7 @@ protected:
 
 TEST_F(BotWeaponTest, TheLiftFailsUntilTheTargetHasBeenVisibleLongerThanTheReactionTimeThenHoldsTheBeam)
 {
+    DataOf(bot)->accuracy = 1.0f; // the beam goes straight to the enemy
     int failures = 0;
     for (int frame = 0; frame < 60; ++frame) {
         const float visible = TargetingOf(bot)->HasTarget() ? Visible() : 0.0f;
@@ -185,6 +186,7 @@ TEST_F(BotWeaponTest, ShotsComeAtLeastASecondApartAndStillComeWhileKnockedBack)
     OrbComponent* weapon = bot->GetComponent<OrbComponent>();
     random.Script({0}); // charge 0.2 s
     std::vector<int> shots;
+    bool flew = false;
     for (int frame = 0; frame < 240; ++frame) {
         if (frame == 150)
             PlayerOf(bot)->m_stunTimer = 10.0f; // knocked back from here on
@@ -198,12 +200,13 @@ TEST_F(BotWeaponTest, ShotsComeAtLeastASecondApartAndStillComeWhileKnockedBack)
         }
         PlayerOf(bot)->m_stunTimer = frame >= 150 ? 10.0f : 0.0f;
         Run(1);
+        flew = flew || !weapon->GetOrbs().empty();
     }
     ASSERT_GE(shots.size(), 3u);
     for (std::size_t i = 1; i < shots.size(); ++i)
         EXPECT_GE(shots[i] - shots[i - 1], 60) << "shots " << i - 1 << " and " << i;
     EXPECT_GT(shots.back(), 150) << "a shot while knocked back";
-    EXPECT_FALSE(weapon->GetOrbs().empty()) << "the orbs fly";
+    EXPECT_TRUE(flew) << "the orbs fly";
 }
 
 TEST_F(BotWeaponTest, ATargetAboveTheVerticalLimitIsNotShotButTheOrbKeepsRunning)
@@ -262,6 +265,7 @@ TEST_F(BotWeaponTest, WithoutALiveTargetTheOrbsPriorityUsesAnUntaggedTarget)
 
 TEST_F(BotWeaponTest, TheBeamsTagRaisesTheOrbsPriorityAndLowersTheLifts)
 {
+    DataOf(bot)->accuracy = 1.0f;
     for (int frame = 0; frame < 120; ++frame) {
         lift.Tick(kDt);
         Run(1);
