@@ -18,14 +18,13 @@ namespace {
 
 constexpr float kDt = tarsel::test::GameWorld::kDt;
 
-class BotExploreTest : public BotWorldTest {
+class BotExploreTest : public HeldBotTest {
 protected:
     void SetUp() override
     {
-        BotWorldTest::SetUp();
-        LoadArena();
-        bot = HeldBot("bot", "red");
-        ASSERT_NE(bot, nullptr);
+        HeldBotTest::SetUp();
+        if (HasFatalFailure())
+            return;
         random.Script({4}); // goals at node 4 (25, 25), across the arena
         explore.Bind(TreeOf(bot)->GetInjector());
     }
@@ -48,7 +47,6 @@ protected:
     }
     const Vec4& NodeAt(std::uint32_t id) { return ai->GetNavGraph().GetNode(id)->position; }
 
-    Entity* bot = nullptr;
     BehaviorExplore explore;
 };
 

@@ -16,16 +16,8 @@ namespace {
 
 constexpr float kDt = tarsel::test::GameWorld::kDt;
 
-class BotMovementTest : public BotWorldTest {
+class BotMovementTest : public HeldBotTest {
 protected:
-    void SetUp() override
-    {
-        BotWorldTest::SetUp();
-        LoadArena();
-        bot = HeldBot("bot", "red");
-        ASSERT_NE(bot, nullptr);
-    }
-
     // Ticks the leaf, then runs a frame; the leaf's last status.
     BehaviorStatus TickAndRun(Behavior& leaf, int frames = 1)
     {
@@ -46,7 +38,6 @@ protected:
         EXPECT_EQ(AnimationOf(bot)->GetMoveY(), 0.0f) << what;
     }
 
-    Entity* bot = nullptr;
 };
 
 TEST_F(BotMovementTest, TheBotStandsAtItsSpawnPoint)

@@ -20,14 +20,13 @@ namespace {
 
 constexpr float kDt = tarsel::test::GameWorld::kDt;
 
-class BotWeaponTest : public BotWorldTest {
+class BotWeaponTest : public HeldBotTest {
 protected:
     void SetUp() override
     {
-        BotWorldTest::SetUp();
-        LoadArena();
-        bot = HeldBot("bot", "red");
-        ASSERT_NE(bot, nullptr);
+        HeldBotTest::SetUp();
+        if (HasFatalFailure())
+            return;
         enemy = Player("enemy", "orange", -30.0f, 2.0f, -10.0f);
         orb.Bind(TreeOf(bot)->GetInjector());
         lift.Bind(TreeOf(bot)->GetInjector());
@@ -37,7 +36,6 @@ protected:
 
     float Visible() const { return TargetingOf(bot)->GetTimeVisible(); }
 
-    Entity* bot = nullptr;
     Entity* enemy = nullptr;
     BehaviorShootOrb orb;
     BehaviorShootLift lift;

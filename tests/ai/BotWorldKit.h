@@ -131,4 +131,18 @@ private:
     Log m_holdLog;
 };
 
+// A bot at the red spawn point (-30, -30) of the arena, its tree held, for the leaf tests.
+class HeldBotTest : public BotWorldTest {
+protected:
+    void SetUp() override
+    {
+        BotWorldTest::SetUp();
+        LoadArena();
+        bot = HeldBot("bot", "red");
+        ASSERT_NE(bot, nullptr);
+    }
+
+    Entity* bot = nullptr;
+};
+
 } // namespace quellor::test
