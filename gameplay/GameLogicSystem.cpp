@@ -6,16 +6,20 @@
 #include "engine/Entity.h"
 #include "engine/Input.h"
 #include "engine/Invoke.h"
+#include "engine/ObjectSystem.h"
 #include "engine/SetValue.h"
 #include "engine/SoundSystem.h"
+#include "engine/Transform2D.h"
 #include "engine/Transform3D.h"
 #include "engine/WaitFrame.h"
+#include "engine/graphics/GraphicsComponent2D.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/graphics/TextComponent.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/SpawnPointComponent.h"
+#include "gameplay/ThumperComponent.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "gameplay/cameras/WinCam.h"
 #include "physics/RigidBodyComponent3D.h"
@@ -23,6 +27,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace quellor {
 
@@ -68,6 +73,34 @@ float Distance(const Vec4& a, const Vec4& b)
     const float y = a.y - b.y;
     const float z = a.z - b.z;
     return std::sqrt(x * x + y * y + z * z);
+}
+
+constexpr const char* kScoreFont = "font_64.bff";
+constexpr const char* kScoreFontTexture = "font_64.dds";
+constexpr const char* kScoreBackground = "score_bg.mat";
+
+// The 5 is the format's own, not the winning score.
+std::string ScoreLine(int score)
+{
+    char line[32];
+    std::snprintf(line, sizeof line, "%i / 5", score);
+    return line;
+}
+
+void PlaceScoreText(Transform2D& transform, const ZOR::float2& screen)
+{
+    transform.m_x = screen.x - 117.0f;
+    transform.m_y = screen.y - 100.0f;
+    transform.m_scaleX = 1.5f;
+    transform.m_scaleY = 1.5f;
+}
+
+void PlaceScoreBackground(Transform2D& transform, const ZOR::float2& screen)
+{
+    transform.m_x = screen.x - 128.0f;
+    transform.m_y = screen.y - 128.0f;
+    transform.m_scaleX = 128.0f;
+    transform.m_scaleY = 128.0f;
 }
 
 void DestroyAll(std::vector<EntityRef>& entities)
@@ -118,14 +151,17 @@ void GameLogicSystem::Update(float dt)
     if (m_scoreHudRequested) {
         if (m_hudDelay) {
             m_scoreTextDirty = true;
+            BuildScoreHud();
             m_scoreHudRequested = false;
             m_hudDelay = false;
         } else {
             m_hudDelay = true;
         }
     }
-    if (m_scoreTextDirty)
+    if (m_scoreTextDirty) {
+        UpdateScoreText();
         m_scoreTextDirty = false;
+    }
 
     if (m_active && !m_players.empty() && PauseRequested())
         OpenPauseMenu();
@@ -151,6 +187,7 @@ void GameLogicSystem::UpdateComponents(float dt)
             component = next;
         }
     }
+    PlaceScoreBackgrounds();
 }
 
 void GameLogicSystem::Register(GameLogicMember* component)
@@ -319,6 +356,97 @@ void GameLogicSystem::AddScoreHud(Entity* background, Entity* text)
     m_scoreTexts.emplace_back(text);
 }
 
+void GameLogicSystem::BuildScoreHud()
+{
+    Engine* engine = GetEngine();
+    auto* objects = engine ? engine->GetSystem<ObjectSystem>(kDefaultSpace) : nullptr;
+    if (!objects)
+        return;
+    for (std::size_t i = 0; i < m_players.size(); ++i) {
+        const int screen = static_cast<int>(i);
+        Entity* entity = engine->CreateEntity(objects->UniqueEntityName("playerScore"), kDefaultSpace);
+        if (!entity)
+            continue;
+        const ZOR::float2 size = ScreenSize(screen);
+        if (auto* transform = entity->AddComponent<Transform2D>(true))
+            PlaceScoreText(*transform, size);
+        if (auto* text = entity->AddComponent<TextComponent>(true)) {
+            text->SetFont(kScoreFont);
+            text->SetFontTexture(kScoreFontTexture);
+            // The component recolours its text every frame.
+            text->m_color = Vec4(0.0f, 0.0f, 1.0f, 1.0f);
+            text->SetColor(0.0f, 0.0f, 1.0f, 1.0f);
+            text->SetScreenID(screen);
+            text->SetValue(ScoreLine(ScoreOf(m_players[i].Get())));
+        }
+        m_scoreTexts.emplace_back(entity);
+    }
+    BuildScoreBackgrounds();
+}
+
+void GameLogicSystem::BuildScoreBackgrounds()
+{
+    Engine* engine = GetEngine();
+    auto* objects = engine ? engine->GetSystem<ObjectSystem>(kDefaultSpace) : nullptr;
+    if (!objects)
+        return;
+    for (std::size_t i = 0; i < m_players.size(); ++i) {
+        const int screen = static_cast<int>(i);
+        Entity* entity = engine->CreateEntity(objects->UniqueEntityName("score_bg"), kDefaultSpace);
+        if (!entity)
+            continue;
+        auto* transform = entity->AddComponent<Transform2D>(true);
+        if (auto* sprite = entity->AddComponent<GraphicsComponent2D>(true)) {
+            sprite->SetMaterial(kScoreBackground);
+            sprite->SetScreenID(screen);
+        }
+        if (transform)
+            PlaceScoreBackground(*transform, ScreenSize(screen));
+        m_scoreBackgrounds.emplace_back(entity);
+    }
+}
+
+void GameLogicSystem::PlaceScoreBackgrounds()
+{
+    const std::size_t count = std::min(m_scoreBackgrounds.size(), m_players.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        Entity* background = m_scoreBackgrounds[i].Get();
+        if (auto* transform = background ? background->GetComponent<Transform2D>() : nullptr)
+            PlaceScoreBackground(*transform, ScreenSize(static_cast<int>(i)));
+    }
+}
+
+void GameLogicSystem::UpdateScoreText()
+{
+    // Texts past the player count belong to no one.
+    const std::size_t count = std::min(m_scoreTexts.size(), m_players.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        Entity* player = m_players[i].Get();
+        Entity* entity = m_scoreTexts[i].Get();
+        // Computer players have no camera, hence no view of their own.
+        const int screen = ScreenOf(player);
+        if (screen < 0 || !entity)
+            continue;
+        if (auto* text = entity->GetComponent<TextComponent>())
+            text->SetValue(ScoreLine(ScoreOf(player)));
+        if (auto* transform = entity->GetComponent<Transform2D>())
+            PlaceScoreText(*transform, ScreenSize(screen));
+    }
+}
+
+int GameLogicSystem::ScoreOf(const Entity* player) const
+{
+    const auto score = m_scores.find(TeamOf(player));
+    return score == m_scores.end() ? 0 : score->second;
+}
+
+ZOR::float2 GameLogicSystem::ScreenSize(int screen) const
+{
+    Engine* engine = GetEngine();
+    auto* graphics = engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr;
+    return graphics ? graphics->GetOrthographicProjectionSize(screen) : ZOR::float2(0.0f, 0.0f);
+}
+
 bool GameLogicSystem::PauseRequested() const
 {
     auto* input = GetSystem<Input>();
@@ -384,6 +512,10 @@ void GameLogicSystem::EndMatch(int winner)
         actions->AddAction(sequence, 0);
     else
         delete sequence;
+
+    for (GameLogicMember* member : GetSlot(LogicSlot::ThumperComponent))
+        if (auto* thumper = dynamic_cast<ThumperComponent*>(member))
+            thumper->SetRunning(false);
 }
 
 void GameLogicSystem::DestroyScoreHud()

@@ -8,6 +8,7 @@
 #include "engine/IntrusiveList.h"
 #include "engine/System.h"
 #include "gameplay/GameLogicMember.h"
+#include "renderer/math/float2.h"
 
 #include <array>
 #include <map>
@@ -103,6 +104,12 @@ class GameLogicSystem : public System {
     const std::vector<EntityRef>& GetScoreBackgrounds() const { return m_scoreBackgrounds; }
     // Appends one player index's score background and text (the score display builds them).
     void AddScoreHud(Entity* background, Entity* text);
+    // One score text and one background per player index, in the lower right corner of that
+    // index's screen.
+    void BuildScoreHud();
+    // Writes each person's team score into its text, placed on that person's own view; a
+    // player without a third-person camera keeps what it was built with.
+    void UpdateScoreText();
 
     // Written directly by the level intro, the win camera and the pause menu.
     bool m_paused = false;
@@ -119,6 +126,12 @@ private:
     int FindWinner();
     void EndMatch(int winner);
     void DestroyScoreHud();
+    void BuildScoreBackgrounds();
+    // Each background at the lower right corner of its screen's current size.
+    void PlaceScoreBackgrounds();
+    int ScoreOf(const Entity* player) const;
+    // The orthographic size of a screen; zero without a graphics system.
+    ZOR::float2 ScreenSize(int screen) const;
     void PlayEffect(const std::string& name);
     void Warn(const std::string& team);
 

@@ -10,6 +10,9 @@
 #include "gameplay/AttackManager.h"
 #include "gameplay/CharacterController.h"
 #include "gameplay/CharacterMotor3D.h"
+#include "gameplay/FeatherAction.h"
+#include "gameplay/FeatherSystem.h"
+#include "gameplay/FloatComponent.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/LiftComponent.h"
 #include "gameplay/OrbComponent.h"
@@ -20,6 +23,7 @@
 #include "gameplay/SkinMountComponent.h"
 #include "gameplay/SnapshotComponent.h"
 #include "gameplay/SpawnPointComponent.h"
+#include "gameplay/ThumperComponent.h"
 #include "gameplay/cameras/AutomatedCameraComponent.h"
 #include "gameplay/cameras/CameraLookAtComponent.h"
 #include "gameplay/cameras/CameraSystem.h"
@@ -64,6 +68,10 @@ void RegisterGameplayTypes()
         MetaOf<OrbConeComponent>();
         MetaOf<OrbChargeComponent>();
         MetaOf<ArmChargeComponent>();
+        MetaOf<FeatherSystem>();
+        MetaOf<FeatherAction>();
+        MetaOf<FloatComponent>();
+        MetaOf<ThumperComponent>();
         MetaOf<LiftComponent>();
         MetaOf<SnapshotComponent>();
         MetaOf<AttackManager>();

@@ -23,6 +23,7 @@
 #include "frontend/screens/SkipAction.h"
 #include "frontend/screens/VantrellSplash.h"
 #include "frontend/ui/UISystem.h"
+#include "gameplay/FeatherSystem.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/cameras/CameraSystem.h"
 #include "physics/PhysicsSystem3D.h"
@@ -179,6 +180,7 @@ void Game::AddSystems()
     auto* cameras = new quellor::CameraSystem;
     cameras->SetAutomatedCameraDisabled(true);
     m_engine->AddSystem("CameraSystem", cameras, kSpace);
+    m_engine->AddSystem("FeatherSystem", new quellor::FeatherSystem, kSpace);
     auto* gameLogic = new quellor::GameLogicSystem;
     gameLogic->SetMainMenuFactory(quellor::MakeDelegate(&MakeMainMenu));
     m_engine->AddSystem("GameLogicSystem", gameLogic, kSpace);

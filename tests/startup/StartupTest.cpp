@@ -75,8 +75,8 @@ TEST_F(StartupTest, SystemsInOrderWithTheSavedSettingsApplied)
     for (const quellor::System* system : space->GetUpdateList())
         names.push_back(system->GetName());
     EXPECT_EQ(names, (std::vector<std::string>{"System", "Input", "PhysicsSystem3D", "AISystem", "ResourceSystem",
-                                               "ObjectSystem", "ActionSystem", "CameraSystem", "GameLogicSystem",
-                                               "SoundSystem", "UISystem", "GraphicsSystem"}));
+                                               "ObjectSystem", "ActionSystem", "CameraSystem", "FeatherSystem",
+                                               "GameLogicSystem", "SoundSystem", "UISystem", "GraphicsSystem"}));
     // No camera path plays in the menus.
     auto* cameras = quellor::Engine::Instance()->GetSystem<quellor::CameraSystem>("default");
     ASSERT_NE(cameras, nullptr);

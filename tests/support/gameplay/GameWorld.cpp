@@ -11,6 +11,7 @@
 #include "engine/Transform3D.h"
 #include "engine/graphics/TextComponent.h"
 #include "engine/graphics/GraphicsSystem.h"
+#include "gameplay/FeatherSystem.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/RegisterGameplayTypes.h"
@@ -58,6 +59,9 @@ GameWorld::GameWorld(std::vector<Extra> extras)
     AddExtrasBefore("CameraSystem");
     cameras = static_cast<quellor::CameraSystem*>(engine->AddSystem("CameraSystem", new quellor::CameraSystem, kSpace));
     cameras->SetAutomatedCameraDisabled(true);
+    AddExtrasBefore("FeatherSystem");
+    feathers = static_cast<quellor::FeatherSystem*>(
+        engine->AddSystem("FeatherSystem", new quellor::FeatherSystem, kSpace));
     AddExtrasBefore("GameLogicSystem");
     logic = static_cast<quellor::GameLogicSystem*>(
         engine->AddSystem("GameLogicSystem", new quellor::GameLogicSystem, kSpace));

@@ -33,6 +33,7 @@ class ActionSystem;
 class CameraSystem;
 class Engine;
 class Entity;
+class FeatherSystem;
 class GameLogicSystem;
 class GraphicsSystem;
 class Input;
@@ -106,6 +107,7 @@ public:
     quellor::ObjectSystem* objects = nullptr;
     quellor::ActionSystem* actions = nullptr;
     quellor::CameraSystem* cameras = nullptr; // its path off, as at start-up
+    quellor::FeatherSystem* feathers = nullptr;
     quellor::GameLogicSystem* logic = nullptr;
     quellor::SoundSystem* sound = nullptr;
     quellor::GraphicsSystem* graphics = nullptr;
