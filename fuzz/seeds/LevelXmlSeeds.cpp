@@ -80,6 +80,8 @@ TARSEL_FUZZ_SEEDS(level_xml)
     fuzzseeds::WriteFile(folder, "arena.ql", quellor::test::gameplay_levels::kArena);
     fuzzseeds::WriteFile(folder, "animation_players.ql", quellor::test::prop_levels::kAnimationPlayers);
     fuzzseeds::WriteFile(folder, "hostile_props.ql", quellor::test::prop_levels::kHostileProps);
+    fuzzseeds::WriteFile(folder, "hazards.ql", quellor::test::prop_levels::kHazards);
+    fuzzseeds::WriteFile(folder, "hostile_hazards.ql", quellor::test::prop_levels::kHostileHazards);
     fuzzseeds::WriteFile(folder, "motor_player.arch", quellor::test::gameplay_levels::kMotorPlayer);
     fuzzseeds::WriteFile(folder, "hostile_motor.arch", quellor::test::gameplay_levels::kHostileMotorPlayer);
     fuzzseeds::WriteFile(folder, "cameras.ql", kCameraLevel);

@@ -103,4 +103,82 @@ inline constexpr const char* kHostileProps = R"(<?xml version="1.0"?>
 </Props>
 )";
 
+// The level hazards and pick-ups: a feather, a floating crate on a body and a thumper with its
+// body and its own values.
+inline constexpr const char* kHazards = R"(<?xml version="1.0"?>
+<Hazards>
+  <feather>
+    <Components>
+      <Transform3D>
+        <m_x><float value="4"/></m_x>
+        <m_scaleX><float value="2"/></m_scaleX>
+      </Transform3D>
+      <ActionComponent>
+        <m_name><string value="FeatherAction"/></m_name>
+      </ActionComponent>
+    </Components>
+  </feather>
+  <crate>
+    <Components>
+      <Transform3D>
+        <m_y><float value="8"/></m_y>
+      </Transform3D>
+      <RigidBodyComponent3D/>
+      <FloatComponent>
+        <m_yDuration><float value="2"/></m_yDuration>
+        <m_ySpeed><float value="1"/></m_ySpeed>
+        <m_xSpeed><float value="0"/></m_xSpeed>
+      </FloatComponent>
+    </Components>
+  </crate>
+  <thumper>
+    <Components>
+      <Transform3D>
+        <m_z><float value="-20"/></m_z>
+      </Transform3D>
+      <RigidBodyComponent3D/>
+      <ThumperComponent>
+        <m_thumpPower><float value="60"/></m_thumpPower>
+        <m_thumpTime><float value="0.5"/></m_thumpTime>
+        <m_glowDuration><float value="0.25"/></m_glowDuration>
+        <m_minHalfExtent><Vec4><x><float value="2"/></x><y><float value="1"/></y><z><float value="2"/></z></Vec4></m_minHalfExtent>
+        <m_thumpDir><Vec4><x><float value="0"/></x><y><float value="2"/></y><z><float value="0"/></z></Vec4></m_thumpDir>
+        <m_groundBlastFile><string value="thumperGround.pe"/></m_groundBlastFile>
+      </ThumperComponent>
+    </Components>
+  </thumper>
+</Hazards>
+)";
+
+// Hazards that cannot work: a feather without a place, a float whose drift overflows (the
+// reader refuses values that are no numbers) and a thumper without a body.
+inline constexpr const char* kHostileHazards = R"(<?xml version="1.0"?>
+<Hazards>
+  <placeless>
+    <Components>
+      <ActionComponent>
+        <m_name><string value="FeatherAction"/></m_name>
+      </ActionComponent>
+    </Components>
+  </placeless>
+  <drifter>
+    <Components>
+      <Transform3D/>
+      <FloatComponent>
+        <m_xSpeed><float value="3e38"/></m_xSpeed>
+        <m_yDuration><float value="-1e38"/></m_yDuration>
+      </FloatComponent>
+    </Components>
+  </drifter>
+  <bodilessThumper>
+    <Components>
+      <Transform3D/>
+      <ThumperComponent>
+        <m_thumpTime><float value="0.25"/></m_thumpTime>
+      </ThumperComponent>
+    </Components>
+  </bodilessThumper>
+</Hazards>
+)";
+
 } // namespace quellor::test::prop_levels

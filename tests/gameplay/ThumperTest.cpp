@@ -4,12 +4,14 @@
 // the match's end, and thumpers that cannot slam.
 #include "CharacterKit.h"
 #include "MotorTestKit.h"
+#include "PropLevels.h"
 
 #include "engine/Engine.h"
 #include "engine/ResourceSystem.h"
 #include "engine/SoundSystem.h"
 #include "engine/Transform3D.h"
 #include "engine/graphics/EmitterComponent.h"
+#include "gameplay/FloatComponent.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/ThumperComponent.h"
 #include "renderer/AnimationController.h"
@@ -304,6 +306,52 @@ TEST_F(ThumperTest, AThumperWithoutABodyOrWithValuesThatAreNoNumbersNeverSlams)
     const Vec4 at = Position(player);
     EXPECT_TRUE(std::isfinite(at.x) && std::isfinite(at.y) && std::isfinite(at.z));
     EXPECT_EQ(Data(player).blastDist, 0.0f);
+}
+
+TEST_F(ThumperTest, LevelHazardsTakeTheirValuesAndRun)
+{
+    world->LoadLevel("hazards.ql", prop_levels::kHazards);
+    Entity* thumperEntity = world->engine->GetEntity("thumper", "default");
+    ASSERT_NE(thumperEntity, nullptr);
+    auto* thumper = thumperEntity->GetComponent<ThumperComponent>();
+    ASSERT_NE(thumper, nullptr);
+    EXPECT_EQ(thumper->m_thumpPower, 60.0f);
+    EXPECT_EQ(thumper->m_minHalfExtent.x, 2.0f);
+    EXPECT_EQ(thumper->m_maxHalfExtent.x, 5.5f) << "the default stays";
+    EXPECT_EQ(thumper->m_thumpDir.y, 2.0f);
+    EXPECT_TRUE(thumper->IsInLogicSlot());
+    auto* drift = world->engine->GetEntity("crate", "default")->GetComponent<FloatComponent>();
+    ASSERT_NE(drift, nullptr);
+    EXPECT_EQ(drift->m_yDuration, 2.0f);
+    EXPECT_EQ(drift->m_xSpeed, 0.0f);
+    Frames(3);
+    EXPECT_NE(thumper->GetGroundBlast(), nullptr) << "slammed at 0.5 s";
+    EXPECT_TRUE(world->Played(ThumperComponent::kHitSound));
+    const Vec4 crate = world->engine->GetEntity("crate", "default")->GetComponent<RigidBodyComponent3D>()->GetPosition();
+    EXPECT_LT(crate.y, 8.0f) << "the crate floats down through its body first";
+    EXPECT_NE(world->engine->GetEntity("feather", "default"), nullptr) << "no player near the feather";
+}
+
+TEST_F(ThumperTest, HostileHazardsWarnOnceAndPutNoNumberIntoAPlace)
+{
+    Entity* player = Standing("player", 0.0f);
+    SettleJoins();
+    tarsel::test::StdoutCapture out;
+    world->LoadLevel("hostile_hazards.ql", prop_levels::kHostileHazards);
+    Frames(8);
+    const std::string text = out.Text();
+    for (const char* what : {"FeatherAction runs on \"placeless\" without a Transform3D",
+                             "FloatComponent on \"drifter\"",
+                             "ThumperComponent on \"bodilessThumper\" has no RigidBodyComponent3D"}) {
+        EXPECT_NE(text.find(what), std::string::npos) << what << "\n" << text;
+        EXPECT_EQ(text.find(what), text.rfind(what)) << "once: " << what;
+    }
+    const Vec4 drifter = world->engine->GetEntity("drifter", "default")->GetComponent<Transform3D>()->GetPosition();
+    EXPECT_TRUE(std::isfinite(drifter.x) && std::isfinite(drifter.y) && std::isfinite(drifter.z));
+    const Vec4 at = Position(player);
+    EXPECT_TRUE(std::isfinite(at.x) && std::isfinite(at.y) && std::isfinite(at.z));
+    EXPECT_TRUE(std::isfinite(Motor(player).GetSpeed()));
+    EXPECT_FALSE(world->Played(ThumperComponent::kHitSound));
 }
 
 } // namespace
