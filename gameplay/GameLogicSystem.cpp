@@ -19,6 +19,8 @@
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/SpawnPointComponent.h"
+#include "gameplay/TagComponent.h"
+#include "gameplay/TagMarker.h"
 #include "gameplay/ThumperComponent.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "gameplay/cameras/WinCam.h"
@@ -75,6 +77,7 @@ float Distance(const Vec4& a, const Vec4& b)
     return std::sqrt(x * x + y * y + z * z);
 }
 
+constexpr const char* kTagRemovedSound = "tag_removed.ogg";
 constexpr const char* kScoreFont = "font_64.bff";
 constexpr const char* kScoreFontTexture = "font_64.dds";
 constexpr const char* kScoreBackground = "score_bg.mat";
@@ -146,6 +149,7 @@ void GameLogicSystem::Update(float dt)
     // display and team tags).
     if (m_tagSetupPending) {
         m_tagSetupPending = false;
+        BuildTags();
         return;
     }
     if (m_scoreHudRequested) {
@@ -175,6 +179,8 @@ void GameLogicSystem::Update(float dt)
     const int winner = FindWinner();
     if (winner >= 0)
         EndMatch(winner);
+
+    UpdateTagTimers(dt);
 }
 
 void GameLogicSystem::UpdateComponents(float dt)
@@ -346,9 +352,129 @@ GameLogicSystem::TagTable* GameLogicSystem::GetTeamTags(const std::string& team)
     return nullptr;
 }
 
-void GameLogicSystem::ActivateTeamTag(Entity*, Entity*) {}
+void GameLogicSystem::BuildTags()
+{
+    for (const PlayerEntry& entry : m_players) {
+        Entity* player = entry.Get();
+        PlayerDataComponent* data = DataOf(player);
+        if (!data)
+            continue;
+        // Tags of an earlier set-up stay: a match's joins come in one frame.
+        data->SetTagMarker(BuildTag(player, "tag", "single_tag_" + data->playerTeam + ".mat"));
+        data->SetTeamTagMarker(BuildTag(player, "teamTag", "team_tag_" + data->playerTeam + ".mat"));
+    }
+}
 
-void GameLogicSystem::DeactivateTeamTag(Entity*, Entity*) {}
+Entity* GameLogicSystem::BuildTag(Entity* player, const std::string& baseName, const std::string& material)
+{
+    Engine* engine = GetEngine();
+    auto* objects = engine ? engine->GetSystem<ObjectSystem>(kDefaultSpace) : nullptr;
+    Entity* tag = objects ? engine->CreateEntity(objects->UniqueEntityName(baseName), kDefaultSpace) : nullptr;
+    if (!tag)
+        return nullptr;
+    if (auto* transform = tag->AddComponent<Transform3D>(true)) {
+        transform->m_scaleX = 0.0f;
+        transform->m_scaleY = 0.0f;
+        transform->m_scaleZ = 0.0f;
+    }
+    if (auto* component = tag->AddComponent<TagComponent>(true))
+        component->Setup(player, material);
+    return tag;
+}
+
+void GameLogicSystem::ActivateTeamTag(Entity* tagger, Entity* target)
+{
+    if (!target)
+        return;
+    const std::string team = TeamOf(tagger);
+    for (const PlayerEntry& entry : m_players) {
+        Entity* mate = entry.Get();
+        PlayerDataComponent* data = DataOf(mate);
+        if (!data || mate == tagger || data->playerTeam != team)
+            continue;
+        const TagMarker* own = TagMarker::Of(data->GetTagMarker());
+        if (own && own->IsShown() && own->GetTarget() == target)
+            continue;
+        TagMarker* teamTag = TagMarker::Of(data->GetTeamTagMarker());
+        if (!teamTag)
+            continue;
+        teamTag->SetTarget(target);
+        teamTag->Show();
+        std::printf("Activate Team Tag for %s: %s\n", mate->GetName().c_str(), target->GetName().c_str());
+    }
+}
+
+void GameLogicSystem::DeactivateTeamTag(Entity* tagger, Entity* target)
+{
+    if (target)
+        DeactivateTeamTag(tagger, EntityRef(target), target->GetName());
+}
+
+void GameLogicSystem::DeactivateTeamTag(const Entity* player, const EntityRef& target, const std::string& name)
+{
+    // No target is no match: null would equal every idle tag's none.
+    if (target == EntityRef())
+        return;
+    const std::string team = TeamOf(player);
+    for (const PlayerEntry& entry : m_players) {
+        Entity* mate = entry.Get();
+        PlayerDataComponent* data = DataOf(mate);
+        if (!data || mate == player || data->playerTeam != team)
+            continue;
+        Entity* tagEntity = data->GetTeamTagMarker();
+        auto* teamTag = tagEntity ? tagEntity->GetComponent<TagComponent>() : nullptr;
+        if (!teamTag || !teamTag->IsShown() || !(teamTag->GetTargetRef() == target))
+            continue;
+        // It keeps following the target while it shrinks.
+        teamTag->Hide();
+        teamTag->ClearHiding();
+        std::printf("Dectivate Team Tag: %s\n", name.c_str());
+    }
+}
+
+void GameLogicSystem::UpdateTagTimers(float dt)
+{
+    for (auto& [team, table] : m_teamTags) {
+        for (std::size_t i = 0; i < table.size();) {
+            TeamTag& record = table[i].second;
+            record.timer -= dt;
+            const bool noTarget = record.target == EntityRef();
+            const Entity* target = record.target.Get();
+            const PlayerDataComponent* data = DataOf(target);
+            // A target that has gone (its reference reads null) ends like a destroyed one.
+            const bool alive = target && !target->IsDestroyed() && !(data && data->m_dying);
+            if (record.timer > 0.0f && (noTarget || alive)) {
+                ++i;
+                continue;
+            }
+            // Copies: ending the tag may call out, and the record goes right after.
+            const EntityRef ended = record.target;
+            const std::string name = table[i].first;
+            EndTag(ended, name);
+            table.erase(table.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+}
+
+void GameLogicSystem::EndTag(const EntityRef& target, const std::string& name)
+{
+    if (target == EntityRef())
+        return;
+    auto* sound = GetSystem<SoundSystem>();
+    for (const PlayerEntry& entry : m_players) {
+        Entity* owner = entry.Get();
+        PlayerDataComponent* data = DataOf(owner);
+        Entity* tagEntity = data ? data->GetTagMarker() : nullptr;
+        auto* own = tagEntity ? tagEntity->GetComponent<TagComponent>() : nullptr;
+        if (!own || own->IsHiding() || !(own->GetTargetRef() == target))
+            continue;
+        own->Hide();
+        data->m_hasTag = false;
+        DeactivateTeamTag(owner, target, name);
+        if (sound)
+            sound->Play(kTagRemovedSound, data->controllerID);
+    }
+}
 
 void GameLogicSystem::AddScoreHud(Entity* background, Entity* text)
 {

@@ -87,8 +87,9 @@ class GameLogicSystem : public System {
     // A team's tags; null for a team that never joined.
     TagTable* GetTeamTags(const std::string& team);
     std::size_t GetTeamTagCount() const { return m_teamTags.size(); }
-    // Show, or hide, the tagger's team mates' team tags over the target. The team tags come
-    // with the score display; until then these do nothing.
+    // Show the tagger's team mates' team tags over the target, except for a mate whose own
+    // tag already marks it; hide those that mark it (they keep following while they shrink).
+    // Each writes a line per tag to standard output. A null target changes nothing.
     void ActivateTeamTag(Entity* tagger, Entity* target);
     void DeactivateTeamTag(Entity* tagger, Entity* target);
 
@@ -126,6 +127,14 @@ private:
     int FindWinner();
     void EndMatch(int winner);
     void DestroyScoreHud();
+    // Every player's own tag and team tag entities, hidden until shown.
+    void BuildTags();
+    Entity* BuildTag(Entity* player, const std::string& baseName, const std::string& material);
+    // Counts every tag down and ends those whose time is up or whose target goes or dies.
+    void UpdateTagTimers(float dt);
+    void EndTag(const EntityRef& target, const std::string& name);
+    // The target is matched by reference, so a gone target (and its record's name) still work.
+    void DeactivateTeamTag(const Entity* player, const EntityRef& target, const std::string& name);
     void BuildScoreBackgrounds();
     // Each background at the lower right corner of its screen's current size.
     void PlaceScoreBackgrounds();

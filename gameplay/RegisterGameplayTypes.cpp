@@ -23,6 +23,7 @@
 #include "gameplay/SkinMountComponent.h"
 #include "gameplay/SnapshotComponent.h"
 #include "gameplay/SpawnPointComponent.h"
+#include "gameplay/TagComponent.h"
 #include "gameplay/ThumperComponent.h"
 #include "gameplay/cameras/AutomatedCameraComponent.h"
 #include "gameplay/cameras/CameraLookAtComponent.h"
@@ -72,6 +73,7 @@ void RegisterGameplayTypes()
         MetaOf<FeatherAction>();
         MetaOf<FloatComponent>();
         MetaOf<ThumperComponent>();
+        MetaOf<TagComponent>();
         MetaOf<LiftComponent>();
         MetaOf<SnapshotComponent>();
         MetaOf<AttackManager>();

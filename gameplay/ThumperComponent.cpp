@@ -13,6 +13,8 @@
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/CharacterMotor3D.h"
+#include "gameplay/GameLogicSystem.h"
+#include "gameplay/LiftComponent.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "physics/ColliderComponent3D.h"
 #include "physics/PhysicsSystem3D.h"
@@ -209,6 +211,14 @@ void ThumperComponent::Stun(Entity& player)
     auto* data = player.GetComponent<PlayerDataComponent>();
     auto* motor = player.GetComponent<CharacterMotor3D>();
     data->m_onGround = false;
+    // Whoever holds the player lets go first (a beam never holds its own player); the release
+    // gives back the base values, then the stun applies.
+    if (data->m_isLifted)
+        if (GameLogicSystem* logic = GameLogicSystem::Find(*this))
+            for (const auto& entry : logic->GetPlayerList())
+                if (Entity* holder = entry.Get())
+                    if (auto* lift = holder->GetComponent<LiftComponent>())
+                        lift->ReleaseTarget(&player);
     StunRecord record;
     record.player = EntityRef(&player);
     record.remaining = m_stunTime;

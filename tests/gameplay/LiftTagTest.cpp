@@ -45,12 +45,13 @@ TEST_F(LiftTagTest, ASteadyBeamTagsAfterTheTagTime)
     const GameLogicSystem::TeamTag& tag = Tags("red").front().second;
     EXPECT_EQ(tag.target.Get(), enemy);
     EXPECT_EQ(tag.tagger.Get(), shooter);
-    EXPECT_FLOAT_EQ(tag.timer, Lift(shooter).m_tagLastTime);
+    // The game logic counts tags down at the end of the frame.
+    EXPECT_FLOAT_EQ(tag.timer, Lift(shooter).m_tagLastTime - kDt);
 
     // The tag stands while the beam stays on its target; each strike restarts its timer.
     Tags("red").front().second.timer = 3.0f;
     BeamFrame(shooter, enemy);
-    EXPECT_FLOAT_EQ(Tags("red").front().second.timer, Lift(shooter).m_tagLastTime);
+    EXPECT_FLOAT_EQ(Tags("red").front().second.timer, Lift(shooter).m_tagLastTime - kDt);
     EXPECT_EQ(Marker(shooter).shows, 1);
     EXPECT_EQ(world->PlayCount("tag_added.ogg"), 1u);
     EXPECT_EQ(Tags("red").size(), 1u);
@@ -77,7 +78,8 @@ TEST_F(LiftTagTest, TheTagFractionFallsWithTheTagTimer)
 {
     EXPECT_FLOAT_EQ(Lift(shooter).GetTagFraction(enemy), 0.0f);
     ASSERT_GT(BeamUntilTagged(), 0);
-    EXPECT_FLOAT_EQ(Lift(shooter).GetTagFraction(enemy), 1.0f);
+    // Counted down once at the end of the tagging frame.
+    EXPECT_FLOAT_EQ(Lift(shooter).GetTagFraction(enemy), 1.0f - kDt / Lift(shooter).m_tagLastTime);
     // The game logic counts tag timers down.
     float& timer = Tags("red").front().second.timer;
     timer = 2.0f;

@@ -149,7 +149,7 @@ const ClassRow kClasses[] = {
     {"SteeringComponent", "Component", Ops::NoCopy, true, true, kBuilt},
     {"SunComponent", "Component", Ops::Full, true, true, kBuilt},
     {"System", "QLObject", Ops::Full, false, false, kBuilt},
-    {"TagComponent", "Component", Ops::NoCopy, true, false, kPending},
+    {"TagComponent", "Component", Ops::NoCopy, true, false, kBuilt},
     {"TextComponent", "Component", Ops::Full, true, true, kBuilt},
     {"ThirdPersonCameraComponent", "Component", Ops::NoCopy, true, true, kBuilt},
     {"ThumperComponent", "Component", Ops::NoCopy, true, true, kBuilt},
