@@ -4,6 +4,7 @@
 // the match's end, and thumpers that cannot slam.
 #include "CharacterKit.h"
 #include "MotorTestKit.h"
+#include "WeaponTestKit.h"
 #include "PropLevels.h"
 
 #include "engine/Engine.h"
@@ -352,6 +353,32 @@ TEST_F(ThumperTest, HostileHazardsWarnOnceAndPutNoNumberIntoAPlace)
     EXPECT_TRUE(std::isfinite(at.x) && std::isfinite(at.y) && std::isfinite(at.z));
     EXPECT_TRUE(std::isfinite(Motor(player).GetSpeed()));
     EXPECT_FALSE(world->Played(ThumperComponent::kHitSound));
+}
+
+class ThumperLiftTest : public WeaponTest {};
+
+TEST_F(ThumperLiftTest, ALiftedPlayerIsLetGoByItsHolderAndKeepsTheStun)
+{
+    Entity* holder = Armed("holder", "red", 0.0f, 0.0f);
+    Entity* victim = Armed("victim", "blue", 20.0f, 0.0f);
+    for (int frame = 0; frame < 30 && !Data(victim).m_isLifted; ++frame)
+        BeamFrame(holder, victim);
+    ASSERT_TRUE(Data(victim).m_isLifted);
+    ASSERT_NE(Held(holder, victim), nullptr);
+
+    Entity* machine = world->Spawn("thumper", 20.0f, kStandHeight, 0.0f);
+    auto* body = machine->AddComponent<RigidBodyComponent3D>(true);
+    body->SetType(2);
+    body->SetHasGravity(false);
+    auto* thumper = new ThumperComponent;
+    thumper->m_thumpTime = 0.0f; // slams in its first update
+    machine->AddComponent(ThumperComponent::ID, thumper, true);
+    BeamFrame(holder, victim);
+    ASSERT_FALSE(thumper->GetStunned().empty());
+    EXPECT_EQ(Held(holder, victim), nullptr) << "the holder let go";
+    EXPECT_FALSE(Data(victim).m_isLifted);
+    EXPECT_EQ(Motor(victim).GetSpeed(), thumper->m_stunSpeed) << "the release came before the stun";
+    EXPECT_EQ(Motor(victim).GetGravity(), thumper->m_stunGrav);
 }
 
 } // namespace
