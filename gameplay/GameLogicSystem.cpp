@@ -367,9 +367,7 @@ void GameLogicSystem::BuildTags()
 
 Entity* GameLogicSystem::BuildTag(Entity* player, const std::string& baseName, const std::string& material)
 {
-    Engine* engine = GetEngine();
-    auto* objects = engine ? engine->GetSystem<ObjectSystem>(kDefaultSpace) : nullptr;
-    Entity* tag = objects ? engine->CreateEntity(objects->UniqueEntityName(baseName), kDefaultSpace) : nullptr;
+    Entity* tag = CreateNamedEntity(baseName);
     if (!tag)
         return nullptr;
     if (auto* transform = tag->AddComponent<Transform3D>(true)) {
@@ -482,15 +480,18 @@ void GameLogicSystem::AddScoreHud(Entity* background, Entity* text)
     m_scoreTexts.emplace_back(text);
 }
 
-void GameLogicSystem::BuildScoreHud()
+Entity* GameLogicSystem::CreateNamedEntity(const std::string& baseName) const
 {
     Engine* engine = GetEngine();
     auto* objects = engine ? engine->GetSystem<ObjectSystem>(kDefaultSpace) : nullptr;
-    if (!objects)
-        return;
+    return objects ? engine->CreateEntity(objects->UniqueEntityName(baseName), kDefaultSpace) : nullptr;
+}
+
+void GameLogicSystem::BuildScoreHud()
+{
     for (std::size_t i = 0; i < m_players.size(); ++i) {
         const int screen = static_cast<int>(i);
-        Entity* entity = engine->CreateEntity(objects->UniqueEntityName("playerScore"), kDefaultSpace);
+        Entity* entity = CreateNamedEntity("playerScore");
         if (!entity)
             continue;
         const ZOR::float2 size = ScreenSize(screen);
@@ -512,13 +513,9 @@ void GameLogicSystem::BuildScoreHud()
 
 void GameLogicSystem::BuildScoreBackgrounds()
 {
-    Engine* engine = GetEngine();
-    auto* objects = engine ? engine->GetSystem<ObjectSystem>(kDefaultSpace) : nullptr;
-    if (!objects)
-        return;
     for (std::size_t i = 0; i < m_players.size(); ++i) {
         const int screen = static_cast<int>(i);
-        Entity* entity = engine->CreateEntity(objects->UniqueEntityName("score_bg"), kDefaultSpace);
+        Entity* entity = CreateNamedEntity("score_bg");
         if (!entity)
             continue;
         auto* transform = entity->AddComponent<Transform2D>(true);

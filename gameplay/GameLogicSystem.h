@@ -135,6 +135,8 @@ private:
     void EndTag(const EntityRef& target, const std::string& name);
     // The target is matched by reference, so a gone target (and its record's name) still work.
     void DeactivateTeamTag(const Entity* player, const EntityRef& target, const std::string& name);
+    // An entity of "default" named uniquely from the base name; null without an object system.
+    Entity* CreateNamedEntity(const std::string& baseName) const;
     void BuildScoreBackgrounds();
     // Each background at the lower right corner of its screen's current size.
     void PlaceScoreBackgrounds();
