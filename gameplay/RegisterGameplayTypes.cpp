@@ -10,10 +10,13 @@
 #include "gameplay/AttackManager.h"
 #include "gameplay/CharacterController.h"
 #include "gameplay/CharacterMotor3D.h"
+#include "gameplay/DeathBoxComponent.h"
 #include "gameplay/FeatherAction.h"
 #include "gameplay/FeatherSystem.h"
 #include "gameplay/FloatComponent.h"
+#include "gameplay/FollowEntityAction.h"
 #include "gameplay/GameLogicSystem.h"
+#include "gameplay/LevelBoundaryComponent.h"
 #include "gameplay/LiftComponent.h"
 #include "gameplay/OrbComponent.h"
 #include "gameplay/OrbitComponent.h"
@@ -21,10 +24,12 @@
 #include "gameplay/PlayerIdComponent.h"
 #include "gameplay/ShooterInput.h"
 #include "gameplay/SkinMountComponent.h"
+#include "gameplay/SkipDeathAction.h"
 #include "gameplay/SnapshotComponent.h"
 #include "gameplay/SpawnPointComponent.h"
 #include "gameplay/TagComponent.h"
 #include "gameplay/ThumperComponent.h"
+#include "gameplay/WatchPlayerDeathAction.h"
 #include "gameplay/cameras/AutomatedCameraComponent.h"
 #include "gameplay/cameras/CameraLookAtComponent.h"
 #include "gameplay/cameras/CameraSystem.h"
@@ -53,6 +58,11 @@ void RegisterGameplayTypes()
         MetaOf<PlayerDataComponent>();
         MetaOf<SpawnPointComponent>();
         MetaOf<OrbitComponent>();
+        MetaOf<LevelBoundaryComponent>();
+        MetaOf<DeathBoxComponent>();
+        MetaOf<WatchPlayerDeathAction>();
+        MetaOf<FollowEntityAction>();
+        MetaOf<SkipDeathAction>();
         MetaOf<AnimationPlayerComponent>();
         MetaOf<SkinMountComponent>();
         MetaOf<AnimationControllerComponent>();

@@ -1,0 +1,117 @@
+#include "gameplay/LevelBoundaryComponent.h"
+
+#include "engine/ActionSystem.h"
+#include "engine/Engine.h"
+#include "engine/Entity.h"
+#include "engine/SoundSystem.h"
+#include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/GameLogicSystem.h"
+#include "gameplay/PlayerDataComponent.h"
+#include "gameplay/SpawnPointComponent.h"
+#include "physics/BoxColliderComponent3D.h"
+#include "renderer/dx11/RenderContext.h"
+
+namespace quellor {
+
+QUELLOR_RECORD(LevelBoundaryComponent, Component, DerivedMetaNotPODNoCopy, WithID) {}
+
+namespace {
+
+constexpr const char* kSpace = "default";
+
+// A person watches 1 s, then follows the hitter 5 s (6 s to skip); without a hitter it watches
+// 2 s (2 s to skip). A computer victim has no view to move: it waits as long.
+constexpr DeathFlow::Plan kWithHitter{1.0f, 5.0f, 6.0f, 6.0f, 0.0f};
+constexpr DeathFlow::Plan kWithoutHitter{2.0f, 0.0f, 2.0f, 2.0f, 0.0f};
+
+} // namespace
+
+LevelBoundaryComponent::~LevelBoundaryComponent() = default;
+
+void LevelBoundaryComponent::Initialize()
+{
+    m_logic = GameLogicSystem::Find(*this);
+    if (!m_logic) {
+        ZOR::Log("Warning: LevelBoundaryComponent: no GameLogicSystem in the space \"default\"; the boundary stays idle");
+        return;
+    }
+    m_logic->Register(this);
+}
+
+void LevelBoundaryComponent::Uninitialize()
+{
+    if (m_logic)
+        m_logic->Unregister(this);
+    m_logic = nullptr;
+    m_flow.CancelAll();
+}
+
+void LevelBoundaryComponent::Update(float dt)
+{
+    if (!m_logic)
+        return;
+    if (m_startDelay > 0.0f) {
+        if (m_startDelay >= kStartDelay)
+            m_flow.CreateRespawnEffect();
+        m_startDelay -= dt;
+        return;
+    }
+    if (m_cooldown > 0.0f)
+        m_cooldown -= dt;
+    m_flow.UpdateRespawnEffect();
+
+    Entity* self = GetEntity();
+    const auto* box = self ? self->GetComponent<BoxColliderComponent3D>() : nullptr;
+    if (!box) {
+        // Without the box every player would count as out.
+        if (!m_warnedNoBox) {
+            m_warnedNoBox = true;
+            ZOR::Log("Warning: LevelBoundaryComponent: its entity has no BoxColliderComponent3D; nobody is taken");
+        }
+        return;
+    }
+
+    // The count is asked again after every player.
+    for (int i = 0; i < static_cast<int>(m_logic->GetPlayerCount()); ++i) {
+        Entity* player = m_logic->GetPlayer(i);
+        PlayerDataComponent* data = DeathFlow::DataOf(player);
+        const auto* body = player ? player->GetComponent<BoxColliderComponent3D>() : nullptr;
+        if (!data || !body || DeathFlow::Touches(*box, *body))
+            continue;
+        const SpawnPointComponent* spawn = m_logic->ChooseSpawnPoint(data->playerTeam);
+        if (!spawn || m_cooldown > 0.0f)
+            continue;
+        Take(*player, spawn->GetPosition());
+    }
+}
+
+void LevelBoundaryComponent::Take(Entity& victim, const Vec4& spawn)
+{
+    PlayerDataComponent* data = victim.GetComponent<PlayerDataComponent>();
+    Entity* hitter = data->GetLastHitter();
+    m_respawnPosition = spawn;
+    m_lastHitter = hitter;
+    m_victim = &victim;
+    m_cooldown = kFlowCooldown;
+    m_flow.Start(GetSystem<ActionSystem>(), victim, hitter, hitter ? kWithHitter : kWithoutHitter,
+                 [this] { Respawn(); });
+    data->canControl = false;
+}
+
+void LevelBoundaryComponent::Respawn()
+{
+    if (const PlayerDataComponent* hitter = DeathFlow::DataOf(m_lastHitter.Get())) {
+        const std::string team = hitter->playerTeam;
+        if (m_logic)
+            m_logic->AddScore(team);
+        Engine* engine = GetEngine();
+        if (auto* sound = engine ? engine->GetSystem<SoundSystem>(kSpace) : nullptr)
+            sound->Play(kScoreSound, hitter->controllerID);
+    }
+    if (Entity* victim = m_victim.Get(); victim && !victim->IsDestroyed())
+        DeathFlow::PutBack(*victim, m_respawnPosition);
+    m_flow.PlayRespawnEffect(m_respawnPosition);
+    m_cooldown = kStartCooldown;
+}
+
+} // namespace quellor
