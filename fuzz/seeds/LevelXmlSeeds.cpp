@@ -4,6 +4,7 @@
 
 #include "tests/engine/LevelDocuments.h"
 #include "tests/gameplay/CameraLevels.h"
+#include "tests/gameplay/DeathLevels.h"
 #include "tests/gameplay/GameplayLevels.h"
 #include "tests/gameplay/PropLevels.h"
 #include "tests/gameplay/WeaponLevels.h"
@@ -91,6 +92,8 @@ TARSEL_FUZZ_SEEDS(level_xml)
     fuzzseeds::WriteFile(folder, "hostile_cameras.ql", quellor::test::camera_levels::kHostileCameras);
     fuzzseeds::WriteFile(folder, "armed_player.arch", quellor::test::weapon_levels::kArmedPlayer);
     fuzzseeds::WriteFile(folder, "hostile_weapons.arch", quellor::test::weapon_levels::kHostileWeapons);
+    fuzzseeds::WriteFile(folder, "death_volumes.ql", quellor::test::death_levels::kVolumes);
+    fuzzseeds::WriteFile(folder, "bare_death_volumes.ql", quellor::test::death_levels::kBareVolumes);
     for (const auto& [name, text] : docs::BrokenFiles())
         fuzzseeds::WriteFile(folder, name, text);
 }

@@ -2,6 +2,7 @@
 // fixed box around the level, the touch of the sensor box with its grace and the dying flag,
 // the death flows of people and computer players, and what the flow's end gives back.
 #include "DeathKit.h"
+#include "DeathLevels.h"
 
 #include "engine/ActionSystem.h"
 #include "gameplay/SkipDeathAction.h"
@@ -303,6 +304,35 @@ TEST_F(DeathBoxTest, PlayersWithoutABoxOrASpawnOrAnEntityAreSkipped)
     EXPECT_FALSE(Data(boxless)->m_dying);
     EXPECT_FALSE(Dying(homeless));
     EXPECT_TRUE(volume->GetPending().empty());
+}
+
+TEST_F(DeathBoxTest, ALevelLoadsBothComponentsByName)
+{
+    Entity* victim = Person("victim", "red", 0);
+    world->LoadLevel("volumes.ql", death_levels::kVolumes);
+    Entity* volume = world->engine->GetSpace("default")->FindEntity("killVolume");
+    Entity* boundary = world->engine->GetSpace("default")->FindEntity("boundary");
+    ASSERT_NE(volume, nullptr);
+    ASSERT_NE(boundary, nullptr);
+    ASSERT_NE(volume->GetComponent<DeathBoxComponent>(), nullptr);
+    ASSERT_NE(boundary->GetComponent<LevelBoundaryComponent>(), nullptr);
+    EXPECT_TRUE(volume->GetComponent<DeathBoxComponent>()->IsInLogicSlot());
+    EXPECT_TRUE(boundary->GetComponent<LevelBoundaryComponent>()->IsInLogicSlot());
+    // The player at its spawn is inside the boundary; put into the volume, it dies.
+    Seconds(1.0f);
+    EXPECT_TRUE(Data(victim)->canControl);
+    Place(victim, 0.0f, -60.0f, 0.0f);
+    world->Step(3);
+    EXPECT_TRUE(Dying(victim));
+}
+
+TEST_F(DeathBoxTest, ComponentsWithoutTheirCollidersLoadAndStayHarmless)
+{
+    Entity* victim = Person("victim", "red", 0);
+    world->LoadLevel("bare.ql", death_levels::kBareVolumes);
+    Seconds(3.0f);
+    EXPECT_TRUE(Data(victim)->canControl);
+    EXPECT_FALSE(Dying(victim));
 }
 
 } // namespace
