@@ -221,6 +221,8 @@ TEST_F(DeathBoxTest, AComputerPlayerDyingLaterRespawnsBeforeThePersonWhoDiedFirs
     world->Step(); // its flow starts and its skip action ends it at once
     EXPECT_FLOAT_EQ(PositionOf(bot).x, kPurpleSpawnX);
     EXPECT_TRUE(Data(bot)->canControl);
+    // The grace starts at 0.2 s; the motor has counted this frame off it.
+    EXPECT_FLOAT_EQ(Data(bot)->m_respawnGrace, DeathBoxComponent::kRecentTimer - kDt);
     EXPECT_FALSE(Data(person)->canControl);
     EXPECT_FLOAT_EQ(PositionOf(person).x, 600.0f);
     ASSERT_EQ(volume->GetPending().size(), 1u);
