@@ -31,20 +31,12 @@ DeathBoxComponent::~DeathBoxComponent() = default;
 
 void DeathBoxComponent::Initialize()
 {
-    m_logic = GameLogicSystem::Find(*this);
-    if (!m_logic) {
-        ZOR::Log("Warning: DeathBoxComponent: no GameLogicSystem in the space \"default\"; the kill volume stays idle");
-        return;
-    }
-    m_logic->Register(this);
+    m_flow.Join(*this, *this, "DeathBoxComponent");
 }
 
 void DeathBoxComponent::Uninitialize()
 {
-    if (m_logic)
-        m_logic->Unregister(this);
-    m_logic = nullptr;
-    m_flow.CancelAll();
+    m_flow.Leave(*this);
 }
 
 bool DeathBoxComponent::IsOutside(const Vec4& p)
@@ -54,15 +46,9 @@ bool DeathBoxComponent::IsOutside(const Vec4& p)
 
 void DeathBoxComponent::Update(float dt)
 {
-    if (!m_logic)
+    GameLogicSystem* logic = m_flow.GetLogic();
+    if (!logic || m_flow.Starting(dt))
         return;
-    if (m_startDelay > 0.0f) {
-        if (m_startDelay >= kStartDelay)
-            m_flow.CreateRespawnEffect();
-        m_startDelay -= dt;
-        return;
-    }
-    m_flow.UpdateRespawnEffect();
 
     Entity* self = GetEntity();
     const auto* box = self ? self->GetComponent<BoxColliderComponent3D>() : nullptr;
@@ -71,9 +57,9 @@ void DeathBoxComponent::Update(float dt)
         ZOR::Log("Warning: DeathBoxComponent: its entity has no BoxColliderComponent3D; only leaving the level kills");
     }
 
-    const int count = static_cast<int>(m_logic->GetPlayerCount());
+    const int count = static_cast<int>(logic->GetPlayerCount());
     for (int i = 0; i < count; ++i) {
-        Entity* player = m_logic->GetPlayer(i);
+        Entity* player = logic->GetPlayer(i);
         PlayerDataComponent* data = DeathFlow::DataOf(player);
         const auto* body = player ? player->GetComponent<BoxColliderComponent3D>() : nullptr;
         const auto* place = player ? player->GetComponent<Transform3D>() : nullptr;
@@ -82,7 +68,7 @@ void DeathBoxComponent::Update(float dt)
         const bool touching = box && DeathFlow::Touches(*box, *body) && data->m_respawnGrace <= 0.0f;
         if (!touching && !IsOutside(place->GetPosition()))
             continue;
-        const SpawnPointComponent* spawn = m_logic->ChooseSpawnPoint(data->playerTeam);
+        const SpawnPointComponent* spawn = logic->ChooseSpawnPoint(data->playerTeam);
         if (!spawn || data->m_dying)
             continue;
         Kill(*player, spawn->GetPosition());
@@ -131,11 +117,7 @@ void DeathBoxComponent::Respawn(const EntityRef& victimRef)
         return;
     DeathRecord record = *it;
 
-    if (const PlayerDataComponent* hitter = DeathFlow::DataOf(record.lastHitter.Get())) {
-        const std::string team = hitter->playerTeam;
-        if (m_logic)
-            m_logic->AddScore(team);
-    }
+    m_flow.Score(record.lastHitter.Get());
     if (Entity* victim = record.victim.Get(); victim && !victim->IsDestroyed()) {
         DeathFlow::PutBack(*victim, record.respawnPosition);
         if (PlayerDataComponent* data = victim->GetComponent<PlayerDataComponent>()) {

@@ -18,13 +18,11 @@
 namespace quellor {
 
 class Entity;
-class GameLogicSystem;
 
 class DeathBoxComponent : public Component, public InLogicSlot<LogicSlot::DeathBoxComponent> {
     QUELLOR_REFLECT_KEYED(DeathBoxComponent)
 
     inline static const std::string kDeathSound{"player_death.ogg"};
-    static constexpr float kStartDelay = 0.5f;
     static constexpr float kPendingTimer = 3.0f;
     static constexpr float kRecentTimer = 0.2f; // the victim cannot die again meanwhile
     // The fixed box every level lies inside.
@@ -68,12 +66,10 @@ class DeathBoxComponent : public Component, public InLogicSlot<LogicSlot::DeathB
 private:
     void Kill(Entity& victim, const Vec4& spawn);
 
-    GameLogicSystem* m_logic = nullptr;
     Vec4 m_respawnPosition;
     EntityRef m_lastHitter;
     EntityRef m_victim;
     std::list<DeathRecord> m_pending;
-    float m_startDelay = kStartDelay;
     std::map<std::string, DeathRecord> m_recent;
     DeathFlow m_flow;
     bool m_warnedNoBox = false;

@@ -11,11 +11,14 @@
 #include "engine/graphics/EmitterComponent.h"
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/FollowEntityAction.h"
+#include "gameplay/GameLogicMember.h"
+#include "gameplay/GameLogicSystem.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/SkipDeathAction.h"
 #include "gameplay/WatchPlayerDeathAction.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "physics/ColliderComponent3D.h"
+#include "renderer/dx11/RenderContext.h"
 
 #include <algorithm>
 #include <utility>
@@ -40,6 +43,48 @@ Action* FollowOrWait(Entity* hitter, int screen, float seconds)
 }
 
 } // namespace
+
+void DeathFlow::Join(GameLogicMember& member, const QLObject& self, const char* who)
+{
+    m_logic = GameLogicSystem::Find(self);
+    if (!m_logic) {
+        ZOR::Log("Warning: %s: no GameLogicSystem in the space \"default\"; it stays idle", who);
+        return;
+    }
+    m_logic->Register(&member);
+}
+
+void DeathFlow::Leave(GameLogicMember& member)
+{
+    if (m_logic)
+        m_logic->Unregister(&member);
+    m_logic = nullptr;
+    m_flows.CancelAll();
+}
+
+bool DeathFlow::Starting(float dt)
+{
+    if (m_startDelay > 0.0f) {
+        if (m_startDelay >= kStartDelay)
+            CreateRespawnEffect();
+        m_startDelay -= dt;
+        return true;
+    }
+    if (EmitterComponent* emitter = GetRespawnEmitter())
+        if (emitter->GetTimer() > emitter->GetMaxLifetime())
+            emitter->Emit(false);
+    return false;
+}
+
+const PlayerDataComponent* DeathFlow::Score(Entity* hitter) const
+{
+    const PlayerDataComponent* data = DataOf(hitter);
+    if (data && m_logic) {
+        const std::string team = data->playerTeam;
+        m_logic->AddScore(team);
+    }
+    return data;
+}
 
 bool DeathFlow::Start(ActionSystem* actions, Entity& victim, Entity* hitter, const Plan& plan,
                       std::function<void()> respawn)
@@ -87,13 +132,6 @@ EmitterComponent* DeathFlow::GetRespawnEmitter() const
 {
     Entity* entity = m_respawn.Get();
     return entity && !entity->IsDestroyed() ? entity->GetComponent<EmitterComponent>() : nullptr;
-}
-
-void DeathFlow::UpdateRespawnEffect()
-{
-    if (EmitterComponent* emitter = GetRespawnEmitter())
-        if (emitter->GetTimer() > emitter->GetMaxLifetime())
-            emitter->Emit(false);
 }
 
 void DeathFlow::PlayRespawnEffect(const Vec4& at)

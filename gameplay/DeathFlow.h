@@ -21,7 +21,10 @@ class ActionSystem;
 class ColliderComponent3D;
 class EmitterComponent;
 class Entity;
+class GameLogicMember;
+class GameLogicSystem;
 class PlayerDataComponent;
+class QLObject;
 
 class DeathFlow {
 public:
@@ -29,6 +32,7 @@ public:
     inline static const std::string kRespawnEffectFile{"respawn.pe"};
     static constexpr int kLane = 2;
     static constexpr float kFollowArgument = 100.0f; // kept by the follow, not used
+    static constexpr float kStartDelay = 0.5f;        // before the first test of the players
 
     // Seconds of each step; a zero step is left out.
     struct Plan {
@@ -43,18 +47,24 @@ public:
     DeathFlow(const DeathFlow&) = delete;
     DeathFlow& operator=(const DeathFlow&) = delete;
 
+    // Registers the member with the "GameLogicSystem" of "default" as seen by the object; with
+    // none, one warning naming `who` and nothing registered (the component stays idle).
+    void Join(GameLogicMember& member, const QLObject& self, const char* who);
+    // Unregisters the member and cancels the flows still running.
+    void Leave(GameLogicMember& member);
+    // The system joined; null when none was found.
+    GameLogicSystem* GetLogic() const { return m_logic; }
+
+    // The start delay: its first call builds the burst; true while the delay lasts. After it,
+    // switches the burst off once it is done and returns false.
+    bool Starting(float dt);
+
     // Switches a person victim's camera off, builds the flow with the respawn at its end and
     // adds it to lane 2 of the action system; false (nothing started) without one.
     bool Start(ActionSystem* actions, Entity& victim, Entity* hitter, const Plan& plan,
                std::function<void()> respawn);
-    // Cancels every flow still running: their respawn steps never run.
-    void CancelAll() { m_flows.CancelAll(); }
     std::size_t RunningCount() const { return m_flows.Count(); }
 
-    // Makes the burst entity with its emitter off, once.
-    void CreateRespawnEffect();
-    // Switches the burst off once its timer has passed its longest particle life.
-    void UpdateRespawnEffect();
     // Moves the burst to the place and switches it on.
     void PlayRespawnEffect(const Vec4& at);
     Entity* GetRespawnEntity() const { return m_respawn.Get(); }
@@ -67,8 +77,15 @@ public:
     static void PutBack(Entity& victim, const Vec4& at);
     // A player's data while its entity lives; null otherwise.
     static PlayerDataComponent* DataOf(Entity* player);
+    // The hitter's team scores, when the hitter is still there; its data, or null.
+    const PlayerDataComponent* Score(Entity* hitter) const;
 
 private:
+    // Makes the burst entity with its emitter off.
+    void CreateRespawnEffect();
+
+    GameLogicSystem* m_logic = nullptr;
+    float m_startDelay = kStartDelay;
     FlowTracker m_flows;
     EntityRef m_respawn;
 };

@@ -30,35 +30,21 @@ LevelBoundaryComponent::~LevelBoundaryComponent() = default;
 
 void LevelBoundaryComponent::Initialize()
 {
-    m_logic = GameLogicSystem::Find(*this);
-    if (!m_logic) {
-        ZOR::Log("Warning: LevelBoundaryComponent: no GameLogicSystem in the space \"default\"; the boundary stays idle");
-        return;
-    }
-    m_logic->Register(this);
+    m_flow.Join(*this, *this, "LevelBoundaryComponent");
 }
 
 void LevelBoundaryComponent::Uninitialize()
 {
-    if (m_logic)
-        m_logic->Unregister(this);
-    m_logic = nullptr;
-    m_flow.CancelAll();
+    m_flow.Leave(*this);
 }
 
 void LevelBoundaryComponent::Update(float dt)
 {
-    if (!m_logic)
+    GameLogicSystem* logic = m_flow.GetLogic();
+    if (!logic || m_flow.Starting(dt))
         return;
-    if (m_startDelay > 0.0f) {
-        if (m_startDelay >= kStartDelay)
-            m_flow.CreateRespawnEffect();
-        m_startDelay -= dt;
-        return;
-    }
     if (m_cooldown > 0.0f)
         m_cooldown -= dt;
-    m_flow.UpdateRespawnEffect();
 
     Entity* self = GetEntity();
     const auto* box = self ? self->GetComponent<BoxColliderComponent3D>() : nullptr;
@@ -72,13 +58,13 @@ void LevelBoundaryComponent::Update(float dt)
     }
 
     // The count is asked again after every player.
-    for (int i = 0; i < static_cast<int>(m_logic->GetPlayerCount()); ++i) {
-        Entity* player = m_logic->GetPlayer(i);
+    for (int i = 0; i < static_cast<int>(logic->GetPlayerCount()); ++i) {
+        Entity* player = logic->GetPlayer(i);
         PlayerDataComponent* data = DeathFlow::DataOf(player);
         const auto* body = player ? player->GetComponent<BoxColliderComponent3D>() : nullptr;
         if (!data || !body || DeathFlow::Touches(*box, *body))
             continue;
-        const SpawnPointComponent* spawn = m_logic->ChooseSpawnPoint(data->playerTeam);
+        const SpawnPointComponent* spawn = logic->ChooseSpawnPoint(data->playerTeam);
         if (!spawn || m_cooldown > 0.0f)
             continue;
         Take(*player, spawn->GetPosition());
@@ -100,10 +86,7 @@ void LevelBoundaryComponent::Take(Entity& victim, const Vec4& spawn)
 
 void LevelBoundaryComponent::Respawn()
 {
-    if (const PlayerDataComponent* hitter = DeathFlow::DataOf(m_lastHitter.Get())) {
-        const std::string team = hitter->playerTeam;
-        if (m_logic)
-            m_logic->AddScore(team);
+    if (const PlayerDataComponent* hitter = m_flow.Score(m_lastHitter.Get())) {
         Engine* engine = GetEngine();
         if (auto* sound = engine ? engine->GetSystem<SoundSystem>(kSpace) : nullptr)
             sound->Play(kScoreSound, hitter->controllerID);

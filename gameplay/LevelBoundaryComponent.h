@@ -15,13 +15,11 @@
 namespace quellor {
 
 class Entity;
-class GameLogicSystem;
 
 class LevelBoundaryComponent : public Component, public InLogicSlot<LogicSlot::LevelBoundaryComponent> {
     QUELLOR_REFLECT_KEYED(LevelBoundaryComponent)
 
     inline static const std::string kScoreSound{"score_point.ogg"};
-    static constexpr float kStartDelay = 0.5f;
     static constexpr float kStartCooldown = 2.0f;
     static constexpr float kFlowCooldown = 8.0f;
 
@@ -50,11 +48,9 @@ class LevelBoundaryComponent : public Component, public InLogicSlot<LogicSlot::L
 private:
     void Take(Entity& victim, const Vec4& spawn);
 
-    GameLogicSystem* m_logic = nullptr;
     Vec4 m_respawnPosition;
     EntityRef m_lastHitter;
     EntityRef m_victim;
-    float m_startDelay = kStartDelay;
     float m_cooldown = kStartCooldown;
     DeathFlow m_flow;
     bool m_warnedNoBox = false;

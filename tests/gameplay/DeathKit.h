@@ -111,6 +111,16 @@ protected:
         return count;
     }
 
+    static ::testing::AssertionResult WarnedOnce(const std::string& text, const std::string& warning)
+    {
+        const auto first = text.find(warning);
+        if (first == std::string::npos)
+            return ::testing::AssertionFailure() << "no \"" << warning << "\" in: " << text;
+        if (text.find(warning, first + 1) != std::string::npos)
+            return ::testing::AssertionFailure() << "\"" << warning << "\" more than once in: " << text;
+        return ::testing::AssertionSuccess();
+    }
+
     ZOR::Camera& ScreenCamera(int screen) { return world->graphics->GetActiveCamera(screen); }
 };
 
