@@ -6,6 +6,7 @@
 #include "engine/SoundSystem.h"
 #include "engine/Transform3D.h"
 #include "engine/reflection/MetaRegistrar.h"
+#include "gameplay/FeatherSystem.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/SpawnPointComponent.h"
@@ -117,7 +118,10 @@ void DeathBoxComponent::Respawn(const EntityRef& victimRef)
         return;
     DeathRecord record = *it;
 
-    m_flow.Score(record.lastHitter.Get());
+    // A point from the kill volume also counts as a feather for the hitter's team.
+    if (const PlayerDataComponent* hitter = m_flow.Score(record.lastHitter.Get()))
+        if (auto* feathers = GetSystem<FeatherSystem>())
+            feathers->AddFeather(hitter->playerTeam);
     if (Entity* victim = record.victim.Get(); victim && !victim->IsDestroyed()) {
         DeathFlow::PutBack(*victim, record.respawnPosition);
         if (PlayerDataComponent* data = victim->GetComponent<PlayerDataComponent>()) {

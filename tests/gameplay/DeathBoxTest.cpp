@@ -152,9 +152,12 @@ TEST_F(DeathBoxTest, PersonKilledByAPersonWatchesThenFollowsAndRespawnsAtTheEnd)
     EXPECT_EQ(Score("purple"), 0);
     EXPECT_FALSE(Data(victim)->canControl);
 
+    EXPECT_EQ(world->feathers->GetFeathers("purple"), 0);
     Seconds(3.6f);
     EXPECT_EQ(Score("purple"), 1);
     EXPECT_EQ(Score("red"), 0);
+    EXPECT_EQ(world->feathers->GetFeathers("purple"), 1);
+    EXPECT_EQ(world->feathers->GetFeathers("red"), 0);
     const Vec4 at = PositionOf(victim);
     EXPECT_FLOAT_EQ(at.x, kRedSpawnX);
     EXPECT_FLOAT_EQ(at.y, Data(victim)->sphereCollRadius);
@@ -208,6 +211,7 @@ TEST_F(DeathBoxTest, WithoutAHitterNobodyScores)
     EXPECT_TRUE(volume->GetPending().empty());
     EXPECT_EQ(Score("red"), 0);
     EXPECT_EQ(Score("purple"), 0);
+    EXPECT_EQ(world->feathers->GetTeamCount(), 0u);
 }
 
 // Flows differ in length: each respawns its own victim.

@@ -14,6 +14,7 @@
 #include "engine/graphics/GraphicsSystem.h"
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/DeathBoxComponent.h"
+#include "gameplay/FeatherSystem.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/LevelBoundaryComponent.h"
 #include "gameplay/PlayerDataComponent.h"

@@ -114,6 +114,8 @@ TEST_F(LevelBoundaryTest, TheHitterScoresAtTheFlowsEndAndStaysTheLastHitter)
     EXPECT_FLOAT_EQ(PositionOf(victim).y, Data(victim)->sphereCollRadius);
     EXPECT_TRUE(victim->GetComponent<ThirdPersonCameraComponent>()->IsEnabled());
     EXPECT_EQ(Data(victim)->GetLastHitter(), hitter);
+    // Only the kill volume's points count as feathers.
+    EXPECT_EQ(world->feathers->GetFeathers("purple"), 0);
 }
 
 TEST_F(LevelBoundaryTest, AComputerHitterGivesAWaitNotAFollow)
