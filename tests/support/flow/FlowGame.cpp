@@ -137,16 +137,40 @@ void FlowGame::MakeWorkingDirectory()
     m_folder.emplace(false);
     m_workingPath = m_folder->Path();
     const fs::path content = fs::absolute(ContentDir());
-    for (const char* folder : kLinkedFromContent)
-        Link(content / folder, m_workingPath / folder);
-    for (const fs::path& fixtures : m_setup.fixtureFolders) {
+    // A fixture file takes the place of a content file of the same path.
+    auto linkFiles = [&](const fs::path& folder, const fs::path& into) {
         std::error_code ec;
-        for (const auto& entry : fs::recursive_directory_iterator(fixtures, ec))
-            if (entry.is_regular_file())
-                Link(entry.path(), m_workingPath / fs::relative(entry.path(), fixtures));
+        for (auto entry = fs::recursive_directory_iterator(folder, fs::directory_options::follow_directory_symlink, ec);
+             !ec && entry != fs::recursive_directory_iterator(); entry.increment(ec)) {
+            if (!entry->is_regular_file())
+                continue;
+            const fs::path link = into / fs::relative(entry->path(), folder);
+            std::error_code gone;
+            fs::remove(link, gone);
+            Link(entry->path(), link);
+        }
         if (ec)
-            ADD_FAILURE() << "cannot read the fixture folder " << fixtures << ": " << ec.message();
+            ADD_FAILURE() << "cannot read the folder " << folder << ": " << ec.message();
+    };
+    if (m_setup.overContent) {
+        // Whole folders where no fixture goes, file by file where one does.
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(content, ec)) {
+            const fs::path name = entry.path().filename();
+            bool shared = false;
+            for (const fs::path& fixtures : m_setup.fixtureFolders)
+                shared = shared || fs::exists(fixtures / name);
+            if (shared)
+                linkFiles(entry.path(), m_workingPath / name);
+            else
+                Link(entry.path(), m_workingPath / name);
+        }
+    } else {
+        for (const char* folder : kLinkedFromContent)
+            Link(content / folder, m_workingPath / folder);
     }
+    for (const fs::path& fixtures : m_setup.fixtureFolders)
+        linkFiles(fixtures, m_workingPath);
     if (m_setup.writeFixtures)
         m_setup.writeFixtures(m_workingPath);
 }

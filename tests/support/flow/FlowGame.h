@@ -85,6 +85,10 @@ struct FlowSetup {
     std::filesystem::path workingDirectory;
     // Folders whose files are linked into the temporary working directory, keeping their paths.
     std::vector<std::filesystem::path> fixtureFolders;
+    // The temporary working directory starts as the whole built content (its folders linked,
+    // file by file where a fixture folder has the same folder), with the fixture files over it,
+    // in place of the shaders and fonts only.
+    bool overContent = false;
     // Writes generated fixtures into the temporary working directory, before start-up.
     std::function<void(const std::filesystem::path& folder)> writeFixtures;
     ConfigSeed config = ConfigSeed::Test;
