@@ -38,17 +38,21 @@ protected:
             return nullptr;
         return &game->GetSoundRecord().channels.at(static_cast<std::size_t>(channel->channel));
     }
-    // The documents folder a relaunch pair shares (CTest names it); emptied by the first half.
-    static std::filesystem::path PairDocuments(bool empty)
+    // Boots one half of a relaunch pair on the documents folder CTest names for the pair; the
+    // first half empties it, the second keeps the first one's config.ini.
+    void BootHalf(bool first, ConfigSeed config = ConfigSeed::Test)
     {
         const char* folder = std::getenv("TARSEL_E2E_DOCUMENTS");
-        if (!folder)
-            return {};
-        if (empty) {
+        ASSERT_NE(folder, nullptr) << "run by CTest, which names the pair's folder";
+        FlowSetup setup = ContentSetup();
+        setup.documents = folder;
+        setup.config = first ? config : ConfigSeed::None;
+        if (first) {
             std::error_code ec;
-            std::filesystem::remove_all(folder, ec);
+            std::filesystem::remove_all(setup.documents, ec);
         }
-        return folder;
+        Boot(std::move(setup));
+        ASSERT_NE(ReachMainMenu(), nullptr);
     }
 };
 
@@ -88,11 +92,7 @@ TEST_F(MenuScenario, S4MuteMusicRelaunchFirst)
 {
     if (!MenuContentBuilt())
         GTEST_SKIP() << "the built content has no menu level yet: nothing of this screen to check";
-    FlowSetup setup = ContentSetup();
-    setup.documents = PairDocuments(true);
-    ASSERT_FALSE(setup.documents.empty()) << "run by CTest, which names the pair's folder";
-    Boot(std::move(setup));
-    ASSERT_NE(ReachMainMenu(), nullptr);
+    BootHalf(true);
     const std::size_t entities = EntityCount();
     const int themes = game->CountPlays("theme_menu.ogg");
     Press(kDown);
@@ -116,12 +116,7 @@ TEST_F(MenuScenario, S4MuteMusicRelaunchSecond)
 {
     if (!MenuContentBuilt())
         GTEST_SKIP() << "the built content has no menu level yet: nothing of this screen to check";
-    FlowSetup setup = ContentSetup();
-    setup.documents = PairDocuments(false);
-    setup.config = ConfigSeed::None;
-    ASSERT_FALSE(setup.documents.empty()) << "run by CTest, which names the pair's folder";
-    Boot(std::move(setup));
-    ASSERT_NE(ReachMainMenu(), nullptr);
+    BootHalf(false);
     EXPECT_TRUE(game->GetGame().GetSoundSystem()->IsMuteMusic());
     ASSERT_NE(Theme(), nullptr);
     EXPECT_TRUE(Theme()->paused); // started, paused
@@ -132,12 +127,7 @@ TEST_F(MenuScenario, S5GraphicsRelaunchFirst)
 {
     if (!MenuContentBuilt())
         GTEST_SKIP() << "the built content has no menu level yet: nothing of this screen to check";
-    FlowSetup setup = ContentSetup();
-    setup.documents = PairDocuments(true);
-    setup.config = ConfigSeed::TestWithEffects;
-    ASSERT_FALSE(setup.documents.empty()) << "run by CTest, which names the pair's folder";
-    Boot(std::move(setup));
-    ASSERT_NE(ReachMainMenu(), nullptr);
+    BootHalf(true, ConfigSeed::TestWithEffects);
     ASSERT_TRUE(Has(game->ReadConfig(), "SHADOWS=1"));
     Press(kDown);
     Press(kEnter);
@@ -171,16 +161,11 @@ TEST_F(MenuScenario, S5GraphicsRelaunchSecond)
 {
     if (!MenuContentBuilt())
         GTEST_SKIP() << "the built content has no menu level yet: nothing of this screen to check";
-    FlowSetup setup = ContentSetup();
-    setup.documents = PairDocuments(false);
-    setup.config = ConfigSeed::None;
-    ASSERT_FALSE(setup.documents.empty()) << "run by CTest, which names the pair's folder";
-    Boot(std::move(setup));
+    BootHalf(false);
     quellor::GraphicsSystem* graphics = game->GetGame().GetGraphicsSystem();
     EXPECT_EQ(graphics->GetGraphicsQuality(), ZOR::RenderSystem::Low);
     for (int screen = 0; screen < 4; ++screen)
         EXPECT_FALSE(graphics->ZOR::RenderSystem::EffectEnabled(ZOR::RenderSystem::Shadows, screen)) << screen;
-    ASSERT_NE(ReachMainMenu(), nullptr);
 }
 
 TEST_F(MenuScenario, S10HowToPlayShowsThePadPageOnceAPadConnects)

@@ -97,6 +97,8 @@ void Scenario::Press(int key)
         WaitForScreen(running.back(), 600);
     game->Input().TapKey(key);
     EXPECT_TRUE(game->Frame());
+    // A frame without the key, so that the next press is a press of its own.
+    game->Frame();
 }
 
 void Scenario::Shot(const std::string& name)

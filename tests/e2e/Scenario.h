@@ -51,7 +51,8 @@ protected:
     void Launch(bool skipSplash = true);
     // Runs until the named screen runs and is ready (fails with the harness's dump otherwise).
     quellor::MenuScreen* WaitForScreen(const std::string& name, std::uint32_t maxFrames = 1200);
-    // Waits until the screen on top of the running ones is ready, then taps the key for one frame.
+    // Waits until the screen on top of the running ones is ready, then taps the key for one frame
+    // and runs one more without it.
     void Press(int key);
     // A screenshot at fade 1: it differs from a single colour and from the previous one (once the
     // menu content is built: without it the screens are empty).
