@@ -37,6 +37,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace tarsel {
 
@@ -91,6 +92,9 @@ bool Game::Start()
 {
     // The classes of every library, so that levels create them by name.
     quellor::RegisterFrontendTypes();
+    // The one random source is the runtime's; a seed from the driver makes runs repeat.
+    if (m_options.seed)
+        std::srand(*m_options.seed);
     // Under a fixed frame time every clock reading follows the frames, from the first on.
     if (m_options.simulatedClock && m_options.fixedDt && !quellor::SimulatedClock::IsInstalled()) {
         quellor::SimulatedClock::Install();

@@ -17,6 +17,9 @@ struct Options {
     bool simulatedClock = false;
     // A scripted-input file that replaces the keyboard, mouse and pads.
     std::string inputFile;
+    // Seeds the runtime's random source (srand) before start-up, so that runs repeat; the game
+    // itself never seeds it.
+    std::optional<unsigned> seed;
 };
 
 // False with a message naming the bad argument.

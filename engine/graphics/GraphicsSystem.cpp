@@ -87,7 +87,11 @@ void GraphicsSystem::Initialize()
 void GraphicsSystem::Update(float dt)
 {
     UpdateComponents(dt);
-    ZOR::RenderSystem::Update(dt);
+    m_undrawnTime += dt;
+    if (m_drawFilter && !m_drawFilter())
+        return;
+    ZOR::RenderSystem::Update(m_undrawnTime);
+    m_undrawnTime = 0.0f;
 }
 
 void GraphicsSystem::UpdateComponents(float dt)

@@ -7,6 +7,7 @@
 #include "engine/System.h"
 #include "renderer/RenderSystem.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -54,6 +55,10 @@ class GraphicsSystem : public System, public ZOR::RenderSystem, public EffectSwi
     // Screen 0 to 3: that screen's size; negative: the render system's own.
     ZOR::float2 GetOrthographicProjectionSize(int screen);
     platform::NativeWindow*& GetWindowHandle() { return m_window; }
+
+    // Test hook: asked at each update whether the renderer draws and presents this one (none:
+    // always). Components refresh either way; a skipped update's time goes to the next draw.
+    void SetDrawFilter(std::function<bool()> filter) { m_drawFilter = std::move(filter); }
 
     void SetDebugDraw(bool on) { m_debugDraw = on; }
     bool GetDebugDraw() const { return m_debugDraw; }
@@ -116,6 +121,8 @@ class GraphicsSystem : public System, public ZOR::RenderSystem, public EffectSwi
 private:
     platform::NativeWindow* m_window;
     bool m_debugDraw = false;
+    std::function<bool()> m_drawFilter;
+    float m_undrawnTime = 0.0f;
     bool m_initializeResult = false;
     std::vector<GraphicsComponent2D*> m_sprites;
     std::vector<GraphicsComponent3D*> m_models;

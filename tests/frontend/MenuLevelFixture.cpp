@@ -68,13 +68,7 @@ FlowSetup MainMenuSetup()
 
 quellor::MenuScreen* FindScreen(FlowGame& game, const std::string& name)
 {
-    quellor::MenuScreen* found = nullptr;
-    game.GetGame().GetActionSystem()->GetRootList().VisitActions([&](const quellor::Action& action) {
-        const auto* screen = dynamic_cast<const quellor::MenuScreen*>(&action);
-        if (screen && screen->GetScreenName() == name && screen->IsStarted() && !screen->IsFinished())
-            found = const_cast<quellor::MenuScreen*>(screen);
-    });
-    return found;
+    return game.FindScreen(name);
 }
 
 bool RunUntilMainMenuReady(FlowGame& game)

@@ -28,13 +28,19 @@ TEST(Options, ReadsEveryHookAndNothingByDefault)
     EXPECT_FALSE(options.fixedDt.has_value());
     EXPECT_FALSE(options.simulatedClock);
     EXPECT_TRUE(options.inputFile.empty());
+    EXPECT_FALSE(options.seed.has_value());
 
-    ASSERT_TRUE(Parse({"--frames", "20", "--fixed-dt", "0.016", "--input", "keys.txt"}, options, error)) << error;
+    ASSERT_TRUE(Parse({"--frames", "20", "--fixed-dt", "0.016", "--input", "keys.txt", "--seed", "0"}, options, error))
+        << error;
     EXPECT_EQ(options.frames, 20u);
     ASSERT_TRUE(options.fixedDt.has_value());
     EXPECT_FLOAT_EQ(*options.fixedDt, 0.016f);
     EXPECT_TRUE(options.simulatedClock); // the command line's fixed frame time is simulated time too
     EXPECT_EQ(options.inputFile, "keys.txt");
+    ASSERT_TRUE(options.seed.has_value());
+    EXPECT_EQ(*options.seed, 0u); // unlike --frames, 0 is a seed
+    ASSERT_TRUE(Parse({"--seed", "4294967295"}, options, error)) << error;
+    EXPECT_EQ(*options.seed, 4294967295u);
 }
 
 TEST(Options, RefusesBadArgumentsWithAMessageNamingThem)
@@ -43,7 +49,8 @@ TEST(Options, RefusesBadArgumentsWithAMessageNamingThem)
         {"--frames"},           {"--frames", "0"},        {"--frames", "-3"},     {"--frames", "2x"},
         {"--frames", "99999999999"}, {"--fixed-dt", "nan"}, {"--fixed-dt", "inf"}, {"--fixed-dt", "-0.1"},
         {"--fixed-dt", "0.1s"}, {"--fixed-dt", "1e9"},    {"--input", ""},        {"--fullscreen"},
-        {"frames"},
+        {"frames"},             {"--seed"},               {"--seed", "-1"},       {"--seed", "4294967296"},
+        {"--seed", "7 "},
     };
     for (const auto& args : bad) {
         Options options;

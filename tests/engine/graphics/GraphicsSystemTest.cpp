@@ -127,6 +127,25 @@ TEST_F(GraphicsTest, OneFrameUpdatesTheKindsInTheirFixedOrder)
     EXPECT_TRUE(graphics->GetDirectionalLightList().empty());
 }
 
+TEST_F(GraphicsTest, ADrawFilterSkipsDrawingButNotTheComponents)
+{
+    Log log;
+    Spy<GraphicsComponent2D> sprite(&log, "sprite");
+    graphics->RegisterGraphicsComponent2D(&sprite);
+    auto swaps = [&] { return static_cast<int>(context->Count("SwapBuffers")); };
+    int update = 0;
+    graphics->SetDrawFilter([&] { return ++update % 3 == 0; });
+    const auto before = swaps();
+    for (int i = 0; i < 6; ++i)
+        engine->Update(0.016f);
+    EXPECT_EQ(swaps() - before, 2); // the third and sixth updates drew
+    EXPECT_EQ(std::count(log.begin(), log.end(), "sprite"), 6);
+    graphics->SetDrawFilter(nullptr);
+    engine->Update(0.016f);
+    EXPECT_EQ(swaps() - before, 3);
+    graphics->UnregisterGraphicsComponent2D(&sprite);
+}
+
 TEST_F(GraphicsTest, WithoutAGameLogicEmittersStayFrozen)
 {
     Log log;

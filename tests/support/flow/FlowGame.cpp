@@ -15,13 +15,20 @@
 #include "engine/graphics/GraphicsComponent3DSkinned.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "frontend/screens/MenuScreen.h"
+#include "gameplay/GameLogicSystem.h"
 #include "platform/ScriptedInputSource.h"
 #include "renderer/Config.h"
+#include "renderer/dx11/DXRenderContext.h"
 #include "tests/support/ContentDir.h"
+#include "tools/writers/ImageWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 namespace tarsel::test {
 
@@ -42,6 +49,16 @@ void Link(const fs::path& target, const fs::path& link)
         ADD_FAILURE() << "cannot link " << link << " to " << target << ": " << ec.message();
 }
 
+std::string ReadWhole(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return {};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
 std::string Basename(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
@@ -52,6 +69,14 @@ std::string Basename(const std::string& path)
 
 FlowGame::FlowGame(FlowSetup setup) : m_setup(std::move(setup)), m_documents(true)
 {
+    m_documentsPath = m_documents.Path();
+    if (!m_setup.documents.empty()) {
+        // The temporary folder puts the previous value back when it goes.
+        m_documentsPath = m_setup.documents;
+        std::error_code ec;
+        fs::create_directories(m_documentsPath, ec);
+        setenv("TARSEL_DOCUMENTS", m_documentsPath.c_str(), 1);
+    }
     m_display.modes = m_setup.modes;
     SeedDocuments();
     MakeWorkingDirectory();
@@ -60,6 +85,7 @@ FlowGame::FlowGame(FlowSetup setup) : m_setup(std::move(setup)), m_documents(tru
     Options options;
     options.fixedDt = m_setup.dt;
     options.simulatedClock = true;
+    options.seed = m_setup.seed;
     m_documents.Write("input.txt", m_setup.inputScript.empty() ? "# nothing\n" : m_setup.inputScript);
     options.inputFile = (m_documents / "input.txt").string();
     m_game.emplace(options);
@@ -90,13 +116,16 @@ void FlowGame::SeedDocuments()
         if (m_setup.config == ConfigSeed::Test) {
             config.Write<bool>("EFFECTS", "SHADOWS", false);
             config.Write<bool>("EFFECTS", "GOD_RAYS", false);
+        }
+        if (m_setup.config == ConfigSeed::Test || m_setup.config == ConfigSeed::TestWithEffects) {
             config.SaveFullscreen(false);
             config.SaveResolution(ZOR::Dimension{800, 450});
             config.SaveAnisotropy(ZOR::Anisotropy::X1);
         }
     }
     if (m_setup.saveContent)
-        m_documents.Write("Corvath/Tarsel/SaveContent.data", *m_setup.saveContent);
+        std::ofstream(m_documentsPath / "Corvath/Tarsel/SaveContent.data", std::ios::binary | std::ios::trunc)
+            << *m_setup.saveContent;
 }
 
 void FlowGame::MakeWorkingDirectory()
@@ -108,16 +137,40 @@ void FlowGame::MakeWorkingDirectory()
     m_folder.emplace(false);
     m_workingPath = m_folder->Path();
     const fs::path content = fs::absolute(ContentDir());
-    for (const char* folder : kLinkedFromContent)
-        Link(content / folder, m_workingPath / folder);
-    for (const fs::path& fixtures : m_setup.fixtureFolders) {
+    // A fixture file takes the place of a content file of the same path.
+    auto linkFiles = [&](const fs::path& folder, const fs::path& into) {
         std::error_code ec;
-        for (const auto& entry : fs::recursive_directory_iterator(fixtures, ec))
-            if (entry.is_regular_file())
-                Link(entry.path(), m_workingPath / fs::relative(entry.path(), fixtures));
+        for (auto entry = fs::recursive_directory_iterator(folder, fs::directory_options::follow_directory_symlink, ec);
+             !ec && entry != fs::recursive_directory_iterator(); entry.increment(ec)) {
+            if (!entry->is_regular_file())
+                continue;
+            const fs::path link = into / fs::relative(entry->path(), folder);
+            std::error_code gone;
+            fs::remove(link, gone);
+            Link(entry->path(), link);
+        }
         if (ec)
-            ADD_FAILURE() << "cannot read the fixture folder " << fixtures << ": " << ec.message();
+            ADD_FAILURE() << "cannot read the folder " << folder << ": " << ec.message();
+    };
+    if (m_setup.overContent) {
+        // Whole folders where no fixture goes, file by file where one does.
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(content, ec)) {
+            const fs::path name = entry.path().filename();
+            bool shared = false;
+            for (const fs::path& fixtures : m_setup.fixtureFolders)
+                shared = shared || fs::exists(fixtures / name);
+            if (shared)
+                linkFiles(entry.path(), m_workingPath / name);
+            else
+                Link(entry.path(), m_workingPath / name);
+        }
+    } else {
+        for (const char* folder : kLinkedFromContent)
+            Link(content / folder, m_workingPath / folder);
     }
+    for (const fs::path& fixtures : m_setup.fixtureFolders)
+        linkFiles(fixtures, m_workingPath);
     if (m_setup.writeFixtures)
         m_setup.writeFixtures(m_workingPath);
 }
@@ -133,11 +186,30 @@ bool FlowGame::Start()
         ADD_FAILURE() << "the game did not start";
         return false;
     }
+    if (m_setup.drawEvery > 1)
+        m_game->GetGraphicsSystem()->SetDrawFilter([this] { return ShouldDraw(); });
     return true;
+}
+
+bool FlowGame::ShouldDraw()
+{
+    ++m_updates;
+    if (m_drawNext) {
+        m_drawNext = false;
+        return true;
+    }
+    bool loading = false;
+    m_game->GetActionSystem()->GetRootList().VisitActions([&](const quellor::Action& action) {
+        if (dynamic_cast<const quellor::LoadAssets*>(&action) && action.IsStarted() && !action.IsFinished())
+            loading = true;
+    });
+    return loading || m_updates % m_setup.drawEvery == 0;
 }
 
 bool FlowGame::Frame()
 {
+    if (m_setup.person)
+        m_setup.person(*this, m_game->GetFrameCount() + 1);
     return m_game->Frame();
 }
 
@@ -146,10 +218,15 @@ bool FlowGame::RunUntil(const std::function<bool()>& predicate, std::uint32_t ma
     for (std::uint32_t i = 0; i < maxFrames; ++i) {
         if (predicate())
             return true;
-        if (!Frame())
+        if (!Frame()) {
+            std::printf("The game stopped while waiting:\n%s", Dump().c_str());
             return false;
+        }
     }
-    return predicate();
+    if (predicate())
+        return true;
+    std::printf("No result after %u frames:\n%s", static_cast<unsigned>(maxFrames), Dump().c_str());
+    return false;
 }
 
 void FlowGame::RunFrames(std::uint32_t count)
@@ -219,6 +296,84 @@ bool FlowGame::IsSystemActive(const std::string& name) const
     return system && system->IsActive();
 }
 
+std::vector<quellor::Entity*> FlowGame::FindEntitiesWithPrefix(const std::string& prefix) const
+{
+    std::vector<quellor::Entity*> found;
+    quellor::Space* space = quellor::Engine::HasInstance() ? quellor::Engine::Instance()->GetSpace("default") : nullptr;
+    if (!space)
+        return found;
+    for (const auto& [name, entity] : space->GetEntityMap())
+        if (entity && name.rfind(prefix, 0) == 0)
+            found.push_back(entity);
+    std::sort(found.begin(), found.end(),
+              [](const quellor::Entity* a, const quellor::Entity* b) { return a->GetName() < b->GetName(); });
+    return found;
+}
+
+quellor::GameLogicSystem* FlowGame::GetGameLogic() const
+{
+    return quellor::Engine::HasInstance() ? quellor::Engine::Instance()->GetSystem<quellor::GameLogicSystem>("default")
+                                          : nullptr;
+}
+
+std::vector<quellor::Entity*> FlowGame::Players() const
+{
+    std::vector<quellor::Entity*> players;
+    if (quellor::GameLogicSystem* logic = GetGameLogic())
+        for (const auto& entry : logic->GetPlayerList())
+            players.push_back(entry.Get());
+    return players;
+}
+
+std::map<std::string, int> FlowGame::Scores() const
+{
+    quellor::GameLogicSystem* logic = GetGameLogic();
+    return logic ? logic->GetScores() : std::map<std::string, int>{};
+}
+
+std::vector<std::uint8_t> FlowGame::Screenshot(const std::string& name)
+{
+    m_drawNext = m_setup.drawEvery > 1;
+    Frame();
+    auto* context = dynamic_cast<ZOR::DXRenderContext*>(m_game->GetGraphicsSystem()->GetRenderContext());
+    ZOR::DXRenderContext::ReadBackData data;
+    if (!context || !context->ReadBack(context->GetBackBuffer(), data) || data.bytes.empty()) {
+        ADD_FAILURE() << "cannot read the back buffer for " << name;
+        return {};
+    }
+    const fs::path folder = ContentDir().parent_path() / "screenshots" / "e2e";
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    tools::Image image{data.size.width, data.size.height, data.bytes};
+    for (std::size_t i = 3; i < image.rgba.size(); i += 4)
+        image.rgba[i] = 255;
+    std::ofstream(folder / (name + ".png"), std::ios::binary) << tools::WritePng(image);
+    return std::move(image.rgba);
+}
+
+std::string FlowGame::Dump() const
+{
+    std::ostringstream out;
+    out << "frame " << m_game->GetFrameCount() << ", fade " << GetFadeFactor() << "\nscreens:";
+    for (const std::string& screen : RunningScreens())
+        out << ' ' << screen;
+    const std::vector<quellor::Entity*> entities = FindEntitiesWithPrefix("");
+    out << "\n" << entities.size() << " entities of \"default\":";
+    for (const quellor::Entity* entity : entities)
+        out << ' ' << entity->GetName();
+    out << "\nplayers:";
+    for (const quellor::Entity* player : Players())
+        out << ' ' << (player ? player->GetName() : std::string("(gone)"));
+    out << "\nscores:";
+    for (const auto& [team, score] : Scores())
+        out << ' ' << team << '=' << score;
+    const std::vector<std::string> calls = SoundCalls();
+    out << "\nlast sound calls:\n";
+    for (std::size_t i = calls.size() > 12 ? calls.size() - 12 : 0; i < calls.size(); ++i)
+        out << "  " << calls[i] << '\n';
+    return out.str();
+}
+
 std::vector<std::string> FlowGame::RunningScreens() const
 {
     std::vector<std::string> names;
@@ -228,6 +383,17 @@ std::vector<std::string> FlowGame::RunningScreens() const
                 names.push_back(screen->GetScreenName());
     });
     return names;
+}
+
+quellor::MenuScreen* FlowGame::FindScreen(const std::string& name) const
+{
+    quellor::MenuScreen* found = nullptr;
+    m_game->GetActionSystem()->GetRootList().VisitActions([&](const quellor::Action& action) {
+        const auto* screen = dynamic_cast<const quellor::MenuScreen*>(&action);
+        if (screen && screen->GetScreenName() == name && screen->IsStarted() && !screen->IsFinished())
+            found = const_cast<quellor::MenuScreen*>(screen);
+    });
+    return found;
 }
 
 std::vector<std::string> FlowGame::SoundCalls() const
@@ -258,14 +424,12 @@ int FlowGame::CountPlays(const std::string& file) const
 
 std::string FlowGame::ReadConfig() const
 {
-    const fs::path path = m_documents / "Corvath/Tarsel/config.ini";
-    return fs::exists(path) ? m_documents.Read("Corvath/Tarsel/config.ini") : std::string();
+    return ReadWhole(m_documentsPath / "Corvath/Tarsel/config.ini");
 }
 
 std::string FlowGame::ReadSaveContent() const
 {
-    const fs::path path = m_documents / "Corvath/Tarsel/SaveContent.data";
-    return fs::exists(path) ? m_documents.Read("Corvath/Tarsel/SaveContent.data") : std::string();
+    return ReadWhole(m_documentsPath / "Corvath/Tarsel/SaveContent.data");
 }
 
 } // namespace tarsel::test

@@ -4,11 +4,13 @@
 //
 // What a FlowGame sets up, in order, before Game::Start:
 // - documents: a fresh temporary folder as TARSEL_DOCUMENTS, so config.ini and
-//   SaveContent.data land there (FlowSetup::saveContent seeds the save file);
+//   SaveContent.data land there (FlowSetup::saveContent seeds the save file), or
+//   FlowSetup::documents as it stands, kept afterwards (a relaunch's second run reads the first's);
 // - config.ini, per FlowSetup::config: `ConfigSeed::Test` (the default) is the file a first
 //   run writes, then FULLSCREEN=0, WIDTH=800, HEIGHT=450, SHADOWS=0, GOD_RAYS=0 and
-//   ANISOTROPY=1, which keeps llvmpipe frames cheap; `FirstRun` is the first run's file as it
-//   stands (for flows that toggle those switches); `None` leaves the game to write it;
+//   ANISOTROPY=1, which keeps llvmpipe frames cheap; `TestWithEffects` the same with the first
+//   run's effects; `FirstRun` is the first run's file as it stands (for flows that toggle those
+//   switches); `None` leaves the game to write it;
 // - the display: a FakeDisplay listing FlowSetup::modes (800x450, 800x600, 1024x576);
 // - the working directory: FlowSetup::workingDirectory when given (the scenarios pass the built
 //   content, ContentDir()); otherwise a temporary folder holding links to the built content's
@@ -21,7 +23,15 @@
 //   loading screen (LoadAssets) and then that screen in one sequence; with neither, the
 //   game's own tree;
 // - the frame time: FlowSetup::dt (1/60 s) every frame, and every clock reading follows the
-//   frames (the simulated clock), so that runs repeat exactly.
+//   frames (the simulated clock), so that runs repeat exactly;
+// - the random source: srand(FlowSetup::seed) before start-up, when given;
+// - drawing: the renderer draws and presents every FlowSetup::drawEvery-th update only (and
+//   every update while assets load, since their uploads run when a frame is presented); the
+//   components, game logic, physics and AI update every frame regardless;
+// - a person: FlowSetup::person runs before each frame and sets the scripted input.
+//
+// A wait that runs out of frames prints a dump (frame, running screens, the entities of
+// "default", players and scores, the last sound calls) to the test's output.
 //
 // A test then drives frames and looks at the game:
 //     tarsel::test::FlowSetup setup;
@@ -45,6 +55,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -56,13 +67,17 @@ class ScriptedInputSource;
 namespace quellor {
 class Action;
 class Entity;
+class GameLogicSystem;
+class MenuScreen;
 class Transform2D;
 class Transform3D;
 }
 
 namespace tarsel::test {
 
-enum class ConfigSeed { Test, FirstRun, None };
+enum class ConfigSeed { Test, TestWithEffects, FirstRun, None };
+
+class FlowGame;
 
 // Everything a flow test chooses; the defaults make a small, cheap game (see above).
 struct FlowSetup {
@@ -70,6 +85,10 @@ struct FlowSetup {
     std::filesystem::path workingDirectory;
     // Folders whose files are linked into the temporary working directory, keeping their paths.
     std::vector<std::filesystem::path> fixtureFolders;
+    // The temporary working directory starts as the whole built content (its folders linked,
+    // file by file where a fixture folder has the same folder), with the fixture files over it,
+    // in place of the shaders and fonts only.
+    bool overContent = false;
     // Writes generated fixtures into the temporary working directory, before start-up.
     std::function<void(const std::filesystem::path& folder)> writeFixtures;
     ConfigSeed config = ConfigSeed::Test;
@@ -83,6 +102,14 @@ struct FlowSetup {
     // Lines of a --input file ("<frame> <code> down", "<frame> pad <n> button <code> down", ...).
     std::string inputScript;
     std::vector<platform::DisplayModeDesc> modes = {{800, 450, 60, 0}, {800, 600, 60, 0}, {1024, 576, 60, 0}};
+    // The documents folder to use and keep; empty: a fresh temporary one.
+    std::filesystem::path documents;
+    // srand before start-up; none leaves the random source as the process has it.
+    std::optional<unsigned> seed;
+    // The renderer draws every nth update (see above); 1 draws them all.
+    unsigned drawEvery = 1;
+    // Called before each frame with that frame's number (from 1): a person at the controls.
+    std::function<void(FlowGame& game, std::uint32_t frame)> person;
 };
 
 class FlowGame {
@@ -116,8 +143,25 @@ public:
     // How many split-screen views are drawn.
     unsigned GetScreenCount() const;
     bool IsSystemActive(const std::string& name) const;
+    // The entities of "default" whose names start with prefix, by name.
+    std::vector<quellor::Entity*> FindEntitiesWithPrefix(const std::string& prefix) const;
+
+    // The game logic's view of the match (players by join order: names from UniqueEntityName
+    // count process-wide, so look them up here).
+    quellor::GameLogicSystem* GetGameLogic() const;
+    std::vector<quellor::Entity*> Players() const;
+    std::map<std::string, int> Scores() const;
+
+    // Draws the next frame, reads the back buffer and writes it to
+    // <build>/screenshots/e2e/<name>.png; returns the RGBA pixels, top row first (empty, with a
+    // test failure, when it could not be read).
+    std::vector<std::uint8_t> Screenshot(const std::string& name);
+    // The state a failed wait prints.
+    std::string Dump() const;
     // The names of the front-end screens started and not ended in the action system, in lane order.
     std::vector<std::string> RunningScreens() const;
+    // The running screen of that name; null when none runs.
+    quellor::MenuScreen* FindScreen(const std::string& name) const;
 
     // The audio backend's calls, with each sound named by its file ("play menu_select.ogg
     // loops=0 paused=0 -> 2"), and how many times a file was started.
@@ -128,21 +172,25 @@ public:
     // Whole files of the documents folder (empty when missing).
     std::string ReadConfig() const;
     std::string ReadSaveContent() const;
-    const std::filesystem::path& GetDocuments() const { return m_documents.Path(); }
+    const std::filesystem::path& GetDocuments() const { return m_documentsPath; }
     const std::filesystem::path& GetWorkingDirectory() const { return m_workingPath; }
 
 private:
     void SeedDocuments();
     void MakeWorkingDirectory();
+    bool ShouldDraw();
 
     FlowSetup m_setup;
-    TempDir m_documents;
+    TempDir m_documents; // the input script's folder, and the documents unless given
+    std::filesystem::path m_documentsPath;
     std::optional<TempDir> m_folder;
     std::filesystem::path m_workingPath;
     FakeDisplay m_display;
     std::optional<WorkingDirectory> m_cwd;
     std::shared_ptr<RecordingAudioBackend::Record> m_sound;
     std::optional<Game> m_game;
+    std::uint32_t m_updates = 0;
+    bool m_drawNext = false;
 };
 
 } // namespace tarsel::test

@@ -1,0 +1,146 @@
+#include "tests/e2e/Scenario.h"
+
+#include "frontend/screens/MenuScreen.h"
+#include "platform/ScriptedInputSource.h"
+#include "tests/support/ContentDir.h"
+
+#include <cstdio>
+#include <sstream>
+
+namespace tarsel::test {
+
+namespace {
+
+// Every scenario runs with the same random source.
+constexpr unsigned kSeed = 4343;
+
+bool Uniform(const std::vector<std::uint8_t>& rgba)
+{
+    for (std::size_t i = 4; i + 3 < rgba.size(); i += 4)
+        if (rgba[i] != rgba[0] || rgba[i + 1] != rgba[1] || rgba[i + 2] != rgba[2])
+            return false;
+    return true;
+}
+
+} // namespace
+
+FlowSetup Scenario::ContentSetup()
+{
+    FlowSetup setup;
+    setup.workingDirectory = std::filesystem::absolute(ContentDir());
+    setup.seed = kSeed;
+    return setup;
+}
+
+bool Scenario::ContentHas(const std::string& file)
+{
+    return std::filesystem::exists(ContentDir() / file);
+}
+
+bool Scenario::ContentHasFile(const std::string& name)
+{
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(ContentDir(), ec))
+        if (entry.path().filename() == name)
+            return true;
+    return false;
+}
+
+bool Scenario::MenuContentBuilt()
+{
+    return ContentHas("levels/MainMenuTest.ql");
+}
+
+std::vector<std::string> Scenario::MenuContentGaps()
+{
+    if (MenuContentBuilt())
+        return {};
+    return {"MainMenuTest.ql", "no animation", "the level has no entity"};
+}
+
+void Scenario::Boot(FlowSetup setup, bool skipSplash)
+{
+    Create(std::move(setup));
+    Launch(skipSplash);
+}
+
+void Scenario::Create(FlowSetup setup)
+{
+    capture.emplace();
+    game.emplace(std::move(setup));
+}
+
+void Scenario::Launch(bool skipSplash)
+{
+    ASSERT_TRUE(game->Start());
+    if (skipSplash) {
+        game->Input().TapKey(kSpaceKey);
+        ASSERT_TRUE(game->Frame());
+    }
+}
+
+quellor::MenuScreen* Scenario::WaitForScreen(const std::string& name, std::uint32_t maxFrames)
+{
+    quellor::MenuScreen* screen = nullptr;
+    const bool found = game->RunUntil([&] {
+        screen = game->FindScreen(name);
+        return screen && screen->IsReady();
+    }, maxFrames);
+    EXPECT_TRUE(found) << "no ready " << name;
+    return found ? screen : nullptr;
+}
+
+void Scenario::Press(int key)
+{
+    const std::vector<std::string> running = game->RunningScreens();
+    if (!running.empty())
+        WaitForScreen(running.back(), 600);
+    game->Input().TapKey(key);
+    EXPECT_TRUE(game->Frame());
+    // A frame without the key, so that the next press is a press of its own.
+    game->Frame();
+}
+
+void Scenario::Shot(const std::string& name)
+{
+    ASSERT_TRUE(game->RunUntil([&] { return game->GetFadeFactor() >= 1.0f; }, 120)) << name;
+    std::vector<std::uint8_t> rgba = game->Screenshot(name);
+    ASSERT_FALSE(rgba.empty()) << name;
+    if (!MenuContentBuilt() && name.find("splash") == std::string::npos)
+        return;
+    EXPECT_FALSE(Uniform(rgba)) << name << " is one colour";
+    EXPECT_NE(rgba, lastShot) << name << " equals the previous screenshot";
+    lastShot = std::move(rgba);
+}
+
+void Scenario::ExpectCleanLog(const std::vector<std::string>& allowed)
+{
+    logChecked = true;
+    if (!capture)
+        return;
+    const std::string text = capture->Text();
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const bool bad = line.rfind("Failed to", 0) == 0 || line.rfind("Error:", 0) == 0 ||
+                         line.rfind("Warning:", 0) == 0;
+        if (!bad)
+            continue;
+        bool expected = false;
+        for (const std::string& part : allowed)
+            expected = expected || line.find(part) != std::string::npos;
+        EXPECT_TRUE(expected) << "the log says: " << line;
+    }
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    capture.reset();
+}
+
+void Scenario::TearDown()
+{
+    // The engine goes inside the capture: teardown lines are checked too.
+    game.reset();
+    if (!logChecked)
+        ExpectCleanLog(MenuContentGaps());
+}
+
+} // namespace tarsel::test

@@ -1,0 +1,72 @@
+#pragma once
+// A whole-game scenario: the game's own start-up tree in the built content (the working
+// directory), its standard output captured and checked, presses that wait until the screen
+// on top takes input, and screenshots at fade 1 into <build>/screenshots/e2e/.
+#include "tests/support/StdoutCapture.h"
+#include "tests/support/flow/FlowGame.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quellor {
+class MenuScreen;
+}
+
+namespace tarsel::test {
+
+// Virtual-key codes the scenarios press.
+constexpr int kBackspace = 8;
+constexpr int kEnter = 13;
+constexpr int kEscape = 27;
+constexpr int kSpaceKey = 32;
+constexpr int kLeft = 37;
+constexpr int kUp = 38;
+constexpr int kRight = 39;
+constexpr int kDown = 40;
+constexpr int kPadA = 10;
+
+class Scenario : public ::testing::Test {
+public:
+    // Every scenario's seed and random seed; the built content is the working directory.
+    static FlowSetup ContentSetup();
+    // True when the built content has the file (relative to the content folder).
+    static bool ContentHas(const std::string& file);
+    // True when a file of that name is anywhere in the built content.
+    static bool ContentHasFile(const std::string& name);
+    // The menu level is built: the screens' entities, pictures and sounds are there to check.
+    static bool MenuContentBuilt();
+    // The log lines the menus write while the built content lacks their level and clips.
+    static std::vector<std::string> MenuContentGaps();
+
+protected:
+    // Starts the game; skipSplash presses Space in the first frame. Create then Launch does the
+    // same with a look at the documents in between.
+    void Boot(FlowSetup setup, bool skipSplash = true);
+    void Create(FlowSetup setup);
+    void Launch(bool skipSplash = true);
+    // Runs until the named screen runs and is ready (fails with the harness's dump otherwise).
+    quellor::MenuScreen* WaitForScreen(const std::string& name, std::uint32_t maxFrames = 1200);
+    // Waits until the screen on top of the running ones is ready, then taps the key for one frame
+    // and runs one more without it.
+    void Press(int key);
+    // A screenshot at fade 1: it differs from a single colour and from the previous one (once the
+    // menu content is built: without it the screens are empty).
+    void Shot(const std::string& name);
+    // Ends the capture and checks it holds no line starting "Failed to", "Error:" or "Warning:"
+    // (but for lines holding one of allowed); prints it back to the test's output.
+    void ExpectCleanLog(const std::vector<std::string>& allowed = {});
+
+    void TearDown() override;
+
+    std::optional<StdoutCapture> capture;
+    std::optional<FlowGame> game;
+    std::vector<std::uint8_t> lastShot;
+    bool logChecked = false;
+};
+
+} // namespace tarsel::test
