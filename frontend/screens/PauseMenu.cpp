@@ -17,6 +17,7 @@
 #include "frontend/screens/BoxIn.h"
 #include "frontend/screens/MainMenu.h"
 #include "gameplay/GameLogicSystem.h"
+#include "gameplay/cameras/CameraPlacement.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "physics/PhysicsSystem3D.h"
 #include "renderer/Window.h"
@@ -47,18 +48,6 @@ constexpr int kEaseQuadraticOut = 20;
 constexpr float kOpenTheme = 0.5f;
 
 const char* const kOptionsPictures[PauseMenu::SettingCount] = {"2d_options.mat", "2d_options_0.mat", "2d_options_1.mat"};
-
-Engine* TheEngine()
-{
-    return Engine::HasInstance() ? Engine::Instance() : nullptr;
-}
-
-template<typename T>
-T* SystemOfDefault()
-{
-    Engine* engine = TheEngine();
-    return engine ? engine->GetSystem<T>(MenuScreen::kSpace) : nullptr;
-}
 
 Transform2D* TransformOf(const EntityRef& ref)
 {
@@ -146,7 +135,7 @@ void PauseMenu::Start()
         PlaySelect();
         SetThemeVolume(*sound, kThemeVolume);
     }
-    if (auto* logic = SystemOfDefault<GameLogicSystem>())
+    if (auto* logic = DefaultSystem<GameLogicSystem>())
         logic->SetGameplayActive(true);
 
     m_panel = PanelFor(GetOverlayArea());
@@ -172,9 +161,9 @@ void PauseMenu::End()
     }
     // No pause opens in the next three frames: the request that closed the menu may still be
     // seen as a new one.
-    if (auto* logic = SystemOfDefault<GameLogicSystem>()) {
+    if (auto* logic = DefaultSystem<GameLogicSystem>()) {
         logic->SetGameplayActive(false);
-        if (auto* actions = SystemOfDefault<ActionSystem>())
+        if (auto* actions = DefaultSystem<ActionSystem>())
             actions->AddAction(MakeSequence(new WaitFrame(1), new WaitFrame(1), new WaitFrame(1),
                                             new SetValue(&logic->m_active, true)),
                                kReopenLane);
@@ -184,22 +173,22 @@ void PauseMenu::End()
 
 void PauseMenu::SuspendGameplay()
 {
-    if (auto* logic = SystemOfDefault<GameLogicSystem>()) {
+    if (auto* logic = DefaultSystem<GameLogicSystem>()) {
         logic->SetActive(false);
         SetPlayersControl(*logic, false);
     }
-    if (auto* physics = SystemOfDefault<PhysicsSystem3D>())
+    if (auto* physics = DefaultSystem<PhysicsSystem3D>())
         physics->SetActive(false);
 }
 
 void PauseMenu::ResumeGameplay()
 {
-    if (auto* logic = SystemOfDefault<GameLogicSystem>()) {
+    if (auto* logic = DefaultSystem<GameLogicSystem>()) {
         logic->SetActive(true);
         logic->m_paused = false;
         SetPlayersControl(*logic, true);
     }
-    if (auto* physics = SystemOfDefault<PhysicsSystem3D>())
+    if (auto* physics = DefaultSystem<PhysicsSystem3D>())
         physics->SetActive(true);
 }
 
@@ -419,7 +408,7 @@ void PauseMenu::LeaveForMainMenu()
 {
     m_busy = true;
     m_leaving = true;
-    auto* actions = SystemOfDefault<ActionSystem>();
+    auto* actions = DefaultSystem<ActionSystem>();
     if (!actions) {
         std::printf("Warning: no ActionSystem; the pause menu cannot leave for the main menu\n");
         return;
@@ -428,13 +417,13 @@ void PauseMenu::LeaveForMainMenu()
     // null should it have ended some other way meanwhile.
     auto self = std::make_shared<ActionHandle>(this);
     actions->AddAction(MakeSequence(new BoxIn(1.0f, 15, 15), new Invoke([] {
-                                        if (Engine* engine = TheEngine())
-                                            engine->DestroyDefaultEntities();
+                                        if (Engine::HasInstance())
+                                            Engine::Instance()->DestroyDefaultEntities();
                                     }),
                                     new WaitFrame(1), new WaitFrame(1), new WaitFrame(1),
                                     new Invoke([self] { self->Cancel(); }), new MainMenu(true)),
                        kQuitLane);
-    if (auto* logic = SystemOfDefault<GameLogicSystem>())
+    if (auto* logic = DefaultSystem<GameLogicSystem>())
         logic->ResetScores();
 }
 
