@@ -187,6 +187,8 @@ void PauseMenu::ResumeGameplay()
         logic->SetActive(true);
         logic->m_paused = false;
         SetPlayersControl(*logic, true);
+        // The pause request blanked the score texts.
+        logic->UpdateScoreText();
     }
     if (auto* physics = DefaultSystem<PhysicsSystem3D>())
         physics->SetActive(true);

@@ -204,6 +204,7 @@ TEST_F(PauseMenuFlow, EscapeStopsTheMatchAndShowsThePanelAndEnterAtOnceRestoresI
     EXPECT_TRUE(Controls(true));
     EXPECT_FALSE(ChannelOf(kEffect, kEffectGroup).paused);
     EXPECT_FLOAT_EQ(ChannelOf("theme_menu.ogg", kSongs).volume, 0.5f);
+    EXPECT_EQ(ScoreText(), "0 / 5") << "red's score is back";
     game->RunFrames(1);
     EXPECT_TRUE(tarsel::test::LiveEntitiesNamed("bg").empty());
     EXPECT_TRUE(tarsel::test::LiveEntitiesNamed("cursor").empty());
