@@ -2,22 +2,20 @@
 
 #include "engine/ActionList.h"
 #include "engine/ActionSystem.h"
-#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Input.h"
-#include "engine/ObjectSystem.h"
 #include "engine/Random.h"
 #include "engine/SetValue.h"
 #include "engine/Transform2D.h"
 #include "engine/TweenTo.h"
 #include "engine/Wait.h"
-#include "engine/graphics/GraphicsComponent2D.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "frontend/content/ContentSystem.h"
 #include "gameplay/FeatherSystem.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/cameras/CameraPlacement.h"
+#include "gameplay/cameras/MatchOverlay.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 
@@ -30,7 +28,6 @@ QUELLOR_RECORD(FeatherStats, Action, DerivedMetaNotPODNoCopy, NoID) {}
 
 namespace {
 
-constexpr const char* kSpace = "default";
 constexpr float kTitleAspect = 1.33333f;
 constexpr float kSlideSeconds = 1.0f;
 constexpr float kFeatherSeconds = 0.25f;
@@ -53,11 +50,6 @@ constexpr int kSpaceKey = 32;
 constexpr int kPadCount = 4;
 constexpr unsigned kRollRange = 100;
 constexpr unsigned kHairFrom = 50;
-
-Engine* TheEngine()
-{
-    return Engine::HasInstance() ? Engine::Instance() : nullptr;
-}
 
 Transform2D* TransformOf(const EntityRef& ref)
 {
@@ -302,23 +294,11 @@ void FeatherStats::End()
 Entity* FeatherStats::MakeSprite(const char* base, const std::string& material, float x, float y, float width,
                                  float height)
 {
-    Engine* engine = TheEngine();
-    if (!engine)
-        return nullptr;
-    auto* objects = engine->GetSystem<ObjectSystem>(kSpace);
-    Entity* entity = engine->CreateEntity(objects ? objects->UniqueEntityName(base) : std::string(base), kSpace);
-    if (!entity)
-        return nullptr;
-    if (auto* transform = entity->AddComponent<Transform2D>(true)) {
-        transform->m_x = x;
-        transform->m_y = y;
-        transform->m_scaleX = width;
-        transform->m_scaleY = height;
+    Entity* entity = CreateOverlayPicture(base, material, x, y, width, height);
+    if (entity) {
+        m_entities.emplace_back(entity);
+        m_built.emplace_back(x, y);
     }
-    if (auto* sprite = entity->AddComponent<GraphicsComponent2D>(true))
-        sprite->SetMaterial(material);
-    m_entities.emplace_back(entity);
-    m_built.emplace_back(x, y);
     return entity;
 }
 
