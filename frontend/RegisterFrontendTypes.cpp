@@ -7,6 +7,7 @@
 #include "frontend/screens/BasicMenu.h"
 #include "frontend/screens/BoxIn.h"
 #include "frontend/screens/BoxOut.h"
+#include "frontend/screens/FeatherStats.h"
 #include "frontend/ui/ButtonComponent.h"
 #include "frontend/ui/CheckboxComponent.h"
 #include "frontend/ui/UIComponent.h"
@@ -26,6 +27,7 @@ void RegisterFrontendTypes()
         MetaOf<BasicMenu>();
         MetaOf<BoxIn>();
         MetaOf<BoxOut>();
+        MetaOf<FeatherStats>();
     });
 }
 

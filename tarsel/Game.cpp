@@ -20,6 +20,7 @@
 #include "frontend/screens/ControllerSplash.h"
 #include "frontend/screens/CorvathSplash.h"
 #include "frontend/screens/MainMenu.h"
+#include "frontend/screens/PauseMenu.h"
 #include "frontend/screens/SkipAction.h"
 #include "frontend/screens/VantrellSplash.h"
 #include "frontend/ui/UISystem.h"
@@ -57,6 +58,12 @@ constexpr float kSplashTime = 3.0f;
 quellor::Action* MakeMainMenu(bool loadLevel)
 {
     return new quellor::MainMenu(loadLevel);
+}
+
+// What the pause request pushes.
+quellor::Action* MakePauseMenu()
+{
+    return new quellor::PauseMenu;
 }
 
 float SecondsSince(std::chrono::steady_clock::time_point start)
@@ -187,6 +194,7 @@ void Game::AddSystems()
     m_engine->AddSystem("FeatherSystem", new quellor::FeatherSystem, kSpace);
     auto* gameLogic = new quellor::GameLogicSystem;
     gameLogic->SetMainMenuFactory(quellor::MakeDelegate(&MakeMainMenu));
+    gameLogic->SetPauseMenuFactory(quellor::MakeDelegate(&MakePauseMenu));
     m_engine->AddSystem("GameLogicSystem", gameLogic, kSpace);
     auto* sound = m_audioBackend ? new quellor::SoundSystem(std::move(m_audioBackend)) : new quellor::SoundSystem;
     m_sound = static_cast<quellor::SoundSystem*>(m_engine->AddSystem("SoundSystem", sound, kSpace));

@@ -83,7 +83,7 @@ const ClassRow kClasses[] = {
     {"EvadeEntity", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
     {"EvadePosition", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
     {"FeatherAction", "Action", Ops::NoCopy, false, false, kBuilt},
-    {"FeatherStats", "Action", Ops::NoCopy, false, false, kPending},
+    {"FeatherStats", "Action", Ops::NoCopy, false, false, kBuilt},
     {"FeatherSystem", "System", Ops::NoCopy, true, false, kBuilt},
     {"FleeEntity", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
     {"FleePosition", "SteeringBehavior", Ops::NoDef, false, false, kBuilt},
