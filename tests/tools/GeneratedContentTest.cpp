@@ -1,3 +1,4 @@
+#include "engine/SoundSystem.h"
 #include "renderer/Animation.h"
 #include "renderer/AnimationController.h"
 #include "renderer/Font.h"
@@ -11,10 +12,12 @@
 #include "tools/writers/ImageWriter.h"
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
+#include "tools/writers/SoundWriter.h"
 #include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -63,6 +66,12 @@ TEST(GeneratedContent, TwoRunsWriteTheSameBytesAsTheBuildAndAMissingFontFails)
 TEST(GeneratedContent, EveryOutputLoads)
 {
     tarsel::test::RecordingRenderContext context;
+    // Never a real device from a test; SDL's dummy driver still decodes.
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    quellor::SoundSystem sound;
+    sound.Initialize();
+    ASSERT_TRUE(sound.IsAudible());
+    std::size_t effects = 0;
     for (const std::string& name : tarsel::tools::GeneratedContentFiles()) {
         const std::string path = (ContentDir() / name).string();
         const std::string extension = std::filesystem::path(name).extension().string();
@@ -78,12 +87,18 @@ TEST(GeneratedContent, EveryOutputLoads)
         } else if (extension == ".bff") {
             ZOR::Font font;
             EXPECT_TRUE(font.Load(path)) << name;
+        } else if (extension == ".ogg") {
+            // Effects are the files under sounds/sfx, the rest songs: the loader's path rule.
+            EXPECT_TRUE(sound.LoadSound(path)) << name;
+            effects += name.find("sfx") != std::string::npos;
         } else {
             // Textures are checked for their layout below; decoding them is the back end's work.
             EXPECT_EQ(extension, ".dds") << name;
             EXPECT_EQ(ReadAll(path).substr(0, 4), "DDS ") << name;
         }
     }
+    EXPECT_EQ(effects, 26u);
+    sound.Shutdown();
 }
 
 // Checks shared by every generated mesh: counter-clockwise faces seen from outside, and unit,
@@ -393,3 +408,38 @@ TEST(GeneratedContent, SunIsASoftWhiteDisc)
 }
 
 } // namespace
+
+TEST(GeneratedContent, SoundsKeepTheirLengthsAndEncodeTheSameBytesEachTime)
+{
+    std::size_t effects = 0, songs = 0;
+    for (const tarsel::tools::NamedSound& named : tarsel::tools::BuildSounds()) {
+        const float seconds = static_cast<float>(named.sound.samples.size()) / static_cast<float>(named.sound.rate);
+        float peak = 0.0f;
+        for (const float sample : named.sound.samples) {
+            ASSERT_TRUE(std::isfinite(sample)) << named.path;
+            peak = std::max(peak, std::abs(sample));
+        }
+        EXPECT_GT(peak, 0.05f) << named.path << " is audible";
+        EXPECT_LE(peak, 1.0f) << named.path << " does not clip";
+        if (named.path.rfind("sounds/sfx/", 0) == 0) {
+            ++effects;
+            EXPECT_GT(seconds, 0.0f) << named.path;
+            EXPECT_LE(seconds, 1.5f) << named.path;
+        } else {
+            ++songs;
+            EXPECT_EQ(named.path.rfind("sounds/music/", 0), 0u) << named.path;
+            EXPECT_GE(seconds, 10.0f) << named.path;
+            EXPECT_LE(seconds, 20.0f) << named.path;
+        }
+    }
+    EXPECT_EQ(effects, 26u);
+    EXPECT_EQ(songs, 2u);
+
+    tarsel::tools::Sound beep;
+    beep.samples.assign(2205, 0.25f);
+    const std::string once = tarsel::tools::WriteOgg(beep, 7);
+    EXPECT_EQ(once.substr(0, 4), "OggS");
+    EXPECT_EQ(once, tarsel::tools::WriteOgg(beep, 7));
+    EXPECT_NE(once, tarsel::tools::WriteOgg(beep, 8)) << "the serial is in the stream";
+    EXPECT_TRUE(tarsel::tools::WriteOgg(tarsel::tools::Sound{}, 1).empty()) << "nothing to encode";
+}

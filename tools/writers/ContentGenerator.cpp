@@ -1,13 +1,14 @@
 #include "tools/writers/ContentGenerator.h"
 
-#include "tools/writers/AnimationWriter.h"
 #include "tools/writers/CharacterBuilder.h"
+#include "tools/writers/ClipLibraryWriter.h"
 #include "tools/writers/FileWriting.h"
 #include "tools/writers/FontBuilder.h"
 #include "tools/writers/ImageWriter.h"
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
 #include "tools/writers/ShapeContent.h"
+#include "tools/writers/SoundWriter.h"
 
 #include <cstdio>
 #include <fstream>
@@ -41,13 +42,11 @@ Image BuildSplashImage(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 
 const std::vector<std::string>& GeneratedContentFiles()
 {
-    static const std::vector<std::string> files = {
+    static const std::vector<std::string> files = [] {
+        std::vector<std::string> list = {
         "models/sphere.model",
         "models/cube.model",
         "models/base_idle.model",
-        "animations/idle_base.anim",
-        "animations/run_base.anim",
-        "animations/inair_base.anim",
         "textures/sun.dds",
         "fonts/font_32.bff",
         "fonts/font_48.bff",
@@ -58,7 +57,13 @@ const std::vector<std::string>& GeneratedContentFiles()
         "textures/ui/splash/corvath_logo.dds",
         "textures/ui/splash/vantrell_logo.dds",
         "textures/ui/splash/controller_recommended.dds",
-    };
+        };
+        for (const std::string& clip : character::LibraryNames())
+            list.push_back("animations/" + clip);
+        for (const NamedSound& sound : BuildSounds())
+            list.push_back(sound.path);
+        return list;
+    }();
     return files;
 }
 
@@ -72,13 +77,21 @@ bool GenerateContent(const std::filesystem::path& folder, const std::string& fon
     write("models/sphere.model", WriteModel(BuildSphere()));
     write("models/cube.model", WriteModel(BuildCube()));
     write("models/base_idle.model", WriteModel(character::BuildModel()));
-    write("animations/idle_base.anim", WriteAnimation(character::BuildClip(character::Motion::Idle)));
-    write("animations/run_base.anim", WriteAnimation(character::BuildClip(character::Motion::Run)));
-    write("animations/inair_base.anim", WriteAnimation(character::BuildClip(character::Motion::InAir)));
+    // The character's clip library; its first clip of each set is the set's plain motion.
+    ok = character::WriteLibrary(folder / "animations") && ok;
     write("textures/sun.dds", WriteDds(BuildSunImage(), DdsFormat::BGRA8));
     write("textures/ui/splash/corvath_logo.dds", WriteDds(BuildSplashImage(200, 120, 40), DdsFormat::BGRA8));
     write("textures/ui/splash/vantrell_logo.dds", WriteDds(BuildSplashImage(60, 140, 210), DdsFormat::BGRA8));
     write("textures/ui/splash/controller_recommended.dds", WriteDds(BuildSplashImage(90, 190, 90), DdsFormat::BGRA8));
+    // Fixed stream serials keep the sound files' bytes the same from run to run.
+    int serial = 1;
+    for (const NamedSound& sound : BuildSounds()) {
+        const std::string bytes = WriteOgg(sound.sound, serial++);
+        if (bytes.empty())
+            ok = false;
+        else
+            write(sound.path, bytes);
+    }
     // The collision shapes the levels and archetypes name.
     ok = GenerateShapes(folder) && ok;
 
