@@ -10,6 +10,7 @@
 #include "tools/writers/ContentGenerator.h"
 #include "tools/writers/FontBuilder.h"
 #include "tools/writers/ImageWriter.h"
+#include "tools/writers/LabelContent.h"
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
 #include "tools/writers/SoundWriter.h"
@@ -25,6 +26,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace {
@@ -442,4 +444,55 @@ TEST(GeneratedContent, SoundsKeepTheirLengthsAndEncodeTheSameBytesEachTime)
     EXPECT_EQ(once, tarsel::tools::WriteOgg(beep, 7));
     EXPECT_NE(once, tarsel::tools::WriteOgg(beep, 8)) << "the serial is in the stream";
     EXPECT_TRUE(tarsel::tools::WriteOgg(tarsel::tools::Sound{}, 1).empty()) << "nothing to encode";
+}
+
+TEST(GeneratedContent, LabelsShowTheirTextInsideTheirMarginsAndStripsHoldTheirFrames)
+{
+    std::ifstream in(tarsel::tools::kDefaultFontPath, std::ios::binary);
+    const std::vector<std::uint8_t> ttf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    tarsel::tools::BitmapFont font;
+    ASSERT_TRUE(tarsel::tools::RasterizeFont(ttf, 64, 32, 126, font));
+    tarsel::tools::LabelStyle style;
+    style.width = 128;
+    style.height = 32;
+    style.back = {10, 20, 30, 255};
+    style.ink = {250, 240, 230, 255};
+    // A long line is shrunk into the margins: ink only in the middle 90% x 80%, none at the rim.
+    const tarsel::tools::Image label = tarsel::tools::BuildLabel(font, "A LONG LABEL OF TEXT", style);
+    ASSERT_EQ(label.rgba.size(), 128u * 32u * 4u);
+    std::size_t inked = 0;
+    for (std::uint32_t y = 0; y < 32; ++y)
+        for (std::uint32_t x = 0; x < 128; ++x) {
+            const std::uint8_t* p = &label.rgba[(std::size_t{y} * 128 + x) * 4];
+            if (p[0] != 10) {
+                ++inked;
+                EXPECT_TRUE(x >= 6 && x < 122 && y >= 3 && y < 29) << x << "," << y;
+            }
+            EXPECT_EQ(p[3], 255);
+        }
+    EXPECT_GT(inked, 200u);
+    // Two lines stack: the second line's ink lies below the first's.
+    const tarsel::tools::Image two = tarsel::tools::BuildLabel(font, "I\n\nI", style);
+    std::uint32_t top = 32, bottom = 0;
+    for (std::uint32_t y = 0; y < 32; ++y)
+        if (two.rgba[(std::size_t{y} * 128 + 64) * 4] != 10) {
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    EXPECT_GT(bottom - top, 16u);
+    EXPECT_EQ(tarsel::tools::BuildLabel(font, "", style).rgba[0], 10) << "no text, only the back";
+
+    for (const std::uint32_t frames : {1u, 5u, 12u}) {
+        const tarsel::tools::Image strip = tarsel::tools::BuildStripImage(frames, 1, 2, 3);
+        EXPECT_EQ(strip.width, 64u * frames);
+        EXPECT_EQ(strip.height, 64u);
+        if (frames > 1) {
+            // Frames differ, and each is dark at its corners.
+            EXPECT_NE(std::memcmp(&strip.rgba[0], &strip.rgba[64 * 4], 64 * 4), 0);
+            EXPECT_EQ(strip.rgba[3], 0);
+        }
+    }
+    std::set<std::string> names;
+    for (const tarsel::tools::LabelTexture& entry : tarsel::tools::Labels())
+        EXPECT_TRUE(names.insert(entry.name).second) << entry.name << " twice";
 }

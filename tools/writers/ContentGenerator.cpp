@@ -5,6 +5,7 @@
 #include "tools/writers/FileWriting.h"
 #include "tools/writers/FontBuilder.h"
 #include "tools/writers/ImageWriter.h"
+#include "tools/writers/LabelContent.h"
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
 #include "tools/writers/ShapeContent.h"
@@ -62,6 +63,12 @@ const std::vector<std::string>& GeneratedContentFiles()
             list.push_back("animations/" + clip);
         for (const NamedSound& sound : BuildSounds())
             list.push_back(sound.path);
+        for (const char* texture : {"white", "reticle", "reticle_enemy", "reticle_ring", "pop_sphere_spin",
+                                    "pop_sphere_charge", "pop_cone", "pop_cylinder", "pop_sphere_shell", "shot_lift",
+                                    "shot_pop"})
+            list.push_back(std::string("textures/") + texture + ".dds");
+        for (const LabelTexture& label : Labels())
+            list.push_back("textures/labels/" + label.name + ".dds");
         return list;
     }();
     return files;
@@ -83,6 +90,19 @@ bool GenerateContent(const std::filesystem::path& folder, const std::string& fon
     write("textures/ui/splash/corvath_logo.dds", WriteDds(BuildSplashImage(200, 120, 40), DdsFormat::BGRA8));
     write("textures/ui/splash/vantrell_logo.dds", WriteDds(BuildSplashImage(60, 140, 210), DdsFormat::BGRA8));
     write("textures/ui/splash/controller_recommended.dds", WriteDds(BuildSplashImage(90, 190, 90), DdsFormat::BGRA8));
+    write("textures/white.dds", WriteDds(BuildWhiteImage(), DdsFormat::BGRA8));
+    write("textures/reticle.dds", WriteDds(BuildRingImage(255, 255, 255), DdsFormat::BGRA8));
+    write("textures/reticle_enemy.dds", WriteDds(BuildRingImage(235, 60, 50), DdsFormat::BGRA8));
+    write("textures/reticle_ring.dds", WriteDds(BuildRingImage(255, 220, 90), DdsFormat::BGRA8));
+    // The orb and lift effects' strips: 5 frames for the spinning and charging sphere and the
+    // cone, 12 for the arm's cylinder; the shell tiles.
+    write("textures/pop_sphere_spin.dds", WriteDds(BuildStripImage(5, 140, 220, 255), DdsFormat::BGRA8));
+    write("textures/pop_sphere_charge.dds", WriteDds(BuildStripImage(5, 200, 240, 255), DdsFormat::BGRA8));
+    write("textures/pop_cone.dds", WriteDds(BuildStripImage(5, 120, 200, 255), DdsFormat::BGRA8));
+    write("textures/pop_cylinder.dds", WriteDds(BuildStripImage(12, 160, 230, 255), DdsFormat::BGRA8));
+    write("textures/pop_sphere_shell.dds", WriteDds(BuildStripImage(1, 180, 230, 255), DdsFormat::BGRA8));
+    write("textures/shot_lift.dds", WriteDds(BuildStripImage(1, 255, 230, 140), DdsFormat::BGRA8));
+    write("textures/shot_pop.dds", WriteDds(BuildStripImage(1, 140, 220, 255), DdsFormat::BGRA8));
     // Fixed stream serials keep the sound files' bytes the same from run to run.
     int serial = 1;
     for (const NamedSound& sound : BuildSounds()) {
@@ -108,6 +128,9 @@ bool GenerateContent(const std::filesystem::path& folder, const std::string& fon
         const std::string name = "font_" + std::to_string(cell);
         write("fonts/" + name + ".bff", WriteBff(font));
         write("textures/fonts/" + name + ".dds", WriteDds(FontImage(font), DdsFormat::BGRA8));
+        if (cell == 64)
+            for (const LabelTexture& label : Labels())
+                write("textures/labels/" + label.name + ".dds", WriteDds(BuildLabel(font, label.text, label.style), DdsFormat::BC3));
     }
     return ok;
 }
