@@ -13,6 +13,7 @@
 #include "tools/writers/LabelContent.h"
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
+#include "tools/writers/PropModels.h"
 #include "tools/writers/SoundWriter.h"
 #include "tests/support/ContentDir.h"
 
@@ -80,7 +81,9 @@ TEST(GeneratedContent, EveryOutputLoads)
         if (extension == ".model") {
             ZOR::Model model;
             EXPECT_TRUE(model.Load(&context, path)) << name;
-            EXPECT_EQ(model.IsSkinned(), name == "models/base_idle.model") << name;
+            const bool skinned = name == "models/base_idle.model" || name == "models/quitbutton_quit_hold.model" ||
+                                 name == "models/scroll_menu.model" || name == "models/thumper.model";
+            EXPECT_EQ(model.IsSkinned(), skinned) << name;
             EXPECT_TRUE(model.GetVertexBuffer(false)) << name;
             EXPECT_TRUE(model.GetVertexBuffer(true)) << name;
         } else if (extension == ".anim") {
@@ -495,4 +498,47 @@ TEST(GeneratedContent, LabelsShowTheirTextInsideTheirMarginsAndStripsHoldTheirFr
     std::set<std::string> names;
     for (const tarsel::tools::LabelTexture& entry : tarsel::tools::Labels())
         EXPECT_TRUE(names.insert(entry.name).second) << entry.name << " twice";
+}
+
+TEST(GeneratedContent, BlockLettersAndHingedPropsKeepTheirShapes)
+{
+    // One box (36 vertices) per dot: "1" has 10 dots, "x" 9; an unknown character is a gap.
+    EXPECT_EQ(tarsel::tools::BuildBlockText("1").vertices.size(), 10u * 36u);
+    EXPECT_EQ(tarsel::tools::BuildBlockText("x").vertices.size(), 9u * 36u);
+    EXPECT_EQ(tarsel::tools::BuildBlockText("1?1").vertices.size(), 20u * 36u);
+    // A word is centred on the origin and a unit tall.
+    float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
+    for (const MeshVertex& v : tarsel::tools::BuildBlockText("MEDIUM").vertices) {
+        minX = std::min(minX, v.position.x);
+        maxX = std::max(maxX, v.position.x);
+        minY = std::min(minY, v.position.y);
+        maxY = std::max(maxY, v.position.y);
+    }
+    EXPECT_NEAR(minX, -maxX, 1e-4f);
+    EXPECT_NEAR(minY, -0.5f, 1e-4f);
+    EXPECT_NEAR(maxY, 0.5f, 1e-4f);
+
+    // The skinned props' clips drive exactly their two bones and load beside their models.
+    tarsel::test::RecordingRenderContext context;
+    const std::pair<const char*, std::vector<const char*>> props[] = {
+        {"quitbutton_quit_hold", {"quitbutton_quit_hold", "quitbutton_foldup", "quitbutton_foldout", "quitbutton_areyousure_hold"}},
+        {"scroll_menu", {"scroll_up_still", "scroll_up", "scroll_down"}},
+        {"thumper", {"Thumper_anim2"}}};
+    for (const auto& [model, clips] : props) {
+        ZOR::Model loaded;
+        ASSERT_TRUE(loaded.Load(&context, (ContentDir() / "models" / (std::string(model) + ".model")).string())) << model;
+        ASSERT_TRUE(loaded.IsSkinned()) << model;
+        for (const char* name : clips) {
+            ZOR::Animation clip;
+            ASSERT_TRUE(clip.Load((ContentDir() / "animations" / (std::string(name) + ".anim")).string())) << name;
+            EXPECT_GT(clip.GetDuration(), 0.0f) << name;
+            EXPECT_GT(clip.GetTicksPerSecond(), 0.0f) << name;
+            ASSERT_EQ(clip.GetTracks().size(), 2u) << name;
+            for (std::size_t i = 0; i < 2; ++i) {
+                EXPECT_EQ(clip.GetTracks()[i].id, i) << name;
+                EXPECT_FALSE(clip.GetTracks()[i].positionKeys.empty()) << name;
+                EXPECT_FALSE(clip.GetTracks()[i].rotationKeys.empty()) << name;
+            }
+        }
+    }
 }

@@ -8,6 +8,7 @@
 #include "tools/writers/LabelContent.h"
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
+#include "tools/writers/PropModels.h"
 #include "tools/writers/ShapeContent.h"
 #include "tools/writers/SoundWriter.h"
 
@@ -39,6 +40,64 @@ Image BuildSplashImage(std::uint8_t r, std::uint8_t g, std::uint8_t b)
     return image;
 }
 
+using ZOR::float3;
+
+// The pivot of the quit button's flap and of the scroll's sheet.
+const float3 kQuitPivot(-12.5f, 32.8f, -2.3f);
+const float3 kScrollPivot(0.0f, 0.0f, 0.0f);
+
+// The menu and prop models, by file name under models/.
+std::vector<std::pair<std::string, ModelDescription>> PropModelTable()
+{
+    std::vector<std::pair<std::string, ModelDescription>> models = {
+        {"arrow", BuildArrow()},
+        {"checkmark", BuildCheckmark()},
+        {"letter_x", BuildBlockText("x")},
+        {"setting_low", BuildBlockText("LOW")},
+        {"setting_medium", BuildBlockText("MEDIUM")},
+        {"setting_high", BuildBlockText("HIGH")},
+        {"setting_ultra", BuildBlockText("ULTRA")},
+        {"hair_default", BuildHair(false)},
+        {"hair_tarsel", BuildHair(true)},
+        {"mask_default", BuildMask(MaskShape::Plain)},
+        {"mask_fox", BuildMask(MaskShape::Fox)},
+        {"mask_bunny", BuildMask(MaskShape::Bunny)},
+        {"feather", BuildFeather()},
+        {"crate", BuildCrate()},
+        {"board", BuildBoard()},
+        // The quit button sits in world space beside the main menu's last three items, its
+        // entity at the origin: a plank with a flap that folds out below it.
+        {"quitbutton_quit_hold", BuildHingedPiece(kQuitPivot + float3(0.0f, 1.0f, 0.0f), float3(3.5f, 1.0f, 0.3f),
+                                                  kQuitPivot + float3(0.0f, -1.6f, 0.0f),
+                                                  float3(3.5f, 1.5f, 0.3f), kQuitPivot)},
+        // A scroll: the rod at the pivot and the sheet hanging from it.
+        {"scroll_menu", BuildHingedPiece(kScrollPivot, float3(16.0f, 1.0f, 1.0f), float3(0.0f, -20.0f, 0.0f), float3(14.0f, 19.0f, 0.2f),
+                                         kScrollPivot)},
+        // The thumper: a base and a stamping head above it.
+        {"thumper", BuildHingedPiece(float3(0.0f, 1.0f, 0.0f), float3(6.0f, 1.0f, 6.0f), float3(0.0f, 2.0f, 0.0f), float3(4.0f, 2.0f, 4.0f),
+                                     float3(0.0f, 2.0f, 0.0f))},
+    };
+    for (char digit = '0'; digit <= '9'; ++digit)
+        models.emplace_back(std::string("num_") + digit, BuildBlockText(std::string(1, digit)));
+    return models;
+}
+
+// The clips of the skinned props, by file name under animations/.
+std::vector<std::pair<std::string, ClipDescription>> PropClipTable()
+{
+    constexpr float kHalfTurn = 3.14159265f;
+    return {
+        {"quitbutton_quit_hold", BuildHingeClip(kQuitPivot, 0.0f, 0.0f, 1.0f)},
+        {"quitbutton_foldup", BuildHingeClip(kQuitPivot, 0.0f, -kHalfTurn, 0.4f)},
+        {"quitbutton_foldout", BuildHingeClip(kQuitPivot, -kHalfTurn, 0.0f, 0.4f)},
+        {"quitbutton_areyousure_hold", BuildHingeClip(kQuitPivot, -kHalfTurn, -kHalfTurn, 1.0f)},
+        {"scroll_up_still", BuildHingeClip(kScrollPivot, -kHalfTurn / 2.0f, -kHalfTurn / 2.0f, 1.0f)},
+        {"scroll_up", BuildHingeClip(kScrollPivot, 0.0f, -kHalfTurn / 2.0f, 0.3f)},
+        {"scroll_down", BuildHingeClip(kScrollPivot, -kHalfTurn / 2.0f, 0.0f, 0.3f)},
+        {"Thumper_anim2", BuildStampClip(float3(0.0f, 2.0f, 0.0f), 6.0f, 2.0f)},
+    };
+}
+
 } // namespace
 
 const std::vector<std::string>& GeneratedContentFiles()
@@ -59,6 +118,10 @@ const std::vector<std::string>& GeneratedContentFiles()
         "textures/ui/splash/vantrell_logo.dds",
         "textures/ui/splash/controller_recommended.dds",
         };
+        for (const auto& [name, model] : PropModelTable())
+            list.push_back("models/" + name + ".model");
+        for (const auto& [name, clip] : PropClipTable())
+            list.push_back("animations/" + name + ".anim");
         for (const std::string& clip : character::LibraryNames())
             list.push_back("animations/" + clip);
         for (const NamedSound& sound : BuildSounds())
@@ -90,6 +153,10 @@ bool GenerateContent(const std::filesystem::path& folder, const std::string& fon
     write("textures/ui/splash/corvath_logo.dds", WriteDds(BuildSplashImage(200, 120, 40), DdsFormat::BGRA8));
     write("textures/ui/splash/vantrell_logo.dds", WriteDds(BuildSplashImage(60, 140, 210), DdsFormat::BGRA8));
     write("textures/ui/splash/controller_recommended.dds", WriteDds(BuildSplashImage(90, 190, 90), DdsFormat::BGRA8));
+    for (const auto& [name, model] : PropModelTable())
+        write("models/" + name + ".model", WriteModel(model));
+    for (const auto& [name, clip] : PropClipTable())
+        write("animations/" + name + ".anim", WriteAnimation(clip));
     write("textures/white.dds", WriteDds(BuildWhiteImage(), DdsFormat::BGRA8));
     write("textures/reticle.dds", WriteDds(BuildRingImage(255, 255, 255), DdsFormat::BGRA8));
     write("textures/reticle_enemy.dds", WriteDds(BuildRingImage(235, 60, 50), DdsFormat::BGRA8));
