@@ -82,6 +82,32 @@ std::vector<LabelTexture> Labels()
         {"2d_cursor", ">", Style(64, 64, kClear)},
         {"2d_checkmark", "X", Style(64, 64, kClear, {120, 230, 120, 255})},
     };
+    // The menu level's boards: item names beside the plates the screens light up.
+    const std::pair<const char*, const char*> items[] = {
+        {"menu_title", "TARSEL"},
+        {"menu_play", "PLAY"},
+        {"menu_options", "OPTIONS"},
+        {"menu_how_to_play", "HOW TO PLAY"},
+        {"menu_credits", "CREDITS"},
+        {"menu_quit", "QUIT"},
+        {"menu_mute_music", "MUTE MUSIC"},
+        {"menu_mute_all", "MUTE ALL"},
+        {"menu_graphics_options", "GRAPHICS OPTIONS"},
+        {"menu_back", "BACK"},
+        {"menu_lighting", "LIGHTING"},
+        {"menu_bloom", "BLOOM"},
+        {"menu_depth_of_field", "DEPTH OF FIELD"},
+        {"menu_ssao", "AMBIENT OCCLUSION"},
+        {"menu_sun", "SUN RAYS"},
+        {"menu_fullscreen", "FULL SCREEN"},
+        {"menu_shadows", "SHADOWS"},
+        {"menu_more_options", "MORE OPTIONS"},
+        {"menu_graphics_quality", "GRAPHICS"},
+        {"menu_particle_quality", "PARTICLES"},
+        {"menu_resolution", "RESOLUTION"},
+    };
+    for (const auto& [name, text] : items)
+        labels.push_back({name, text, Style(256, 64, kBoard)});
     const char* const credits[8] = {"TARSEL",       "Design",         "Programming", "Rendering",
                                     "Engine",       "Sound and music", "Testing",    "Thank you for playing"};
     for (int page = 0; page < 8; ++page)
