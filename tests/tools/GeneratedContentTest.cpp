@@ -18,6 +18,7 @@
 #include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
+#include <tinyxml.h>
 
 #include <algorithm>
 #include <cmath>
@@ -92,6 +93,10 @@ TEST(GeneratedContent, EveryOutputLoads)
         } else if (extension == ".bff") {
             ZOR::Font font;
             EXPECT_TRUE(font.Load(path)) << name;
+        } else if (extension == ".ql") {
+            // Arena levels load in the game's start-up tests, where every class is known.
+            TiXmlDocument level;
+            EXPECT_TRUE(level.Parse(ReadAll(path).c_str()) != nullptr && !level.Error()) << name;
         } else if (extension == ".ogg") {
             // Effects are the files under sounds/sfx, the rest songs: the loader's path rule.
             EXPECT_TRUE(sound.LoadSound(path)) << name;

@@ -1,5 +1,6 @@
 #include "tools/writers/ContentGenerator.h"
 
+#include "tools/writers/ArenaContent.h"
 #include "tools/writers/CharacterBuilder.h"
 #include "tools/writers/ClipLibraryWriter.h"
 #include "tools/writers/FileWriting.h"
@@ -120,6 +121,11 @@ const std::vector<std::string>& GeneratedContentFiles()
         };
         for (const auto& [name, model] : PropModelTable())
             list.push_back("models/" + name + ".model");
+        for (const ArenaDescription& arena : Arenas()) {
+            list.push_back("levels/" + arena.level);
+            for (const ArenaIsland& island : arena.islands)
+                list.push_back("models/" + IslandFileName(arena, island, ".model"));
+        }
         for (const auto& [name, clip] : PropClipTable())
             list.push_back("animations/" + name + ".anim");
         for (const std::string& clip : character::LibraryNames())
@@ -178,6 +184,12 @@ bool GenerateContent(const std::filesystem::path& folder, const std::string& fon
             ok = false;
         else
             write(sound.path, bytes);
+    }
+    // The arenas, before the shapes: their levels name their islands' shapes.
+    for (const ArenaDescription& arena : Arenas()) {
+        write("levels/" + arena.level, WriteArenaLevel(arena));
+        for (const ArenaIsland& island : arena.islands)
+            write("models/" + IslandFileName(arena, island, ".model"), WriteModel(BuildIslandModel(island)));
     }
     // The collision shapes the levels and archetypes name.
     ok = GenerateShapes(folder) && ok;
