@@ -287,7 +287,7 @@ std::string WriteArenaLevel(const ArenaDescription& arena)
                            String("m_materialName", "thumper_metal.mat") + "</GraphicsComponent3DSkinned><AnimationPlayerComponent>" +
                            String("m_animName", "Thumper_anim2.anim") + Bool("m_playing", true) + Float("m_speed", 1.0f) +
                            "</AnimationPlayerComponent><ThumperComponent>" + Float("m_thumpTime", 30.0f) +
-                           Float("m_glowDuration", 1.0f) + String("m_groundBlastFile", "thumperGround.pe") + "</ThumperComponent>");
+                           Float("m_glowDuration", 1.0f) + "</ThumperComponent>");
     return text + "</" + arena.prefix + ">\n";
 }
 
