@@ -2,6 +2,7 @@
 // menu screens look up, once, in view of its screen's camera, and nothing in it warns.
 #include "engine/Engine.h"
 #include "engine/Entity.h"
+#include "engine/ObjectSystem.h"
 #include "engine/Transform3D.h"
 #include "engine/graphics/GraphicsComponent3D.h"
 #include "engine/graphics/GraphicsSystem.h"
@@ -76,14 +77,37 @@ std::string ReadAll(const std::filesystem::path& path)
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewAndLoadsWithoutWarnings)
+// The real game, started in the built content with Space pressed in the first frame (to skip
+// the splash screens).
+tarsel::Options SkipSplashOptions(const tarsel::test::TempDir& documents)
 {
-    tarsel::test::TempDir documents(true);
-    tarsel::test::WorkingDirectory cwd(tarsel::test::ContentDir());
     documents.Write("input.txt", "1 32 down\n");
     tarsel::Options options;
     options.fixedDt = 0.1f;
     options.inputFile = (documents / "input.txt").string();
+    return options;
+}
+
+// Frames until the main menu has loaded the menu level, and ten more.
+void RunToTheMenu(tarsel::Game& game)
+{
+    for (int i = 0; i < 200000 && !quellor::Engine::Instance()->GetEntity("dojo", "default"); ++i)
+        ASSERT_TRUE(game.Frame());
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(game.Frame());
+}
+
+void ExpectCleanLog(const std::string& log)
+{
+    for (const char* bad : {"Warning", "warning", "Error", "error", "cannot", "missing"})
+        EXPECT_EQ(log.find(bad), std::string::npos) << "the log says \"" << bad << "\":\n" << log;
+}
+
+TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewAndLoadsWithoutWarnings)
+{
+    tarsel::test::TempDir documents(true);
+    tarsel::test::WorkingDirectory cwd(tarsel::test::ContentDir());
+    const tarsel::Options options = SkipSplashOptions(documents);
 
     const std::string level = ReadAll(tarsel::test::ContentDir() / "levels/MainMenuTest.ql");
     std::string log;
@@ -95,11 +119,8 @@ TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewAndLoadsWithoutWarni
         ASSERT_TRUE(game.Start());
         // Through the splash screens and the loading screen to the main menu, which loads the
         // menu level.
+        RunToTheMenu(game);
         quellor::Engine* engine = quellor::Engine::Instance();
-        for (int i = 0; i < 200000 && !engine->GetEntity("dojo", "default"); ++i)
-            ASSERT_TRUE(game.Frame());
-        for (int i = 0; i < 10; ++i)
-            ASSERT_TRUE(game.Frame());
 
         for (const ScreenView& view : kViews) {
             for (const char* name : view.props) {
@@ -123,8 +144,37 @@ TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewAndLoadsWithoutWarni
         EXPECT_FLOAT_EQ(engine->GetEntity("lightingCheck", "default")->GetComponent<quellor::Transform3D>()->m_scaleX, 0.4f);
         log = capture.Text();
     }
-    for (const char* bad : {"Warning", "warning", "Error", "error", "cannot", "missing"})
-        EXPECT_EQ(log.find(bad), std::string::npos) << "the log says \"" << bad << "\":\n" << log;
+    ExpectCleanLog(log);
+}
+
+// Off until the kill volume, boundary, float and thumper components are registered in main.
+TEST(ContentLoad, DISABLED_ArenasAndArchetypesLoadWithoutWarnings)
+{
+    tarsel::test::TempDir documents(true);
+    tarsel::test::WorkingDirectory cwd(tarsel::test::ContentDir());
+    std::string log;
+    {
+        tarsel::test::StdoutCapture capture;
+        tarsel::Game game(SkipSplashOptions(documents));
+        std::string error;
+        ASSERT_TRUE(game.LoadInputScript(error)) << error;
+        ASSERT_TRUE(game.Start());
+        RunToTheMenu(game);
+        quellor::Engine* engine = quellor::Engine::Instance();
+        auto* objects = engine->GetSystem<quellor::ObjectSystem>("default");
+        ASSERT_NE(objects, nullptr);
+        // Loaded one after the other without a frame between: nothing is drawn, and the second
+        // level's entities take numbered names beside the first's.
+        objects->LoadLevel("Beta.ql");
+        EXPECT_NE(engine->GetEntity("island_red_stone1", "default"), nullptr);
+        EXPECT_NE(engine->GetEntity("killVolume", "default"), nullptr);
+        objects->LoadLevel("alpha.ql");
+        engine->DestroyDefaultEntities();
+        for (const char* archetype : {"reticle.arch", "reticuleRing.arch"})
+            EXPECT_FALSE(objects->Clone(archetype, "probe", "default")->GetComponentMap().empty()) << archetype;
+        log = capture.Text();
+    }
+    ExpectCleanLog(log);
 }
 
 } // namespace
