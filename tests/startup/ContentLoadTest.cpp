@@ -147,8 +147,8 @@ TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewAndLoadsWithoutWarni
     ExpectCleanLog(log);
 }
 
-// Off until the kill volume, boundary, float and thumper components and the bot behaviour are
-// registered in main (the rest loads clean: the only warnings name those five).
+// Off until the kill volume, boundary, float and thumper components are registered in main (the
+// rest loads clean: the only warnings name those four).
 TEST(ContentLoad, DISABLED_ArenasAndArchetypesLoadWithoutWarnings)
 {
     tarsel::test::TempDir documents(true);
