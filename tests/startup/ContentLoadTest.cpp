@@ -147,8 +147,8 @@ TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewAndLoadsWithoutWarni
     ExpectCleanLog(log);
 }
 
-// Off until the kill volume, boundary, float and thumper components are registered in main (the
-// rest loads clean: the only warnings name those four).
+// Off until the kill volume and boundary components are registered in main (the rest loads
+// clean: the only warnings name those two).
 TEST(ContentLoad, DISABLED_ArenasAndArchetypesLoadWithoutWarnings)
 {
     tarsel::test::TempDir documents(true);
