@@ -147,9 +147,7 @@ TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewAndLoadsWithoutWarni
     ExpectCleanLog(log);
 }
 
-// Off until the kill volume and boundary components are registered in main (the rest loads
-// clean: the only warnings name those two).
-TEST(ContentLoad, DISABLED_ArenasAndArchetypesLoadWithoutWarnings)
+TEST(ContentLoad, ArenasAndArchetypesLoadWithoutWarnings)
 {
     tarsel::test::TempDir documents(true);
     tarsel::test::WorkingDirectory cwd(tarsel::test::ContentDir());
