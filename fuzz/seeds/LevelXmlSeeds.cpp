@@ -3,6 +3,7 @@
 #include "SeedWriter.h"
 
 #include "tests/engine/LevelDocuments.h"
+#include "tools/writers/ArenaContent.h"
 #include "tests/gameplay/CameraLevels.h"
 #include "tests/gameplay/DeathLevels.h"
 #include "tests/gameplay/GameplayLevels.h"
@@ -94,6 +95,12 @@ TARSEL_FUZZ_SEEDS(level_xml)
     fuzzseeds::WriteFile(folder, "hostile_weapons.arch", quellor::test::weapon_levels::kHostileWeapons);
     fuzzseeds::WriteFile(folder, "death_volumes.ql", quellor::test::death_levels::kVolumes);
     fuzzseeds::WriteFile(folder, "bare_death_volumes.ql", quellor::test::death_levels::kBareVolumes);
+    // The game's own levels and archetypes: the menu level, the generated arenas, the players.
+    fuzzseeds::WriteFile(folder, "MainMenuTest.ql", ReadSource("content/levels/MainMenuTest.ql"));
+    for (const tarsel::tools::ArenaDescription& arena : tarsel::tools::Arenas())
+        fuzzseeds::WriteFile(folder, arena.level, tarsel::tools::WriteArenaLevel(arena));
+    for (const char* archetype : {"beta_player.arch", "ai_bot.arch", "reticle.arch", "reticuleRing.arch"})
+        fuzzseeds::WriteFile(folder, archetype, ReadSource((std::string("content/archetypes/") + archetype).c_str()));
     for (const auto& [name, text] : docs::BrokenFiles())
         fuzzseeds::WriteFile(folder, name, text);
 }

@@ -1,3 +1,4 @@
+#include "engine/SoundSystem.h"
 #include "renderer/Animation.h"
 #include "renderer/AnimationController.h"
 #include "renderer/Font.h"
@@ -9,12 +10,17 @@
 #include "tools/writers/ContentGenerator.h"
 #include "tools/writers/FontBuilder.h"
 #include "tools/writers/ImageWriter.h"
+#include "tools/writers/LabelContent.h"
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
+#include "tools/writers/PropModels.h"
+#include "tools/writers/SoundWriter.h"
 #include "tests/support/ContentDir.h"
 
 #include <gtest/gtest.h>
+#include <tinyxml.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +28,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace {
@@ -63,13 +70,21 @@ TEST(GeneratedContent, TwoRunsWriteTheSameBytesAsTheBuildAndAMissingFontFails)
 TEST(GeneratedContent, EveryOutputLoads)
 {
     tarsel::test::RecordingRenderContext context;
+    // Never a real device from a test; SDL's dummy driver still decodes.
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    quellor::SoundSystem sound;
+    sound.Initialize();
+    ASSERT_TRUE(sound.IsAudible());
+    std::size_t effects = 0;
     for (const std::string& name : tarsel::tools::GeneratedContentFiles()) {
         const std::string path = (ContentDir() / name).string();
         const std::string extension = std::filesystem::path(name).extension().string();
         if (extension == ".model") {
             ZOR::Model model;
             EXPECT_TRUE(model.Load(&context, path)) << name;
-            EXPECT_EQ(model.IsSkinned(), name == "models/base_idle.model") << name;
+            const bool skinned = name == "models/base_idle.model" || name == "models/quitbutton_quit_hold.model" ||
+                                 name == "models/scroll_menu.model" || name == "models/thumper.model";
+            EXPECT_EQ(model.IsSkinned(), skinned) << name;
             EXPECT_TRUE(model.GetVertexBuffer(false)) << name;
             EXPECT_TRUE(model.GetVertexBuffer(true)) << name;
         } else if (extension == ".anim") {
@@ -78,12 +93,22 @@ TEST(GeneratedContent, EveryOutputLoads)
         } else if (extension == ".bff") {
             ZOR::Font font;
             EXPECT_TRUE(font.Load(path)) << name;
+        } else if (extension == ".ql") {
+            // Arena levels load in the game's start-up tests, where every class is known.
+            TiXmlDocument level;
+            EXPECT_TRUE(level.Parse(ReadAll(path).c_str()) != nullptr && !level.Error()) << name;
+        } else if (extension == ".ogg") {
+            // Effects are the files under sounds/sfx, the rest songs: the loader's path rule.
+            EXPECT_TRUE(sound.LoadSound(path)) << name;
+            effects += name.find("sfx") != std::string::npos;
         } else {
             // Textures are checked for their layout below; decoding them is the back end's work.
             EXPECT_EQ(extension, ".dds") << name;
             EXPECT_EQ(ReadAll(path).substr(0, 4), "DDS ") << name;
         }
     }
+    EXPECT_EQ(effects, 26u);
+    sound.Shutdown();
 }
 
 // Checks shared by every generated mesh: counter-clockwise faces seen from outside, and unit,
@@ -393,3 +418,132 @@ TEST(GeneratedContent, SunIsASoftWhiteDisc)
 }
 
 } // namespace
+
+TEST(GeneratedContent, SoundsKeepTheirLengthsAndEncodeTheSameBytesEachTime)
+{
+    std::size_t effects = 0, songs = 0;
+    for (const tarsel::tools::NamedSound& named : tarsel::tools::BuildSounds()) {
+        const float seconds = static_cast<float>(named.sound.samples.size()) / static_cast<float>(named.sound.rate);
+        float peak = 0.0f;
+        for (const float sample : named.sound.samples) {
+            ASSERT_TRUE(std::isfinite(sample)) << named.path;
+            peak = std::max(peak, std::abs(sample));
+        }
+        EXPECT_GT(peak, 0.05f) << named.path << " is audible";
+        EXPECT_LE(peak, 1.0f) << named.path << " does not clip";
+        if (named.path.rfind("sounds/sfx/", 0) == 0) {
+            ++effects;
+            EXPECT_GT(seconds, 0.0f) << named.path;
+            EXPECT_LE(seconds, 1.5f) << named.path;
+        } else {
+            ++songs;
+            EXPECT_EQ(named.path.rfind("sounds/music/", 0), 0u) << named.path;
+            EXPECT_GE(seconds, 10.0f) << named.path;
+            EXPECT_LE(seconds, 20.0f) << named.path;
+        }
+    }
+    EXPECT_EQ(effects, 26u);
+    EXPECT_EQ(songs, 2u);
+
+    tarsel::tools::Sound beep;
+    beep.samples.assign(2205, 0.25f);
+    const std::string once = tarsel::tools::WriteOgg(beep, 7);
+    EXPECT_EQ(once.substr(0, 4), "OggS");
+    EXPECT_EQ(once, tarsel::tools::WriteOgg(beep, 7));
+    EXPECT_NE(once, tarsel::tools::WriteOgg(beep, 8)) << "the serial is in the stream";
+    EXPECT_TRUE(tarsel::tools::WriteOgg(tarsel::tools::Sound{}, 1).empty()) << "nothing to encode";
+}
+
+TEST(GeneratedContent, LabelsShowTheirTextInsideTheirMarginsAndStripsHoldTheirFrames)
+{
+    std::ifstream in(tarsel::tools::kDefaultFontPath, std::ios::binary);
+    const std::vector<std::uint8_t> ttf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    tarsel::tools::BitmapFont font;
+    ASSERT_TRUE(tarsel::tools::RasterizeFont(ttf, 64, 32, 126, font));
+    tarsel::tools::LabelStyle style;
+    style.width = 128;
+    style.height = 32;
+    style.back = {10, 20, 30, 255};
+    style.ink = {250, 240, 230, 255};
+    // A long line is shrunk into the margins: ink only in the middle 90% x 80%, none at the rim.
+    const tarsel::tools::Image label = tarsel::tools::BuildLabel(font, "A LONG LABEL OF TEXT", style);
+    ASSERT_EQ(label.rgba.size(), 128u * 32u * 4u);
+    std::size_t inked = 0;
+    for (std::uint32_t y = 0; y < 32; ++y)
+        for (std::uint32_t x = 0; x < 128; ++x) {
+            const std::uint8_t* p = &label.rgba[(std::size_t{y} * 128 + x) * 4];
+            if (p[0] != 10) {
+                ++inked;
+                EXPECT_TRUE(x >= 6 && x < 122 && y >= 3 && y < 29) << x << "," << y;
+            }
+            EXPECT_EQ(p[3], 255);
+        }
+    EXPECT_GT(inked, 200u);
+    // Two lines stack: the second line's ink lies below the first's.
+    const tarsel::tools::Image two = tarsel::tools::BuildLabel(font, "I\n\nI", style);
+    std::uint32_t top = 32, bottom = 0;
+    for (std::uint32_t y = 0; y < 32; ++y)
+        if (two.rgba[(std::size_t{y} * 128 + 64) * 4] != 10) {
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    EXPECT_GT(bottom - top, 16u);
+    EXPECT_EQ(tarsel::tools::BuildLabel(font, "", style).rgba[0], 10) << "no text, only the back";
+
+    for (const std::uint32_t frames : {1u, 5u, 12u}) {
+        const tarsel::tools::Image strip = tarsel::tools::BuildStripImage(frames, 1, 2, 3);
+        EXPECT_EQ(strip.width, 64u * frames);
+        EXPECT_EQ(strip.height, 64u);
+        if (frames > 1) {
+            // Frames differ, and each is dark at its corners.
+            EXPECT_NE(std::memcmp(&strip.rgba[0], &strip.rgba[64 * 4], 64 * 4), 0);
+            EXPECT_EQ(strip.rgba[3], 0);
+        }
+    }
+    std::set<std::string> names;
+    for (const tarsel::tools::LabelTexture& entry : tarsel::tools::Labels())
+        EXPECT_TRUE(names.insert(entry.name).second) << entry.name << " twice";
+}
+
+TEST(GeneratedContent, BlockLettersAndHingedPropsKeepTheirShapes)
+{
+    // One box (36 vertices) per dot: "1" has 10 dots, "x" 9; an unknown character is a gap.
+    EXPECT_EQ(tarsel::tools::BuildBlockText("1").vertices.size(), 10u * 36u);
+    EXPECT_EQ(tarsel::tools::BuildBlockText("x").vertices.size(), 9u * 36u);
+    EXPECT_EQ(tarsel::tools::BuildBlockText("1?1").vertices.size(), 20u * 36u);
+    // A word is centred on the origin and a unit tall.
+    float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
+    for (const MeshVertex& v : tarsel::tools::BuildBlockText("MEDIUM").vertices) {
+        minX = std::min(minX, v.position.x);
+        maxX = std::max(maxX, v.position.x);
+        minY = std::min(minY, v.position.y);
+        maxY = std::max(maxY, v.position.y);
+    }
+    EXPECT_NEAR(minX, -maxX, 1e-4f);
+    EXPECT_NEAR(minY, -0.5f, 1e-4f);
+    EXPECT_NEAR(maxY, 0.5f, 1e-4f);
+
+    // The skinned props' clips drive exactly their two bones and load beside their models.
+    tarsel::test::RecordingRenderContext context;
+    const std::pair<const char*, std::vector<const char*>> props[] = {
+        {"quitbutton_quit_hold", {"quitbutton_quit_hold", "quitbutton_foldup", "quitbutton_foldout", "quitbutton_areyousure_hold"}},
+        {"scroll_menu", {"scroll_up_still", "scroll_up", "scroll_down"}},
+        {"thumper", {"Thumper_anim2"}}};
+    for (const auto& [model, clips] : props) {
+        ZOR::Model loaded;
+        ASSERT_TRUE(loaded.Load(&context, (ContentDir() / "models" / (std::string(model) + ".model")).string())) << model;
+        ASSERT_TRUE(loaded.IsSkinned()) << model;
+        for (const char* name : clips) {
+            ZOR::Animation clip;
+            ASSERT_TRUE(clip.Load((ContentDir() / "animations" / (std::string(name) + ".anim")).string())) << name;
+            EXPECT_GT(clip.GetDuration(), 0.0f) << name;
+            EXPECT_GT(clip.GetTicksPerSecond(), 0.0f) << name;
+            ASSERT_EQ(clip.GetTracks().size(), 2u) << name;
+            for (std::size_t i = 0; i < 2; ++i) {
+                EXPECT_EQ(clip.GetTracks()[i].id, i) << name;
+                EXPECT_FALSE(clip.GetTracks()[i].positionKeys.empty()) << name;
+                EXPECT_FALSE(clip.GetTracks()[i].rotationKeys.empty()) << name;
+            }
+        }
+    }
+}

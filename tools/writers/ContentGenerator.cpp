@@ -1,13 +1,17 @@
 #include "tools/writers/ContentGenerator.h"
 
-#include "tools/writers/AnimationWriter.h"
+#include "tools/writers/ArenaContent.h"
 #include "tools/writers/CharacterBuilder.h"
+#include "tools/writers/ClipLibraryWriter.h"
 #include "tools/writers/FileWriting.h"
 #include "tools/writers/FontBuilder.h"
 #include "tools/writers/ImageWriter.h"
+#include "tools/writers/LabelContent.h"
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
+#include "tools/writers/PropModels.h"
 #include "tools/writers/ShapeContent.h"
+#include "tools/writers/SoundWriter.h"
 
 #include <cstdio>
 #include <fstream>
@@ -37,17 +41,73 @@ Image BuildSplashImage(std::uint8_t r, std::uint8_t g, std::uint8_t b)
     return image;
 }
 
+using ZOR::float3;
+
+// The pivot of the quit button's flap and of the scroll's sheet.
+const float3 kQuitPivot(-12.5f, 32.8f, -2.3f);
+const float3 kScrollPivot(0.0f, 0.0f, 0.0f);
+
+// The menu and prop models, by file name under models/.
+std::vector<std::pair<std::string, ModelDescription>> PropModelTable()
+{
+    std::vector<std::pair<std::string, ModelDescription>> models = {
+        {"arrow", BuildArrow()},
+        {"checkmark", BuildCheckmark()},
+        {"letter_x", BuildBlockText("x")},
+        {"setting_low", BuildBlockText("LOW")},
+        {"setting_medium", BuildBlockText("MEDIUM")},
+        {"setting_high", BuildBlockText("HIGH")},
+        {"setting_ultra", BuildBlockText("ULTRA")},
+        {"hair_default", BuildHair(false)},
+        {"hair_tarsel", BuildHair(true)},
+        {"mask_default", BuildMask(MaskShape::Plain)},
+        {"mask_fox", BuildMask(MaskShape::Fox)},
+        {"mask_bunny", BuildMask(MaskShape::Bunny)},
+        {"feather", BuildFeather()},
+        {"crate", BuildCrate()},
+        {"board", BuildBoard()},
+        // The quit button sits in world space beside the main menu's last three items, its
+        // entity at the origin: a plank with a flap that folds out below it.
+        {"quitbutton_quit_hold", BuildHingedPiece(kQuitPivot + float3(0.0f, 1.0f, 0.0f), float3(3.5f, 1.0f, 0.3f),
+                                                  kQuitPivot + float3(0.0f, -1.6f, 0.0f),
+                                                  float3(3.5f, 1.5f, 0.3f), kQuitPivot)},
+        // A scroll: the rod at the pivot and the sheet hanging from it.
+        {"scroll_menu", BuildHingedPiece(kScrollPivot, float3(16.0f, 1.0f, 1.0f), float3(0.0f, -20.0f, 0.0f), float3(14.0f, 19.0f, 0.2f),
+                                         kScrollPivot)},
+        // The thumper: a base and a stamping head above it.
+        {"thumper", BuildHingedPiece(float3(0.0f, 1.0f, 0.0f), float3(6.0f, 1.0f, 6.0f), float3(0.0f, 2.0f, 0.0f), float3(4.0f, 2.0f, 4.0f),
+                                     float3(0.0f, 2.0f, 0.0f))},
+    };
+    for (char digit = '0'; digit <= '9'; ++digit)
+        models.emplace_back(std::string("num_") + digit, BuildBlockText(std::string(1, digit)));
+    return models;
+}
+
+// The clips of the skinned props, by file name under animations/.
+std::vector<std::pair<std::string, ClipDescription>> PropClipTable()
+{
+    constexpr float kHalfTurn = 3.14159265f;
+    return {
+        {"quitbutton_quit_hold", BuildHingeClip(kQuitPivot, 0.0f, 0.0f, 1.0f)},
+        {"quitbutton_foldup", BuildHingeClip(kQuitPivot, 0.0f, -kHalfTurn, 0.4f)},
+        {"quitbutton_foldout", BuildHingeClip(kQuitPivot, -kHalfTurn, 0.0f, 0.4f)},
+        {"quitbutton_areyousure_hold", BuildHingeClip(kQuitPivot, -kHalfTurn, -kHalfTurn, 1.0f)},
+        {"scroll_up_still", BuildHingeClip(kScrollPivot, -kHalfTurn / 2.0f, -kHalfTurn / 2.0f, 1.0f)},
+        {"scroll_up", BuildHingeClip(kScrollPivot, 0.0f, -kHalfTurn / 2.0f, 0.3f)},
+        {"scroll_down", BuildHingeClip(kScrollPivot, -kHalfTurn / 2.0f, 0.0f, 0.3f)},
+        {"Thumper_anim2", BuildStampClip(float3(0.0f, 2.0f, 0.0f), 6.0f, 2.0f)},
+    };
+}
+
 } // namespace
 
 const std::vector<std::string>& GeneratedContentFiles()
 {
-    static const std::vector<std::string> files = {
+    static const std::vector<std::string> files = [] {
+        std::vector<std::string> list = {
         "models/sphere.model",
         "models/cube.model",
         "models/base_idle.model",
-        "animations/idle_base.anim",
-        "animations/run_base.anim",
-        "animations/inair_base.anim",
         "textures/sun.dds",
         "fonts/font_32.bff",
         "fonts/font_48.bff",
@@ -58,7 +118,28 @@ const std::vector<std::string>& GeneratedContentFiles()
         "textures/ui/splash/corvath_logo.dds",
         "textures/ui/splash/vantrell_logo.dds",
         "textures/ui/splash/controller_recommended.dds",
-    };
+        };
+        for (const auto& [name, model] : PropModelTable())
+            list.push_back("models/" + name + ".model");
+        for (const ArenaDescription& arena : Arenas()) {
+            list.push_back("levels/" + arena.level);
+            for (const ArenaIsland& island : arena.islands)
+                list.push_back("models/" + IslandFileName(arena, island, ".model"));
+        }
+        for (const auto& [name, clip] : PropClipTable())
+            list.push_back("animations/" + name + ".anim");
+        for (const std::string& clip : character::LibraryNames())
+            list.push_back("animations/" + clip);
+        for (const NamedSound& sound : BuildSounds())
+            list.push_back(sound.path);
+        for (const char* texture : {"white", "reticle", "reticle_enemy", "reticle_ring", "pop_sphere_spin",
+                                    "pop_sphere_charge", "pop_cone", "pop_cylinder", "pop_sphere_shell", "shot_lift",
+                                    "shot_pop"})
+            list.push_back(std::string("textures/") + texture + ".dds");
+        for (const LabelTexture& label : Labels())
+            list.push_back("textures/labels/" + label.name + ".dds");
+        return list;
+    }();
     return files;
 }
 
@@ -72,13 +153,44 @@ bool GenerateContent(const std::filesystem::path& folder, const std::string& fon
     write("models/sphere.model", WriteModel(BuildSphere()));
     write("models/cube.model", WriteModel(BuildCube()));
     write("models/base_idle.model", WriteModel(character::BuildModel()));
-    write("animations/idle_base.anim", WriteAnimation(character::BuildClip(character::Motion::Idle)));
-    write("animations/run_base.anim", WriteAnimation(character::BuildClip(character::Motion::Run)));
-    write("animations/inair_base.anim", WriteAnimation(character::BuildClip(character::Motion::InAir)));
+    // The character's clip library; its first clip of each set is the set's plain motion.
+    ok = character::WriteLibrary(folder / "animations") && ok;
     write("textures/sun.dds", WriteDds(BuildSunImage(), DdsFormat::BGRA8));
     write("textures/ui/splash/corvath_logo.dds", WriteDds(BuildSplashImage(200, 120, 40), DdsFormat::BGRA8));
     write("textures/ui/splash/vantrell_logo.dds", WriteDds(BuildSplashImage(60, 140, 210), DdsFormat::BGRA8));
     write("textures/ui/splash/controller_recommended.dds", WriteDds(BuildSplashImage(90, 190, 90), DdsFormat::BGRA8));
+    for (const auto& [name, model] : PropModelTable())
+        write("models/" + name + ".model", WriteModel(model));
+    for (const auto& [name, clip] : PropClipTable())
+        write("animations/" + name + ".anim", WriteAnimation(clip));
+    write("textures/white.dds", WriteDds(BuildWhiteImage(), DdsFormat::BGRA8));
+    write("textures/reticle.dds", WriteDds(BuildRingImage(255, 255, 255), DdsFormat::BGRA8));
+    write("textures/reticle_enemy.dds", WriteDds(BuildRingImage(235, 60, 50), DdsFormat::BGRA8));
+    write("textures/reticle_ring.dds", WriteDds(BuildRingImage(255, 220, 90), DdsFormat::BGRA8));
+    // The orb and lift effects' strips: 5 frames for the spinning and charging sphere and the
+    // cone, 12 for the arm's cylinder; the shell tiles.
+    write("textures/pop_sphere_spin.dds", WriteDds(BuildStripImage(5, 140, 220, 255), DdsFormat::BGRA8));
+    write("textures/pop_sphere_charge.dds", WriteDds(BuildStripImage(5, 200, 240, 255), DdsFormat::BGRA8));
+    write("textures/pop_cone.dds", WriteDds(BuildStripImage(5, 120, 200, 255), DdsFormat::BGRA8));
+    write("textures/pop_cylinder.dds", WriteDds(BuildStripImage(12, 160, 230, 255), DdsFormat::BGRA8));
+    write("textures/pop_sphere_shell.dds", WriteDds(BuildStripImage(1, 180, 230, 255), DdsFormat::BGRA8));
+    write("textures/shot_lift.dds", WriteDds(BuildStripImage(1, 255, 230, 140), DdsFormat::BGRA8));
+    write("textures/shot_pop.dds", WriteDds(BuildStripImage(1, 140, 220, 255), DdsFormat::BGRA8));
+    // Fixed stream serials keep the sound files' bytes the same from run to run.
+    int serial = 1;
+    for (const NamedSound& sound : BuildSounds()) {
+        const std::string bytes = WriteOgg(sound.sound, serial++);
+        if (bytes.empty())
+            ok = false;
+        else
+            write(sound.path, bytes);
+    }
+    // The arenas, before the shapes: their levels name their islands' shapes.
+    for (const ArenaDescription& arena : Arenas()) {
+        write("levels/" + arena.level, WriteArenaLevel(arena));
+        for (const ArenaIsland& island : arena.islands)
+            write("models/" + IslandFileName(arena, island, ".model"), WriteModel(BuildIslandModel(island)));
+    }
     // The collision shapes the levels and archetypes name.
     ok = GenerateShapes(folder) && ok;
 
@@ -95,6 +207,9 @@ bool GenerateContent(const std::filesystem::path& folder, const std::string& fon
         const std::string name = "font_" + std::to_string(cell);
         write("fonts/" + name + ".bff", WriteBff(font));
         write("textures/fonts/" + name + ".dds", WriteDds(FontImage(font), DdsFormat::BGRA8));
+        if (cell == 64)
+            for (const LabelTexture& label : Labels())
+                write("textures/labels/" + label.name + ".dds", WriteDds(BuildLabel(font, label.text, label.style), DdsFormat::BC3));
     }
     return ok;
 }

@@ -91,6 +91,79 @@ Image FontImage(const BitmapFont& font)
     return image;
 }
 
+Image BuildLabel(const BitmapFont& font, const std::string& text, const LabelStyle& style)
+{
+    // The text's coverage at the font's own size.
+    std::vector<std::string> lines(1);
+    for (const char c : text) {
+        if (c == '\n')
+            lines.emplace_back();
+        else
+            lines.back() += c;
+    }
+    const std::uint32_t cell = font.cellHeight;
+    const std::uint32_t cellsPerRow = cell ? font.imageWidth / cell : 0;
+    std::uint32_t textWidth = 1;
+    for (const std::string& line : lines) {
+        std::uint32_t width = 0;
+        for (const char c : line)
+            width += font.widths[static_cast<std::uint8_t>(c)];
+        textWidth = std::max(textWidth, width);
+    }
+    const std::uint32_t textHeight = std::max<std::uint32_t>(1, cell * static_cast<std::uint32_t>(lines.size()));
+    std::vector<float> coverage(std::size_t{textWidth} * textHeight, 0.0f);
+    for (std::size_t row = 0; row < lines.size() && cellsPerRow; ++row) {
+        std::uint32_t width = 0;
+        for (const char c : lines[row])
+            width += font.widths[static_cast<std::uint8_t>(c)];
+        std::uint32_t penX = (textWidth - width) / 2;
+        for (const char c : lines[row]) {
+            const std::uint8_t code = static_cast<std::uint8_t>(c);
+            const std::uint32_t advance = font.widths[code];
+            if (advance != 0 && code >= font.firstCharacter) {
+                const std::uint32_t k = code - font.firstCharacter;
+                const std::uint32_t cellX = (k % cellsPerRow) * cell, cellY = (k / cellsPerRow) * cell;
+                for (std::uint32_t y = 0; y < cell && cellY + y < font.imageHeight; ++y)
+                    for (std::uint32_t x = 0; x < advance && x < cell && penX + x < textWidth; ++x)
+                        coverage[(row * cell + y) * textWidth + penX + x] =
+                            font.pixels[((std::size_t{cellY} + y) * font.imageWidth + cellX + x) * 4 + 3] / 255.0f;
+            }
+            penX += advance;
+        }
+    }
+
+    Image image;
+    image.width = style.width;
+    image.height = style.height;
+    image.rgba.resize(std::size_t{image.width} * image.height * 4);
+    // Fitted into 90% of the width and 80% of the height, never enlarged.
+    const float scale = std::min({1.0f, 0.9f * static_cast<float>(style.width) / static_cast<float>(textWidth),
+                                  0.8f * static_cast<float>(style.height) / static_cast<float>(textHeight)});
+    const float left = (static_cast<float>(style.width) - scale * static_cast<float>(textWidth)) / 2.0f;
+    const float top = (static_cast<float>(style.height) - scale * static_cast<float>(textHeight)) / 2.0f;
+    const float footprint = 1.0f / scale;
+    for (std::uint32_t y = 0; y < image.height; ++y) {
+        for (std::uint32_t x = 0; x < image.width; ++x) {
+            // The mean coverage of the text pixels under this image pixel.
+            const float u0 = (static_cast<float>(x) - left) * footprint, v0 = (static_cast<float>(y) - top) * footprint;
+            float sum = 0.0f;
+            int count = 0;
+            for (float v = v0; v < v0 + footprint; v += 1.0f)
+                for (float u = u0; u < u0 + footprint; u += 1.0f) {
+                    ++count;
+                    if (u >= 0.0f && v >= 0.0f && u < static_cast<float>(textWidth) && v < static_cast<float>(textHeight))
+                        sum += coverage[static_cast<std::size_t>(v) * textWidth + static_cast<std::size_t>(u)];
+                }
+            const float a = count ? sum / static_cast<float>(count) : 0.0f;
+            std::uint8_t* p = image.rgba.data() + (std::size_t{y} * image.width + x) * 4;
+            for (int channel = 0; channel < 4; ++channel)
+                p[channel] = static_cast<std::uint8_t>(
+                    std::lround(style.back[channel] + (style.ink[channel] - style.back[channel]) * a));
+        }
+    }
+    return image;
+}
+
 Image BuildSunImage()
 {
     constexpr std::uint32_t size = 128;

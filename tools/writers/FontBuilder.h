@@ -2,6 +2,7 @@
 #include "tools/writers/FontWriter.h"
 #include "tools/writers/ImageWriter.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,6 +22,16 @@ bool RasterizeFont(const std::vector<std::uint8_t>& ttf, std::uint32_t cell, std
 
 // The image of a bitmap font, for writing it as a texture.
 Image FontImage(const BitmapFont& font);
+
+// A label: text in ink, centred on a back colour, each '\n' starting a line. The text is drawn
+// from the font's glyphs and shrunk (box-filtered) until it fits within the image's margins.
+struct LabelStyle {
+    std::uint32_t width = 256;
+    std::uint32_t height = 64;
+    std::array<std::uint8_t, 4> back{0, 0, 0, 0};
+    std::array<std::uint8_t, 4> ink{255, 255, 255, 255};
+};
+Image BuildLabel(const BitmapFont& font, const std::string& text, const LabelStyle& style);
 
 // The sun texture: a 128 x 128 white disc whose alpha fades out over its rim.
 Image BuildSunImage();

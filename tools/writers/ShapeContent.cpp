@@ -1,5 +1,6 @@
 #include "tools/writers/ShapeContent.h"
 
+#include "tools/writers/ArenaContent.h"
 #include "tools/writers/FileWriting.h"
 #include "tools/writers/ShapeBuilder.h"
 
@@ -39,10 +40,16 @@ std::string SamplePillar()
 
 const std::map<std::string, std::function<std::string()>>& ShapeBuilders()
 {
-    static const std::map<std::string, std::function<std::string()>> builders = {
-        {"sample_island.shape", SampleIsland},
-        {"sample_pillar.shape", SamplePillar},
-    };
+    static const std::map<std::string, std::function<std::string()>> builders = [] {
+        std::map<std::string, std::function<std::string()>> table = {
+            {"sample_island.shape", SampleIsland},
+            {"sample_pillar.shape", SamplePillar},
+        };
+        for (const ArenaDescription& arena : Arenas())
+            for (const ArenaIsland& island : arena.islands)
+                table[IslandFileName(arena, island, ".shape")] = [island] { return WriteShape(BuildIslandShape(island)); };
+        return table;
+    }();
     return builders;
 }
 

@@ -1,0 +1,179 @@
+// The content set in the real game: the menu level the main menu loads holds every prop the
+// menu screens look up, once, in view of its screen's camera, and nothing in it warns.
+#include "engine/Engine.h"
+#include "engine/Entity.h"
+#include "engine/ObjectSystem.h"
+#include "engine/Transform3D.h"
+#include "engine/graphics/GraphicsComponent3D.h"
+#include "engine/graphics/GraphicsSystem.h"
+#include "tarsel/Game.h"
+#include "tests/support/ContentDir.h"
+#include "tests/support/StdoutCapture.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WorkingDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Vec3 {
+    float x, y, z;
+    Vec3 operator-(const Vec3& o) const { return {x - o.x, y - o.y, z - o.z}; }
+    float Dot(const Vec3& o) const { return x * o.x + y * o.y + z * o.z; }
+    Vec3 Cross(const Vec3& o) const { return {y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x}; }
+    Vec3 Unit() const
+    {
+        const float l = std::sqrt(Dot(*this));
+        return {x / l, y / l, z / l};
+    }
+};
+
+// The menu screens' camera targets and the level props each of them finds by name.
+struct ScreenView {
+    const char* screen;
+    Vec3 position;
+    Vec3 look;
+    std::vector<const char*> props;
+};
+
+const ScreenView kViews[] = {
+    {"OptionsMenu", {73.93f, 100.1f, 63.03f}, {0.02f, 0.0263f, -0.99f},
+     {"muteMusic", "muteAll", "graphicsOptionsButton", "back", "muteMusicCheck", "muteAllCheck"}},
+    {"GraphicsOptionsMenu", {72.7f, 64.8f, 67.99f}, {0.1f, -0.03f, -0.99f},
+     {"lightingBox", "bloomBox", "DOFBox", "SSAOBox", "sunBox", "fogBox", "shadowBox", "moreGraphicsOptions", "back1",
+      "lightingCheck", "bloomCheck", "DOFCheck", "SSAOCheck", "sunCheck", "fogCheck", "shadowCheck"}},
+    {"MoreGraphicsOptionsMenu", {72.47f, 20.5f, 81.1f}, {0.14f, 0.0f, -0.98f},
+     {"arrowLGraphics", "arrowRGraphics", "arrowLParticle", "arrowRParticle", "arrowLRes", "arrowRRes", "back2"}},
+    {"HowToPlayMenu", {-74.29f, 33.86f, 17.79f}, {-0.91f, -0.2f, -0.38f}, {"dojo"}},
+};
+
+// Where a point falls on a 16:9 screen with the renderer's 60 degree horizontal field of view:
+// x and y in -1..1 inside the picture, depth along the look.
+struct Projected {
+    float x, y, depth;
+};
+Projected Project(const ScreenView& view, const Vec3& point)
+{
+    const Vec3 forward = view.look.Unit();
+    const Vec3 right = forward.Cross({0.0f, 1.0f, 0.0f}).Unit();
+    const Vec3 up = right.Cross(forward);
+    const Vec3 d = point - view.position;
+    const float depth = d.Dot(forward);
+    const float halfWidth = std::tan(30.0f * 3.14159265f / 180.0f);
+    const float halfHeight = halfWidth * 9.0f / 16.0f;
+    return {d.Dot(right) / (depth * halfWidth), d.Dot(up) / (depth * halfHeight), depth};
+}
+
+std::string ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The real game, started in the built content with Space pressed in the first frame (to skip
+// the splash screens).
+tarsel::Options SkipSplashOptions(const tarsel::test::TempDir& documents)
+{
+    documents.Write("input.txt", "1 32 down\n");
+    tarsel::Options options;
+    options.fixedDt = 0.1f;
+    options.inputFile = (documents / "input.txt").string();
+    return options;
+}
+
+// Frames until the main menu has loaded the menu level, and ten more.
+void RunToTheMenu(tarsel::Game& game)
+{
+    for (int i = 0; i < 200000 && !quellor::Engine::Instance()->GetEntity("dojo", "default"); ++i)
+        ASSERT_TRUE(game.Frame());
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(game.Frame());
+}
+
+void ExpectCleanLog(const std::string& log)
+{
+    for (const char* bad : {"Warning", "warning", "Error", "error", "cannot", "missing"})
+        EXPECT_EQ(log.find(bad), std::string::npos) << "the log says \"" << bad << "\":\n" << log;
+}
+
+TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewAndLoadsWithoutWarnings)
+{
+    tarsel::test::TempDir documents(true);
+    tarsel::test::WorkingDirectory cwd(tarsel::test::ContentDir());
+    const tarsel::Options options = SkipSplashOptions(documents);
+
+    const std::string level = ReadAll(tarsel::test::ContentDir() / "levels/MainMenuTest.ql");
+    std::string log;
+    {
+        tarsel::test::StdoutCapture capture;
+        tarsel::Game game(options);
+        std::string error;
+        ASSERT_TRUE(game.LoadInputScript(error)) << error;
+        ASSERT_TRUE(game.Start());
+        // Through the splash screens and the loading screen to the main menu, which loads the
+        // menu level.
+        RunToTheMenu(game);
+        quellor::Engine* engine = quellor::Engine::Instance();
+
+        for (const ScreenView& view : kViews) {
+            for (const char* name : view.props) {
+                const std::string tag = std::string("<") + name + ">";
+                const std::size_t first = level.find(tag);
+                ASSERT_NE(first, std::string::npos) << name;
+                EXPECT_EQ(level.find(tag, first + 1), std::string::npos) << name << " twice in the level";
+                quellor::Entity* entity = engine->GetEntity(name, "default");
+                ASSERT_NE(entity, nullptr) << name;
+                auto* transform = entity->GetComponent<quellor::Transform3D>();
+                auto* model = entity->GetComponent<quellor::GraphicsComponent3D>();
+                ASSERT_NE(transform, nullptr) << name;
+                ASSERT_NE(model, nullptr) << name;
+                const Projected p = Project(view, {transform->m_x, transform->m_y, transform->m_z});
+                EXPECT_GT(p.depth, 1.0f) << name << " in front of " << view.screen;
+                EXPECT_LT(std::abs(p.x), 0.95f) << name << " across " << view.screen;
+                EXPECT_LT(std::abs(p.y), 0.95f) << name << " up " << view.screen;
+            }
+        }
+        // The check marks the graphics options show start at their shown size.
+        EXPECT_FLOAT_EQ(engine->GetEntity("lightingCheck", "default")->GetComponent<quellor::Transform3D>()->m_scaleX, 0.4f);
+        log = capture.Text();
+    }
+    ExpectCleanLog(log);
+}
+
+TEST(ContentLoad, ArenasAndArchetypesLoadWithoutWarnings)
+{
+    tarsel::test::TempDir documents(true);
+    tarsel::test::WorkingDirectory cwd(tarsel::test::ContentDir());
+    std::string log;
+    {
+        tarsel::test::StdoutCapture capture;
+        tarsel::Game game(SkipSplashOptions(documents));
+        std::string error;
+        ASSERT_TRUE(game.LoadInputScript(error)) << error;
+        ASSERT_TRUE(game.Start());
+        RunToTheMenu(game);
+        quellor::Engine* engine = quellor::Engine::Instance();
+        auto* objects = engine->GetSystem<quellor::ObjectSystem>("default");
+        ASSERT_NE(objects, nullptr);
+        // Loaded one after the other without a frame between: nothing is drawn, and the second
+        // level's entities take numbered names beside the first's.
+        objects->LoadLevel("Beta.ql");
+        EXPECT_NE(engine->GetEntity("island_red_stone1", "default"), nullptr);
+        EXPECT_NE(engine->GetEntity("killVolume", "default"), nullptr);
+        objects->LoadLevel("alpha.ql");
+        engine->DestroyDefaultEntities();
+        for (const char* archetype : {"reticle.arch", "reticuleRing.arch", "beta_player.arch", "ai_bot.arch"})
+            EXPECT_FALSE(objects->Clone(archetype, "probe", "default")->GetComponentMap().empty()) << archetype;
+        log = capture.Text();
+    }
+    ExpectCleanLog(log);
+}
+
+} // namespace

@@ -1,0 +1,92 @@
+// The content name check on the built content folder, and on copies with files taken out.
+#include "tools/contentcheck/ContentCheck.h"
+
+#include "tests/support/ContentDir.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+namespace fs = std::filesystem;
+using tarsel::test::ContentDir;
+using tarsel::test::TempDir;
+
+std::string Lines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+// A copy of the built content made of links to its files.
+void LinkCopy(const fs::path& from, const fs::path& to)
+{
+    for (auto it = fs::recursive_directory_iterator(from); it != fs::recursive_directory_iterator(); ++it) {
+        const fs::path target = to / it->path().lexically_relative(from);
+        if (it->is_directory())
+            fs::create_directories(target);
+        else
+            fs::create_symlink(fs::canonical(it->path()), target);
+    }
+}
+
+TEST(ContentCheck, TheBuiltContentHoldsEveryNamedFileOnceAndParses)
+{
+    const tarsel::tools::CheckReport report = tarsel::tools::CheckContent(TARSEL_SOURCE_DIR, ContentDir());
+    EXPECT_TRUE(report.problems.empty()) << Lines(report.problems);
+    // The check sees names from each of its sources.
+    EXPECT_GT(tarsel::tools::NamesInSources(TARSEL_SOURCE_DIR).size(), 100u);
+    EXPECT_GE(tarsel::tools::ComposedNames(TARSEL_SOURCE_DIR).size(), 94u + 28u);
+    EXPECT_GT(tarsel::tools::NamesInContent(ContentDir()).size(), 100u);
+}
+
+TEST(ContentCheck, EachNamedFileTakenOutIsReportedWithItsSource)
+{
+    TempDir copy;
+    LinkCopy(ContentDir(), copy.Path());
+    std::vector<tarsel::tools::NamedFile> names = tarsel::tools::NamesInSources(TARSEL_SOURCE_DIR);
+    for (auto& named : tarsel::tools::ComposedNames(TARSEL_SOURCE_DIR))
+        names.push_back(named);
+    for (auto& named : tarsel::tools::NamesInContent(ContentDir()))
+        names.push_back(named);
+    // Take out every named file but the materials and emitters, whose own names are checked.
+    std::set<std::string> removed;
+    for (auto it = fs::recursive_directory_iterator(copy.Path()); it != fs::recursive_directory_iterator(); ++it)
+        for (const auto& named : names)
+            if (it->path().filename() == fs::path(named.name).filename() && it->path().extension() != ".mat" &&
+                it->path().extension() != ".pe" && it->path().extension() != ".ql" && it->path().extension() != ".arch")
+                removed.insert(it->path().string());
+    ASSERT_GT(removed.size(), 150u);
+    for (const std::string& path : removed)
+        fs::remove(path);
+    const std::string report = Lines(tarsel::tools::CheckContent(TARSEL_SOURCE_DIR, copy.Path()).problems);
+    for (const auto& named : names) {
+        const bool gone = std::any_of(removed.begin(), removed.end(), [&](const std::string& path) {
+            return fs::path(path).filename() == fs::path(named.name).filename();
+        });
+        if (gone) {
+            EXPECT_NE(report.find("missing " + named.name + " (named in "), std::string::npos) << named.name;
+        }
+    }
+    // A name with a folder is looked for at that path only.
+    EXPECT_NE(report.find("missing fonts/font_32.bff"), std::string::npos);
+}
+
+TEST(ContentCheck, ClashingNamesAndBadLevelsAreReported)
+{
+    TempDir copy;
+    copy.Write("levels/broken.ql", "<?xml version=\"1.0\"?>\n<Level><a></Level>\n");
+    copy.Write("materials/one/same.mat", "[BLEND_MODE]\nVALUE=0\n");
+    copy.Write("materials/two/same.mat", "[BLEND_MODE]\nVALUE=0\n[TEXTURE_MAP]\n0=nowhere.dds\n");
+    const std::string report = Lines(tarsel::tools::CheckContent(TARSEL_SOURCE_DIR, copy.Path()).problems);
+    EXPECT_NE(report.find("bad XML in levels/broken.ql"), std::string::npos) << report;
+    EXPECT_NE(report.find("the file name same.mat is used twice"), std::string::npos) << report;
+    EXPECT_NE(report.find("missing nowhere.dds (named in materials/two/same.mat)"), std::string::npos) << report;
+}
+
+} // namespace

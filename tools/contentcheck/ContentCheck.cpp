@@ -1,0 +1,160 @@
+#include "tools/contentcheck/ContentCheck.h"
+
+#include "gameplay/AnimationClipNames.h"
+
+#include <tinyxml.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <set>
+
+namespace tarsel::tools {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kGameFolders[] = {"platform", "renderer", "engine", "physics", "gameplay", "ai", "frontend", "tarsel"};
+const char* const kTeams[] = {"red", "orange", "purple", "green"};
+const char* const kExtensions = "ql|arch|mat|model|anim|pe|dds|ogg|bff|shape";
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Every regular file below folder, sorted, so that reports come in a fixed order.
+std::vector<fs::path> FilesBelow(const fs::path& folder)
+{
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
+         it.increment(error))
+        if (it->is_regular_file(error))
+            files.push_back(it->path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::size_t LineOf(const std::string& text, std::size_t offset)
+{
+    return 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+} // namespace
+
+std::vector<NamedFile> NamesInSources(const fs::path& root)
+{
+    std::vector<NamedFile> names;
+    const std::regex literal(std::string(R"re("([A-Za-z0-9][A-Za-z0-9_/.-]*\.(?:)re") + kExtensions + R"re())")re");
+    for (const char* folder : kGameFolders)
+        for (const fs::path& path : FilesBelow(root / folder)) {
+            if (path.extension() != ".cpp" && path.extension() != ".h")
+                continue;
+            const std::string text = ReadAll(path);
+            for (auto match = std::sregex_iterator(text.begin(), text.end(), literal); match != std::sregex_iterator(); ++match)
+                names.push_back({(*match)[1].str(), path.lexically_relative(root).string() + ":" +
+                                                        std::to_string(LineOf(text, static_cast<std::size_t>(match->position(0))))});
+        }
+    return names;
+}
+
+std::vector<NamedFile> ComposedNames(const fs::path& root)
+{
+    std::vector<NamedFile> names;
+    const auto add = [&](const std::string& name, const char* source) { names.push_back({name, source}); };
+    for (int set = 0; set < quellor::kClipSetCount; ++set)
+        for (int direction = 0; direction < quellor::kClipDirectionCount; ++direction)
+            for (int pitch = 0; pitch < quellor::kClipPitchCount; ++pitch)
+                for (const bool blast : {false, true})
+                    add(quellor::AnimationClipName(static_cast<quellor::ClipSet>(set), static_cast<quellor::ClipDirection>(direction),
+                                                   static_cast<quellor::ClipPitch>(pitch), blast),
+                        "composed: clip library");
+    for (const char* name : quellor::DamageClipNames())
+        add(name, "composed: damage clips");
+    for (const char* team : kTeams) {
+        const std::string t = team;
+        for (const std::string& name : {"player_" + t, t + "_boid", t + "_portrait_bg", "single_tag_" + t, "team_tag_" + t,
+                                        "char_select_" + t + "_title", "char_select_" + t + "_streak"})
+            add(name + ".mat", "composed: team colours");
+    }
+    for (int p = 1; p <= 4; ++p)
+        add("p" + std::to_string(p) + "_portrait_bg.mat", "composed: player portraits");
+    for (int k = 0; k < 4; ++k)
+        add("char_select_number_" + std::to_string(k) + ".mat", "composed: player numbers");
+    for (int page = 1; page <= 8; ++page)
+        add("credits_" + std::to_string(page) + ".mat", "composed: credits pages");
+    for (const char* quality : {"low", "medium", "high", "ultra"})
+        add(std::string("setting_") + quality + ".model", "composed: quality words");
+    for (char digit = '0'; digit <= '9'; ++digit)
+        add(std::string("num_") + digit + ".model", "composed: resolution digits");
+    // The content system's cosmetic entries name a model and a material.
+    const fs::path cosmetics = root / "frontend/content/ContentSystem.cpp";
+    const std::string text = ReadAll(cosmetics);
+    const std::regex pair(R"re("([a-z0-9_]+):([a-z0-9_]+)")re");
+    for (auto match = std::sregex_iterator(text.begin(), text.end(), pair); match != std::sregex_iterator(); ++match) {
+        const std::string source = "frontend/content/ContentSystem.cpp:" + std::to_string(LineOf(text, static_cast<std::size_t>(match->position(0))));
+        names.push_back({(*match)[1].str() + ".model", source});
+        names.push_back({(*match)[2].str() + ".mat", source});
+    }
+    return names;
+}
+
+std::vector<NamedFile> NamesInContent(const fs::path& content)
+{
+    std::vector<NamedFile> names;
+    const std::regex texture(R"re((?:^|\n)(?:0|1|2|3|TEXTURE)=([^\r\n]+))re");
+    const std::regex value(std::string(R"re(value="([^"]+\.(?:)re") + kExtensions + R"re())")re");
+    for (const fs::path& path : FilesBelow(content)) {
+        const std::string ext = path.extension().string();
+        const std::regex* pattern = ext == ".mat" || ext == ".pe" ? &texture : ext == ".ql" || ext == ".arch" ? &value : nullptr;
+        if (!pattern)
+            continue;
+        const std::string text = ReadAll(path);
+        for (auto match = std::sregex_iterator(text.begin(), text.end(), *pattern); match != std::sregex_iterator(); ++match)
+            if (!(*match)[1].str().empty())
+                names.push_back({(*match)[1].str(), path.lexically_relative(content).string()});
+    }
+    return names;
+}
+
+CheckReport CheckContent(const fs::path& root, const fs::path& content)
+{
+    CheckReport report;
+    std::map<std::string, std::vector<std::string>> byFileName;
+    for (const fs::path& path : FilesBelow(content))
+        byFileName[path.filename().string()].push_back(path.lexically_relative(content).string());
+    for (const auto& [name, paths] : byFileName)
+        if (paths.size() > 1)
+            report.problems.push_back("the file name " + name + " is used twice: " + paths[0] + " and " + paths[1]);
+
+    std::vector<NamedFile> names = NamesInSources(root);
+    for (NamedFile& named : ComposedNames(root))
+        names.push_back(std::move(named));
+    for (NamedFile& named : NamesInContent(content))
+        names.push_back(std::move(named));
+    std::set<std::string> reported;
+    for (const NamedFile& named : names) {
+        const bool found = named.name.find('/') != std::string::npos ? fs::is_regular_file(content / named.name)
+                                                                      : byFileName.count(named.name) != 0;
+        if (!found && reported.insert(named.name).second)
+            report.problems.push_back("missing " + named.name + " (named in " + named.source + ")");
+    }
+
+    for (const fs::path& path : FilesBelow(content)) {
+        if (path.extension() != ".ql" && path.extension() != ".arch")
+            continue;
+        TiXmlDocument document;
+        document.Parse(ReadAll(path).c_str());
+        if (document.Error() || !document.RootElement())
+            report.problems.push_back("bad XML in " + path.lexically_relative(content).string() + ": " +
+                                      (document.Error() ? document.ErrorDesc() : "no root element"));
+    }
+    return report;
+}
+
+} // namespace tarsel::tools

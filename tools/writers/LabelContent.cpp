@@ -1,0 +1,195 @@
+#include "tools/writers/LabelContent.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace tarsel::tools {
+
+namespace {
+
+using Rgba = std::array<std::uint8_t, 4>;
+
+struct Team {
+    const char* name;
+    const char* banner; // the text of its victory banner
+    Rgba colour;
+};
+
+// Purple's banner is "blue_victory" by the game's own naming.
+const Team kTeams[] = {
+    {"red", "RED", {210, 50, 40, 255}},
+    {"orange", "ORANGE", {235, 135, 30, 255}},
+    {"purple", "PURPLE", {135, 60, 200, 255}},
+    {"green", "GREEN", {60, 170, 70, 255}},
+};
+
+constexpr Rgba kWhite{255, 255, 255, 255};
+constexpr Rgba kBoard{70, 45, 25, 255};  // wood-brown menu boards
+constexpr Rgba kPanel{20, 24, 40, 230};  // the 2D screens' panels
+constexpr Rgba kClear{0, 0, 0, 0};
+
+LabelStyle Style(std::uint32_t width, std::uint32_t height, Rgba back, Rgba ink = kWhite)
+{
+    LabelStyle style;
+    style.width = width;
+    style.height = height;
+    style.back = back;
+    style.ink = ink;
+    return style;
+}
+
+// The 2D panels are pictures of the 1440 x 1080 design grid, at a quarter of its size; the
+// credits pages keep their 2048:1080 aspect.
+LabelStyle PanelStyle() { return Style(360, 270, kPanel); }
+LabelStyle CreditsStyle() { return Style(384, 202, kPanel); }
+
+const char* const kPadHelp = "HOW TO PLAY\nleft stick: move   A: jump\nright trigger: shoot an orb\nleft trigger: lift   Start: pause";
+const char* const kKeyHelp = "HOW TO PLAY\nW A S D: move   Space: jump\nleft mouse: shoot an orb\nright mouse: lift   Esc: pause";
+
+} // namespace
+
+std::vector<LabelTexture> Labels()
+{
+    std::vector<LabelTexture> labels = {
+        {"dojo_xbox_menu", kPadHelp, Style(512, 256, kBoard)},
+        {"dojo_keyboard_menu", kKeyHelp, Style(512, 256, kBoard)},
+        {"char_select_title", "CHARACTER SELECT", Style(512, 64, kBoard)},
+        {"char_menu_controls_keyboard", "Enter: join   A / D: choose   Esc: back", Style(512, 64, kBoard)},
+        {"char_menu_controls_360_controller", "A: join   stick: choose   B: back", Style(512, 64, kBoard)},
+        {"char_select_number_0", "P1", Style(128, 64, kBoard)},
+        {"char_select_number_1", "P2", Style(128, 64, kBoard)},
+        {"char_select_number_2", "P3", Style(128, 64, kBoard)},
+        {"char_select_number_3", "P4", Style(128, 64, kBoard)},
+        {"char_select_number_cp", "CP", Style(128, 64, kBoard)},
+        {"versus", "VS", Style(256, 128, kClear)},
+        {"countdown_three", "3", Style(128, 128, kClear)},
+        {"countdown_two", "2", Style(128, 128, kClear)},
+        {"countdown_one", "1", Style(128, 128, kClear)},
+        {"countdown_fight", "FIGHT!", Style(256, 128, kClear)},
+        {"results_title", "RESULTS", Style(512, 128, kClear)},
+        {"results_feather", "*", Style(64, 64, kClear, {255, 230, 120, 255})},
+        {"results_win", "WIN", Style(256, 128, kClear, {120, 230, 120, 255})},
+        {"results_loss", "LOSS", Style(256, 128, kClear, {230, 120, 120, 255})},
+        {"2d_pause", "PAUSED\n\nResume\nHow to play\nOptions\nCredits\nQuit to menu\nQuit game", PanelStyle()},
+        {"2d_htp_xbox", kPadHelp, PanelStyle()},
+        {"2d_htp_keyboard", kKeyHelp, PanelStyle()},
+        {"2d_options", "OPTIONS\n\n> Mute music\nMute all\nFull screen", PanelStyle()},
+        {"2d_options_0", "OPTIONS\n\nMute music\n> Mute all\nFull screen", PanelStyle()},
+        {"2d_options_1", "OPTIONS\n\nMute music\nMute all\n> Full screen", PanelStyle()},
+        {"2d_credits", "CREDITS\n\nTarsel\nmade by the Tarsel team", PanelStyle()},
+        {"2d_cda", "ARE YOU SURE?\n\nNo\n\nYes", PanelStyle()},
+        {"2d_cursor", ">", Style(64, 64, kClear)},
+        {"2d_checkmark", "X", Style(64, 64, kClear, {120, 230, 120, 255})},
+    };
+    // The menu level's boards: item names beside the plates the screens light up.
+    const std::pair<const char*, const char*> items[] = {
+        {"menu_title", "TARSEL"},
+        {"menu_play", "PLAY"},
+        {"menu_options", "OPTIONS"},
+        {"menu_how_to_play", "HOW TO PLAY"},
+        {"menu_credits", "CREDITS"},
+        {"menu_quit", "QUIT"},
+        {"menu_mute_music", "MUTE MUSIC"},
+        {"menu_mute_all", "MUTE ALL"},
+        {"menu_graphics_options", "GRAPHICS OPTIONS"},
+        {"menu_back", "BACK"},
+        {"menu_lighting", "LIGHTING"},
+        {"menu_bloom", "BLOOM"},
+        {"menu_depth_of_field", "DEPTH OF FIELD"},
+        {"menu_ssao", "AMBIENT OCCLUSION"},
+        {"menu_sun", "SUN RAYS"},
+        {"menu_fullscreen", "FULL SCREEN"},
+        {"menu_shadows", "SHADOWS"},
+        {"menu_more_options", "MORE OPTIONS"},
+        {"menu_graphics_quality", "GRAPHICS"},
+        {"menu_particle_quality", "PARTICLES"},
+        {"menu_resolution", "RESOLUTION"},
+    };
+    for (const auto& [name, text] : items)
+        labels.push_back({name, text, Style(256, 64, kBoard)});
+    const char* const credits[8] = {"TARSEL",       "Design",         "Programming", "Rendering",
+                                    "Engine",       "Sound and music", "Testing",    "Thank you for playing"};
+    for (int page = 0; page < 8; ++page)
+        labels.push_back({"credits_" + std::to_string(page + 1), credits[page], CreditsStyle()});
+    for (const Team& team : kTeams) {
+        const std::string name = team.name;
+        labels.push_back({"char_select_" + name + "_title", team.banner, Style(256, 64, team.colour)});
+        labels.push_back({"team_tag_" + name, "TEAM", Style(128, 64, team.colour)});
+        labels.push_back({"single_tag_" + name, "V", Style(64, 64, kClear, team.colour)});
+    }
+    // The banners are named by their colour; purple's is the blue one.
+    const std::pair<const char*, const char*> banners[] = {
+        {"red_victory", "RED WINS!"}, {"orange_victory", "ORANGE WINS!"}, {"blue_victory", "PURPLE WINS!"}, {"green_victory", "GREEN WINS!"}};
+    for (const auto& [name, text] : banners)
+        labels.push_back({name, text, Style(512, 128, kClear)});
+    return labels;
+}
+
+Image BuildRingImage(std::uint8_t r, std::uint8_t g, std::uint8_t b)
+{
+    constexpr std::uint32_t size = 64;
+    Image image;
+    image.width = image.height = size;
+    image.rgba.resize(size * size * 4);
+    for (std::uint32_t y = 0; y < size; ++y) {
+        for (std::uint32_t x = 0; x < size; ++x) {
+            const float dx = static_cast<float>(x) + 0.5f - size / 2.0f;
+            const float dy = static_cast<float>(y) + 0.5f - size / 2.0f;
+            // A band 5 pixels wide at radius 26, fading over a pixel and a half on each side.
+            const float off = std::abs(std::sqrt(dx * dx + dy * dy) - 26.0f);
+            const float a = std::clamp((4.0f - off) / 1.5f, 0.0f, 1.0f);
+            std::uint8_t* p = image.rgba.data() + (std::size_t{y} * size + x) * 4;
+            p[0] = r;
+            p[1] = g;
+            p[2] = b;
+            p[3] = static_cast<std::uint8_t>(std::lround(a * 255.0f));
+        }
+    }
+    return image;
+}
+
+Image BuildStripImage(std::uint32_t frames, std::uint8_t r, std::uint8_t g, std::uint8_t b)
+{
+    constexpr std::uint32_t size = 64;
+    constexpr float kPi = 3.14159265f;
+    Image image;
+    image.width = size * std::max<std::uint32_t>(frames, 1);
+    image.height = size;
+    image.rgba.resize(std::size_t{image.width} * size * 4);
+    for (std::uint32_t y = 0; y < size; ++y) {
+        for (std::uint32_t x = 0; x < image.width; ++x) {
+            const std::uint32_t frame = x / size;
+            const float dx = static_cast<float>(x % size) + 0.5f - size / 2.0f;
+            const float dy = static_cast<float>(y) + 0.5f - size / 2.0f;
+            float a;
+            if (frames <= 1) {
+                // Waves whose periods divide the tile, so that it tiles without seams.
+                a = 0.5f + 0.25f * std::sin(2.0f * kPi * static_cast<float>(x) / size * 2.0f) +
+                    0.25f * std::sin(2.0f * kPi * static_cast<float>(y) / size * 3.0f);
+            } else {
+                const float d = std::sqrt(dx * dx + dy * dy) / (size / 2.0f);
+                const float turn = 2.0f * kPi * static_cast<float>(frame) / static_cast<float>(frames);
+                const float rays = 0.5f + 0.5f * std::cos(6.0f * (std::atan2(dy, dx) + turn / 6.0f));
+                a = std::clamp(1.0f - d, 0.0f, 1.0f) * (0.6f + 0.4f * rays);
+            }
+            a = std::clamp(a, 0.0f, 1.0f);
+            std::uint8_t* p = image.rgba.data() + (std::size_t{y} * image.width + x) * 4;
+            p[0] = r;
+            p[1] = g;
+            p[2] = b;
+            p[3] = static_cast<std::uint8_t>(std::lround(a * 255.0f));
+        }
+    }
+    return image;
+}
+
+Image BuildWhiteImage()
+{
+    Image image;
+    image.width = image.height = 4;
+    image.rgba.assign(4 * 4 * 4, 255);
+    return image;
+}
+
+} // namespace tarsel::tools

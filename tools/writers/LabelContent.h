@@ -1,0 +1,31 @@
+#pragma once
+// The game's pictures of text and marks: menu boards, screen panels, banners and tags, each a
+// texture "textures/labels/<name>.dds" drawn from the bitmap font, and the plain white texture
+// that flat-coloured materials multiply their colour with.
+#include "tools/writers/FontBuilder.h"
+
+#include <string>
+#include <vector>
+
+namespace tarsel::tools {
+
+struct LabelTexture {
+    std::string name; // the texture's file name without ".dds"
+    std::string text;
+    LabelStyle style;
+};
+
+// Every label, in a fixed order.
+std::vector<LabelTexture> Labels();
+
+// A ring of the given colour with a soft edge, for the aiming reticles.
+Image BuildRingImage(std::uint8_t r, std::uint8_t g, std::uint8_t b);
+
+// An effect's strip of frames side by side along u, each 64 x 64: a glowing disc whose rays
+// turn a step with every frame (frames = 1 gives a single tile that repeats seamlessly).
+Image BuildStripImage(std::uint32_t frames, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+
+// A small opaque white square.
+Image BuildWhiteImage();
+
+} // namespace tarsel::tools
