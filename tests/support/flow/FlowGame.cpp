@@ -144,7 +144,8 @@ void FlowGame::MakeWorkingDirectory()
              !ec && entry != fs::recursive_directory_iterator(); entry.increment(ec)) {
             if (!entry->is_regular_file())
                 continue;
-            const fs::path link = into / fs::relative(entry->path(), folder);
+            // Lexically: the built content's files are links, and fs::relative would follow them.
+            const fs::path link = into / entry->path().lexically_relative(folder);
             std::error_code gone;
             fs::remove(link, gone);
             Link(entry->path(), link);
