@@ -88,4 +88,12 @@ private:
     static Engine* s_instance;
 };
 
+// The system of type T in "default", or null without an engine or such a system. Objects made
+// before they join a space (level reading, the record's New) reach the game's systems this way.
+template<typename T>
+T* DefaultSystem()
+{
+    return Engine::HasInstance() ? Engine::Instance()->GetSystem<T>("default") : nullptr;
+}
+
 } // namespace quellor

@@ -98,7 +98,7 @@ void DestroyRef(EntityRef& ref)
 // The content store goes in under System's own key.
 ContentSystem* Content()
 {
-    return MenuScreen::SystemOfDefault<ContentSystem>();
+    return DefaultSystem<ContentSystem>();
 }
 
 void AddClips(GraphicsSystem* graphics, ZOR::AnimationController& controller,

@@ -29,7 +29,7 @@ constexpr int kLinear = 0;
 // The screen fade to `to` over the seconds; null without a graphics system.
 Action* Fade(float to, float seconds)
 {
-    auto* graphics = MenuScreen::SystemOfDefault<GraphicsSystem>();
+    auto* graphics = DefaultSystem<GraphicsSystem>();
     return graphics ? new TweenTo(&graphics->GetFadeFactor(), seconds, to, kLinear, true, false) : nullptr;
 }
 
@@ -72,7 +72,7 @@ Action* MatchStart::MakeSequence(Action* screen)
 
 bool MatchStart::Queue(Action* screen)
 {
-    auto* actions = MenuScreen::SystemOfDefault<ActionSystem>();
+    auto* actions = DefaultSystem<ActionSystem>();
     if (!actions) {
         std::printf("Warning: no ActionSystem; the match does not start\n");
         return false;
@@ -84,7 +84,7 @@ bool MatchStart::Queue(Action* screen)
 void MatchStart::LoadMatchLevel()
 {
     const auto start = std::chrono::steady_clock::now();
-    if (auto* objects = MenuScreen::SystemOfDefault<ObjectSystem>())
+    if (auto* objects = DefaultSystem<ObjectSystem>())
         objects->LoadLevel(kLevel);
     else
         std::printf("Warning: no ObjectSystem; \"%s\" is not loaded\n", kLevel);
@@ -114,7 +114,7 @@ std::vector<Entity*> MatchStart::SpawnPlayers()
 Entity* MatchStart::SpawnPlayer(const char* archetype, int colour, int controllerID,
                                 std::optional<int> mountController, const std::string& hair, const std::string& mask)
 {
-    auto* objects = MenuScreen::SystemOfDefault<ObjectSystem>();
+    auto* objects = DefaultSystem<ObjectSystem>();
     if (!objects) {
         std::printf("Warning: no ObjectSystem; no player from \"%s\"\n", archetype);
         return nullptr;
@@ -142,7 +142,7 @@ Entity* MatchStart::SpawnPlayer(const char* archetype, int colour, int controlle
 void MatchStart::MakeMount(const char* baseName, const std::string& entry, Entity& host,
                            std::optional<int> mountController)
 {
-    auto* objects = MenuScreen::SystemOfDefault<ObjectSystem>();
+    auto* objects = DefaultSystem<ObjectSystem>();
     Entity* mount = objects ? Engine::Instance()->CreateEntity(objects->UniqueEntityName(baseName), kSpace) : nullptr;
     if (!mount)
         return;

@@ -243,7 +243,7 @@ void MenuScreen::ApplyCamera()
 
 Action* MenuScreen::RunTracked(Action* flow, int lane)
 {
-    auto* actions = SystemOfDefault<ActionSystem>();
+    auto* actions = DefaultSystem<ActionSystem>();
     if (!actions) {
         std::printf("Warning: no ActionSystem; %s drops a flow\n", m_name.c_str());
         delete flow;
@@ -294,17 +294,17 @@ void MenuScreen::HandOver(Action* next)
 
 Input* MenuScreen::GetInput() const
 {
-    return SystemOfDefault<Input>();
+    return DefaultSystem<Input>();
 }
 
 SoundSystem* MenuScreen::GetSound() const
 {
-    return SystemOfDefault<SoundSystem>();
+    return DefaultSystem<SoundSystem>();
 }
 
 GraphicsSystem* MenuScreen::GetGraphics() const
 {
-    return SystemOfDefault<GraphicsSystem>();
+    return DefaultSystem<GraphicsSystem>();
 }
 
 void MenuScreen::DestroyOwnEntities()

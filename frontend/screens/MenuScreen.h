@@ -73,13 +73,6 @@ public:
     const Vec4& GetCameraLook() const { return m_cameraLook; }
     FlowTracker& GetFlows() { return m_flows; }
 
-    // The system of type T in the space "default"; null without an engine or such a system.
-    template<typename T>
-    static T* SystemOfDefault()
-    {
-        return Engine::HasInstance() ? Engine::Instance()->GetSystem<T>(kSpace) : nullptr;
-    }
-
     // The menu theme rule: nothing when the menu theme already plays; else the gameplay theme
     // stops, and the menu theme is set to loop, started (paused at once while music is muted)
     // and given volume 0.5. Safe with a null system.

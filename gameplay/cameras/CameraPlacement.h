@@ -12,14 +12,6 @@ class Camera;
 
 namespace quellor {
 
-// The system of type T in the space "default" of the engine, if both exist. The cameras act
-// on "default" whatever space they sit in.
-template <class T>
-T* DefaultSystem()
-{
-    return Engine::HasInstance() ? Engine::Instance()->GetSystem<T>("default") : nullptr;
-}
-
 // Shortest view direction a camera is turned along.
 inline constexpr float kMinLookLength = 1e-5f;
 
