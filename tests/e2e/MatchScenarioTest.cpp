@@ -1,57 +1,21 @@
 // S6: the main road, from the main menu through character select into a match on "Beta.ql":
 // one person on the keyboard (orange) against three computer players (red).
-#include "engine/ActionList.h"
-#include "engine/ActionSystem.h"
-#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/SoundSystem.h"
-#include "engine/Space.h"
-#include "frontend/screens/CharSelectMenu.h"
-#include "frontend/screens/CharSelectRules.h"
-#include "frontend/screens/MainMenu.h"
 #include "gameplay/GameLogicSystem.h"
-#include "gameplay/cameras/LevelIntroCam.h"
 #include "gameplay/PlayerDataComponent.h"
-#include "platform/ScriptedInputSource.h"
 #include "tests/e2e/Scenario.h"
 
 namespace tarsel::test {
 namespace {
 
-constexpr int kZ = 90;
-
 class MatchScenario : public Scenario {
 protected:
     void SetUp() override
     {
-        if (!ContentHas("levels/Beta.ql") || !MenuContentBuilt())
+        if (!MatchContentBuilt())
             GTEST_SKIP() << "the built content has no \"Beta.ql\" or menu level yet";
     }
-    // Character select's presses: join, hair and mask, three computer players, orange, ready, start.
-    void StartMatch()
-    {
-        ASSERT_NE(WaitForScreen("MainMenu", 1500), nullptr);
-        Press(kEnter);
-        auto* screen = static_cast<quellor::CharSelectMenu*>(WaitForScreen("CharSelectMenu", 300));
-        ASSERT_NE(screen, nullptr);
-        // A press waits until no slot animates: the input walk stops at a busy slot.
-        auto press = [&](int key) {
-            ASSERT_TRUE(game->RunUntil([&] {
-                for (int slot = 0; slot < quellor::CharSelectRules::kSlots; ++slot)
-                    if (screen->GetRules().GetSlot(slot).busy)
-                        return false;
-                return screen->IsReady();
-            }, 120));
-            Press(key);
-        };
-        for (int key : {kSpaceKey, kSpaceKey, kSpaceKey, kZ, kZ, kZ, kRight, kSpaceKey})
-            press(key);
-        menuEntities.clear();
-        for (const auto& [name, entity] : quellor::Engine::Instance()->GetSpace("default")->GetEntityMap())
-            menuEntities.emplace_back(entity);
-        press(kSpaceKey);
-    }
-    std::vector<quellor::EntityRef> menuEntities;
 };
 
 TEST_F(MatchScenario, S6TheMainRoadIntoAMatch)
@@ -70,23 +34,10 @@ TEST_F(MatchScenario, S6TheMainRoadIntoAMatch)
         return gone;
     }, 60));
     EXPECT_FALSE(levelSeen);
-    auto introRuns = [&] {
-        bool runs = false;
-        game->GetGame().GetActionSystem()->GetRootList().VisitActions([&](const quellor::Action& action) {
-            runs = runs || (dynamic_cast<const quellor::LevelIntroCam*>(&action) && !action.IsFinished());
-        });
-        return runs;
-    };
+    auto introRuns = [&] { return IntroRuns(); };
     ASSERT_TRUE(game->RunUntil(introRuns, 10));
     const std::uint32_t start = game->GetGame().GetFrameCount();
-    // The players, by their data (the game logic lists them once the intro hands over).
-    auto players = [&] {
-        std::vector<quellor::Entity*> found;
-        for (quellor::Entity* entity : game->FindEntitiesWithPrefix("player"))
-            if (entity->GetComponent<quellor::PlayerDataComponent>())
-                found.push_back(entity);
-        return found;
-    };
+    auto players = [&] { return MatchPlayers(); };
     ASSERT_TRUE(game->RunUntil([&] { return players().size() == 4; }, 10));
     int people = 0;
     for (quellor::Entity* player : players()) {

@@ -1,6 +1,15 @@
 #include "tests/e2e/Scenario.h"
 
+#include "engine/ActionList.h"
+#include "engine/ActionSystem.h"
+#include "engine/Engine.h"
+#include "engine/Entity.h"
+#include "engine/Space.h"
+#include "frontend/screens/CharSelectMenu.h"
+#include "frontend/screens/CharSelectRules.h"
 #include "frontend/screens/MenuScreen.h"
+#include "gameplay/PlayerDataComponent.h"
+#include "gameplay/cameras/LevelIntroCam.h"
 #include "platform/ScriptedInputSource.h"
 #include "tests/support/ContentDir.h"
 
@@ -13,6 +22,7 @@ namespace {
 
 // Every scenario runs with the same random source.
 constexpr unsigned kSeed = 4343;
+constexpr int kZ = 90;
 
 bool Uniform(const std::vector<std::uint8_t>& rgba)
 {
@@ -49,6 +59,11 @@ bool Scenario::ContentHasFile(const std::string& name)
 bool Scenario::MenuContentBuilt()
 {
     return ContentHas("levels/MainMenuTest.ql");
+}
+
+bool Scenario::MatchContentBuilt()
+{
+    return ContentHas("levels/Beta.ql") && MenuContentBuilt();
 }
 
 std::vector<std::string> Scenario::MenuContentGaps()
@@ -99,6 +114,49 @@ void Scenario::Press(int key)
     EXPECT_TRUE(game->Frame());
     // A frame without the key, so that the next press is a press of its own.
     game->Frame();
+}
+
+void Scenario::StartMatch()
+{
+    ASSERT_NE(WaitForScreen("MainMenu", 1500), nullptr);
+    Press(kEnter);
+    auto* screen = static_cast<quellor::CharSelectMenu*>(WaitForScreen("CharSelectMenu", 300));
+    ASSERT_NE(screen, nullptr);
+    // A press waits until no slot animates: the input walk stops at a busy slot.
+    auto press = [&](int key) {
+        ASSERT_TRUE(game->RunUntil([&] {
+            for (int slot = 0; slot < quellor::CharSelectRules::kSlots; ++slot)
+                if (screen->GetRules().GetSlot(slot).busy)
+                    return false;
+            return screen->IsReady();
+        }, 120));
+        Press(key);
+    };
+    // Join, hair and mask, three computer players, orange, ready; then start.
+    for (int key : {kSpaceKey, kSpaceKey, kSpaceKey, kZ, kZ, kZ, kRight, kSpaceKey})
+        press(key);
+    menuEntities.clear();
+    for (const auto& [name, entity] : quellor::Engine::Instance()->GetSpace("default")->GetEntityMap())
+        menuEntities.emplace_back(entity);
+    press(kSpaceKey);
+}
+
+bool Scenario::IntroRuns()
+{
+    bool runs = false;
+    game->GetGame().GetActionSystem()->GetRootList().VisitActions([&](const quellor::Action& action) {
+        runs = runs || (dynamic_cast<const quellor::LevelIntroCam*>(&action) && !action.IsFinished());
+    });
+    return runs;
+}
+
+std::vector<quellor::Entity*> Scenario::MatchPlayers() const
+{
+    std::vector<quellor::Entity*> found;
+    for (quellor::Entity* entity : game->FindEntitiesWithPrefix("player"))
+        if (entity->GetComponent<quellor::PlayerDataComponent>())
+            found.push_back(entity);
+    return found;
 }
 
 void Scenario::Shot(const std::string& name)

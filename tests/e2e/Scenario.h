@@ -2,6 +2,7 @@
 // A whole-game scenario: the game's own start-up tree in the built content (the working
 // directory), its standard output captured and checked, presses that wait until the screen
 // on top takes input, and screenshots at fade 1 into <build>/screenshots/e2e/.
+#include "engine/EntityRef.h"
 #include "tests/support/StdoutCapture.h"
 #include "tests/support/flow/FlowGame.h"
 
@@ -14,6 +15,7 @@
 #include <vector>
 
 namespace quellor {
+class Entity;
 class MenuScreen;
 }
 
@@ -40,6 +42,8 @@ public:
     static bool ContentHasFile(const std::string& name);
     // The menu level is built: the screens' entities, pictures and sounds are there to check.
     static bool MenuContentBuilt();
+    // The menu level and "Beta.ql" are built: the main road into a match can run.
+    static bool MatchContentBuilt();
     // The log lines the menus write while the built content lacks their level and clips.
     static std::vector<std::string> MenuContentGaps();
 
@@ -59,6 +63,14 @@ protected:
     void Shot(const std::string& name);
     // Ends the capture and checks it holds no line starting "Failed to", "Error:" or "Warning:"
     // (but for lines holding one of allowed); prints it back to the test's output.
+    // The main road from the main menu through character select: one person on the keyboard
+    // joins (orange), three computer players (red), start. Ends on the start press; the menu's
+    // entities as they were just before it are in menuEntities.
+    void StartMatch();
+    // The level intro camera runs.
+    bool IntroRuns();
+    // The match's players, found by their data (the game logic lists them once the intro hands over).
+    std::vector<quellor::Entity*> MatchPlayers() const;
     void ExpectCleanLog(const std::vector<std::string>& allowed = {});
 
     void TearDown() override;
@@ -66,6 +78,7 @@ protected:
     std::optional<StdoutCapture> capture;
     std::optional<FlowGame> game;
     std::vector<std::uint8_t> lastShot;
+    std::vector<quellor::EntityRef> menuEntities;
     bool logChecked = false;
 };
 
