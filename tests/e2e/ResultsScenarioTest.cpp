@@ -1,6 +1,7 @@
-// S11: the results screen over a running match on "Beta.ql" (the main road: one person on
-// orange, three computer players on red), started by name from a fixture level laid over the
-// built content, with feathers counted and items locked in the content store beforehand.
+// S11: the results screen over a running match on "Beta.ql", started by name from a fixture
+// level laid over the built content, with feathers counted and items locked in the content store
+// beforehand. The match comes by the main road, with a second person on pad 1: people on orange
+// (the keyboard) and purple (pad 1), two computer players on red.
 #include "engine/ActionComponent.h"
 #include "engine/ActionList.h"
 #include "engine/Engine.h"
@@ -26,12 +27,17 @@ using quellor::ContentSystem;
 using quellor::FeatherStats;
 using Names = ContentSystem::Names;
 
-constexpr int kPersonFeathers = 5;
+constexpr int kPadRight = 3;
+constexpr int kSecondPad = 1;
+// The people's teams' feathers, in the order their players joined, and the computer players'.
+constexpr int kOrangeFeathers = 3;
+constexpr int kPurpleFeathers = 2;
 constexpr int kComputerFeathers = 2;
-// The title and the person's team's boid come before the feathers.
-constexpr std::size_t kFirstFeather = 2;
-constexpr std::size_t kFirstMarker = kFirstFeather + kPersonFeathers;
-constexpr std::size_t kFirstPreview = kFirstMarker + kPersonFeathers;
+// The title, then a row per people's team: its boid and its feathers; then a marker per feather.
+constexpr std::size_t kOrangeBoid = 1;
+constexpr std::size_t kPurpleBoid = kOrangeBoid + 1 + kOrangeFeathers;
+constexpr std::size_t kFirstMarker = kPurpleBoid + 1 + kPurpleFeathers;
+constexpr std::size_t kFirstPreview = kFirstMarker + kOrangeFeathers + kPurpleFeathers;
 constexpr int kReadyFrames = 900;
 
 // Two hair styles and three masks locked, one of each kind kept.
@@ -71,17 +77,24 @@ protected:
         setup.fixtureFolders = {TARSEL_E2E_FIXTURES};
         setup.drawEvery = 30;
         Boot(std::move(setup));
-        StartMatch();
+        // Pad 1 joins (orange, its slot's colour), takes hair and mask, moves on to purple, ready.
+        StartMatch([&] {
+            game->Input().SetPadConnected(kSecondPad, true);
+            for (int code : {kPadA, kPadA, kPadA, kPadRight, kPadA})
+                CharSelectPress(code, kSecondPad);
+        });
         if (HasFatalFailure())
             return;
         ASSERT_TRUE(game->RunUntil([&] { return IntroRuns(); }, 120));
         ASSERT_TRUE(game->RunUntil([&] { return !IntroRuns(); }, 12 * 60));
         ASSERT_EQ(MatchPlayers().size(), 4u);
+        ASSERT_EQ(game->GetScreenCount(), 2u);
         game->RunFrames(60);
-        for (int i = 0; i < kPersonFeathers; ++i)
-            Feathers().AddFeather("orange");
-        for (int i = 0; i < kComputerFeathers; ++i)
-            Feathers().AddFeather("red");
+        const std::pair<const char*, int> counts[] = {
+            {"orange", kOrangeFeathers}, {"purple", kPurpleFeathers}, {"red", kComputerFeathers}};
+        for (const auto& [team, count] : counts)
+            for (int i = 0; i < count; ++i)
+                Feathers().AddFeather(team);
     }
 
     ContentSystem& Content() { return *game->GetGame().GetContentSystem(); }
@@ -135,12 +148,15 @@ protected:
         ASSERT_FALSE(screen->IsShown()) << "the presses came too late to test";
         EXPECT_EQ(Find(), screen);
     }
-    // Runs until the last ticket's marker has grown to a feather's size.
+    // Runs until the last ticket's marker has grown to a feather's size; the rows stand one
+    // under the other by then, in join order.
     void WaitForTickets(const std::string& shot)
     {
-        const float featherSize = game->GetGame().GetGraphicsSystem()->GetOrthographicProjectionSize(-1).y / 7.0f;
+        const float height = game->GetGame().GetGraphicsSystem()->GetOrthographicProjectionSize(-1).y;
         auto* last = Made(kFirstPreview - 1)->GetComponent<quellor::Transform2D>();
-        ASSERT_TRUE(game->RunUntil([&] { return last->m_scaleX >= featherSize - 1e-3f; }, kReadyFrames));
+        ASSERT_TRUE(game->RunUntil([&] { return last->m_scaleX >= height / 7.0f - 1e-3f; }, kReadyFrames));
+        EXPECT_NEAR(Made(kOrangeBoid)->GetComponent<quellor::Transform2D>()->m_y, 0.2f * height, 1e-3f);
+        EXPECT_NEAR(Made(kPurpleBoid)->GetComponent<quellor::Transform2D>()->m_y, 0.4f * height, 1e-3f);
         Shot(shot);
     }
     // Runs the choreography to its end; the screen then waits for a press.
@@ -161,24 +177,28 @@ protected:
         screen = nullptr;
         EXPECT_NE(title.Get(), nullptr);
     }
-    // The rows and tickets every run shows: the title, the person's team alone (its computer
-    // players' team has none), its feathers and one marker per feather.
+    // The rows and tickets every run shows: the title, a row for each people's team in join
+    // order (the computer players' team has none) with its feathers, one marker per feather.
     void ExpectRowsAndMarkers()
     {
         ASSERT_GE(screen->GetEntities().size(), kFirstPreview);
         EXPECT_TRUE(NamedFrom(0, "title"));
         EXPECT_EQ(MaterialOf(0), "results_title.mat");
-        EXPECT_TRUE(NamedFrom(1, "boid"));
-        EXPECT_EQ(MaterialOf(1), "orange_boid.mat");
-        for (std::size_t i = kFirstFeather; i < kFirstMarker; ++i) {
+        for (const auto& [boid, material] : {std::pair{kOrangeBoid, "orange_boid.mat"}, std::pair{kPurpleBoid, "purple_boid.mat"}}) {
+            EXPECT_TRUE(NamedFrom(boid, "boid")) << boid;
+            EXPECT_EQ(MaterialOf(boid), material);
+        }
+        for (std::size_t i = kOrangeBoid + 1; i < kFirstMarker; ++i) {
+            if (i == kPurpleBoid)
+                continue;
             EXPECT_TRUE(NamedFrom(i, "feather")) << i;
             EXPECT_EQ(MaterialOf(i), "results_feather.mat") << i;
         }
         for (std::size_t i = kFirstMarker; i < kFirstPreview; ++i)
             EXPECT_TRUE(NamedFrom(i, "redX")) << i;
         // The match's counts were consumed, the computer players' too.
-        EXPECT_EQ(Feathers().GetFeathers("orange"), 0);
-        EXPECT_EQ(Feathers().GetFeathers("red"), 0);
+        for (const char* team : {"orange", "purple", "red"})
+            EXPECT_EQ(Feathers().GetFeathers(team), 0) << team;
     }
 
     FeatherStats* screen = nullptr;

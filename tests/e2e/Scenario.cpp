@@ -116,29 +116,44 @@ void Scenario::Press(int key)
     game->Frame();
 }
 
-void Scenario::StartMatch()
+void Scenario::StartMatch(const std::function<void()>& beforeStart)
 {
     ASSERT_NE(WaitForScreen("MainMenu", 1500), nullptr);
     Press(kEnter);
-    auto* screen = static_cast<quellor::CharSelectMenu*>(WaitForScreen("CharSelectMenu", 300));
-    ASSERT_NE(screen, nullptr);
-    // A press waits until no slot animates: the input walk stops at a busy slot.
-    auto press = [&](int key) {
-        ASSERT_TRUE(game->RunUntil([&] {
-            for (int slot = 0; slot < quellor::CharSelectRules::kSlots; ++slot)
-                if (screen->GetRules().GetSlot(slot).busy)
-                    return false;
-            return screen->IsReady();
-        }, 120));
-        Press(key);
-    };
+    ASSERT_NE(WaitForScreen("CharSelectMenu", 300), nullptr);
     // Join, hair and mask, three computer players, orange, ready; then start.
-    for (int key : {kSpaceKey, kSpaceKey, kSpaceKey, kZ, kZ, kZ, kRight, kSpaceKey})
-        press(key);
+    for (int key : {kSpaceKey, kSpaceKey, kSpaceKey, kZ, kZ, kZ, kRight, kSpaceKey}) {
+        CharSelectPress(key);
+        if (HasFatalFailure())
+            return;
+    }
+    if (beforeStart)
+        beforeStart();
     menuEntities.clear();
     for (const auto& [name, entity] : quellor::Engine::Instance()->GetSpace("default")->GetEntityMap())
         menuEntities.emplace_back(entity);
-    press(kSpaceKey);
+    CharSelectPress(kSpaceKey);
+}
+
+void Scenario::CharSelectPress(int code, int pad)
+{
+    auto* screen = static_cast<quellor::CharSelectMenu*>(game->FindScreen("CharSelectMenu"));
+    ASSERT_NE(screen, nullptr);
+    // The input walk stops at a busy slot.
+    ASSERT_TRUE(game->RunUntil([&] {
+        for (int slot = 0; slot < quellor::CharSelectRules::kSlots; ++slot)
+            if (screen->GetRules().GetSlot(slot).busy)
+                return false;
+        return screen->IsReady();
+    }, 120));
+    if (pad < 0) {
+        Press(code);
+        return;
+    }
+    game->Input().SetPadButton(pad, code, true);
+    EXPECT_TRUE(game->Frame());
+    game->Input().SetPadButton(pad, code, false);
+    game->Frame();
 }
 
 bool Scenario::IntroRuns()

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,8 +66,13 @@ protected:
     // (but for lines holding one of allowed); prints it back to the test's output.
     // The main road from the main menu through character select: one person on the keyboard
     // joins (orange), three computer players (red), start. Ends on the start press; the menu's
-    // entities as they were just before it are in menuEntities.
-    void StartMatch();
+    // entities as they were just before it are in menuEntities. beforeStart runs on character
+    // select just before the start press (more people join there; a join takes a computer
+    // player's place).
+    void StartMatch(const std::function<void()>& beforeStart = {});
+    // On character select: waits until no slot animates, then presses the key (pad < 0) or the
+    // pad's button as Press does.
+    void CharSelectPress(int code, int pad = -1);
     // The level intro camera runs.
     bool IntroRuns();
     // The match's players, found by their data (the game logic lists them once the intro hands over).
