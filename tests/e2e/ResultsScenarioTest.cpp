@@ -66,7 +66,7 @@ bool Contains(const Names& names, const std::string& name)
 class ResultsScenario : public Scenario {
 protected:
     // The main road into the match, a second of play after its intro, and the match's feathers:
-    // some for the person's team, some for the computer players'.
+    // some for each people's team, some for the computer players'.
     void SetUp() override
     {
         if (!MatchContentBuilt())
@@ -140,10 +140,9 @@ protected:
             game->Input().TapKey(key);
             game->RunFrames(2);
         }
-        game->Input().SetPadConnected(1, true);
-        game->Input().SetPadButton(1, kPadA, true);
+        game->Input().SetPadButton(kSecondPad, kPadA, true);
         game->RunFrames(1);
-        game->Input().SetPadButton(1, kPadA, false);
+        game->Input().SetPadButton(kSecondPad, kPadA, false);
         game->RunFrames(1);
         ASSERT_FALSE(screen->IsShown()) << "the presses came too late to test";
         EXPECT_EQ(Find(), screen);
@@ -184,7 +183,9 @@ protected:
         ASSERT_GE(screen->GetEntities().size(), kFirstPreview);
         EXPECT_TRUE(NamedFrom(0, "title"));
         EXPECT_EQ(MaterialOf(0), "results_title.mat");
-        for (const auto& [boid, material] : {std::pair{kOrangeBoid, "orange_boid.mat"}, std::pair{kPurpleBoid, "purple_boid.mat"}}) {
+        const std::pair<std::size_t, const char*> boids[] = {{kOrangeBoid, "orange_boid.mat"},
+                                                             {kPurpleBoid, "purple_boid.mat"}};
+        for (const auto& [boid, material] : boids) {
             EXPECT_TRUE(NamedFrom(boid, "boid")) << boid;
             EXPECT_EQ(MaterialOf(boid), material);
         }
