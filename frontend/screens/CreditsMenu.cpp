@@ -23,6 +23,11 @@ constexpr int kLane = 3;
 constexpr int kLinear = 0;
 // The pages are 2048 by 1080 pictures scaled to the window's height.
 constexpr float kPageAspect = 2048.0f / 1080.0f;
+// Sprites of one layer draw in material order, and materials are numbered as the loader reads
+// their files by name: "credits_bg.mat" comes after the pages and would cover them. The pages
+// draw on a layer of their own above the background.
+constexpr unsigned kBackgroundLayer = 0;
+constexpr unsigned kPageLayer = 1;
 
 Action* Fade(float* alpha, float to)
 {
@@ -47,7 +52,7 @@ void CreditsMenu::Start()
     Action* camera = MakeCameraTweens(kPosition, kLook, kFadeSeconds);
     const ZOR::float2 area = GetOverlayArea();
 
-    auto overlay = [this](const std::string& material, float x, float width, float height) {
+    auto overlay = [this](const std::string& material, unsigned layer, float x, float width, float height) {
         Entity* entity = CreateEntity("", true);
         if (!entity)
             return EntityRef();
@@ -60,15 +65,16 @@ void CreditsMenu::Start()
         if (auto* sprite = entity->AddComponent<GraphicsComponent2D>(true)) {
             sprite->SetMaterial(material);
             sprite->SetAlpha(0.0f);
+            sprite->SetZLayer(layer);
         }
         return EntityRef(entity);
     };
-    m_background = overlay("credits_bg.mat", 0.0f, area.x, area.y);
+    m_background = overlay("credits_bg.mat", kBackgroundLayer, 0.0f, area.x, area.y);
     m_backgroundAlpha = 0.0f;
     const float pageWidth = area.y * kPageAspect;
     for (unsigned k = 0; k < kPageCount; ++k) {
-        m_pages[k] = overlay("credits_" + std::to_string(k + 1) + ".mat", static_cast<float>(k) * pageWidth,
-                             pageWidth, area.y);
+        m_pages[k] = overlay("credits_" + std::to_string(k + 1) + ".mat", kPageLayer,
+                             static_cast<float>(k) * pageWidth, pageWidth, area.y);
         m_pageAlphas[k] = 0.0f;
     }
 

@@ -12,6 +12,7 @@
 #include "frontend/screens/MainMenu.h"
 #include "platform/ScriptedInputSource.h"
 #include "renderer/Camera.h"
+#include "renderer/Renderable2D.h"
 #include "tests/frontend/MenuLevelFixture.h"
 
 #include <gtest/gtest.h>
@@ -149,6 +150,19 @@ TEST_F(CreditsTest, PadBLeavesAtOnceAndTwoPadsCloseOnce)
     EXPECT_EQ(Page("credits_1.mat"), nullptr);
     // Its fade-in was cancelled with it: nothing writes into the deleted screen.
     game->RunFrames(90);
+}
+
+TEST_F(CreditsTest, ThePagesDrawOverTheirBackground)
+{
+    Launch([] { return new quellor::CreditsMenu(false); });
+    auto* background = Page("credits_bg.mat")->GetComponent<quellor::GraphicsComponent2D>();
+    for (int k = 1; k <= 8; ++k) {
+        const std::string material = "credits_" + std::to_string(k) + ".mat";
+        auto* page = Page(material)->GetComponent<quellor::GraphicsComponent2D>();
+        // The renderer's own sprite order, whatever numbers the materials were given.
+        EXPECT_TRUE(ZOR::Renderable2DSortLess(background, page)) << material;
+        EXPECT_FALSE(ZOR::Renderable2DSortLess(page, background)) << material;
+    }
 }
 
 TEST_F(CreditsTest, WithoutInputThePagesScrollAndTheScreenClosesByItself)
