@@ -138,7 +138,12 @@ void BotBehavior::Initialize()
     animation->SetAimPitch(0.0f);
 
     m_controllerID = data->controllerID;
-    LogicOf(GetEngine())->AddPlayer(m_controllerID, bot, true, true);
+    GameLogicSystem* logic = LogicOf(GetEngine());
+    // A bot spawned for a match joins after the level intro has taken control from the players
+    // it found: while the match is held it joins without control, which the intro's end gives.
+    if (!logic->m_active)
+        data->canControl = false;
+    logic->AddPlayer(m_controllerID, bot, true, true);
 
     if (tree)
         tree->SetRoot(BehaviorTreeBuilder::BuildBotTree());

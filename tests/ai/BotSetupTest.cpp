@@ -217,6 +217,19 @@ TEST_F(BotSetupTest, BotsJoinAsComputerPlayersAndACancelTakesOneOutExactlyOnce)
     EXPECT_EQ(Listed(second), 1u);
 }
 
+TEST_F(BotSetupTest, ABotJoiningWhileTheMatchIsHeldHasNoControlUntilItIsGiven)
+{
+    // A running match: the bot keeps the control its archetype gives.
+    Entity* early = StartedBot("early", "red");
+    EXPECT_TRUE(PlayerOf(early)->canControl);
+    // Held, as by the level intro that began before the bot was spawned.
+    world->logic->m_active = false;
+    Entity* late = StartedBot("late", "orange");
+    ASSERT_EQ(Listed(late), 1u);
+    EXPECT_FALSE(PlayerOf(late)->canControl);
+    EXPECT_TRUE(PlayerOf(early)->canControl);
+}
+
 TEST_F(BotSetupTest, DestroyingEveryEntityTakesEachBotOutOfTheListOnce)
 {
     LoadArena();

@@ -1,13 +1,35 @@
-// S6: the main road, from the main menu through character select into a match on "Beta.ql":
-// one person on the keyboard (orange) against three computer players (red).
+// S6 and S6b: the road from the main menu through character select into a match on "Beta.ql":
+// one person on the keyboard (orange) against three computer players (red); then four people
+// (the keyboard as pad 0, pads 1 to 3), each on their slot's colour.
 #include "engine/Entity.h"
 #include "engine/SoundSystem.h"
+#include "engine/Transform2D.h"
+#include "engine/Transform3D.h"
+#include "engine/graphics/GraphicsComponent2D.h"
+#include "engine/graphics/GraphicsSystem.h"
+#include "engine/graphics/TextComponent.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/PlayerDataComponent.h"
+#include "gameplay/cameras/ThirdPersonCameraComponent.h"
+#include "renderer/Camera.h"
 #include "tests/e2e/Scenario.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
 
 namespace tarsel::test {
 namespace {
+
+using quellor::PlayerDataComponent;
+using quellor::ThirdPersonCameraComponent;
+
+// One portrait column of the versus screen: the team's background and the player's label.
+struct Column {
+    std::string team;
+    std::string label; // "p1" to "p4" for people, "ai" for computer players
+};
 
 class MatchScenario : public Scenario {
 protected:
@@ -16,32 +38,180 @@ protected:
         if (!MatchContentBuilt())
             GTEST_SKIP() << "the built content has no \"Beta.ql\" or menu level yet";
     }
+
+    // Boots and walks the road; the fade falls and "default" is emptied before the level comes.
+    void Enter(const std::vector<RoadPress>& road)
+    {
+        FlowSetup setup = ContentSetup();
+        setup.drawEvery = 30;
+        Boot(std::move(setup));
+        StartMatch(road);
+        bool levelSeen = false;
+        ASSERT_TRUE(game->RunUntil([&] {
+            bool gone = true;
+            for (const quellor::EntityRef& entity : menuEntities)
+                gone = gone && entity.Get() == nullptr;
+            levelSeen = levelSeen || game->FindEntity("redSpawn") != nullptr;
+            return gone;
+        }, 60));
+        EXPECT_FALSE(levelSeen);
+        ASSERT_TRUE(game->RunUntil([&] { return IntroRuns(); }, 10));
+        introStart = game->GetGame().GetFrameCount();
+    }
+
+    // The versus screen as the intro builds it, read in the intro's first frames: its columns
+    // left to right, each with its boid, and a sign between each two teams.
+    void ExpectVersusScreen(const std::vector<Column>& expected)
+    {
+        ASSERT_TRUE(game->RunUntil([&] {
+            return game->FindEntitiesWithPrefix("portrait").size() == 2 * expected.size();
+        }, 3));
+        std::map<float, std::set<std::string>> columns;
+        for (quellor::Entity* portrait : game->FindEntitiesWithPrefix("portrait"))
+            columns[game->FindTransform2D(portrait->GetName())->m_x].insert(game->FindMaterial(portrait->GetName()));
+        std::vector<std::set<std::string>> found;
+        std::vector<float> xs;
+        for (const auto& [x, materials] : columns) {
+            xs.push_back(x);
+            found.push_back(materials);
+        }
+        std::vector<std::set<std::string>> wanted;
+        for (const Column& column : expected)
+            wanted.push_back({column.team + "_portrait_bg.mat", column.label + "_portrait_bg.mat"});
+        EXPECT_EQ(found, wanted);
+
+        std::map<float, std::string> boids;
+        for (quellor::Entity* boid : game->FindEntitiesWithPrefix("boid"))
+            boids[game->FindTransform2D(boid->GetName())->m_x] = game->FindMaterial(boid->GetName());
+        std::vector<std::string> boidMaterials;
+        for (const auto& [x, material] : boids)
+            boidMaterials.push_back(material);
+        std::vector<std::string> wantedBoids;
+        for (const Column& column : expected)
+            wantedBoids.push_back(column.team + "_boid.mat");
+        EXPECT_EQ(boidMaterials, wantedBoids);
+
+        // A sign stands in each gap between two teams, and only there.
+        std::vector<float> signs;
+        for (quellor::Entity* sign : game->FindEntitiesWithPrefix("versus")) {
+            EXPECT_EQ(game->FindMaterial(sign->GetName()), "versus.mat");
+            signs.push_back(game->FindTransform2D(sign->GetName())->m_x);
+        }
+        versusSigns = 0;
+        for (std::size_t i = 0; i + 1 < expected.size() && xs.size() == expected.size(); ++i) {
+            const auto between = std::count_if(signs.begin(), signs.end(),
+                                               [&](float x) { return x > xs[i] && x < xs[i + 1]; });
+            const bool change = expected[i].team != expected[i + 1].team;
+            EXPECT_EQ(between, change ? 1 : 0) << "between columns " << i << " and " << i + 1;
+            versusSigns += change ? 1 : 0;
+        }
+        EXPECT_EQ(signs.size(), versusSigns);
+    }
+
+    // Runs the intro to its end: nobody moves, the match is inactive and one view is drawn while
+    // it runs; it lasts its timeline of timed steps; then its sounds have played.
+    void RunIntro(float seconds, int timedSteps)
+    {
+        bool controlled = false;
+        bool active = false;
+        bool split = false;
+        // The people join in the intro's first frame, after it took the screens of those it
+        // found; it takes theirs in the next.
+        const std::uint32_t joined = introStart + 1;
+        ASSERT_TRUE(game->RunUntil([&] {
+            if (!IntroRuns())
+                return true;
+            for (quellor::Entity* player : MatchPlayers())
+                controlled = controlled || player->GetComponent<PlayerDataComponent>()->GetControlable();
+            active = active || game->GetGameLogic()->m_active;
+            split = split || (game->GetGame().GetFrameCount() > joined && game->GetScreenCount() != 1);
+            return false;
+        }, 20 * 60));
+        EXPECT_FALSE(controlled);
+        EXPECT_FALSE(active);
+        EXPECT_FALSE(split);
+        // Each step of a sequence starts, and has its first update, in the frame its predecessor
+        // ends in: the intro is a frame shorter than its seconds for each step after the first,
+        // and a step whose seconds the frame times reach only after rounding takes one more.
+        const auto frames = static_cast<int>(game->GetGame().GetFrameCount() - introStart);
+        RecordProperty("intro_frames", frames);
+        const int wanted = static_cast<int>(std::lround(seconds * 60.0f));
+        EXPECT_GE(frames, wanted - (timedSteps - 1));
+        EXPECT_LE(frames, wanted + 1);
+
+        EXPECT_EQ(game->CountPlays("swoosh_75.ogg"), static_cast<int>(versusSigns));
+        EXPECT_EQ(game->CountPlays("countdown_beep.ogg"), 3);
+        EXPECT_EQ(game->CountPlays("countdown_beep_final.ogg"), 1);
+        // The final beep comes after the three others.
+        const std::vector<std::string> calls = game->SoundCalls();
+        const auto final = std::find_if(calls.begin(), calls.end(), [](const std::string& call) {
+            return call.rfind("play countdown_beep_final.ogg ", 0) == 0;
+        });
+        EXPECT_EQ(std::count_if(final, calls.end(), [](const std::string& call) {
+                      return call.rfind("play countdown_beep.ogg ", 0) == 0;
+                  }), 0);
+        quellor::SoundSystem* sound = game->GetGame().GetSoundSystem();
+        EXPECT_TRUE(sound->IsPlaying("theme_gameplay.ogg", quellor::SoundSystem::SongTable));
+        EXPECT_FALSE(sound->IsPlaying("theme_menu.ogg", quellor::SoundSystem::SongTable));
+    }
+
+    // After the intro everyone may move and the match runs; each person gets a view of their own
+    // with the reticle and the score "0 / 5" within the next frames.
+    void ExpectHandOver(std::size_t people)
+    {
+        for (quellor::Entity* player : MatchPlayers())
+            EXPECT_TRUE(player->GetComponent<PlayerDataComponent>()->GetControlable()) << player->GetName();
+        quellor::GameLogicSystem* logic = game->GetGameLogic();
+        EXPECT_TRUE(logic->m_active);
+        EXPECT_EQ(game->GetScreenCount(), people);
+
+        auto scoresShown = [&] {
+            if (logic->GetScoreTexts().size() != MatchPlayers().size())
+                return false;
+            for (const quellor::EntityRef& text : logic->GetScoreTexts()) {
+                auto* component = text.Get() ? text.Get()->GetComponent<quellor::TextComponent>() : nullptr;
+                if (!component || component->GetValue() != "0 / 5")
+                    return false;
+            }
+            return true;
+        };
+        EXPECT_TRUE(game->RunUntil(scoresShown, 2));
+
+        std::set<int> screens;
+        quellor::GraphicsSystem* graphics = game->GetGame().GetGraphicsSystem();
+        for (quellor::Entity* player : MatchPlayers()) {
+            auto* camera = player->GetComponent<ThirdPersonCameraComponent>();
+            if (!camera)
+                continue;
+            ASSERT_TRUE(game->RunUntil([&] { return camera->GetReticle() != nullptr; }, 2)) << player->GetName();
+            const int screen = camera->GetScreenID();
+            screens.insert(screen);
+            auto* reticle = camera->GetReticle()->GetComponent<quellor::GraphicsComponent2D>();
+            ASSERT_NE(reticle, nullptr);
+            EXPECT_TRUE(reticle->GetVisible(screen)) << player->GetName();
+            EXPECT_EQ(reticle->GetScreenID(), screen) << player->GetName();
+            // The view's camera follows this player: it is the screen's camera, a camera radius or
+            // so from the player.
+            EXPECT_EQ(camera->GetCamera(), &graphics->GetActiveCamera(screen)) << player->GetName();
+            const ZOR::float3 eye = camera->GetCamera()->GetPosition();
+            const quellor::Vec4 body = player->GetComponent<quellor::Transform3D>()->GetPosition();
+            const float distance = std::hypot(eye.x - body.x, eye.y - body.y, eye.z - body.z);
+            EXPECT_LT(distance, 3.0f * 15.0f) << player->GetName();
+        }
+        EXPECT_EQ(screens.size(), people);
+    }
+
+    std::uint32_t introStart = 0;
+    std::size_t versusSigns = 0;
 };
 
 TEST_F(MatchScenario, S6TheMainRoadIntoAMatch)
 {
-    FlowSetup setup = ContentSetup();
-    setup.drawEvery = 30;
-    Boot(std::move(setup));
-    StartMatch();
-    // The fade falls; "default" is emptied before the level comes.
-    bool levelSeen = false;
-    ASSERT_TRUE(game->RunUntil([&] {
-        bool gone = true;
-        for (const quellor::EntityRef& entity : menuEntities)
-            gone = gone && entity.Get() == nullptr;
-        levelSeen = levelSeen || game->FindEntity("redSpawn") != nullptr;
-        return gone;
-    }, 60));
-    EXPECT_FALSE(levelSeen);
-    auto introRuns = [&] { return IntroRuns(); };
-    ASSERT_TRUE(game->RunUntil(introRuns, 10));
-    const std::uint32_t start = game->GetGame().GetFrameCount();
-    auto players = [&] { return MatchPlayers(); };
-    ASSERT_TRUE(game->RunUntil([&] { return players().size() == 4; }, 10));
+    Enter(MainRoad());
+    ASSERT_TRUE(game->RunUntil([&] { return MatchPlayers().size() == 4; }, 10));
     int people = 0;
-    for (quellor::Entity* player : players()) {
-        auto* data = player->GetComponent<quellor::PlayerDataComponent>();
+    for (quellor::Entity* player : MatchPlayers()) {
+        auto* data = player->GetComponent<PlayerDataComponent>();
         if (data->controllerID == 0) {
             ++people;
             EXPECT_EQ(data->playerTeam, "orange");
@@ -53,19 +223,48 @@ TEST_F(MatchScenario, S6TheMainRoadIntoAMatch)
     EXPECT_EQ(people, 1);
     EXPECT_EQ(game->GetScreenCount(), 1u);
 
-    // After the intro (8.95 s) everyone may move and the match runs.
-    ASSERT_TRUE(game->RunUntil([&] { return !introRuns(); }, 12 * 60));
-    // The intro's length as it ran (the road's 8.95 s is counted from the start press).
-    RecordProperty("intro_frames", static_cast<int>(game->GetGame().GetFrameCount() - start));
-    for (quellor::Entity* player : players())
-        EXPECT_TRUE(player->GetComponent<quellor::PlayerDataComponent>()->GetControlable()) << player->GetName();
-    EXPECT_TRUE(game->GetGameLogic()->m_active);
-    quellor::SoundSystem* sound = game->GetGame().GetSoundSystem();
-    if (ContentHasFile("theme_gameplay.ogg")) {
-        EXPECT_TRUE(sound->IsPlaying("theme_gameplay.ogg", quellor::SoundSystem::SongTable));
-        EXPECT_FALSE(sound->IsPlaying("theme_menu.ogg", quellor::SoundSystem::SongTable));
-    }
+    // Teams in name order: the person's orange column first, then the three red ones.
+    ExpectVersusScreen({{"orange", "p1"}, {"red", "ai"}, {"red", "ai"}, {"red", "ai"}});
+    EXPECT_EQ(versusSigns, 1u);
+    // 0.3 s a column, 1.25 s a sign (three steps), 2 s still, the countdown's 4.5 s (eleven).
+    RunIntro(8.95f, 4 + 3 + 1 + 11);
+    ExpectHandOver(1);
     Shot("s6_match");
+}
+
+TEST_F(MatchScenario, S6bFourPeopleEachOnTheirSlotsColour)
+{
+    // The keyboard joins slot 0, pads 1 to 3 the others; each takes hair, mask and the slot's
+    // own team as they come, and the keyboard starts once all are ready.
+    std::vector<RoadPress> road = {{RoadPress::kKeyboard, kSpaceKey}};
+    for (int pad = 1; pad < 4; ++pad)
+        road.push_back({pad, kPadA});
+    for (int i = 0; i < 3; ++i)
+        road.push_back({RoadPress::kKeyboard, kSpaceKey});
+    for (int pad = 1; pad < 4; ++pad)
+        for (int i = 0; i < 3; ++i)
+            road.push_back({pad, kPadA});
+    road.push_back({RoadPress::kKeyboard, kSpaceKey});
+    Enter(road);
+
+    ASSERT_TRUE(game->RunUntil([&] { return MatchPlayers().size() == 4; }, 10));
+    const char* const colours[] = {"red", "orange", "purple", "green"};
+    std::set<int> slots;
+    for (quellor::Entity* player : MatchPlayers()) {
+        auto* data = player->GetComponent<PlayerDataComponent>();
+        ASSERT_GE(data->controllerID, 0) << player->GetName();
+        ASSERT_LT(data->controllerID, 4) << player->GetName();
+        slots.insert(data->controllerID);
+        EXPECT_EQ(data->playerTeam, colours[data->controllerID]) << player->GetName();
+    }
+    EXPECT_EQ(slots.size(), 4u);
+
+    // Four teams in name order, a sign between each two.
+    ExpectVersusScreen({{"green", "p4"}, {"orange", "p2"}, {"purple", "p3"}, {"red", "p1"}});
+    EXPECT_EQ(versusSigns, 3u);
+    RunIntro(11.45f, 4 + 3 * 3 + 1 + 11);
+    ExpectHandOver(4);
+    Shot("s6b_four_views");
 }
 
 } // namespace

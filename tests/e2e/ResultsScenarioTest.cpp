@@ -78,11 +78,10 @@ protected:
         setup.drawEvery = 30;
         Boot(std::move(setup));
         // Pad 1 joins (orange, its slot's colour), takes hair and mask, moves on to purple, ready.
-        StartMatch([&] {
-            game->Input().SetPadConnected(kSecondPad, true);
-            for (int code : {kPadA, kPadA, kPadA, kPadRight, kPadA})
-                CharSelectPress(code, kSecondPad);
-        });
+        std::vector<RoadPress> road = MainRoad();
+        for (int code : {kPadA, kPadA, kPadA, kPadRight, kPadA})
+            road.insert(road.end() - 1, {kSecondPad, code});
+        StartMatch(road);
         if (HasFatalFailure())
             return;
         ASSERT_TRUE(game->RunUntil([&] { return IntroRuns(); }, 120));

@@ -116,23 +116,30 @@ void Scenario::Press(int key)
     game->Frame();
 }
 
-void Scenario::StartMatch(const std::function<void()>& beforeStart)
+std::vector<RoadPress> Scenario::MainRoad()
 {
+    // Join, hair and mask, three computer players, orange, ready; then start.
+    std::vector<RoadPress> road;
+    for (int key : {kSpaceKey, kSpaceKey, kSpaceKey, kZ, kZ, kZ, kRight, kSpaceKey, kSpaceKey})
+        road.push_back({RoadPress::kKeyboard, key});
+    return road;
+}
+
+void Scenario::StartMatch(const std::vector<RoadPress>& road)
+{
+    ASSERT_FALSE(road.empty());
     ASSERT_NE(WaitForScreen("MainMenu", 1500), nullptr);
     Press(kEnter);
     ASSERT_NE(WaitForScreen("CharSelectMenu", 300), nullptr);
-    // Join, hair and mask, three computer players, orange, ready; then start.
-    for (int key : {kSpaceKey, kSpaceKey, kSpaceKey, kZ, kZ, kZ, kRight, kSpaceKey}) {
-        CharSelectPress(key);
+    for (std::size_t i = 0; i + 1 < road.size(); ++i) {
+        CharSelectPress(road[i].code, road[i].pad);
         if (HasFatalFailure())
             return;
     }
-    if (beforeStart)
-        beforeStart();
     menuEntities.clear();
     for (const auto& [name, entity] : quellor::Engine::Instance()->GetSpace("default")->GetEntityMap())
         menuEntities.emplace_back(entity);
-    CharSelectPress(kSpaceKey);
+    CharSelectPress(road.back().code, road.back().pad);
 }
 
 void Scenario::CharSelectPress(int code, int pad)
@@ -160,7 +167,8 @@ bool Scenario::IntroRuns()
 {
     bool runs = false;
     game->GetGame().GetActionSystem()->GetRootList().VisitActions([&](const quellor::Action& action) {
-        runs = runs || (dynamic_cast<const quellor::LevelIntroCam*>(&action) && !action.IsFinished());
+        runs = runs || (dynamic_cast<const quellor::LevelIntroCam*>(&action) && action.IsStarted() &&
+                        !action.IsFinished());
     });
     return runs;
 }

@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,8 +32,19 @@ constexpr int kRight = 39;
 constexpr int kDown = 40;
 constexpr int kPadA = 10;
 
+// One press on the way into a match: a key, or a button of a pad.
+struct RoadPress {
+    static constexpr int kKeyboard = -1;
+    int pad = kKeyboard;
+    int code = 0;
+};
+
 class Scenario : public ::testing::Test {
 public:
+    // The main road through character select: one person on the keyboard joins (orange, the
+    // team reached with Right), with hair and mask as they come, adds three computer players
+    // (red, the person's team when they are added), gets ready and starts.
+    static std::vector<RoadPress> MainRoad();
     // Every scenario's seed and random seed; the built content is the working directory.
     static FlowSetup ContentSetup();
     // True when the built content has the file (relative to the content folder).
@@ -62,21 +72,19 @@ protected:
     // A screenshot at fade 1: it differs from a single colour and from the previous one (once the
     // menu content is built: without it the screens are empty).
     void Shot(const std::string& name);
-    // Ends the capture and checks it holds no line starting "Failed to", "Error:" or "Warning:"
-    // (but for lines holding one of allowed); prints it back to the test's output.
-    // The main road from the main menu through character select: one person on the keyboard
-    // joins (orange), three computer players (red), start. Ends on the start press; the menu's
-    // entities as they were just before it are in menuEntities. beforeStart runs on character
-    // select just before the start press (more people join there; a join takes a computer
-    // player's place).
-    void StartMatch(const std::function<void()>& beforeStart = {});
+    // From the main menu through character select along the road (other people join by pressing
+    // their pads on it; a join takes a computer player's place). Ends on the road's last press,
+    // the start; the menu's entities as they were just before it are in menuEntities.
+    void StartMatch(const std::vector<RoadPress>& road = MainRoad());
     // On character select: waits until no slot animates, then presses the key (pad < 0) or the
-    // pad's button as Press does.
-    void CharSelectPress(int code, int pad = -1);
+    // pad's button (which connects the pad) as Press does.
+    void CharSelectPress(int code, int pad = RoadPress::kKeyboard);
     // The level intro camera runs.
     bool IntroRuns();
     // The match's players, found by their data (the game logic lists them once the intro hands over).
     std::vector<quellor::Entity*> MatchPlayers() const;
+    // Ends the capture and checks it holds no line starting "Failed to", "Error:" or "Warning:"
+    // (but for lines holding one of allowed); prints it back to the test's output.
     void ExpectCleanLog(const std::vector<std::string>& allowed = {});
 
     void TearDown() override;
