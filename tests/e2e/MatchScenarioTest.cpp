@@ -97,15 +97,16 @@ protected:
             EXPECT_EQ(game->FindMaterial(sign->GetName()), "versus.mat");
             signs.push_back(game->FindTransform2D(sign->GetName())->m_x);
         }
-        versusSigns = 0;
+        std::size_t changes = 0;
         for (std::size_t i = 0; i + 1 < expected.size() && xs.size() == expected.size(); ++i) {
             const auto between = std::count_if(signs.begin(), signs.end(),
                                                [&](float x) { return x > xs[i] && x < xs[i + 1]; });
             const bool change = expected[i].team != expected[i + 1].team;
             EXPECT_EQ(between, change ? 1 : 0) << "between columns " << i << " and " << i + 1;
-            versusSigns += change ? 1 : 0;
+            changes += change ? 1 : 0;
         }
-        EXPECT_EQ(signs.size(), versusSigns);
+        versusSigns = signs.size();
+        EXPECT_EQ(versusSigns, changes);
     }
 
     // Runs the intro to its end: nobody moves, the match is inactive and one view is drawn while
@@ -117,14 +118,13 @@ protected:
         bool split = false;
         // The people join in the intro's first frame, after it took the screens of those it
         // found; it takes theirs in the next.
-        const std::uint32_t joined = introStart + 1;
         ASSERT_TRUE(game->RunUntil([&] {
             if (!IntroRuns())
                 return true;
             for (quellor::Entity* player : MatchPlayers())
                 controlled = controlled || player->GetComponent<PlayerDataComponent>()->GetControlable();
             active = active || game->GetGameLogic()->m_active;
-            split = split || (game->GetGame().GetFrameCount() > joined && game->GetScreenCount() != 1);
+            split = split || (game->GetGame().GetFrameCount() > introStart && game->GetScreenCount() != 1);
             return false;
         }, 20 * 60));
         EXPECT_FALSE(controlled);
@@ -156,7 +156,7 @@ protected:
     }
 
     // After the intro everyone may move and the match runs; each person gets a view of their own
-    // with the reticle and the score "0 / 5" within the next frames.
+    // with the reticle and, a frame later, the score "0 / 5".
     void ExpectHandOver(std::size_t people)
     {
         for (quellor::Entity* player : MatchPlayers())
@@ -175,7 +175,10 @@ protected:
             }
             return true;
         };
-        EXPECT_TRUE(game->RunUntil(scoresShown, 2));
+        // The score display is built a frame after the intro asks for it.
+        EXPECT_FALSE(scoresShown());
+        ASSERT_TRUE(game->Frame());
+        EXPECT_TRUE(scoresShown());
 
         std::set<int> screens;
         quellor::GraphicsSystem* graphics = game->GetGame().GetGraphicsSystem();
@@ -183,7 +186,8 @@ protected:
             auto* camera = player->GetComponent<ThirdPersonCameraComponent>();
             if (!camera)
                 continue;
-            ASSERT_TRUE(game->RunUntil([&] { return camera->GetReticle() != nullptr; }, 2)) << player->GetName();
+            // The intro took the reticle away; the camera's first update after it makes it again.
+            ASSERT_NE(camera->GetReticle(), nullptr) << player->GetName();
             const int screen = camera->GetScreenID();
             screens.insert(screen);
             auto* reticle = camera->GetReticle()->GetComponent<quellor::GraphicsComponent2D>();
