@@ -55,6 +55,8 @@ protected:
             return gone;
         }, 60));
         EXPECT_FALSE(levelSeen);
+        // The picture went black before the clear, and comes back with the intro.
+        EXPECT_EQ(game->GetFadeFactor(), 0.0f);
         ASSERT_TRUE(game->RunUntil([&] { return IntroRuns(); }, 10));
         introStart = game->GetGame().GetFrameCount();
     }
@@ -188,7 +190,9 @@ protected:
                 continue;
             // The intro took the reticle away; the camera's first update after it makes it again.
             ASSERT_NE(camera->GetReticle(), nullptr) << player->GetName();
+            // People join in slot order, each taking the next view.
             const int screen = camera->GetScreenID();
+            EXPECT_EQ(screen, player->GetComponent<PlayerDataComponent>()->controllerID) << player->GetName();
             screens.insert(screen);
             auto* reticle = camera->GetReticle()->GetComponent<quellor::GraphicsComponent2D>();
             ASSERT_NE(reticle, nullptr);
