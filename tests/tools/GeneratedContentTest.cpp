@@ -505,6 +505,60 @@ TEST(GeneratedContent, LabelsShowTheirTextInsideTheirMarginsAndStripsHoldTheirFr
         EXPECT_TRUE(names.insert(entry.name).second) << entry.name << " twice";
 }
 
+TEST(GeneratedContent, PanelLinesStandWhereTheyArePlacedBesideThePauseMenusMarks)
+{
+    std::ifstream in(tarsel::tools::kDefaultFontPath, std::ios::binary);
+    const std::vector<std::uint8_t> ttf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    tarsel::tools::BitmapFont font;
+    ASSERT_TRUE(tarsel::tools::RasterizeFont(ttf, 64, 32, 126, font));
+    // The ink's bounds inside a band of rows.
+    struct Bounds {
+        std::uint32_t left = ~0u, right = 0, top = ~0u, bottom = 0;
+    };
+    auto inkIn = [](const tarsel::tools::Image& image, std::uint32_t from, std::uint32_t to) {
+        Bounds b;
+        for (std::uint32_t y = from; y < to && y < image.height; ++y)
+            for (std::uint32_t x = 0; x < image.width; ++x)
+                if (image.rgba[(std::size_t{y} * image.width + x) * 4] > 128) {
+                    b.left = std::min(b.left, x);
+                    b.right = std::max(b.right, x);
+                    b.top = std::min(b.top, y);
+                    b.bottom = std::max(b.bottom, y);
+                }
+        return b;
+    };
+    tarsel::tools::LabelStyle style;
+    style.width = 200;
+    style.height = 100;
+    style.back = {0, 0, 0, 255};
+    const tarsel::tools::Image panel =
+        tarsel::tools::BuildPanel(font, {{"ABC", 50.0f, 30.0f, 20.0f}, {"X", -1.0f, 75.0f, 20.0f}}, style);
+    const Bounds first = inkIn(panel, 0, 50), second = inkIn(panel, 50, 100);
+    EXPECT_GE(first.left, 50u);
+    EXPECT_LE(first.left, 54u) << "the line starts at its left edge";
+    EXPECT_GE(first.top, 20u);
+    EXPECT_LE(first.bottom, 40u) << "the line stays within its height about its middle";
+    EXPECT_NEAR((second.left + second.right) / 2.0, 100.0, 3.0) << "a negative left centres the line";
+    EXPECT_GE(second.top, 65u);
+
+    // Each main-page entry of the pause picture lies right of the cursor's square on its row.
+    const tarsel::tools::Image* pause = nullptr;
+    tarsel::tools::Image built;
+    for (const tarsel::tools::LabelTexture& label : tarsel::tools::Labels())
+        if (label.name == "2d_pause") {
+            built = tarsel::tools::BuildLabelTexture(font, label);
+            pause = &built;
+        }
+    ASSERT_NE(pause, nullptr);
+    for (int i = 0; i < 6; ++i) {
+        // The cursor's square on the quarter-size picture: u 400..475, v 275 + 105 i .. + 75.
+        const auto top = static_cast<std::uint32_t>((275 + 105 * i) / 4), bottom = static_cast<std::uint32_t>((350 + 105 * i) / 4);
+        const Bounds entry = inkIn(*pause, top, bottom);
+        EXPECT_GT(entry.left, 475u / 4) << "entry " << i;
+        EXPECT_LT(entry.left, 540u / 4) << "entry " << i;
+    }
+}
+
 TEST(GeneratedContent, BlockLettersAndHingedPropsKeepTheirShapes)
 {
     // One box (36 vertices) per dot: "1" has 10 dots, "x" 9; an unknown character is a gap.

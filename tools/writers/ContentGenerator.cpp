@@ -209,7 +209,7 @@ bool GenerateContent(const std::filesystem::path& folder, const std::string& fon
         write("textures/fonts/" + name + ".dds", WriteDds(FontImage(font), DdsFormat::BGRA8));
         if (cell == 64)
             for (const LabelTexture& label : Labels())
-                write("textures/labels/" + label.name + ".dds", WriteDds(BuildLabel(font, label.text, label.style), DdsFormat::BC3));
+                write("textures/labels/" + label.name + ".dds", WriteDds(BuildLabelTexture(font, label), DdsFormat::BC3));
     }
     return ok;
 }

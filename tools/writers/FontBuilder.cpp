@@ -91,9 +91,17 @@ Image FontImage(const BitmapFont& font)
     return image;
 }
 
-Image BuildLabel(const BitmapFont& font, const std::string& text, const LabelStyle& style)
+namespace {
+
+// A text's coverage at the font's own size, each line centred across the widest.
+struct TextCoverage {
+    std::uint32_t width = 1;
+    std::uint32_t height = 1;
+    std::vector<float> alpha;
+};
+
+TextCoverage Rasterize(const BitmapFont& font, const std::string& text)
 {
-    // The text's coverage at the font's own size.
     std::vector<std::string> lines(1);
     for (const char c : text) {
         if (c == '\n')
@@ -103,20 +111,20 @@ Image BuildLabel(const BitmapFont& font, const std::string& text, const LabelSty
     }
     const std::uint32_t cell = font.cellHeight;
     const std::uint32_t cellsPerRow = cell ? font.imageWidth / cell : 0;
-    std::uint32_t textWidth = 1;
+    TextCoverage out;
     for (const std::string& line : lines) {
         std::uint32_t width = 0;
         for (const char c : line)
             width += font.widths[static_cast<std::uint8_t>(c)];
-        textWidth = std::max(textWidth, width);
+        out.width = std::max(out.width, width);
     }
-    const std::uint32_t textHeight = std::max<std::uint32_t>(1, cell * static_cast<std::uint32_t>(lines.size()));
-    std::vector<float> coverage(std::size_t{textWidth} * textHeight, 0.0f);
+    out.height = std::max<std::uint32_t>(1, cell * static_cast<std::uint32_t>(lines.size()));
+    out.alpha.assign(std::size_t{out.width} * out.height, 0.0f);
     for (std::size_t row = 0; row < lines.size() && cellsPerRow; ++row) {
         std::uint32_t width = 0;
         for (const char c : lines[row])
             width += font.widths[static_cast<std::uint8_t>(c)];
-        std::uint32_t penX = (textWidth - width) / 2;
+        std::uint32_t penX = (out.width - width) / 2;
         for (const char c : lines[row]) {
             const std::uint8_t code = static_cast<std::uint8_t>(c);
             const std::uint32_t advance = font.widths[code];
@@ -124,42 +132,79 @@ Image BuildLabel(const BitmapFont& font, const std::string& text, const LabelSty
                 const std::uint32_t k = code - font.firstCharacter;
                 const std::uint32_t cellX = (k % cellsPerRow) * cell, cellY = (k / cellsPerRow) * cell;
                 for (std::uint32_t y = 0; y < cell && cellY + y < font.imageHeight; ++y)
-                    for (std::uint32_t x = 0; x < advance && x < cell && penX + x < textWidth; ++x)
-                        coverage[(row * cell + y) * textWidth + penX + x] =
+                    for (std::uint32_t x = 0; x < advance && x < cell && penX + x < out.width; ++x)
+                        out.alpha[(row * cell + y) * out.width + penX + x] =
                             font.pixels[((std::size_t{cellY} + y) * font.imageWidth + cellX + x) * 4 + 3] / 255.0f;
             }
             penX += advance;
         }
     }
+    return out;
+}
 
-    Image image;
-    image.width = style.width;
-    image.height = style.height;
-    image.rgba.resize(std::size_t{image.width} * image.height * 4);
-    // Fitted into 90% of the width and 80% of the height, never enlarged.
-    const float scale = std::min({1.0f, 0.9f * static_cast<float>(style.width) / static_cast<float>(textWidth),
-                                  0.8f * static_cast<float>(style.height) / static_cast<float>(textHeight)});
-    const float left = (static_cast<float>(style.width) - scale * static_cast<float>(textWidth)) / 2.0f;
-    const float top = (static_cast<float>(style.height) - scale * static_cast<float>(textHeight)) / 2.0f;
+// Blends the text, shrunk by scale (box-filtered) with its top-left corner at (left, top), in
+// ink over the image.
+void Stamp(Image& image, const TextCoverage& text, float scale, float left, float top, const std::array<std::uint8_t, 4>& ink)
+{
     const float footprint = 1.0f / scale;
     for (std::uint32_t y = 0; y < image.height; ++y) {
         for (std::uint32_t x = 0; x < image.width; ++x) {
             // The mean coverage of the text pixels under this image pixel.
             const float u0 = (static_cast<float>(x) - left) * footprint, v0 = (static_cast<float>(y) - top) * footprint;
+            if (u0 + footprint <= 0.0f || v0 + footprint <= 0.0f || u0 >= static_cast<float>(text.width) ||
+                v0 >= static_cast<float>(text.height))
+                continue;
             float sum = 0.0f;
             int count = 0;
             for (float v = v0; v < v0 + footprint; v += 1.0f)
                 for (float u = u0; u < u0 + footprint; u += 1.0f) {
                     ++count;
-                    if (u >= 0.0f && v >= 0.0f && u < static_cast<float>(textWidth) && v < static_cast<float>(textHeight))
-                        sum += coverage[static_cast<std::size_t>(v) * textWidth + static_cast<std::size_t>(u)];
+                    if (u >= 0.0f && v >= 0.0f && u < static_cast<float>(text.width) && v < static_cast<float>(text.height))
+                        sum += text.alpha[static_cast<std::size_t>(v) * text.width + static_cast<std::size_t>(u)];
                 }
             const float a = count ? sum / static_cast<float>(count) : 0.0f;
             std::uint8_t* p = image.rgba.data() + (std::size_t{y} * image.width + x) * 4;
             for (int channel = 0; channel < 4; ++channel)
-                p[channel] = static_cast<std::uint8_t>(
-                    std::lround(style.back[channel] + (style.ink[channel] - style.back[channel]) * a));
+                p[channel] = static_cast<std::uint8_t>(std::lround(p[channel] + (ink[channel] - p[channel]) * a));
         }
+    }
+}
+
+Image Backed(const LabelStyle& style)
+{
+    Image image;
+    image.width = style.width;
+    image.height = style.height;
+    image.rgba.resize(std::size_t{image.width} * image.height * 4);
+    for (std::size_t i = 0; i < image.rgba.size(); i += 4)
+        std::copy(style.back.begin(), style.back.end(), image.rgba.begin() + static_cast<std::ptrdiff_t>(i));
+    return image;
+}
+
+} // namespace
+
+Image BuildLabel(const BitmapFont& font, const std::string& text, const LabelStyle& style)
+{
+    const TextCoverage coverage = Rasterize(font, text);
+    Image image = Backed(style);
+    // Fitted into 90% of the width and 80% of the height, never enlarged.
+    const float scale = std::min({1.0f, 0.9f * static_cast<float>(style.width) / static_cast<float>(coverage.width),
+                                  0.8f * static_cast<float>(style.height) / static_cast<float>(coverage.height)});
+    const float left = (static_cast<float>(style.width) - scale * static_cast<float>(coverage.width)) / 2.0f;
+    const float top = (static_cast<float>(style.height) - scale * static_cast<float>(coverage.height)) / 2.0f;
+    Stamp(image, coverage, scale, left, top, style.ink);
+    return image;
+}
+
+Image BuildPanel(const BitmapFont& font, const std::vector<PanelLine>& lines, const LabelStyle& style)
+{
+    Image image = Backed(style);
+    for (const PanelLine& line : lines) {
+        const TextCoverage coverage = Rasterize(font, line.text);
+        const float scale = std::min(1.0f, line.height / static_cast<float>(coverage.height));
+        const float width = scale * static_cast<float>(coverage.width);
+        const float left = line.left < 0.0f ? (static_cast<float>(style.width) - width) / 2.0f : line.left;
+        Stamp(image, coverage, scale, left, line.middle - line.height / 2.0f, style.ink);
     }
     return image;
 }

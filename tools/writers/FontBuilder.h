@@ -33,6 +33,18 @@ struct LabelStyle {
 };
 Image BuildLabel(const BitmapFont& font, const std::string& text, const LabelStyle& style);
 
+// A line of a panel placed on its picture: the text's left edge (negative: centred across the
+// picture), the middle of the line and the line's height, in the picture's pixels.
+struct PanelLine {
+    std::string text;
+    float left = -1.0f;
+    float middle = 0.0f;
+    float height = 16.0f;
+};
+// A panel: the style's size and back with each line drawn in ink where it stands, for pictures
+// whose entries must sit beside marks the game places on them.
+Image BuildPanel(const BitmapFont& font, const std::vector<PanelLine>& lines, const LabelStyle& style);
+
 // The sun texture: a 128 x 128 white disc whose alpha fades out over its rim.
 Image BuildSunImage();
 

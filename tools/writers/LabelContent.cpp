@@ -44,6 +44,50 @@ LabelStyle Style(std::uint32_t width, std::uint32_t height, Rgba back, Rgba ink 
 LabelStyle PanelStyle() { return Style(360, 270, kPanel); }
 LabelStyle CreditsStyle() { return Style(384, 202, kPanel); }
 
+// The pause panels' entries sit beside the marks the pause menu places on the design grid: its
+// cursor (75 grid units square, at u = 400 and v = 275 + 105 i on the main page, at v = 475 and
+// 695 on the yes/no question) and the options' check marks (at u = 475, v = 325, 435 and 555).
+// Lines are placed on the quarter-size picture, so grid units are divided by 4.
+constexpr float kGrid = 0.25f;
+constexpr float kMark = 75.0f;
+constexpr float kEntryHeight = 24.0f;
+
+PanelLine Title(const char* text) { return {text, -1.0f, 150.0f * kGrid, 36.0f}; }
+
+// An entry to the right of a mark whose top-left corner is at (u, v) on the grid.
+PanelLine Entry(const std::string& text, float u, float v)
+{
+    return {text, (u + kMark + 20.0f) * kGrid, (v + kMark / 2.0f) * kGrid, kEntryHeight};
+}
+
+std::vector<PanelLine> PauseLines()
+{
+    std::vector<PanelLine> lines = {Title("PAUSED")};
+    const char* const entries[] = {"Resume", "How to play", "Options", "Credits", "Quit to menu", "Quit game"};
+    for (int i = 0; i < 6; ++i)
+        lines.push_back(Entry(entries[i], 400.0f, 275.0f + 105.0f * static_cast<float>(i)));
+    return lines;
+}
+
+// The options page with the entry under the (hidden) cursor marked left of its check mark.
+std::vector<PanelLine> OptionsLines(int selected)
+{
+    std::vector<PanelLine> lines = {Title("OPTIONS")};
+    const char* const entries[] = {"Mute music", "Mute all", "Full screen"};
+    const float rows[] = {325.0f, 435.0f, 555.0f};
+    for (int i = 0; i < 3; ++i) {
+        lines.push_back(Entry(entries[i], 475.0f, rows[i]));
+        if (i == selected)
+            lines.push_back(Entry(">", 475.0f - kMark - 40.0f, rows[i]));
+    }
+    return lines;
+}
+
+std::vector<PanelLine> QuestionLines()
+{
+    return {Title("ARE YOU SURE?"), Entry("No", 525.0f, 475.0f), Entry("Yes", 525.0f, 695.0f)};
+}
+
 const char* const kPadHelp = "HOW TO PLAY\nleft stick: move   A: jump\nright trigger: shoot an orb\nleft trigger: lift   Start: pause";
 const char* const kKeyHelp = "HOW TO PLAY\nW A S D: move   Space: jump\nleft mouse: shoot an orb\nright mouse: lift   Esc: pause";
 
@@ -71,16 +115,17 @@ std::vector<LabelTexture> Labels()
         {"results_feather", "*", Style(64, 64, kClear, {255, 230, 120, 255})},
         {"results_win", "WIN", Style(256, 128, kClear, {120, 230, 120, 255})},
         {"results_loss", "LOSS", Style(256, 128, kClear, {230, 120, 120, 255})},
-        {"2d_pause", "PAUSED\n\nResume\nHow to play\nOptions\nCredits\nQuit to menu\nQuit game", PanelStyle()},
+        {"2d_pause", "", PanelStyle(), PauseLines()},
         {"2d_htp_xbox", kPadHelp, PanelStyle()},
         {"2d_htp_keyboard", kKeyHelp, PanelStyle()},
-        {"2d_options", "OPTIONS\n\n> Mute music\nMute all\nFull screen", PanelStyle()},
-        {"2d_options_0", "OPTIONS\n\nMute music\n> Mute all\nFull screen", PanelStyle()},
-        {"2d_options_1", "OPTIONS\n\nMute music\nMute all\n> Full screen", PanelStyle()},
+        {"2d_options", "", PanelStyle(), OptionsLines(0)},
+        {"2d_options_0", "", PanelStyle(), OptionsLines(1)},
+        {"2d_options_1", "", PanelStyle(), OptionsLines(2)},
         {"2d_credits", "CREDITS\n\nTarsel\nmade by the Tarsel team", PanelStyle()},
-        {"2d_cda", "ARE YOU SURE?\n\nNo\n\nYes", PanelStyle()},
-        {"2d_cursor", ">", Style(64, 64, kClear)},
-        {"2d_checkmark", "X", Style(64, 64, kClear, {120, 230, 120, 255})},
+        {"2d_cda", "", PanelStyle(), QuestionLines()},
+        // Marks fill their square (a fitted label would keep a fifth of it clear on each side).
+        {"2d_cursor", "", Style(64, 64, kClear), {{">", -1.0f, 32.0f, 64.0f}}},
+        {"2d_checkmark", "", Style(64, 64, kClear, {120, 230, 120, 255}), {{"X", -1.0f, 32.0f, 64.0f}}},
     };
     // The menu level's boards: item names beside the plates the screens light up.
     const std::pair<const char*, const char*> items[] = {
@@ -124,6 +169,11 @@ std::vector<LabelTexture> Labels()
     for (const auto& [name, text] : banners)
         labels.push_back({name, text, Style(512, 128, kClear)});
     return labels;
+}
+
+Image BuildLabelTexture(const BitmapFont& font, const LabelTexture& label)
+{
+    return label.lines.empty() ? BuildLabel(font, label.text, label.style) : BuildPanel(font, label.lines, label.style);
 }
 
 Image BuildRingImage(std::uint8_t r, std::uint8_t g, std::uint8_t b)

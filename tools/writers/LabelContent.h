@@ -13,7 +13,12 @@ struct LabelTexture {
     std::string name; // the texture's file name without ".dds"
     std::string text;
     LabelStyle style;
+    // When given, the picture is a panel of these placed lines and the text is unused.
+    std::vector<PanelLine> lines = {};
 };
+
+// The picture of a label: its placed lines when it has them, else its text fitted in.
+Image BuildLabelTexture(const BitmapFont& font, const LabelTexture& label);
 
 // Every label, in a fixed order.
 std::vector<LabelTexture> Labels();
