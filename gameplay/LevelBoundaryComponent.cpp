@@ -62,7 +62,9 @@ void LevelBoundaryComponent::Update(float dt)
         Entity* player = logic->GetPlayer(i);
         PlayerDataComponent* data = DeathFlow::DataOf(player);
         const auto* body = player ? player->GetComponent<BoxColliderComponent3D>() : nullptr;
-        if (!data || !body || DeathFlow::Touches(*box, *body))
+        // A player already in a death flow (the kill volume's or this one's) is not taken again:
+        // one fall scores once.
+        if (!data || !body || data->m_dying || DeathFlow::Touches(*box, *body))
             continue;
         const SpawnPointComponent* spawn = logic->ChooseSpawnPoint(data->playerTeam);
         if (!spawn || m_cooldown > 0.0f)
@@ -82,6 +84,7 @@ void LevelBoundaryComponent::Take(Entity& victim, const Vec4& spawn)
     m_flow.Start(GetSystem<ActionSystem>(), victim, hitter, hitter ? kWithHitter : kWithoutHitter,
                  [this] { Respawn(); });
     data->canControl = false;
+    data->m_dying = true;
 }
 
 void LevelBoundaryComponent::Respawn()
@@ -91,8 +94,11 @@ void LevelBoundaryComponent::Respawn()
         if (auto* sound = engine ? engine->GetSystem<SoundSystem>(kSpace) : nullptr)
             sound->Play(kScoreSound, hitter->controllerID);
     }
-    if (Entity* victim = m_victim.Get(); victim && !victim->IsDestroyed())
+    if (Entity* victim = m_victim.Get(); victim && !victim->IsDestroyed()) {
         DeathFlow::PutBack(*victim, m_respawnPosition);
+        if (PlayerDataComponent* data = victim->GetComponent<PlayerDataComponent>())
+            data->m_dying = false;
+    }
     m_flow.PlayRespawnEffect(m_respawnPosition);
     m_cooldown = kStartCooldown;
 }

@@ -3,7 +3,9 @@
 // a player whose box collider has no contact with it has left. One victim is handled at a
 // time: its control goes, the death flow (DeathFlow) runs on its screen, and at the flow's end
 // its last hitter's team scores and it comes back at a spawn point of its own team. No new
-// victim is taken for 2 s after a respawn (and at the start), nor while a flow runs.
+// victim is taken for 2 s after a respawn (and at the start), nor while a flow runs. The victim
+// counts as dying while its flow runs, and a player the kill volume holds as dying is left
+// alone, so that a fall through both scores once.
 #include "engine/Component.h"
 #include "engine/EntityRef.h"
 #include "engine/reflection/Vec4.h"

@@ -45,7 +45,10 @@ TEST_F(LevelBoundaryTest, NobodyIsTakenBeforeTheStartDelayAndTheFirstCooldown)
     EXPECT_GE(frames, 3); // 2.5 s have passed only now
     EXPECT_EQ(boundary->GetVictim(), person);
     EXPECT_FLOAT_EQ(boundary->GetCooldown(), LevelBoundaryComponent::kFlowCooldown);
-    // The boundary does not mark the player as dying.
+    // The victim counts as dying until its flow ends.
+    EXPECT_TRUE(Data(person)->m_dying);
+    Seconds(2.1f);
+    EXPECT_FALSE(Taken(person));
     EXPECT_FALSE(Data(person)->m_dying);
 }
 
@@ -116,6 +119,46 @@ TEST_F(LevelBoundaryTest, TheHitterScoresAtTheFlowsEndAndStaysTheLastHitter)
     EXPECT_EQ(Data(victim)->GetLastHitter(), hitter);
     // Only the kill volume's points count as feathers.
     EXPECT_EQ(world->feathers->GetFeathers("purple"), 0);
+}
+
+// The kill volume lies outside the boundary here, and the fixed box around the level is left
+// at x = 600: whichever takes a falling player first, the fall scores once.
+TEST_F(LevelBoundaryTest, AFallThroughTheBoundaryAndTheKillVolumeScoresOnce)
+{
+    AddBoundary();
+    DeathBoxComponent* volume = AddVolume<DeathBoxComponent>("killVolume", 0.0f, -200.0f, 0.0f, 20.0f);
+    Entity* victim = Person("victim", "red", 0);
+    Entity* hitter = Bot("hitter", "purple");
+    // The kill volume first: it watches before the boundary's first cooldown ends.
+    Seconds(DeathFlow::kStartDelay + 0.05f);
+    Data(victim)->SetLastHitter(hitter);
+    Place(victim, 0.0f, -200.0f, 0.0f);
+    world->Step(3);
+    ASSERT_TRUE(Taken(victim));
+    ASSERT_TRUE(Data(victim)->m_dying);
+    // Past the boundary's cooldown while the kill volume's flow (3 s and 5 s) runs.
+    Seconds(7.0f);
+    EXPECT_EQ(Score("purple"), 0);
+    Seconds(1.5f);
+    EXPECT_FALSE(Taken(victim));
+    EXPECT_EQ(Score("purple"), 1);
+    EXPECT_FLOAT_EQ(PositionOf(victim).x, kRedSpawnX);
+
+    // The boundary first; the fall goes on out of the level's fixed box during its flow (1 s
+    // and 5 s).
+    Seconds(0.5f);
+    Data(victim)->SetLastHitter(hitter);
+    Place(victim, kOutX, 0.0f, 0.0f);
+    world->Step(3);
+    ASSERT_TRUE(Taken(victim));
+    Place(victim, 600.0f, 0.0f, 0.0f);
+    Seconds(4.0f);
+    EXPECT_TRUE(volume->GetPending().empty());
+    EXPECT_EQ(Score("purple"), 1);
+    Seconds(2.5f);
+    EXPECT_FALSE(Taken(victim));
+    EXPECT_EQ(Score("purple"), 2);
+    EXPECT_FLOAT_EQ(PositionOf(victim).x, kRedSpawnX);
 }
 
 TEST_F(LevelBoundaryTest, AComputerHitterGivesAWaitNotAFollow)

@@ -135,6 +135,16 @@ TEST(ArenaContent, LevelTextPlacesTwoSpawnsPerTeamOverGroundAndAnIntroLongEnough
         EXPECT_EQ(static_cast<std::size_t>(expected), tarsel::tools::BuildNavigation(arena).size());
         EXPECT_NE(text.find("<DeathBoxComponent/>"), std::string::npos);
         EXPECT_NE(text.find("<LevelBoundaryComponent/>"), std::string::npos);
+        // A thumper slams from its rigid body: one without a body never slams.
+        const auto thumper = text.find("<thumper>");
+        if (arena.thumper) {
+            ASSERT_NE(thumper, std::string::npos) << arena.level;
+            const std::string entity = text.substr(thumper, text.find("</thumper>", thumper) - thumper);
+            EXPECT_NE(entity.find("<ThumperComponent>"), std::string::npos) << arena.level;
+            EXPECT_NE(entity.find("<RigidBodyComponent3D>"), std::string::npos) << arena.level;
+        } else {
+            EXPECT_EQ(thumper, std::string::npos) << arena.level;
+        }
     }
 }
 

@@ -281,9 +281,10 @@ std::string WriteArenaLevel(const ArenaDescription& arena)
                        Transform(k == 0 ? crate : -crate, 20.0f, k == 0 ? crate : -crate, 0.3f) + "<GraphicsComponent3D>" +
                            String("m_modelName", "crate.model") + String("m_materialName", "prop_crate.mat") +
                            "</GraphicsComponent3D>" + Floating(0.5f));
+    // The thumper slams from its body's centre: without a body it never slams.
     if (arena.thumper)
         text += Entity("thumper",
-                       Transform(0.0f, 0.0f, 0.0f) + "<GraphicsComponent3DSkinned>" + String("m_modelName", "thumper.model") +
+                       Transform(0.0f, 0.0f, 0.0f) + StaticBody() + "<GraphicsComponent3DSkinned>" + String("m_modelName", "thumper.model") +
                            String("m_materialName", "thumper_metal.mat") + "</GraphicsComponent3DSkinned><AnimationPlayerComponent>" +
                            String("m_animName", "Thumper_anim2.anim") + Bool("m_playing", true) + Float("m_speed", 1.0f) +
                            "</AnimationPlayerComponent><ThumperComponent>" + Float("m_thumpTime", 30.0f) +
