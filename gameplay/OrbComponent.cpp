@@ -375,9 +375,16 @@ bool OrbComponent::ScanContacts(OrbRecord& orb, Entity& entity, EndAt& endAt)
     if (!sphere)
         return false;
     const auto& records = sphere->GetContactRecords();
-    const bool touching =
-        std::any_of(records.begin(), records.end(), [](const ContactRecord3D& record) { return record.m_touching; });
-    if (!touching)
+    // A trigger volume (a sensor that is no character and not the target) is no contact for an
+    // orb: the level's boundary box holds every orb for its whole flight, and would end each one
+    // a frame after its skipped first contact.
+    const Entity* target = orb.target.Get();
+    const auto counts = [target](const ContactRecord3D& record) {
+        const ColliderComponent3D* other = record.m_other;
+        return record.m_touching &&
+               !(other && other->IsSensor() && other->m_pType != kCharacterPType && other->GetEntity() != target);
+    };
+    if (std::none_of(records.begin(), records.end(), counts))
         return false;
     if (orb.skipContacts) {
         orb.skipContacts = false;
@@ -386,7 +393,7 @@ bool OrbComponent::ScanContacts(OrbRecord& orb, Entity& entity, EndAt& endAt)
     const Entity* shooter = GetEntity();
     bool ended = false;
     for (const ContactRecord3D& record : records) {
-        if (!record.m_touching)
+        if (!counts(record))
             continue;
         ColliderComponent3D* other = record.m_other;
         Entity* otherEntity = other ? other->GetEntity() : nullptr;

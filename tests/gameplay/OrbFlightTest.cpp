@@ -123,6 +123,42 @@ TEST_F(OrbTest, OpponentInThePathIsKnockedBackAndTeamMateIsNot)
     EXPECT_LE(Data(opponent).m_stunTimer, 0.8f);
 }
 
+// A level's boundary is a sensor box round the whole playable space: every orb is inside it
+// from its spawn to its end.
+TEST_F(OrbTest, ATriggerVolumeRoundTheFlightNeitherEndsTheOrbNorShieldsTheOpponent)
+{
+    Entity* volume = world->Spawn("boundary", 0.0f, 0.0f, 0.0f);
+    volume->AddComponent<RigidBodyComponent3D>(true);
+    auto* box = new BoxColliderComponent3D;
+    box->m_isSensor = true;
+    box->SetHalfExtents(Vec4(300.0f, 300.0f, 300.0f, 0.0f));
+    volume->AddComponent(BoxColliderComponent3D::ID, box, true);
+    Entity* shooter = Player("shooter", "red", -60.0f, 0.0f);
+    Entity* opponent = Player("opponent", "blue", 60.0f, 0.0f);
+    world->Step(30);
+    OrbComponent& weapon = Weapon(shooter);
+
+    // Upward, away from everything: it flies on inside the box.
+    weapon.SpawnOrb(Vec4(0.0f, 1.0f, 0.0f, 0.0f), 0.0f, nullptr);
+    world->Step(10);
+    Entity* orb = OrbOf(shooter);
+    ASSERT_NE(orb, nullptr);
+    const auto& contacts = orb->GetComponent<SphereColliderComponent3D>()->GetContactRecords();
+    EXPECT_TRUE(std::any_of(contacts.begin(), contacts.end(), [box](const ContactRecord3D& record) {
+        return record.m_touching && record.m_other == box;
+    })) << "the orb is inside the volume";
+    EXPECT_EQ(weapon.GetOrbs().size(), 1u);
+    EXPECT_FALSE(world->Played(OrbComponent::kWallSound));
+    ASSERT_GT(FramesUntilEnded(*world, weapon), 0);
+
+    // At the opponent, 120 away: the orb reaches it and knocks it back.
+    const ZOR::float3 toOpponent = Centre(opponent) - XYZ(PlayerUtil::HandPoint(*shooter));
+    weapon.SpawnOrb(Vec4(toOpponent.x, toOpponent.y, toOpponent.z, 0.0f), 0.0f, nullptr);
+    ASSERT_GT(FramesUntilEnded(*world, weapon, 120), 0);
+    EXPECT_EQ(Data(opponent).GetLastHitter(), shooter);
+    EXPECT_GT(Data(opponent).m_stunTimer, 0.0f);
+}
+
 TEST_F(OrbTest, HitPlayerSortsTeamsAndTheAirTime)
 {
     Entity* shooter = Player("shooter", "red", -60.0f, 0.0f);
