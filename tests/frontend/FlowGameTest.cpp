@@ -28,3 +28,15 @@ TEST(FlowGameTest, BuiltContentFirstRunConfigAndAnInputScript)
     EXPECT_TRUE(game.IsSystemActive("UISystem"));
     EXPECT_FALSE(game.IsSystemActive("NoSuchSystem"));
 }
+
+TEST(FlowGameTest, TheLowSeedTurnsBloomOffAndBothQualitiesDown)
+{
+    tarsel::test::FlowSetup setup;
+    setup.workingDirectory = tarsel::test::ContentDir();
+    setup.config = tarsel::test::ConfigSeed::TestLow;
+    tarsel::test::FlowGame game(std::move(setup));
+    const std::string config = game.ReadConfig();
+    for (const char* line : {"BLOOM=0\n", "SHADOWS=0\n", "GOD_RAYS=0\n", "GRAPHICS=LOW\n", "PARTICLE=LOW\n",
+                             "ANISOTROPY=1\n", "WIDTH=800\n", "HEIGHT=450\n"})
+        EXPECT_NE(config.find(line), std::string::npos) << line << " in\n" << config;
+}

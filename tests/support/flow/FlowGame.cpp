@@ -113,11 +113,17 @@ void FlowGame::SeedDocuments()
     if (m_setup.config != ConfigSeed::None) {
         // The first run's file, written by the code that writes it in the game.
         ZOR::Config config = quellor::LoadConfig(configPath);
-        if (m_setup.config == ConfigSeed::Test) {
+        const bool low = m_setup.config == ConfigSeed::TestLow;
+        if (m_setup.config == ConfigSeed::Test || low) {
             config.Write<bool>("EFFECTS", "SHADOWS", false);
             config.Write<bool>("EFFECTS", "GOD_RAYS", false);
         }
-        if (m_setup.config == ConfigSeed::Test || m_setup.config == ConfigSeed::TestWithEffects) {
+        if (low) {
+            config.Write<bool>("EFFECTS", "BLOOM", false);
+            config.Write("QUALITY", "GRAPHICS", "LOW");
+            config.Write("QUALITY", "PARTICLE", "LOW");
+        }
+        if (m_setup.config != ConfigSeed::FirstRun) {
             config.SaveFullscreen(false);
             config.SaveResolution(ZOR::Dimension{800, 450});
             config.SaveAnisotropy(ZOR::Anisotropy::X1);
@@ -187,14 +193,16 @@ bool FlowGame::Start()
         ADD_FAILURE() << "the game did not start";
         return false;
     }
-    if (m_setup.drawEvery > 1)
-        m_game->GetGraphicsSystem()->SetDrawFilter([this] { return ShouldDraw(); });
+    // Always installed: the cadence may change while the game runs.
+    m_game->GetGraphicsSystem()->SetDrawFilter([this] { return ShouldDraw(); });
     return true;
 }
 
 bool FlowGame::ShouldDraw()
 {
     ++m_updates;
+    if (m_setup.drawEvery <= 1)
+        return true;
     if (m_drawNext) {
         m_drawNext = false;
         return true;

@@ -9,7 +9,8 @@
 // - config.ini, per FlowSetup::config: `ConfigSeed::Test` (the default) is the file a first
 //   run writes, then FULLSCREEN=0, WIDTH=800, HEIGHT=450, SHADOWS=0, GOD_RAYS=0 and
 //   ANISOTROPY=1, which keeps llvmpipe frames cheap; `TestWithEffects` the same with the first
-//   run's effects; `FirstRun` is the first run's file as it stands (for flows that toggle those
+//   run's effects; `TestLow` the first with BLOOM=0 and GRAPHICS and PARTICLE at LOW too (the
+//   long matches); `FirstRun` is the first run's file as it stands (for flows that toggle those
 //   switches); `None` leaves the game to write it;
 // - the display: a FakeDisplay listing FlowSetup::modes (800x450, 800x600, 1024x576);
 // - the working directory: FlowSetup::workingDirectory when given (the scenarios pass the built
@@ -27,7 +28,8 @@
 // - the random source: srand(FlowSetup::seed) before start-up, when given;
 // - drawing: the renderer draws and presents every FlowSetup::drawEvery-th update only (and
 //   every update while assets load, since their uploads run when a frame is presented); the
-//   components, game logic, physics and AI update every frame regardless;
+//   components, game logic, physics and AI update every frame regardless; SetDrawEvery changes
+//   the cadence while the game runs;
 // - a person: FlowSetup::person runs before each frame and sets the scripted input.
 //
 // A wait that runs out of frames prints a dump (frame, running screens, the entities of
@@ -75,7 +77,7 @@ class Transform3D;
 
 namespace tarsel::test {
 
-enum class ConfigSeed { Test, TestWithEffects, FirstRun, None };
+enum class ConfigSeed { Test, TestWithEffects, TestLow, FirstRun, None };
 
 class FlowGame;
 
@@ -129,6 +131,8 @@ public:
     void RunFrames(std::uint32_t count);
 
     Game& GetGame() { return *m_game; }
+    // The renderer draws every nth update from the next one on (1: every update).
+    void SetDrawEvery(unsigned every) { m_setup.drawEvery = every; }
     platform::ScriptedInputSource& Input();
 
     // Look-ups in the space "default".
