@@ -34,17 +34,16 @@ constexpr int kW = 87;
 constexpr int kLeftShift = 160;
 constexpr int kMouseRight = 2;
 constexpr int kQ = 81;
-constexpr int kPlayKeys[] = {kW, kLeft, kRight, kLeftShift, kMouseRight, kQ};
+constexpr int kPlayKeys[] = {kW, kLeft, kLeftShift, kMouseRight, kQ};
 
-// The person, a function of the frames since play began: walks on a left-hand loop, turns the
-// other way for 0.75 s every 10 s, jumps every 4 s, charges a full shot for 1 s and lets it go
-// every 3 s, and taps a quick shot in between.
+// The person, a function of the frames since play began: walks a small square loop (0.75 s
+// ahead, then a quarter turn on the spot), jumps every 4 s, charges a full shot for 1 s and lets
+// it go every 3 s, and taps a quick shot in between.
 void Play(platform::ScriptedInputSource& input, std::uint32_t f)
 {
-    const bool turnBack = f % 600 >= 300 && f % 600 < 345;
-    input.SetKey(kW, true);
-    input.SetKey(kLeft, !turnBack);
-    input.SetKey(kRight, turnBack);
+    const bool walking = f % 93 < 45;
+    input.SetKey(kW, walking);
+    input.SetKey(kLeft, !walking);
     input.SetKey(kLeftShift, f % 240 == 120);
     input.SetKey(kMouseRight, f % 180 < 60);
     input.SetKey(kQ, f % 180 == 120);
