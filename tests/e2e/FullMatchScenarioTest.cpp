@@ -192,7 +192,7 @@ TEST_F(FullMatchScenario, S13AMatchToAWinnerBackToTheMenuAndTheNextMatch)
     ASSERT_NE(playFrom, 0u);
     const std::uint32_t matchStart = playFrom;
     watching = true;
-    game->RunFrames(5 * kSecond);
+    game->RunFrames(kSecond);
     Shot("s13_match");
 
     // Play until the end sounds.
