@@ -565,7 +565,7 @@ TEST(GeneratedContent, BlockLettersAndHingedPropsKeepTheirShapes)
     EXPECT_EQ(tarsel::tools::BuildBlockText("1").vertices.size(), 10u * 36u);
     EXPECT_EQ(tarsel::tools::BuildBlockText("x").vertices.size(), 9u * 36u);
     EXPECT_EQ(tarsel::tools::BuildBlockText("1?1").vertices.size(), 20u * 36u);
-    // A word is centred on the origin and a unit tall.
+    // A word starts at x = 0 and stands on y = 0, a unit tall.
     float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
     for (const MeshVertex& v : tarsel::tools::BuildBlockText("MEDIUM").vertices) {
         minX = std::min(minX, v.position.x);
@@ -573,9 +573,18 @@ TEST(GeneratedContent, BlockLettersAndHingedPropsKeepTheirShapes)
         minY = std::min(minY, v.position.y);
         maxY = std::max(maxY, v.position.y);
     }
-    EXPECT_NEAR(minX, -maxX, 1e-4f);
-    EXPECT_NEAR(minY, -0.5f, 1e-4f);
-    EXPECT_NEAR(maxY, 0.5f, 1e-4f);
+    EXPECT_NEAR(minX, 0.0f, 1e-4f);
+    EXPECT_NEAR(maxX, 6.0f * 6.0f / 7.0f - 1.0f / 7.0f, 1e-4f);
+    EXPECT_NEAR(minY, 0.0f, 1e-4f);
+    EXPECT_NEAR(maxY, 1.0f, 1e-4f);
+    // The arrow points along -x: its tallest part lies on the -x side.
+    float tipX = 0.0f, tallest = 0.0f;
+    for (const MeshVertex& v : tarsel::tools::BuildArrow().vertices)
+        if (v.position.y > tallest) {
+            tallest = v.position.y;
+            tipX = v.position.x;
+        }
+    EXPECT_LT(tipX, 0.0f);
 
     // The skinned props' clips drive exactly their two bones and load beside their models.
     tarsel::test::RecordingRenderContext context;
