@@ -14,6 +14,7 @@
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
 #include "tools/writers/PropModels.h"
+#include "tools/writers/ShapeContent.h"
 #include "tools/writers/SoundWriter.h"
 #include "tests/support/ContentDir.h"
 
@@ -65,6 +66,26 @@ TEST(GeneratedContent, TwoRunsWriteTheSameBytesAsTheBuildAndAMissingFontFails)
     }
     TempDir noFont;
     EXPECT_FALSE(tarsel::tools::GenerateContent(noFont.Path(), (noFont / "no-such-font.ttf").string()));
+}
+
+TEST(GeneratedContent, TheBuildListsEveryFileTheGeneratorWritesAndNoOther)
+{
+    // The generator's files and the shapes the built levels and archetypes name.
+    std::set<std::string> written(tarsel::tools::GeneratedContentFiles().begin(),
+                                  tarsel::tools::GeneratedContentFiles().end());
+    for (const std::string& shape : tarsel::tools::ShapesNamedIn(ContentDir()))
+        written.insert("shapes/" + shape);
+    std::ifstream in(std::filesystem::path(TARSEL_SOURCE_DIR) / "tools/contentgen/generated_files.txt");
+    ASSERT_TRUE(in) << "no tools/contentgen/generated_files.txt";
+    std::set<std::string> listed;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#') {
+            EXPECT_TRUE(listed.insert(line).second) << line << " is listed twice";
+        }
+    for (const std::string& name : written)
+        EXPECT_TRUE(listed.count(name)) << name << " is written but not in tools/contentgen/generated_files.txt";
+    for (const std::string& name : listed)
+        EXPECT_TRUE(written.count(name)) << name << " is in tools/contentgen/generated_files.txt but not written";
 }
 
 TEST(GeneratedContent, EveryOutputLoads)
