@@ -123,10 +123,9 @@ TEST_P(ArenaPlayTest, PlayersRestWithTheirSolesOnTheGroundAndNobodyFallsThroughA
     ASSERT_EQ(players.size(), std::size(kJoiners));
     // Held as the intro holds them, until they have landed where the match put them.
     Run(1);
-    for (Entity* player : players) {
-        ASSERT_EQ(world->logic->GetPlayerList().size(), players.size());
+    ASSERT_EQ(world->logic->GetPlayerList().size(), players.size());
+    for (Entity* player : players)
         player->GetComponent<PlayerDataComponent>()->SetControlable(false);
-    }
     Run(120);
     for (Entity* player : players) {
         const Vec4 at = Position(player);
