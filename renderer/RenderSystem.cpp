@@ -82,6 +82,8 @@ RenderSystem::RenderSystem(const Config& config, platform::NativeWindow* const& 
 RenderSystem::RenderSystem(std::shared_ptr<RenderContext> context, platform::NativeWindow* const& window)
     : m_context(std::move(context)), m_window(window), m_fov(60.0f * kDegreesToRadians)
 {
+    // The sky sphere is never registered, yet it looks its material up by name like the rest.
+    m_skySphere.m_owner = this;
 }
 
 RenderSystem::~RenderSystem()

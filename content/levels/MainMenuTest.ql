@@ -806,10 +806,10 @@
         <m_x><float value="69"/></m_x>
         <m_y><float value="28"/></m_y>
         <m_z><float value="38.5"/></m_z>
-        <m_scaleX><float value="2"/></m_scaleX>
-        <m_scaleY><float value="2"/></m_scaleY>
-        <m_scaleZ><float value="2"/></m_scaleZ>
-        <m_rotation><Quat><x><float value="0"/></x><y><float value="0"/></y><z><float value="1"/></z><w><float value="6.12323e-17"/></w></Quat></m_rotation>
+        <m_scaleX><float value="0.75"/></m_scaleX>
+        <m_scaleY><float value="0.75"/></m_scaleY>
+        <m_scaleZ><float value="0.75"/></m_scaleZ>
+        <m_rotation><Quat><x><float value="0"/></x><y><float value="0"/></y><z><float value="0"/></z><w><float value="1"/></w></Quat></m_rotation>
       </Transform3D>
       <GraphicsComponent3D>
         <m_modelName><string value="arrow.model"/></m_modelName>
@@ -823,10 +823,10 @@
         <m_x><float value="93"/></m_x>
         <m_y><float value="28"/></m_y>
         <m_z><float value="38.5"/></m_z>
-        <m_scaleX><float value="2"/></m_scaleX>
-        <m_scaleY><float value="2"/></m_scaleY>
-        <m_scaleZ><float value="2"/></m_scaleZ>
-        <m_rotation><Quat><x><float value="0"/></x><y><float value="0"/></y><z><float value="0"/></z><w><float value="1"/></w></Quat></m_rotation>
+        <m_scaleX><float value="0.75"/></m_scaleX>
+        <m_scaleY><float value="0.75"/></m_scaleY>
+        <m_scaleZ><float value="0.75"/></m_scaleZ>
+        <m_rotation><Quat><x><float value="0"/></x><y><float value="1"/></y><z><float value="0"/></z><w><float value="6.12323e-17"/></w></Quat></m_rotation>
       </Transform3D>
       <GraphicsComponent3D>
         <m_modelName><string value="arrow.model"/></m_modelName>
@@ -857,10 +857,10 @@
         <m_x><float value="69"/></m_x>
         <m_y><float value="21"/></m_y>
         <m_z><float value="38.5"/></m_z>
-        <m_scaleX><float value="2"/></m_scaleX>
-        <m_scaleY><float value="2"/></m_scaleY>
-        <m_scaleZ><float value="2"/></m_scaleZ>
-        <m_rotation><Quat><x><float value="0"/></x><y><float value="0"/></y><z><float value="1"/></z><w><float value="6.12323e-17"/></w></Quat></m_rotation>
+        <m_scaleX><float value="0.75"/></m_scaleX>
+        <m_scaleY><float value="0.75"/></m_scaleY>
+        <m_scaleZ><float value="0.75"/></m_scaleZ>
+        <m_rotation><Quat><x><float value="0"/></x><y><float value="0"/></y><z><float value="0"/></z><w><float value="1"/></w></Quat></m_rotation>
       </Transform3D>
       <GraphicsComponent3D>
         <m_modelName><string value="arrow.model"/></m_modelName>
@@ -874,10 +874,10 @@
         <m_x><float value="93"/></m_x>
         <m_y><float value="21"/></m_y>
         <m_z><float value="38.5"/></m_z>
-        <m_scaleX><float value="2"/></m_scaleX>
-        <m_scaleY><float value="2"/></m_scaleY>
-        <m_scaleZ><float value="2"/></m_scaleZ>
-        <m_rotation><Quat><x><float value="0"/></x><y><float value="0"/></y><z><float value="0"/></z><w><float value="1"/></w></Quat></m_rotation>
+        <m_scaleX><float value="0.75"/></m_scaleX>
+        <m_scaleY><float value="0.75"/></m_scaleY>
+        <m_scaleZ><float value="0.75"/></m_scaleZ>
+        <m_rotation><Quat><x><float value="0"/></x><y><float value="1"/></y><z><float value="0"/></z><w><float value="6.12323e-17"/></w></Quat></m_rotation>
       </Transform3D>
       <GraphicsComponent3D>
         <m_modelName><string value="arrow.model"/></m_modelName>
@@ -908,10 +908,10 @@
         <m_x><float value="69"/></m_x>
         <m_y><float value="14"/></m_y>
         <m_z><float value="38.5"/></m_z>
-        <m_scaleX><float value="2"/></m_scaleX>
-        <m_scaleY><float value="2"/></m_scaleY>
-        <m_scaleZ><float value="2"/></m_scaleZ>
-        <m_rotation><Quat><x><float value="0"/></x><y><float value="0"/></y><z><float value="1"/></z><w><float value="6.12323e-17"/></w></Quat></m_rotation>
+        <m_scaleX><float value="0.75"/></m_scaleX>
+        <m_scaleY><float value="0.75"/></m_scaleY>
+        <m_scaleZ><float value="0.75"/></m_scaleZ>
+        <m_rotation><Quat><x><float value="0"/></x><y><float value="0"/></y><z><float value="0"/></z><w><float value="1"/></w></Quat></m_rotation>
       </Transform3D>
       <GraphicsComponent3D>
         <m_modelName><string value="arrow.model"/></m_modelName>
@@ -925,10 +925,10 @@
         <m_x><float value="93"/></m_x>
         <m_y><float value="14"/></m_y>
         <m_z><float value="38.5"/></m_z>
-        <m_scaleX><float value="2"/></m_scaleX>
-        <m_scaleY><float value="2"/></m_scaleY>
-        <m_scaleZ><float value="2"/></m_scaleZ>
-        <m_rotation><Quat><x><float value="0"/></x><y><float value="0"/></y><z><float value="0"/></z><w><float value="1"/></w></Quat></m_rotation>
+        <m_scaleX><float value="0.75"/></m_scaleX>
+        <m_scaleY><float value="0.75"/></m_scaleY>
+        <m_scaleZ><float value="0.75"/></m_scaleZ>
+        <m_rotation><Quat><x><float value="0"/></x><y><float value="1"/></y><z><float value="0"/></z><w><float value="6.12323e-17"/></w></Quat></m_rotation>
       </Transform3D>
       <GraphicsComponent3D>
         <m_modelName><string value="arrow.model"/></m_modelName>

@@ -8,6 +8,7 @@
 #include "engine/graphics/GraphicsSystem.h"
 #include "tarsel/Game.h"
 #include "tests/support/ContentDir.h"
+#include "tests/support/MenuTargets.h"
 #include "tests/support/StdoutCapture.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WorkingDirectory.h"
@@ -35,36 +36,17 @@ struct Vec3 {
     }
 };
 
-// The menu screens' camera targets and the level props each of them finds by name.
-struct ScreenView {
-    const char* screen;
-    Vec3 position;
-    Vec3 look;
-    std::vector<const char*> props;
-};
-
-const ScreenView kViews[] = {
-    {"OptionsMenu", {73.93f, 100.1f, 63.03f}, {0.02f, 0.0263f, -0.99f},
-     {"muteMusic", "muteAll", "graphicsOptionsButton", "back", "muteMusicCheck", "muteAllCheck"}},
-    {"GraphicsOptionsMenu", {72.7f, 64.8f, 67.99f}, {0.1f, -0.03f, -0.99f},
-     {"lightingBox", "bloomBox", "DOFBox", "SSAOBox", "sunBox", "fogBox", "shadowBox", "moreGraphicsOptions", "back1",
-      "lightingCheck", "bloomCheck", "DOFCheck", "SSAOCheck", "sunCheck", "fogCheck", "shadowCheck"}},
-    {"MoreGraphicsOptionsMenu", {72.47f, 20.5f, 81.1f}, {0.14f, 0.0f, -0.98f},
-     {"arrowLGraphics", "arrowRGraphics", "arrowLParticle", "arrowRParticle", "arrowLRes", "arrowRRes", "back2"}},
-    {"HowToPlayMenu", {-74.29f, 33.86f, 17.79f}, {-0.91f, -0.2f, -0.38f}, {"dojo"}},
-};
-
 // Where a point falls on a 16:9 screen with the renderer's 60 degree horizontal field of view:
 // x and y in -1..1 inside the picture, depth along the look.
 struct Projected {
     float x, y, depth;
 };
-Projected Project(const ScreenView& view, const Vec3& point)
+Projected Project(const tarsel::test::MenuTarget& view, const Vec3& point)
 {
-    const Vec3 forward = view.look.Unit();
+    const Vec3 forward = Vec3{view.look.x, view.look.y, view.look.z}.Unit();
     const Vec3 right = forward.Cross({0.0f, 1.0f, 0.0f}).Unit();
     const Vec3 up = right.Cross(forward);
-    const Vec3 d = point - view.position;
+    const Vec3 d = point - Vec3{view.position.x, view.position.y, view.position.z};
     const float depth = d.Dot(forward);
     const float halfWidth = std::tan(30.0f * 3.14159265f / 180.0f);
     const float halfHeight = halfWidth * 9.0f / 16.0f;
@@ -122,7 +104,7 @@ TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewAndLoadsWithoutWarni
         RunToTheMenu(game);
         quellor::Engine* engine = quellor::Engine::Instance();
 
-        for (const ScreenView& view : kViews) {
+        for (const tarsel::test::MenuTarget& view : tarsel::test::MenuTargets()) {
             for (const char* name : view.props) {
                 const std::string tag = std::string("<") + name + ">";
                 const std::size_t first = level.find(tag);

@@ -14,6 +14,7 @@
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
 #include "tools/writers/PropModels.h"
+#include "tools/writers/ShapeContent.h"
 #include "tools/writers/SoundWriter.h"
 #include "tests/support/ContentDir.h"
 
@@ -65,6 +66,26 @@ TEST(GeneratedContent, TwoRunsWriteTheSameBytesAsTheBuildAndAMissingFontFails)
     }
     TempDir noFont;
     EXPECT_FALSE(tarsel::tools::GenerateContent(noFont.Path(), (noFont / "no-such-font.ttf").string()));
+}
+
+TEST(GeneratedContent, TheBuildListsEveryFileTheGeneratorWritesAndNoOther)
+{
+    // The generator's files and the shapes the built levels and archetypes name.
+    std::set<std::string> written(tarsel::tools::GeneratedContentFiles().begin(),
+                                  tarsel::tools::GeneratedContentFiles().end());
+    for (const std::string& shape : tarsel::tools::ShapesNamedIn(ContentDir()))
+        written.insert("shapes/" + shape);
+    std::ifstream in(std::filesystem::path(TARSEL_SOURCE_DIR) / "tools/contentgen/generated_files.txt");
+    ASSERT_TRUE(in) << "no tools/contentgen/generated_files.txt";
+    std::set<std::string> listed;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#') {
+            EXPECT_TRUE(listed.insert(line).second) << line << " is listed twice";
+        }
+    for (const std::string& name : written)
+        EXPECT_TRUE(listed.count(name)) << name << " is written but not in tools/contentgen/generated_files.txt";
+    for (const std::string& name : listed)
+        EXPECT_TRUE(written.count(name)) << name << " is in tools/contentgen/generated_files.txt but not written";
 }
 
 TEST(GeneratedContent, EveryOutputLoads)
@@ -565,7 +586,7 @@ TEST(GeneratedContent, BlockLettersAndHingedPropsKeepTheirShapes)
     EXPECT_EQ(tarsel::tools::BuildBlockText("1").vertices.size(), 10u * 36u);
     EXPECT_EQ(tarsel::tools::BuildBlockText("x").vertices.size(), 9u * 36u);
     EXPECT_EQ(tarsel::tools::BuildBlockText("1?1").vertices.size(), 20u * 36u);
-    // A word is centred on the origin and a unit tall.
+    // A word starts at x = 0 and stands on y = 0, a unit tall.
     float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
     for (const MeshVertex& v : tarsel::tools::BuildBlockText("MEDIUM").vertices) {
         minX = std::min(minX, v.position.x);
@@ -573,9 +594,18 @@ TEST(GeneratedContent, BlockLettersAndHingedPropsKeepTheirShapes)
         minY = std::min(minY, v.position.y);
         maxY = std::max(maxY, v.position.y);
     }
-    EXPECT_NEAR(minX, -maxX, 1e-4f);
-    EXPECT_NEAR(minY, -0.5f, 1e-4f);
-    EXPECT_NEAR(maxY, 0.5f, 1e-4f);
+    EXPECT_NEAR(minX, 0.0f, 1e-4f);
+    EXPECT_NEAR(maxX, 6.0f * 6.0f / 7.0f - 1.0f / 7.0f, 1e-4f);
+    EXPECT_NEAR(minY, 0.0f, 1e-4f);
+    EXPECT_NEAR(maxY, 1.0f, 1e-4f);
+    // The arrow points along -x: its tallest part lies on the -x side.
+    float tipX = 0.0f, tallest = 0.0f;
+    for (const MeshVertex& v : tarsel::tools::BuildArrow().vertices)
+        if (v.position.y > tallest) {
+            tallest = v.position.y;
+            tipX = v.position.x;
+        }
+    EXPECT_LT(tipX, 0.0f);
 
     // The skinned props' clips drive exactly their two bones and load beside their models.
     tarsel::test::RecordingRenderContext context;

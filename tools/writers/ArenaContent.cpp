@@ -19,6 +19,7 @@ constexpr float kRootHalfHeight = 10.0f;
 constexpr float kNodeHeight = 3.0f;  // navigation nodes float this far above the ground
 constexpr float kSpawnHeight = 2.0f;
 constexpr float kJumpGap = 12.0f;    // islands closer than this are joined by jump edges
+constexpr float kSkyScale = 2000.0f; // of the unit sky sphere
 
 // A centre island, one island per team along the axes (red +x, orange -x, purple +z, green
 // -z) and `stones` stepping stones on each axis between them.
@@ -212,8 +213,10 @@ std::string WriteArenaLevel(const ArenaDescription& arena)
     text += Entity("sun", Transform(0.0f, 300.0f, 0.0f) + "<SunComponent>" + Vec("m_direction", -0.4f, -1.0f, -0.3f) +
                               "</SunComponent><DirectionalLightComponent>" + Vec("m_direction", -0.4f, -1.0f, -0.3f) +
                               Vec("m_color", 1.0f, 0.95f, 0.85f, 1.0f) + "</DirectionalLightComponent>");
-    text += Entity("sky", "<BackdropComponent>" + String("m_materialName", "sky.mat") + "</BackdropComponent>");
-    text += Entity("fog", "<FogComponent>" + Float("m_globalDensity", 0.002f) + Vec("m_color", 0.6f, 0.7f, 0.85f) + "</FogComponent>");
+    // The sky sphere is drawn where its entity places it: big enough to hold every camera.
+    text += Entity("sky", Transform(0.0f, 0.0f, 0.0f, 0.0f, kSkyScale) + "<BackdropComponent>" +
+                              String("m_materialName", "sky.mat") + "</BackdropComponent>");
+    text += Entity("fog", "<FogComponent>" + Float("m_globalDensity", 0.0008f) + Float("m_heightDensity", 0.005f) + Vec("m_color", 0.6f, 0.7f, 0.85f) + "</FogComponent>");
 
     for (const ArenaIsland& island : arena.islands)
         text += Entity("island_" + island.name,

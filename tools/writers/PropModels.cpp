@@ -66,7 +66,6 @@ ModelDescription BuildBlockText(const std::string& text)
     constexpr float dot = 1.0f / 7.0f;
     constexpr float advance = 6.0f * dot;
     ModelDescription model;
-    const float width = advance * static_cast<float>(text.size()) - dot;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const Glyph* glyph = nullptr;
         for (const Glyph& candidate : kGlyphs)
@@ -78,8 +77,8 @@ ModelDescription BuildBlockText(const std::string& text)
             for (int column = 0; column < 5; ++column)
                 if (glyph->rows[row][column] == '#')
                     AddBox(model.vertices,
-                           float3(-width / 2.0f + advance * static_cast<float>(i) + dot * (static_cast<float>(column) + 0.5f),
-                                  0.5f - dot * (static_cast<float>(row) + 0.5f), 0.0f),
+                           float3(advance * static_cast<float>(i) + dot * (static_cast<float>(column) + 0.5f),
+                                  1.0f - dot * (static_cast<float>(row) + 0.5f), 0.0f),
                            float3(dot / 2.0f, dot / 2.0f, 0.075f));
     }
     return model;
@@ -87,9 +86,11 @@ ModelDescription BuildBlockText(const std::string& text)
 
 ModelDescription BuildArrow()
 {
-    return Boxes({{float3(-0.15f, 0.0f, 0.0f), float3(0.35f, 0.08f, 0.08f)},
-                  {float3(0.3f, 0.0f, 0.0f), float3(0.2f, 0.25f, 0.08f)},
-                  {float3(0.45f, 0.0f, 0.0f), float3(0.05f, 0.1f, 0.08f)}});
+    // A shaft and a head stepped down to its point at x = -2.
+    return Boxes({{float3(0.6f, 0.0f, 0.0f), float3(1.4f, 0.25f, 0.2f)},
+                  {float3(-1.0f, 0.0f, 0.0f), float3(0.2f, 0.9f, 0.2f)},
+                  {float3(-1.4f, 0.0f, 0.0f), float3(0.2f, 0.6f, 0.2f)},
+                  {float3(-1.8f, 0.0f, 0.0f), float3(0.2f, 0.3f, 0.2f)}});
 }
 
 ModelDescription BuildCheckmark()

@@ -9,13 +9,16 @@
 
 namespace tarsel::tools {
 
-// Text in 5 x 7 block letters, each dot a box 1/7 unit across, the line centred on the origin
-// in x and y and 0.15 deep. Knows the digits, "x" and the capitals of LOW MEDIUM HIGH ULTRA;
+// Text in 5 x 7 block letters, each dot a box 1/7 unit across, 0.15 deep, the line starting at
+// x = 0 and standing on y = 0 (the graphics menu writes words and digits rightwards from a
+// point beside its left arrow). Knows the digits, "x" and the capitals of LOW MEDIUM HIGH ULTRA;
 // other characters leave a gap.
 ModelDescription BuildBlockText(const std::string& text);
 
-// An arrow pointing along +x, one unit long; a check mark about five units across (the menus
-// show it at scale 0.4).
+// An arrow pointing along -x, four units long and centred on the origin: the menus show it
+// unturned as a left arrow, which the graphics menu's readouts copy their turn from, and turned
+// half round y as the main menu's cursor and right arrows. A check mark about five units across
+// (the menus show it at scale 0.4).
 ModelDescription BuildArrow();
 ModelDescription BuildCheckmark();
 

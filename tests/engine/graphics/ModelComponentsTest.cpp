@@ -109,8 +109,13 @@ TEST_F(GraphicsTest, ABackdropShowsTheSkyAtItsTransformUntilUninitialised)
 {
     Entity* entity = Placed("sky", 0.0f, 10.0f, 0.0f);
     entity->GetComponent<Transform3D>()->SetScale(500.0f, 500.0f, 500.0f);
-    auto* backdrop = entity->AddComponent<BackdropComponent>(true);
+    auto* backdrop = new BackdropComponent;
+    backdrop->m_materialName = "sky.mat";
+    entity->AddComponent(BackdropComponent::ID, backdrop, true);
     EXPECT_EQ(backdrop->m_skySphere, &graphics->GetSkySphere());
+    // The sky sphere belongs to no octree, yet finds its material by name.
+    EXPECT_NE(graphics->GetSkySphere().GetMaterial(), nullptr);
+    EXPECT_EQ(graphics->GetSkySphere().GetMaterial(), graphics->GetMaterial("sky.mat"));
     EXPECT_TRUE(graphics->IsDrawingSkySphere());
     engine->Update(0.016f);
     const ZOR::float4x4& world = graphics->GetSkySphere().GetInstance().world;

@@ -340,7 +340,7 @@ std::map<std::string, int> FlowGame::Scores() const
     return logic ? logic->GetScores() : std::map<std::string, int>{};
 }
 
-std::vector<std::uint8_t> FlowGame::Screenshot(const std::string& name)
+std::vector<std::uint8_t> FlowGame::Screenshot(const std::string& name, const std::string& folder)
 {
     m_drawNext = m_setup.drawEvery > 1;
     Frame();
@@ -350,13 +350,13 @@ std::vector<std::uint8_t> FlowGame::Screenshot(const std::string& name)
         ADD_FAILURE() << "cannot read the back buffer for " << name;
         return {};
     }
-    const fs::path folder = ContentDir().parent_path() / "screenshots" / "e2e";
+    const fs::path into = ContentDir().parent_path() / "screenshots" / folder;
     std::error_code ec;
-    fs::create_directories(folder, ec);
+    fs::create_directories(into, ec);
     tools::Image image{data.size.width, data.size.height, data.bytes};
     for (std::size_t i = 3; i < image.rgba.size(); i += 4)
         image.rgba[i] = 255;
-    std::ofstream(folder / (name + ".png"), std::ios::binary) << tools::WritePng(image);
+    std::ofstream(into / (name + ".png"), std::ios::binary) << tools::WritePng(image);
     return std::move(image.rgba);
 }
 

@@ -157,9 +157,9 @@ public:
     std::map<std::string, int> Scores() const;
 
     // Draws the next frame, reads the back buffer and writes it to
-    // <build>/screenshots/e2e/<name>.png; returns the RGBA pixels, top row first (empty, with a
-    // test failure, when it could not be read).
-    std::vector<std::uint8_t> Screenshot(const std::string& name);
+    // <build>/screenshots/<folder>/<name>.png; returns the RGBA pixels, top row first (empty, with
+    // a test failure, when it could not be read).
+    std::vector<std::uint8_t> Screenshot(const std::string& name, const std::string& folder = "e2e");
     // The state a failed wait prints.
     std::string Dump() const;
     // The names of the front-end screens started and not ended in the action system, in lane order.
