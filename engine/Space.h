@@ -35,6 +35,8 @@ public:
     const std::vector<System*>& GetUpdateList() const { return m_updateList; }
     // Entities by name (the first of each name), for tools that visit them all.
     const std::unordered_map<std::string, Entity*>& GetEntityMap() const { return m_entityMap; }
+    // Every entity it owns, names shared or not, in creation order.
+    const IntrusiveListBase<Entity>& GetEntities() const { return m_entities; }
 
 private:
     friend class Engine;

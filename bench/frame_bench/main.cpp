@@ -5,8 +5,8 @@
 // timestamp queries, draw calls per frame, and the ratio to an empty frame. No package renders
 // this frame, so the empty frame is the only peer. Last, the scene with 500 particles and every
 // screen effect on, at 4 and 1 screens. --smoke: three frames of each configuration.
+#include "bench/GpuPassTimer.h"
 #include "platform/Display.h"
-#include "platform/gpu/TimestampQuery.h"
 #include "renderer/Camera.h"
 #include "renderer/DirectionalLight.h"
 #include "renderer/Material.h"
@@ -56,61 +56,6 @@ ZOR::float4x4 TranslateScale(const float3& t, const float3& s)
 {
     return ZOR::float4x4(s.x, 0, 0, t.x, 0, s.y, 0, t.y, 0, 0, s.z, t.z, 0, 0, 0, 1);
 }
-
-// Stamps the GPU at every pass boundary of a frame; after the frame, adds each pass's share
-// (the time to the next stamp) to its name's total. The frame visits some passes once per screen.
-class GpuPassTimer : public ZOR::PassProfiler {
-public:
-    void OnPass(const char* pass) override
-    {
-        if (m_used == m_queries.size()) {
-            platform::gpu::TimestampQuery query;
-            std::string error;
-            if (!query.Create(error)) {
-                m_broken = true;
-                return;
-            }
-            m_queries.push_back(std::move(query));
-        }
-        m_queries[m_used].Stamp();
-        m_names.resize(m_used + 1);
-        m_names[m_used] = pass;
-        ++m_used;
-    }
-
-    // Reads the frame's stamps (waiting for the GPU) and starts the next frame.
-    void EndFrame()
-    {
-        for (std::size_t i = 0; i + 1 < m_used; ++i) {
-            const std::uint64_t a = m_queries[i].GetNanoseconds();
-            const std::uint64_t b = m_queries[i + 1].GetNanoseconds();
-            m_totals[m_names[i]] += b > a ? static_cast<double>(b - a) * 1e-6 : 0.0;
-        }
-        m_used = 0;
-        ++m_frames;
-    }
-
-    bool Broken() const { return m_broken; }
-    void Print() const
-    {
-        double sum = 0.0;
-        for (const auto& [name, ms] : m_totals)
-            sum += ms;
-        std::printf("    GPU per pass (ms per frame):");
-        for (const auto& [name, ms] : m_totals)
-            if (ms / m_frames >= 0.0005)
-                std::printf(" %s %.3f;", name.c_str(), ms / m_frames);
-        std::printf(" sum %.3f\n", sum / std::max(m_frames, 1));
-    }
-
-private:
-    std::vector<platform::gpu::TimestampQuery> m_queries;
-    std::vector<std::string> m_names;
-    std::size_t m_used = 0;
-    std::map<std::string, double> m_totals;
-    int m_frames = 0;
-    bool m_broken = false;
-};
 
 struct Figures {
     double meanMs = 0.0;
@@ -162,7 +107,7 @@ public:
     // The pass split of frames with the timestamp profiler attached.
     void Profile(int frames)
     {
-        GpuPassTimer timer;
+        tarselbench::GpuPassTimer timer;
         m_system.SetPassProfiler(&timer);
         for (int i = 0; i < frames; ++i) {
             Step();

@@ -111,6 +111,9 @@ public:
     std::uint64_t GetDrawCallCount();
     // Creations from other threads not yet uploaded.
     std::size_t GetPendingUploadCount();
+    // Slots of every kind held by a resource (pending uploads included), not released: flat
+    // over a long run when nothing leaks.
+    std::size_t GetSlotsInUse();
 
     // The private state; opaque outside the back end's own sources.
     class Impl;

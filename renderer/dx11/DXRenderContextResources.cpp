@@ -380,6 +380,29 @@ std::size_t DXRenderContext::GetPendingUploadCount()
     return m_impl->uploads.size();
 }
 
+namespace {
+
+template <typename Record>
+std::size_t CountInUse(const SlotTable<Record>& table)
+{
+    std::size_t used = 0;
+    for (const Record& record : table.records)
+        used += record.free ? 0 : 1;
+    return used;
+}
+
+} // namespace
+
+std::size_t DXRenderContext::GetSlotsInUse()
+{
+    Impl& d = *m_impl;
+    std::lock_guard lock(d.mutex);
+    return CountInUse(d.textures) + CountInUse(d.renderTargets) + CountInUse(d.vertexShaders) +
+           CountInUse(d.pixelShaders) + CountInUse(d.geometryShaders) + CountInUse(d.computeShaders) +
+           CountInUse(d.vertexBuffers) + CountInUse(d.indexBuffers) + CountInUse(d.constantBuffers) +
+           CountInUse(d.depthBuffers);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Textures
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using tarsel::test::StdoutCapture;
 using ZOR::Dimension;
 using ZOR::Format;
@@ -263,4 +265,41 @@ TEST_F(ResourceTables, BuffersOfNoBytesAndTargetsOfFormatsThatCannotBeDrawnIntoF
     for (const Handle& handle : {vertices, indices, constants, target, texture})
         EXPECT_FALSE(static_cast<bool>(handle));
     EXPECT_EQ(ErrorBoxes().Requests().size(), 6u);
+}
+
+TEST_F(ResourceTables, SlotsInUseCountEveryKindAReservedUploadAndFallOnRelease)
+{
+    ZOR::DXRenderContext& context = Context();
+    const std::size_t before = context.GetSlotsInUse();
+    const std::uint32_t word = 1;
+    Handle made[6];
+    ASSERT_TRUE(context.CreateTexture(made[0], &word, Dimension(1, 1), Format::R8G8B8A8_UNORM));
+    made[1] = Target(2, 2);
+    ASSERT_TRUE(context.CreateVertexBuffer(made[2], ZOR::BufferUsage::Default, 4, &word));
+    ASSERT_TRUE(context.CreateConstantBuffer(made[3], 4));
+    ASSERT_TRUE(context.CreateDepthBuffer(made[4], Handle(), Dimension()));
+    // Another thread reserves its slot at once; the upload comes at the next present.
+    std::thread([&] {
+        EXPECT_TRUE(context.CreateTexture(made[5], &word, Dimension(1, 1), Format::R8G8B8A8_UNORM));
+    }).join();
+    EXPECT_EQ(context.GetSlotsInUse(), before + 6);
+
+    // Re-creation in place takes no new slot.
+    ASSERT_TRUE(context.CreateTexture(made[0], &word, Dimension(1, 1), Format::R8G8B8A8_UNORM));
+    EXPECT_EQ(context.GetSlotsInUse(), before + 6);
+
+    const Handle released = made[0];
+    context.Release(made[0]);
+    context.Release(made[5]);
+    EXPECT_EQ(context.GetSlotsInUse(), before + 4);
+    {
+        StdoutCapture out;
+        Handle again = released;
+        context.Release(again);
+    }
+    EXPECT_EQ(context.GetSlotsInUse(), before + 4);
+    for (int i = 1; i < 5; ++i)
+        context.Release(made[i]);
+    context.SwapBuffers();
+    EXPECT_EQ(context.GetSlotsInUse(), before);
 }

@@ -84,7 +84,7 @@ FlowGame::FlowGame(FlowSetup setup) : m_setup(std::move(setup)), m_documents(tru
 
     Options options;
     options.fixedDt = m_setup.dt;
-    options.simulatedClock = true;
+    options.simulatedClock = m_setup.simulatedClock;
     options.seed = m_setup.seed;
     m_documents.Write("input.txt", m_setup.inputScript.empty() ? "# nothing\n" : m_setup.inputScript);
     options.inputFile = (m_documents / "input.txt").string();
@@ -127,6 +127,10 @@ void FlowGame::SeedDocuments()
             config.SaveFullscreen(false);
             config.SaveResolution(ZOR::Dimension{800, 450});
             config.SaveAnisotropy(ZOR::Anisotropy::X1);
+        }
+        if (m_setup.configure) {
+            m_setup.configure(config);
+            config.Save(config.GetFileName());
         }
     }
     if (m_setup.saveContent)

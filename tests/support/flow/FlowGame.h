@@ -11,7 +11,7 @@
 //   ANISOTROPY=1, which keeps llvmpipe frames cheap; `TestWithEffects` the same with the first
 //   run's effects; `TestLow` the first with BLOOM=0 and GRAPHICS and PARTICLE at LOW too (the
 //   long matches); `FirstRun` is the first run's file as it stands (for flows that toggle those
-//   switches); `None` leaves the game to write it;
+//   switches); `None` leaves the game to write it; FlowSetup::configure then changes what it likes;
 // - the display: a FakeDisplay listing FlowSetup::modes (800x450, 800x600, 1024x576);
 // - the working directory: FlowSetup::workingDirectory when given (the scenarios pass the built
 //   content, ContentDir()); otherwise a temporary folder holding links to the built content's
@@ -24,7 +24,8 @@
 //   loading screen (LoadAssets) and then that screen in one sequence; with neither, the
 //   game's own tree;
 // - the frame time: FlowSetup::dt (1/60 s) every frame, and every clock reading follows the
-//   frames (the simulated clock), so that runs repeat exactly;
+//   frames (the simulated clock), so that runs repeat exactly, unless FlowSetup::simulatedClock
+//   is off;
 // - the random source: srand(FlowSetup::seed) before start-up, when given;
 // - drawing: the renderer draws and presents every FlowSetup::drawEvery-th update only (and
 //   every update while assets load, since their uploads run when a frame is presented); the
@@ -66,6 +67,9 @@
 namespace platform {
 class ScriptedInputSource;
 }
+namespace ZOR {
+class Config;
+}
 namespace quellor {
 class Action;
 class Entity;
@@ -94,6 +98,8 @@ struct FlowSetup {
     // Writes generated fixtures into the temporary working directory, before start-up.
     std::function<void(const std::filesystem::path& folder)> writeFixtures;
     ConfigSeed config = ConfigSeed::Test;
+    // Changes to the seeded config.ini, made after the seed above and before start-up.
+    std::function<void(ZOR::Config& config)> configure;
     // Bytes of SaveContent.data before start-up; none: a first run.
     std::optional<std::string> saveContent;
     // The screen the start-up tree runs after the loading screen (made at start-up).
@@ -101,6 +107,9 @@ struct FlowSetup {
     // The whole start-up tree in place of the above.
     Game::StartupTree startupTree;
     float dt = 1.0f / 60.0f;
+    // Every clock reading follows the frames; off, clocks read the wall clock while each frame
+    // still lasts dt (timing benchmarks: the engine's own timings read 0 on the simulated clock).
+    bool simulatedClock = true;
     // Lines of a --input file ("<frame> <code> down", "<frame> pad <n> button <code> down", ...).
     std::string inputScript;
     std::vector<platform::DisplayModeDesc> modes = {{800, 450, 60, 0}, {800, 600, 60, 0}, {1024, 576, 60, 0}};
