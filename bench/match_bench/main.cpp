@@ -12,6 +12,7 @@
 // --smoke: the tests' small window and cheap settings, the four players spawned, 60 frames
 // from the intro's start and three profiled ones.
 #include "bench/GpuPassTimer.h"
+#include "bench/HeadlessMatch.h"
 #include "engine/Engine.h"
 #include "engine/Space.h"
 #include "engine/System.h"
@@ -25,7 +26,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <utility>
@@ -33,7 +33,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using tarsel::test::FlowGame;
 using tarsel::test::FlowSetup;
@@ -132,23 +131,13 @@ int main(int argc, char** argv)
     bool smoke = false;
     for (int i = 1; i < argc; ++i)
         smoke = smoke || std::strcmp(argv[i], "--smoke") == 0;
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    const fs::path content = fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "content";
-    setenv("TARSEL_CONTENT_DIR", content.c_str(), 0);
-    if (!fs::exists(fs::path(std::getenv("TARSEL_CONTENT_DIR")) / "levels" / "Beta.ql")) {
-        std::printf("match_bench: the built content has no \"Beta.ql\"; nothing to measure\n");
+    if (!tarselbench::PrepareHeadlessMatch("match_bench"))
         return 0;
-    }
 
     FlowSetup setup = MatchDriver::DirectSetup(kSeed);
     if (smoke) {
         // The soak's cheap settings on the tests' window.
-        setup.configure = [](ZOR::Config& config) {
-            config.Write<bool>("EFFECTS", "BLOOM", false);
-            config.Write("QUALITY", "GRAPHICS", "LOW");
-            config.Write("QUALITY", "PARTICLE", "LOW");
-        };
+        setup.configure = &MatchDriver::LongRunSettings;
     } else {
         setup.config = tarsel::test::ConfigSeed::TestWithEffects;
         setup.configure = [](ZOR::Config& config) { config.SaveResolution(ZOR::Dimension{1280, 720}); };

@@ -10,6 +10,7 @@
 // with 5 points ends it at once; else, after a minute of play, the game's own debug win,
 // Ctrl+W), the main menu comes and its quit ends the run; exit 0 when the game stopped.
 // --minutes N runs N minutes; --smoke runs 300 frames with one pause, then the same ending.
+#include "bench/HeadlessMatch.h"
 #include "engine/Entity.h"
 #include "gameplay/GameLogicSystem.h"
 #include "platform/ScriptedInputSource.h"
@@ -21,13 +22,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 namespace {
 
-namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using tarsel::test::FlowGame;
 using tarsel::test::FlowSetup;
@@ -74,21 +73,11 @@ int main(int argc, char** argv)
         else if (std::strcmp(argv[i], "--minutes") == 0 && i + 1 < argc)
             minutes = std::max(1, std::atoi(argv[++i]));
     }
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    const fs::path content = fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "content";
-    setenv("TARSEL_CONTENT_DIR", content.c_str(), 0);
-    if (!fs::exists(fs::path(std::getenv("TARSEL_CONTENT_DIR")) / "levels" / "Beta.ql")) {
-        std::printf("soak: the built content has no \"Beta.ql\"; nothing to run\n");
+    if (!tarselbench::PrepareHeadlessMatch("soak"))
         return 0;
-    }
 
     FlowSetup setup = MatchDriver::DirectSetup(kSeed);
-    setup.configure = [](ZOR::Config& config) {
-        config.Write<bool>("EFFECTS", "BLOOM", false);
-        config.Write("QUALITY", "GRAPHICS", "LOW");
-        config.Write("QUALITY", "PARTICLE", "LOW");
-    };
+    setup.configure = &MatchDriver::LongRunSettings;
     setup.drawEvery = 30;
 
     bool stopped = false;
