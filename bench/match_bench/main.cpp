@@ -38,8 +38,6 @@ using tarsel::test::FlowGame;
 using tarsel::test::FlowSetup;
 using tarsel::test::MatchDriver;
 
-// The scenarios' random seed.
-constexpr unsigned kSeed = 4343;
 
 ZOR::DXRenderContext* Context(FlowGame& game)
 {
@@ -134,7 +132,7 @@ int main(int argc, char** argv)
     if (!tarselbench::PrepareHeadlessMatch("match_bench"))
         return 0;
 
-    FlowSetup setup = MatchDriver::DirectSetup(kSeed);
+    FlowSetup setup = MatchDriver::DirectSetup();
     if (smoke) {
         // The soak's cheap settings on the tests' window.
         setup.configure = &MatchDriver::LongRunSettings;

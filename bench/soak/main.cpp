@@ -32,7 +32,6 @@ using tarsel::test::FlowGame;
 using tarsel::test::FlowSetup;
 using tarsel::test::MatchDriver;
 
-constexpr unsigned kSeed = 4343;
 constexpr int kControl = 17;
 constexpr int kEnter = 13;
 constexpr int kDown = 40;
@@ -76,7 +75,7 @@ int main(int argc, char** argv)
     if (!tarselbench::PrepareHeadlessMatch("soak"))
         return 0;
 
-    FlowSetup setup = MatchDriver::DirectSetup(kSeed);
+    FlowSetup setup = MatchDriver::DirectSetup();
     setup.configure = &MatchDriver::LongRunSettings;
     setup.drawEvery = 30;
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -23,7 +24,15 @@ protected:
     {
         if (!std::filesystem::exists(tarsel::test::ContentDir() / "levels" / "Beta.ql"))
             GTEST_SKIP() << "the built content has no \"Beta.ql\" yet";
+        tarsel::test::FlowSetup setup = MatchDriver::DirectSetup();
+        setup.drawEvery = 30;
+        game.emplace(std::move(setup));
+        match.emplace(*game);
+        ASSERT_TRUE(match->Boot());
     }
+
+    std::optional<FlowGame> game;
+    std::optional<MatchDriver> match;
 };
 
 float Distance(const quellor::Vec4& a, const quellor::Vec4& b)
@@ -33,15 +42,10 @@ float Distance(const quellor::Vec4& a, const quellor::Vec4& b)
 
 TEST_F(MatchDriverTest, FourPeopleOnPadsWalkTheirScriptWithTheWinHeldAndThePauseMenuCycled)
 {
-    tarsel::test::FlowSetup setup = MatchDriver::DirectSetup(4343);
-    setup.drawEvery = 30;
-    FlowGame game(std::move(setup));
-    MatchDriver match(game);
-    ASSERT_TRUE(match.Boot());
-    ASSERT_TRUE(match.Start(MatchDriver::FourPeople(game.GetGame())));
-    const std::vector<quellor::Entity*> players = game.Players();
+    ASSERT_TRUE(match->Start(MatchDriver::FourPeople(game->GetGame())));
+    const std::vector<quellor::Entity*> players = game->Players();
     ASSERT_EQ(players.size(), 4u);
-    EXPECT_EQ(game.GetScreenCount(), 4u);
+    EXPECT_EQ(game->GetScreenCount(), 4u);
     std::vector<quellor::Vec4> starts;
     for (std::size_t i = 0; i < players.size(); ++i) {
         auto* data = players[i]->GetComponent<quellor::PlayerDataComponent>();
@@ -50,32 +54,27 @@ TEST_F(MatchDriverTest, FourPeopleOnPadsWalkTheirScriptWithTheWinHeldAndThePause
         starts.push_back(players[i]->GetComponent<quellor::Transform3D>()->GetPosition());
     }
 
-    match.SetPeople({0, 1, 2, 3}, false);
-    match.SetWinHeld(true);
+    match->SetPeople({0, 1, 2, 3}, false);
+    match->SetWinHeld(true);
     for (int i = 0; i < 90; ++i)
-        ASSERT_TRUE(match.Frame());
-    quellor::GameLogicSystem* logic = game.GetGameLogic();
+        ASSERT_TRUE(match->Frame());
+    quellor::GameLogicSystem* logic = game->GetGameLogic();
     EXPECT_FALSE(logic->m_winEnabled);
     // Each stick pushes forward from the first frame: everyone has walked off the spawn.
     for (std::size_t i = 0; i < players.size(); ++i)
         EXPECT_GT(Distance(players[i]->GetComponent<quellor::Transform3D>()->GetPosition(), starts[i]), 1.0f)
             << players[i]->GetName();
 
-    ASSERT_TRUE(match.CyclePauseMenu());
+    ASSERT_TRUE(match->CyclePauseMenu());
     EXPECT_FALSE(logic->m_paused);
-    EXPECT_EQ(game.FindScreen("PauseMenu"), nullptr);
-    EXPECT_TRUE(game.IsSystemActive("GameLogicSystem"));
+    EXPECT_EQ(game->FindScreen("PauseMenu"), nullptr);
+    EXPECT_TRUE(game->IsSystemActive("GameLogicSystem"));
 }
 
 TEST_F(MatchDriverTest, TheCensusCountsEntitiesComponentsActionsAndRendererSlots)
 {
-    tarsel::test::FlowSetup setup = MatchDriver::DirectSetup(4343);
-    setup.drawEvery = 30;
-    FlowGame game(std::move(setup));
-    MatchDriver match(game);
-    ASSERT_TRUE(match.Boot());
-    ASSERT_TRUE(match.Start(MatchDriver::PersonAndComputers(game.GetGame()), false));
-    const MatchDriver::Census before = match.Count();
+    ASSERT_TRUE(match->Start(MatchDriver::PersonAndComputers(game->GetGame()), false));
+    const MatchDriver::Census before = match->Count();
     EXPECT_GT(before.entities, 4u);
     EXPECT_GT(before.components, before.entities);
     EXPECT_GT(before.slots, 0u);
@@ -84,9 +83,9 @@ TEST_F(MatchDriverTest, TheCensusCountsEntitiesComponentsActionsAndRendererSlots
 
     // An entity of a name already used counts too.
     quellor::Engine* engine = quellor::Engine::Instance();
-    quellor::Entity* twin = engine->CreateEntity(game.Players().front()->GetName(), "default");
+    quellor::Entity* twin = engine->CreateEntity(game->Players().front()->GetName(), "default");
     twin->AddComponent<quellor::Transform3D>(true);
-    const MatchDriver::Census more = match.Count();
+    const MatchDriver::Census more = match->Count();
     EXPECT_EQ(more.entities, before.entities + 1);
     EXPECT_EQ(more.components, before.components + 1);
 }
