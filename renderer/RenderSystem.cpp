@@ -270,7 +270,16 @@ void RenderSystem::AddRenderable(Renderable* renderable)
 
 void RenderSystem::RemoveRenderable(Text* text)
 {
-    EraseFirst(m_textList, text);
+    const auto found = std::find(m_textList.begin(), m_textList.end(), text);
+    if (found == m_textList.end())
+        return;
+    // The text pass made the vertex buffer; nothing else frees it, and texts come and go all
+    // match long. Added again, the text rebuilds it.
+    if (text->GetVertexBuffer())
+        m_context->Release(text->GetVertexBuffer());
+    text->SetBufferVertexCount(0);
+    text->SetDirty(true);
+    m_textList.erase(found);
 }
 
 void RenderSystem::RemoveRenderable(DirectionalLight* light)

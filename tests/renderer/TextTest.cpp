@@ -123,4 +123,32 @@ TEST_F(TextTest, CharactersWhoseCellLiesPastTheImageAddNothing)
     system.RemoveRenderable(&text);
 }
 
+TEST_F(TextTest, ARemovedTextGivesBackItsVertexBufferAndRebuildsItWhenAddedAgain)
+{
+    ASSERT_TRUE(system.LoadFont(FontPath("font_32.bff")));
+    ZOR::Text text;
+    system.AddRenderable(&text);
+    text.SetFont("font_32.bff");
+    text.SetValue("ab");
+    system.PrepareOverlays();
+    ASSERT_TRUE(text.GetVertexBuffer());
+    const std::string release = "Release({8, " + std::to_string(*text.GetVertexBuffer()) + "})";
+    EXPECT_FALSE(text.IsDirty());
+
+    system.RemoveRenderable(&text);
+    EXPECT_FALSE(text.GetVertexBuffer());
+    EXPECT_EQ(context->Calls().back(), release);
+    EXPECT_TRUE(system.GetTextList().empty());
+    // Removing it again changes nothing.
+    const std::size_t calls = context->Calls().size();
+    system.RemoveRenderable(&text);
+    EXPECT_EQ(context->Calls().size(), calls);
+
+    system.AddRenderable(&text);
+    system.PrepareOverlays();
+    EXPECT_TRUE(text.GetVertexBuffer());
+    EXPECT_EQ(text.GetBufferVertexCount(), 12u);
+    system.RemoveRenderable(&text);
+}
+
 } // namespace
