@@ -9,8 +9,8 @@
 // timing after each update), draw calls, orbs and particles alive, then the GPU time of each
 // pass over further frames (timestamp queries; the software rasteriser's time on llvmpipe).
 // Last, 16x anisotropic filtering timed apart. No package plays this game: no peer.
-// --smoke: the tests' small window and cheap settings, the four players spawned, 60 frames
-// from the intro's start and three profiled ones.
+// --screens 1 or 4 runs that configuration only. --smoke: the tests' small window and cheap
+// settings, the four players spawned, 60 frames from the intro's start and three profiled ones.
 #include "bench/GpuPassTimer.h"
 #include "bench/HeadlessMatch.h"
 #include "engine/Engine.h"
@@ -127,8 +127,13 @@ int main(int argc, char** argv)
 {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     bool smoke = false;
-    for (int i = 1; i < argc; ++i)
-        smoke = smoke || std::strcmp(argv[i], "--smoke") == 0;
+    int only = 0; // --screens N: that configuration only
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--smoke") == 0)
+            smoke = true;
+        else if (std::strcmp(argv[i], "--screens") == 0 && i + 1 < argc)
+            only = std::atoi(argv[++i]);
+    }
     if (!tarselbench::PrepareHeadlessMatch("match_bench"))
         return 0;
 
@@ -170,9 +175,10 @@ int main(int argc, char** argv)
             bool keyboard;
         };
         std::vector<Configuration> configurations;
-        configurations.push_back({"1 screen, a person on the keyboard and three computer players",
-                                  MatchDriver::PersonAndComputers(game.GetGame()), {0}, true});
-        if (!smoke)
+        if (only != 4)
+            configurations.push_back({"1 screen, a person on the keyboard and three computer players",
+                                      MatchDriver::PersonAndComputers(game.GetGame()), {0}, true});
+        if (!smoke && only != 1)
             configurations.push_back(
                 {"4 screens, four people on pads", MatchDriver::FourPeople(game.GetGame()), {0, 1, 2, 3}, false});
         for (const Configuration& c : configurations) {
