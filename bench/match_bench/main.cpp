@@ -75,14 +75,13 @@ void Measure(FlowGame& game, MatchDriver& match, int frames)
         wall.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         for (const quellor::System* system : space->GetUpdateList())
             systems[system->GetName()] += system->GetTotalTime() * 1e3;
-        if (i % 10 == 0) {
-            const MatchDriver::Census census = match.Count();
-            orbs += static_cast<double>(census.orbs);
-            particles += static_cast<double>(census.particles);
-            maxOrbs = std::max(maxOrbs, census.orbs);
-            maxParticles = std::max(maxParticles, census.particles);
-            ++samples;
-        }
+        // Every frame: an orb lives a few frames only.
+        const MatchDriver::Census census = match.Count();
+        orbs += static_cast<double>(census.orbs);
+        particles += static_cast<double>(census.particles);
+        maxOrbs = std::max(maxOrbs, census.orbs);
+        maxParticles = std::max(maxParticles, census.particles);
+        ++samples;
     }
     PrintWall(wall);
     if (wall.empty())

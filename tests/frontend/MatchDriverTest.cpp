@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -64,6 +65,14 @@ TEST_F(MatchDriverTest, FourPeopleOnPadsWalkTheirScriptWithTheWinHeldAndThePause
     for (std::size_t i = 0; i < players.size(); ++i)
         EXPECT_GT(Distance(players[i]->GetComponent<quellor::Transform3D>()->GetPosition(), starts[i]), 1.0f)
             << players[i]->GetName();
+
+    // Within a lap of the script everyone has charged and fired (an orb flies a few frames).
+    std::size_t orbs = 0;
+    for (int i = 90; i < 540; ++i) {
+        ASSERT_TRUE(match->Frame());
+        orbs = std::max(orbs, match->Count().orbs);
+    }
+    EXPECT_GT(orbs, 0u);
 
     ASSERT_TRUE(match->CyclePauseMenu());
     EXPECT_FALSE(logic->m_paused);
