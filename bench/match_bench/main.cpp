@@ -139,7 +139,7 @@ int main(int argc, char** argv)
     FlowSetup setup = MatchDriver::DirectSetup();
     if (smoke) {
         // The soak's cheap settings on the tests' window.
-        setup.configure = &MatchDriver::LongRunSettings;
+        setup.config = tarsel::test::ConfigSeed::TestLow;
     } else {
         setup.config = tarsel::test::ConfigSeed::TestWithEffects;
         setup.configure = [](ZOR::Config& config) { config.SaveResolution(ZOR::Dimension{1280, 720}); };

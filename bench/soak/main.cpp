@@ -14,7 +14,6 @@
 #include "engine/Entity.h"
 #include "gameplay/GameLogicSystem.h"
 #include "platform/ScriptedInputSource.h"
-#include "renderer/Config.h"
 #include "tests/support/flow/MatchDriver.h"
 
 #include <algorithm>
@@ -76,7 +75,7 @@ int main(int argc, char** argv)
         return 0;
 
     FlowSetup setup = MatchDriver::DirectSetup();
-    setup.configure = &MatchDriver::LongRunSettings;
+    setup.config = tarsel::test::ConfigSeed::TestLow;
     setup.drawEvery = 30;
 
     bool stopped = false;

@@ -16,7 +16,6 @@
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/cameras/LevelIntroCam.h"
 #include "platform/ScriptedInputSource.h"
-#include "renderer/Config.h"
 #include "renderer/ParticleEmitter.h"
 #include "renderer/dx11/DXRenderContext.h"
 #include "tarsel/Game.h"
@@ -91,13 +90,6 @@ FlowSetup MatchDriver::DirectSetup(unsigned seed)
     setup.seed = seed;
     setup.startupTree = [](Game&) { return new quellor::LoadAssets; };
     return setup;
-}
-
-void MatchDriver::LongRunSettings(ZOR::Config& config)
-{
-    config.Write<bool>("EFFECTS", "BLOOM", false);
-    config.Write("QUALITY", "GRAPHICS", "LOW");
-    config.Write("QUALITY", "PARTICLE", "LOW");
 }
 
 bool MatchDriver::Boot(std::uint32_t maxFrames)

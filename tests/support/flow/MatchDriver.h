@@ -43,9 +43,6 @@ public:
     // The game in the built content (ContentDir()) with the loading screen as its whole start-up
     // tree, and its random source seeded.
     static FlowSetup DirectSetup(unsigned seed = kSeed);
-    // The long runs' cheap settings over the tests' seed: no bloom, low graphics and particle
-    // quality (targets at 0.4 scale). For FlowSetup::configure.
-    static void LongRunSettings(ZOR::Config& config);
     // Starts the game and runs the loading screen out; false when it did not start or finish.
     bool Boot(std::uint32_t maxFrames = 100000);
 
