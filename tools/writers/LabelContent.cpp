@@ -89,7 +89,8 @@ std::vector<PanelLine> QuestionLines()
 }
 
 const char* const kPadHelp = "HOW TO PLAY\nleft stick: move   A: jump\nright trigger: shoot an orb\nleft trigger: lift   Start: pause";
-const char* const kKeyHelp = "HOW TO PLAY\nW A S D: move   Space: jump\nleft mouse: shoot an orb\nright mouse: lift   Esc: pause";
+const char* const kKeyHelp =
+    "HOW TO PLAY\nW A S D: move   Left Shift: jump\nright mouse or Q: shoot an orb\nleft mouse or E: lift   Esc: pause";
 
 } // namespace
 
@@ -99,8 +100,8 @@ std::vector<LabelTexture> Labels()
         {"dojo_xbox_menu", kPadHelp, Style(512, 256, kBoard)},
         {"dojo_keyboard_menu", kKeyHelp, Style(512, 256, kBoard)},
         {"char_select_title", "CHARACTER SELECT", Style(512, 64, kBoard)},
-        {"char_menu_controls_keyboard", "Enter: join   A / D: choose   Esc: back", Style(512, 64, kBoard)},
-        {"char_menu_controls_360_controller", "A: join   stick: choose   B: back", Style(512, 64, kBoard)},
+        {"char_menu_controls_keyboard", "Enter: join   arrows: choose   Z / X: computer   Esc: back", Style(512, 64, kBoard)},
+        {"char_menu_controls_360_controller", "A: join   stick: choose   X / Y: computer   B: back", Style(512, 64, kBoard)},
         {"char_select_number_0", "P1", Style(128, 64, kBoard)},
         {"char_select_number_1", "P2", Style(128, 64, kBoard)},
         {"char_select_number_2", "P3", Style(128, 64, kBoard)},
