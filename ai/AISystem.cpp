@@ -114,14 +114,6 @@ void AISystem::ForgetNodeComponent(const AStarNodeComponent* node)
     std::erase_if(m_nodeComponentById, [node](const auto& entry) { return entry.second == node; });
 }
 
-AISystem* AISystem::FindDefault()
-{
-    // Instance() would make an engine.
-    if (!Engine::HasInstance())
-        return nullptr;
-    return Engine::Instance()->GetSystem<AISystem>("default");
-}
-
 void AISystem::RegisterBehaviorTree(BehaviorTree* tree)
 {
     if (tree)

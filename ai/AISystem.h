@@ -67,9 +67,6 @@ class AISystem : public System {
     // Erases every id that names the component (one going away without leaving).
     void ForgetNodeComponent(const AStarNodeComponent* node);
 
-    // The system of the space "default", without making an engine; null without one.
-    static AISystem* FindDefault();
-
     using StateMachineList = IntrusiveList<StateMachine, &StateMachine::m_aiLink>;
     using SteeringList = IntrusiveList<SteeringComponent, &SteeringComponent::m_aiLink>;
     const StateMachineList& GetStateMachines() const { return m_stateMachines; }

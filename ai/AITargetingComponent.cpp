@@ -4,6 +4,7 @@
 #include "ai/SensoryMemoryComponent.h"
 #include "ai/behavior/AIDataComponent.h"
 #include "ai/steering/Steering.h"
+#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Random.h"
 #include "engine/reflection/MetaRegistrar.h"
@@ -46,7 +47,7 @@ AITargetingComponent::~AITargetingComponent() = default;
 
 void AITargetingComponent::Initialize()
 {
-    if (AISystem* system = AISystem::FindDefault()) {
+    if (AISystem* system = DefaultSystem<AISystem>()) {
         system->RegisterAITargetingComponent(this);
         return;
     }
@@ -57,7 +58,7 @@ void AITargetingComponent::Initialize()
 
 void AITargetingComponent::Uninitialize()
 {
-    if (AISystem* system = AISystem::FindDefault())
+    if (AISystem* system = DefaultSystem<AISystem>())
         system->UnregisterAITargetingComponent(this);
     m_aiLink.Unlink();
 }

@@ -2,6 +2,7 @@
 
 #include "ai/AISystem.h"
 #include "ai/pathfinding/NavGraph.h"
+#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Transform3D.h"
 #include "engine/reflection/MetaRegistrar.h"
@@ -132,7 +133,7 @@ void AStarNodeComponent::SetID(int id)
     // While the component is being read it has no place in the map yet: Initialize registers
     // it. Registering here would leave a dangling entry behind a component never initialised.
     if (m_initialized) {
-        if (AISystem* system = AISystem::FindDefault()) {
+        if (AISystem* system = DefaultSystem<AISystem>()) {
             LeaveIdMap(*system);
             system->RegisterNodeComponent(static_cast<std::uint32_t>(id), this);
         }
@@ -153,7 +154,7 @@ void AStarNodeComponent::DebugDraw(ZOR::DebugDrawer* drawer)
     drawer->Cube();
     drawer->SetObjectScale(1.0f, 1.0f, 1.0f);
     drawer->SetPenColor(0.0f, 1.0f, 1.0f);
-    AISystem* system = AISystem::FindDefault();
+    AISystem* system = DefaultSystem<AISystem>();
     for (const GraphEdge* edge : {&m_edge0, &m_edge1, &m_edge2, &m_edge3, &m_edge4}) {
         AStarNodeComponent* target = nullptr;
         if (edge->to == -1 || !system || !system->GetNodeComponent(static_cast<std::uint32_t>(edge->to), target))

@@ -3,6 +3,7 @@
 #include "ai/AISystem.h"
 #include "ai/behavior/AIDataComponent.h"
 #include "ai/steering/Steering.h"
+#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/GameLogicSystem.h"
@@ -29,7 +30,7 @@ SensoryMemoryComponent::~SensoryMemoryComponent() = default;
 
 void SensoryMemoryComponent::Initialize()
 {
-    if (AISystem* system = AISystem::FindDefault()) {
+    if (AISystem* system = DefaultSystem<AISystem>()) {
         system->RegisterSensoryMemoryComponent(this);
         return;
     }
@@ -40,7 +41,7 @@ void SensoryMemoryComponent::Initialize()
 
 void SensoryMemoryComponent::Uninitialize()
 {
-    if (AISystem* system = AISystem::FindDefault())
+    if (AISystem* system = DefaultSystem<AISystem>())
         system->UnregisterSensoryMemoryComponent(this);
     m_aiLink.Unlink();
 }

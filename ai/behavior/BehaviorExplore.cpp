@@ -6,6 +6,7 @@
 #include "ai/steering/MotorSeekPosition.h"
 #include "ai/steering/Steering.h"
 #include "ai/steering/SteeringComponent.h"
+#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "gameplay/AnimationControllerComponent.h"
 #include "gameplay/CharacterMotor3D.h"
@@ -41,7 +42,7 @@ void BehaviorExplore::OnInitialize()
     connected = true;
     // An empty graph leaves the goal at the default node's place.
     AStarNode goal;
-    if (AISystem* ai = AISystem::FindDefault())
+    if (AISystem* ai = DefaultSystem<AISystem>())
         ai->GetNavGraph().GetRandomNode(goal);
     Vec4 own;
     state = CentreOf(GetEntity(), own) && planner->RequestPath(own, goal.position) ? kWaiting : kStopped;

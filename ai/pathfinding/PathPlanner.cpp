@@ -2,6 +2,7 @@
 
 #include "ai/AISystem.h"
 #include "ai/pathfinding/EuclideanHeuristic.h"
+#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/reflection/MetaRegistrar.h"
 
@@ -18,7 +19,7 @@ PathPlanner::~PathPlanner() = default;
 void PathPlanner::Initialize()
 {
     m_state = AStar::kSearching;
-    if (AISystem* system = AISystem::FindDefault()) {
+    if (AISystem* system = DefaultSystem<AISystem>()) {
         system->RegisterPathPlanner(this);
         return;
     }
@@ -31,7 +32,7 @@ void PathPlanner::Uninitialize()
 {
     m_search.reset();
     m_state = AStar::kSearching;
-    if (AISystem* system = AISystem::FindDefault())
+    if (AISystem* system = DefaultSystem<AISystem>())
         system->UnregisterPathPlanner(this);
     m_aiLink.Unlink();
 }
