@@ -23,6 +23,8 @@ class Engine {
     static Engine* Instance();
     // Whether the singleton exists, without making it.
     static bool HasInstance() { return s_instance != nullptr; }
+    // The singleton or null; for code that runs after start-up and must not make an engine.
+    static Engine* Existing() { return s_instance; }
     // Shuts every system down and frees everything, then clears the singleton; a later
     // Instance() makes a new engine. Asked for during Update, it happens when Update returns.
     static void DestroyInstance();
@@ -93,7 +95,8 @@ private:
 template<typename T>
 T* DefaultSystem()
 {
-    return Engine::HasInstance() ? Engine::Instance()->GetSystem<T>("default") : nullptr;
+    Engine* engine = Engine::Existing();
+    return engine ? engine->GetSystem<T>("default") : nullptr;
 }
 
 } // namespace quellor
