@@ -2,6 +2,7 @@
 
 #include "renderer/INIFile.h"
 #include "renderer/RenderSystem.h"
+#include "renderer/math/Angles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,7 +18,6 @@ namespace {
 
 constexpr float kTwoPi = 6.28318530718f;
 constexpr float kPi = 3.14159265359f;
-constexpr float kDegreesToRadians = 0.017453292f;
 
 std::string TypeSection(unsigned i)
 {

@@ -15,6 +15,7 @@
 #include "renderer/Renderable3DSkinned.h"
 #include "renderer/Text.h"
 #include "renderer/dx11/DXRenderContext.h"
+#include "renderer/math/Angles.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -37,8 +38,6 @@ float Ratio(float a, float b)
 {
     return b > 0.0f ? a / b : 1.0f;
 }
-
-constexpr float kDegreesToRadians = 0.017453292f;
 
 } // namespace
 

@@ -1,13 +1,8 @@
 #include "renderer/SpotLight.h"
 
+#include "renderer/math/Angles.h"
+
 namespace ZOR {
-
-namespace {
-
-constexpr float kDegreesToRadians = 0.017453292f;
-constexpr float kRadiansToDegrees = 57.295776f;
-
-} // namespace
 
 SpotLight::SpotLight() : Renderable(Type::SpotLight)
 {

@@ -7,6 +7,7 @@
 #include "engine/graphics/ComponentLookup.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
+#include "renderer/math/Angles.h"
 
 namespace quellor {
 
@@ -72,7 +73,7 @@ void SunComponent::Update(float)
         const ZOR::float3 up = vertical ? ZOR::float3(1.0f, 0.0f, 0.0f) : ZOR::float3(0.0f, 1.0f, 0.0f);
         camera.LookAt(direction, up);
     }
-    camera.SetProjectionMatrix(m_fov * 0.017453292f, 1.0f, m_nearPlane, m_farPlane);
+    camera.SetProjectionMatrix(m_fov * ZOR::kDegreesToRadians, 1.0f, m_nearPlane, m_farPlane);
 
     m_graphics->SetSunSize(m_size);
     m_graphics->SetSunPosition(camera.GetPosition());
