@@ -81,9 +81,9 @@ void RenderContext::Log(const char* format, ...)
     va_end(arguments);
 }
 
-Handle& Handle::Null()
+const Handle& Handle::Null()
 {
-    static Handle null;
+    static const Handle null;
     return null;
 }
 

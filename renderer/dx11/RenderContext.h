@@ -53,8 +53,9 @@ struct Handle {
     constexpr Handle() : type(static_cast<ObjectType>(Invalid)), index(Invalid) {}
     constexpr Handle(ObjectType type_, std::uint32_t index_) : type(type_), index(index_) {}
 
-    // One shared null handle.
-    static Handle& Null();
+    // One shared null handle, read-only: a creation given it would otherwise fill it in for
+    // everyone. Take a copy where a handle of one's own is needed.
+    static const Handle& Null();
 
     explicit constexpr operator bool() const
     {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 using ZOR::Format;
 using ZOR::Handle;
 using ZOR::ObjectType;
@@ -28,6 +30,11 @@ TEST(Handle, ComparesTypeAndIndex)
     EXPECT_EQ(*texture5, 5u);
     EXPECT_EQ(texture5.GetType(), ObjectType::Texture);
     EXPECT_EQ(&Handle::Null(), &Handle::Null());
+    // The shared null handle cannot be handed to a creation, which writes its handle.
+    static_assert(!std::is_invocable_v<decltype(&ZOR::RenderContext::CreateConstantBuffer), ZOR::RenderContext&,
+                                       decltype(Handle::Null()), std::uint32_t>);
+    static_assert(std::is_invocable_v<decltype(&ZOR::RenderContext::CreateConstantBuffer), ZOR::RenderContext&,
+                                      Handle&, std::uint32_t>);
 }
 
 TEST(FormatTable, EachUseAcceptsOnlyItsFormats)
