@@ -8,6 +8,13 @@
 #include "engine/reflection/MetaRegistry.h"
 #include "engine/reflection/Variable.h"
 #include "gameplay/RegisterGameplayTypes.h"
+#include "gameplay/effects/ArmChargeComponent.h"
+#include "gameplay/effects/LiftFxComponent.h"
+#include "gameplay/effects/OrbChargeComponent.h"
+#include "gameplay/effects/OrbConeComponent.h"
+#include "gameplay/effects/OrbLightningComponent.h"
+#include "gameplay/effects/OrbMeshComponent.h"
+#include "gameplay/effects/SnapshotFxComponent.h"
 
 #include <gtest/gtest.h>
 
@@ -303,6 +310,18 @@ TEST(GameplayRecords, EffectMeshesMatchTheirTable)
         record->GetOps()->Delete(copy);
         record->GetOps()->Delete(made);
     }
+}
+
+// Each effect mesh is filed in its entity under its own class name, not the dynamic mesh's.
+TEST(GameplayRecords, EffectMeshesAreKeyedByTheirOwnNames)
+{
+    const std::pair<const std::string&, const char*> keys[] = {
+        {ArmChargeComponent::ID, "ArmChargeComponent"},   {LiftFxComponent::ID, "LiftFxComponent"},
+        {OrbChargeComponent::ID, "OrbChargeComponent"},   {OrbConeComponent::ID, "OrbConeComponent"},
+        {OrbLightningComponent::ID, "OrbLightningComponent"}, {OrbMeshComponent::ID, "OrbMeshComponent"},
+        {SnapshotFxComponent::ID, "SnapshotFxComponent"}};
+    for (const auto& [id, name] : keys)
+        EXPECT_EQ(id, name);
 }
 
 } // namespace
