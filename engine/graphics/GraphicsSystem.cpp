@@ -25,7 +25,7 @@
 namespace quellor {
 
 // The renderer part owns GPU state: a graphics system is neither created nor copied by name.
-QUELLOR_RECORD(GraphicsSystem, System, DerivedMetaNotPODNoDefNoCopy, NoID) {}
+QUELLOR_RECORD_ONLY(GraphicsSystem, System, DerivedMetaNotPODNoDefNoCopy, NoID) {}
 
 namespace {
 

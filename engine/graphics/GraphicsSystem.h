@@ -29,7 +29,8 @@ class SunComponent;
 class TextComponent;
 
 class GraphicsSystem : public System, public ZOR::RenderSystem, public EffectSwitcher {
-    QUELLOR_REFLECT_KEYED(GraphicsSystem)
+    // Its record exists, but the system answers GetMeta with the "System" record.
+    QUELLOR_REFLECT_KEYED_BASE_META(GraphicsSystem)
 
     GraphicsSystem(const ZOR::Config& config, platform::NativeWindow* const& window);
     // The same on a given render context (tests inject one).

@@ -230,16 +230,21 @@ Meta* BuildRecord(RecordSlot& slot, void (*registrar)(MetaRegistrar<T>&))
 } // namespace quellor
 
 #define QUELLOR_RECORD(Class, Base, Ops, IdRule)                                                   \
+    ::quellor::Meta* Class::GetMeta() const                                                        \
+    {                                                                                              \
+        return StaticMeta();                                                                       \
+    }                                                                                              \
+    QUELLOR_RECORD_ONLY(Class, Base, Ops, IdRule)
+
+// The record and registrar of a class declared with QUELLOR_REFLECT_KEYED_BASE_META, which
+// keeps its base's GetMeta.
+#define QUELLOR_RECORD_ONLY(Class, Base, Ops, IdRule)                                              \
     static_assert(std::is_same_v<Class::QuellorSelf, Class>, #Class " needs QUELLOR_REFLECT in its body"); \
     ::quellor::Meta* Class::StaticMeta()                                                           \
     {                                                                                              \
         static ::quellor::detail::RecordSlot slot;                                                 \
         return ::quellor::detail::BuildRecord<Class, Base, ::quellor::Ops<Class>,                  \
                                               ::quellor::RecordID::IdRule>(slot, &Class::QuellorRegister); \
-    }                                                                                              \
-    ::quellor::Meta* Class::GetMeta() const                                                        \
-    {                                                                                              \
-        return StaticMeta();                                                                       \
     }                                                                                              \
     void Class::QuellorRegister([[maybe_unused]] ::quellor::MetaRegistrar<Class>& reg)
 

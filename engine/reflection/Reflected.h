@@ -33,3 +33,10 @@ public:                                                                         
 #define QUELLOR_REFLECT_KEYED(Class)                                                               \
     QUELLOR_REFLECT(Class)                                                                         \
     inline static const std::string ID{#Class};
+
+// A keyed class whose objects answer GetMeta with their base's record: its own record exists
+// and is found by name, but the class does not override GetMeta. Pairs with
+// QUELLOR_RECORD_ONLY in the .cpp.
+#define QUELLOR_REFLECT_KEYED_BASE_META(Class)                                                     \
+    QUELLOR_REFLECT_COMMON_(Class)                                                                 \
+    inline static const std::string ID{#Class};
