@@ -304,8 +304,9 @@ void Input::WindowMessage(const platform::WindowMessage& message)
     using Type = platform::WindowMessage::Type;
     // The hook is installed before the engine exists: it must neither make one nor need one.
     SoundSystem* sound = nullptr;
-    if ((message.type == Type::KillFocus || message.type == Type::SetFocus) && Engine::HasInstance())
-        sound = dynamic_cast<SoundSystem*>(Engine::Instance()->GetSystem("SoundSystem", "default"));
+    Engine* engine = Engine::Existing();
+    if ((message.type == Type::KillFocus || message.type == Type::SetFocus) && engine)
+        sound = dynamic_cast<SoundSystem*>(engine->GetSystem("SoundSystem", "default"));
     if (sound && message.type == Type::KillFocus) {
         sound->PauseAll();
         sound->SetSuspended(true);

@@ -41,9 +41,10 @@ void ResourceSystem::Shutdown()
 
 void ResourceSystem::Update(float)
 {
-    if (!Engine::HasInstance())
+    Engine* engine = Engine::Existing();
+    if (!engine)
         return;
-    const auto* input = dynamic_cast<const Input*>(Engine::Instance()->GetSystem("Input", "default"));
+    const auto* input = dynamic_cast<const Input*>(engine->GetSystem("Input", "default"));
     if (input && input->KeyIsDown(17, -1) && input->KeyIsPressed(82, -1))
         Rescan();
 }

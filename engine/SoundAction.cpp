@@ -12,7 +12,9 @@ SoundAction::~SoundAction() = default;
 
 void SoundAction::Update(float)
 {
-    System* system = Engine::Instance()->GetSystem("SoundSystem", "default");
+    // Without an engine there is nothing to play on; the action must not make one.
+    Engine* engine = Engine::Existing();
+    System* system = engine ? engine->GetSystem("SoundSystem", "default") : nullptr;
     if (auto* player = dynamic_cast<SoundPlayer*>(system))
         player->Play(m_soundName, 0);
     Finish();

@@ -28,7 +28,7 @@ Engine* EngineOf(const QLObject& object)
     if (injector && injector->m_engine) {
         return injector->m_engine;
     }
-    return Engine::HasInstance() ? Engine::Instance() : nullptr;
+    return Engine::Existing();
 }
 
 } // namespace

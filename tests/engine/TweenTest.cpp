@@ -401,5 +401,15 @@ TEST_F(SmallActionTest, WithoutSoundOrGraphicsSystemsTheActionsJustFinish)
     EXPECT_EQ(log, (Log{"after:start", "after:update"}));
 }
 
+TEST(SoundActionAlone, WithoutAnEngineFinishesAndMakesNone)
+{
+    ASSERT_FALSE(Engine::HasInstance());
+    ActionList list(true, true);
+    list.PushBack(new SoundAction("x.ogg"), 0);
+    list.Update(0.016f);
+    EXPECT_TRUE(list.IsFinished());
+    EXPECT_FALSE(Engine::HasInstance());
+}
+
 } // namespace
 } // namespace quellor::test
