@@ -283,6 +283,21 @@ std::string ContentPath(const std::string& relative)
     return (tarsel::test::ContentDir() / relative).string();
 }
 
+TEST_F(GraphicsTest, TheGraphicsSystemAnswersAsASystemAndADynamicMeshIsKeyedByItsOwnName)
+{
+    RegisterEngineTypes();
+    EXPECT_EQ(graphics->GetMeta(), MetaOf<System>());
+    EXPECT_NE(MetaRegistry::Instance().Find("GraphicsSystem"), nullptr);
+
+    Entity* entity = Placed("mesh");
+    auto* mesh = entity->AddComponent<DynamicMeshComponent>(true);
+    EXPECT_EQ(DynamicMeshComponent::ID, "DynamicMeshComponent");
+    EXPECT_EQ(entity->GetComponent("DynamicMeshComponent"), mesh);
+    EXPECT_EQ(entity->GetComponent(Component::ID), nullptr);
+    // Code adds it; files cannot name it, so its record carries no "ID".
+    EXPECT_EQ(MetaRegistry::Instance().Find("DynamicMeshComponent")->GetStaticMember("ID"), nullptr);
+}
+
 TEST_F(GraphicsTest, SetModelAndSetMaterialByNameReachTheirOwnRendererBase)
 {
     RegisterEngineTypes();
