@@ -176,6 +176,8 @@ public:
 
     // Starts the render context and creates the shared GPU resources and the shader set. False
     // only when the context does not start; a missing shader is logged and leaves a null handle.
+    // Once it has succeeded, a further call only warns: it would load the shader set again into
+    // new handles and replace the default material that renderables hold.
     bool Initialize();
     // The shader files whose handle is null (every one before Initialize).
     std::vector<std::string> GetMissingShaders() const;
@@ -497,6 +499,7 @@ private:
     Quality m_particleQuality = Ultra;
     Quality m_ssaoQuality = Ultra;
     bool m_drawSkySphere = false;
+    bool m_initialized = false;
     DebugDrawer m_debugDrawers[2]{DebugDrawer(50000), DebugDrawer(50000)};
     bool m_drawOctree = false;
     bool m_drawAABBs = false;

@@ -455,6 +455,10 @@ void RenderSystem::ForceUpdateMaterials()
 
 bool RenderSystem::Initialize()
 {
+    if (m_initialized) {
+        Log("Warning: The render system is already initialised; Initialize was called again and does nothing.");
+        return true;
+    }
     m_context->SetTargetWindow(m_window);
     if (!m_context->Initialize())
         return false;
@@ -523,11 +527,16 @@ bool RenderSystem::Initialize()
 
     LoadShaders();
 
+    // Until the game gives the sky a material of its own, it draws with the default one rather
+    // than with whatever material was bound last.
+    m_skySphere.SetMaterial(DefaultMaterial());
+
     m_context->SetPrimitiveTopology(PrimitiveTopology::TriangleList);
 
     m_context->CreateRenderTarget(m_shadowMap, RenderTargetPolicy::FixedSize, Format::R16_FLOAT, 1.0f,
                                   Dimension(4096, 4096));
     m_context->CreateDepthBuffer(m_shadowDepthBuffer, m_shadowMap, Dimension());
+    m_initialized = true;
     return true;
 }
 
