@@ -38,8 +38,13 @@ void BillboardedQuad::SetMaterial(const std::string& name)
 {
     if (m_owner == nullptr)
         return;
-    m_material = m_owner->GetMaterial(name);
-    m_hash = FNV1a(m_material->GetID());
+    SetMaterial(m_owner->GetMaterial(name));
+}
+
+void BillboardedQuad::SetMaterial(Material* material)
+{
+    m_material = material;
+    m_hash = material ? FNV1a(material->GetID()) : 0u;
 }
 
 } // namespace ZOR

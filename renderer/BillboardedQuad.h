@@ -30,6 +30,8 @@ public:
     // Takes the owning render system's material of that name (its default for an unknown name)
     // and sorts by it. Does nothing before the quad is added to a render system.
     void SetMaterial(const std::string& name);
+    // Takes the material (null: none, drawn with whatever is bound) and sorts by it.
+    void SetMaterial(Material* material);
 
     // Points get w = 1; a float4 is taken whole.
     void SetPosition(const float3& position);

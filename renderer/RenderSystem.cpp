@@ -207,8 +207,12 @@ void RenderSystem::AddRenderable(Renderable2D* sprite)
     m_2dList.push_back(sprite);
     m_2dNeedsSorting = true;
     sprite->m_owner = this;
-    if (sprite->GetMaterial() == nullptr)
-        sprite->SetMaterial(DefaultMaterial());
+    if (sprite->GetMaterial() == nullptr) {
+        Material* material = DefaultMaterial();
+        sprite->SetMaterial(material);
+        if (material)
+            sprite->m_hash = FNV1a(material->GetID());
+    }
 }
 
 void RenderSystem::RemoveRenderable(Renderable2D* sprite)
@@ -247,10 +251,8 @@ void RenderSystem::AddRenderable(Renderable* renderable)
 {
     if (renderable->GetType() == Renderable::Type::BillboardedQuad) {
         auto* quad = static_cast<BillboardedQuad*>(renderable);
-        if (quad->GetMaterial() == nullptr) {
-            quad->m_owner = this;
-            quad->SetMaterial("");
-        }
+        if (quad->GetMaterial() == nullptr)
+            quad->SetMaterial(DefaultMaterial());
     } else if (renderable->GetType() == Renderable::Type::Renderable3D) {
         auto* model = static_cast<Renderable3D*>(renderable);
         if (model->GetMaterial() == nullptr)

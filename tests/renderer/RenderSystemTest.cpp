@@ -6,7 +6,9 @@
 #include "renderer/Octree.h"
 #include "renderer/PointLight.h"
 #include "renderer/RenderSystem.h"
+#include "renderer/Renderable2D.h"
 #include "tests/support/RecordingRenderContext.h"
+#include "tests/support/StdoutCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -325,7 +327,35 @@ TEST_F(RenderSystemTest, RenderablesAddedBeforeTheOctreeAreFiledWhenItIsSet)
     EXPECT_TRUE(system.GetOctreeList().empty());
 }
 
-TEST_F(RenderSystemTest, ABillboardWithoutMaterialGetsTheDefaultAndItsHash)
+TEST_F(RenderSystemTest, InitializeGivesTheSkyTheDefaultMaterialAndASecondCallOnlyWarns)
+{
+    ASSERT_TRUE(system.Initialize());
+    ZOR::Material* fallback = system.GetMaterial("");
+    EXPECT_EQ(system.GetSkySphere().GetMaterial(), fallback);
+    const ZOR::Handle sky = system.GetPixelShader("ZOR_Sky.ps");
+    context->ClearCalls();
+    tarsel::test::StdoutCapture out;
+    EXPECT_TRUE(system.Initialize());
+    EXPECT_TRUE(context->Calls().empty()) << "no shader loaded again, no resource made";
+    EXPECT_EQ(system.GetMaterial(""), fallback);
+    EXPECT_EQ(system.GetPixelShader("ZOR_Sky.ps"), sky);
+    EXPECT_NE(out.Text().find("Warning: The render system is already initialised"), std::string::npos) << out.Text();
+}
+
+TEST_F(RenderSystemTest, BeforeInitializeABillboardOrSpriteIsAddedWithoutAMaterial)
+{
+    system.SetOctree(256.0f, 2.0f, 2);
+    ZOR::BillboardedQuad quad;
+    ZOR::Renderable2D sprite;
+    EXPECT_NO_THROW(system.AddRenderable(static_cast<ZOR::Renderable*>(&quad)));
+    system.AddRenderable(&sprite);
+    EXPECT_EQ(quad.GetMaterial(), nullptr);
+    EXPECT_EQ(sprite.GetMaterial(), nullptr);
+    system.RemoveRenderable(static_cast<ZOR::Renderable*>(&quad));
+    system.RemoveRenderable(&sprite);
+}
+
+TEST_F(RenderSystemTest, ABillboardOrSpriteWithoutMaterialGetsTheDefaultAndItsHash)
 {
     ASSERT_TRUE(system.Initialize());
     system.SetOctree(256.0f, 2.0f, 2);
@@ -343,6 +373,12 @@ TEST_F(RenderSystemTest, ABillboardWithoutMaterialGetsTheDefaultAndItsHash)
     }
     EXPECT_EQ(quad.GetHash(), expected);
     system.RemoveRenderable(static_cast<ZOR::Renderable*>(&quad));
+
+    ZOR::Renderable2D sprite;
+    system.AddRenderable(&sprite);
+    EXPECT_EQ(sprite.GetMaterial(), fallback);
+    EXPECT_EQ(sprite.GetHash(), expected);
+    system.RemoveRenderable(&sprite);
 }
 
 TEST(RenderSystemStartTest, AContextThatFailsToStartCreatesNothing)
