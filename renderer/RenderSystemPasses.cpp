@@ -359,12 +359,11 @@ void RenderSystem::Draw2D()
 
 void RenderSystem::DrawTexts()
 {
+    // Starts empty: a first text without a font texture binds nothing of its own.
     std::string lastFont;
-    bool fontBound = false;
     const auto draw = [&](Text& text) {
-        if (!fontBound || text.GetFontTexture() != lastFont) {
+        if (text.GetFontTexture() != lastFont) {
             lastFont = text.GetFontTexture();
-            fontBound = true;
             m_context->BindTexture(0, GetTexture(lastFont));
         }
         const auto count = static_cast<std::uint32_t>(text.GetVertices().size());

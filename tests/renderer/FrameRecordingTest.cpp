@@ -255,6 +255,30 @@ TEST_F(FrameRecordingTest, TextBuffersAreRemadeWhenTextGrowsRefilledWhenItFitsAn
     system.RemoveRenderable(&text);
 }
 
+TEST_F(FrameRecordingTest, ATextWithoutAFontTextureBindsNoneAndOneFontTextureIsBoundOncePerRun)
+{
+    ASSERT_TRUE(system.LoadFont(tarsel::test::ContentDir().string() + "/fonts/font_32.bff"));
+    ZOR::Text texts[3];
+    const char* fontTextures[] = {"", "font_32.dds", "font_32.dds"};
+    for (int i = 0; i < 3; ++i) {
+        system.AddRenderable(&texts[i]);
+        texts[i].SetFont("font_32.bff");
+        texts[i].SetFontTexture(fontTextures[i]);
+        texts[i].SetValue("ab");
+    }
+    Frame();
+    const auto calls = context->Calls();
+    const auto pass = std::find(calls.begin(), calls.end(), Vs("ZOR_Text.vs"));
+    const auto fade = std::find(pass, calls.end(), Ps("ZOR_Fade.ps"));
+    ASSERT_NE(fade, calls.end());
+    // The text without a font texture comes first in the sorted list and draws with whatever is
+    // bound; the other two share one bind.
+    EXPECT_EQ(std::count_if(pass, fade, [](const std::string& call) { return call.rfind("BindTexture(0, ", 0) == 0; }), 1);
+    EXPECT_EQ(std::count(pass, fade, "Draw(12, 0)"), 3);
+    for (ZOR::Text& text : texts)
+        system.RemoveRenderable(&text);
+}
+
 TEST_F(FrameRecordingTest, ASkinnedModelWithoutAPoseIsDrawnInItsBindPose)
 {
     // A model without a skeleton leaves the controller without a pose.
