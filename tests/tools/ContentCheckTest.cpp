@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 namespace {
@@ -123,6 +125,48 @@ TEST(ContentCheck, ClashingNamesAndBadLevelsAreReported)
     EXPECT_NE(report.find("bad XML in levels/broken.ql"), std::string::npos) << report;
     EXPECT_NE(report.find("the file name same.mat is used twice"), std::string::npos) << report;
     EXPECT_NE(report.find("missing nowhere.dds (named in materials/two/same.mat)"), std::string::npos) << report;
+}
+
+// The copy's file, unlinked and rewritten with the first `from` (and its closing tag) as `to`.
+void Misspell(const fs::path& copy, const std::string& file, const std::string& from, const std::string& to)
+{
+    std::ifstream in(copy / file);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    for (const std::string& tag : {"<" + from + ">", "</" + from + ">"}) {
+        const std::size_t at = text.find(tag);
+        ASSERT_NE(at, std::string::npos) << tag << " in " << file;
+        text.replace(at, tag.size(), tag[1] == '/' ? "</" + to + ">" : "<" + to + ">");
+    }
+    fs::remove(copy / file);
+    std::ofstream(copy / file) << text;
+}
+
+TEST(ContentCheck, AMisspeltMemberAndClassAreNamedWithFileAndEntity)
+{
+    TempDir copy;
+    LinkCopy(ContentDir(), copy.Path());
+    ASSERT_NO_FATAL_FAILURE(Misspell(copy.Path(), "archetypes/beta_player.arch", "m_speed", "m_sped"));
+    // The menu level's first entity is the main menu's board, its model its second component.
+    ASSERT_NO_FATAL_FAILURE(Misspell(copy.Path(), "levels/MainMenuTest.ql", "GraphicsComponent3D", "GraphicsComponant3D"));
+    const std::vector<std::string> problems = tarsel::tools::CheckContent(TARSEL_SOURCE_DIR, copy.Path()).problems;
+    const std::string report = Lines(problems);
+    EXPECT_EQ(problems.size(), 2u) << report;
+    EXPECT_NE(report.find("archetypes/beta_player.arch:"), std::string::npos) << report;
+    EXPECT_NE(report.find(": entity beta_player: no member m_sped in CharacterMotor3D"), std::string::npos) << report;
+    EXPECT_NE(report.find("levels/MainMenuTest.ql:15: entity mainMenuBoard: no class GraphicsComponant3D"),
+              std::string::npos)
+        << report;
+
+    // A value of the wrong class inside a member, and a class files cannot add, are named too.
+    copy.Write("archetypes/odd.arch", "<?xml version=\"1.0\"?>\n<Odd>\n  <Transform3D>\n"
+                                      "    <m_rotation><Vec4><x><float value=\"0\"/></x></Vec4></m_rotation>\n"
+                                      "  </Transform3D>\n  <Vec4/>\n</Odd>\n");
+    const std::string odd = Lines(tarsel::tools::UnknownNames(copy.Path()));
+    EXPECT_NE(odd.find("archetypes/odd.arch:4: entity odd: Transform3D.m_rotation holds a Vec4, not a Quat"),
+              std::string::npos)
+        << odd;
+    EXPECT_NE(odd.find("archetypes/odd.arch:6: entity odd: Vec4 is not a component"), std::string::npos) << odd;
 }
 
 } // namespace

@@ -1,5 +1,9 @@
 #include "tools/contentcheck/ContentCheck.h"
 
+#include "engine/reflection/Member.h"
+#include "engine/reflection/Meta.h"
+#include "engine/reflection/MetaRegistry.h"
+#include "frontend/RegisterFrontendTypes.h"
 #include "gameplay/AnimationClipNames.h"
 
 #include <tinyxml.h>
@@ -45,7 +49,85 @@ std::size_t LineOf(const std::string& text, std::size_t offset)
     return 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
 }
 
+// Where a name stands: the file, the element's line and its entity.
+struct Place {
+    std::string file;
+    std::string entity;
+    std::string At(const TiXmlElement* element) const
+    {
+        return file + ":" + std::to_string(element->Row()) + ": entity " + entity + ": ";
+    }
+};
+
+// The reader's own walk (values nest no deeper than their types): every member element the
+// value's type does not have, and every nested value whose tag is not its member's type.
+void CheckValue(const TiXmlElement* value, const quellor::Meta* type, const Place& place, std::vector<std::string>& out,
+                int depth)
+{
+    constexpr int kMaxDepth = 64;
+    if (type->IsBuiltin() || depth > kMaxDepth)
+        return;
+    for (const TiXmlElement* child = value->FirstChildElement(); child; child = child->NextSiblingElement()) {
+        const quellor::Member* member = type->GetMember(child->Value());
+        if (!member) {
+            out.push_back(place.At(child) + "no member " + child->Value() + " in " + type->Name());
+            continue;
+        }
+        const TiXmlElement* nested = child->FirstChildElement();
+        const quellor::Meta* memberType = member->GetType();
+        if (!nested || memberType->IsBuiltin())
+            continue;
+        if (memberType->Name() != nested->Value()) {
+            out.push_back(place.At(nested) + type->Name() + "." + member->GetName() + " holds a " + nested->Value() +
+                          ", not a " + memberType->Name());
+            continue;
+        }
+        CheckValue(nested, memberType, place, out, depth + 1);
+    }
+}
+
+void CheckComponents(const TiXmlElement* parent, const Place& place, std::vector<std::string>& out)
+{
+    for (const TiXmlElement* component = parent ? parent->FirstChildElement() : nullptr; component;
+         component = component->NextSiblingElement()) {
+        const quellor::Meta* type = quellor::MetaRegistry::Instance().Find(component->Value());
+        if (!type) {
+            out.push_back(place.At(component) + "no class " + component->Value());
+        } else if (!type->GetStaticMember("ID")) {
+            out.push_back(place.At(component) + type->Name() + " is not a component");
+        } else {
+            CheckValue(component, type, place, out, 0);
+        }
+    }
+}
+
 } // namespace
+
+std::vector<std::string> UnknownNames(const fs::path& content)
+{
+    // Every library's classes, as the game registers them before it reads a file.
+    quellor::RegisterFrontendTypes();
+    std::vector<std::string> out;
+    for (const fs::path& path : FilesBelow(content)) {
+        const bool level = path.extension() == ".ql";
+        if (!level && path.extension() != ".arch")
+            continue;
+        TiXmlDocument document;
+        document.Parse(ReadAll(path).c_str());
+        const TiXmlElement* root = document.RootElement();
+        if (document.Error() || !root)
+            continue; // reported as bad XML
+        const std::string file = path.lexically_relative(content).string();
+        if (!level) {
+            CheckComponents(root, {file, path.stem().string()}, out);
+            continue;
+        }
+        // A level's entity holds its components in its first child, a wrapper of any name.
+        for (const TiXmlElement* entity = root->FirstChildElement(); entity; entity = entity->NextSiblingElement())
+            CheckComponents(entity->FirstChildElement(), {file, entity->Value()}, out);
+    }
+    return out;
+}
 
 std::vector<NamedFile> NamesInSources(const fs::path& root)
 {
@@ -154,6 +236,8 @@ CheckReport CheckContent(const fs::path& root, const fs::path& content)
             report.problems.push_back("bad XML in " + path.lexically_relative(content).string() + ": " +
                                       (document.Error() ? document.ErrorDesc() : "no root element"));
     }
+    for (std::string& unknown : UnknownNames(content))
+        report.problems.push_back(std::move(unknown));
     return report;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The content name check: every file the game names (in its sources, by the names it composes,
-// and inside the content itself) must be in the built content folder, and every text file
-// there must parse.
+// and inside the content itself) must be in the built content folder, every text file there
+// must parse, and every class and member a level or archetype names must be one the game's
+// reflection registry knows.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -29,12 +30,20 @@ std::vector<NamedFile> ComposedNames(const std::filesystem::path& root);
 // archetypes name.
 std::vector<NamedFile> NamesInContent(const std::filesystem::path& content);
 
+// The elements of the levels and archetypes below content whose class or member name the
+// registry of every library's reflected classes does not know. The level reader skips such an
+// element without a word, so a misspelt name would only show as a default value in play. One
+// line each: "levels/Beta.ql:12: entity redSpawn: no member m_tem in SpawnPointComponent".
+// An archetype's entity is named after its file.
+std::vector<std::string> UnknownNames(const std::filesystem::path& content);
+
 struct CheckReport {
     std::vector<std::string> problems; // one line each: a missing file and its source, a clash, a bad file
 };
 
 // Checks the names against the content folder, that no file name is used twice (the loaders
-// key by file name: the first would win) and that every level and archetype is well-formed XML.
+// key by file name: the first would win), that every level and archetype is well-formed XML
+// and that the classes and members they name are known (UnknownNames).
 CheckReport CheckContent(const std::filesystem::path& root, const std::filesystem::path& content);
 
 } // namespace tarsel::tools
