@@ -7,6 +7,7 @@
 #include "tests/support/RecordingRenderContext.h"
 #include "tests/support/TempDir.h"
 #include "tools/writers/CharacterBuilder.h"
+#include "tools/writers/ClipLibraryWriter.h"
 #include "tools/writers/ContentGenerator.h"
 #include "tools/writers/FontBuilder.h"
 #include "tools/writers/ImageWriter.h"
@@ -307,6 +308,92 @@ TEST(GeneratedContent, CharacterBindPoseGivesIdentityMatricesAndTheHandPoint)
     const float4x4 moved = controller.GetBoneTransform(character::kHandBone);
     for (float value : moved.m)
         EXPECT_TRUE(std::isfinite(value));
+}
+
+// A bind-pose point of the character where a bone draws it in the controller's current pose,
+// and where the bone transform the game asks for (mounts, shots) puts it.
+float3 Drawn(const ZOR::AnimationController& controller, unsigned bone, const float3& point)
+{
+    const ZOR::float4 p = controller.GetMatrixList()[bone] * ZOR::float4(point.x, point.y, point.z, 1.0f);
+    return float3(p.x, p.y, p.z);
+}
+float3 Found(const ZOR::AnimationController& controller, unsigned bone, const float3& point)
+{
+    const ZOR::float4 p = controller.GetBoneTransform(bone) * ZOR::float4(point.x, point.y, point.z, 1.0f);
+    return float3(p.x, p.y, p.z);
+}
+
+character::ShotAim AimOf(const std::string& clip)
+{
+    const std::string stem = clip.substr(clip.find('_') + 1);
+    character::ShotAim aim;
+    aim.direction = stem.starts_with("extremeleft")    ? quellor::ClipDirection::ExtremeLeft
+                    : stem.starts_with("extremeright") ? quellor::ClipDirection::ExtremeRight
+                    : stem.starts_with("left")         ? quellor::ClipDirection::Left
+                    : stem.starts_with("right")        ? quellor::ClipDirection::Right
+                                                       : quellor::ClipDirection::Base;
+    aim.pitch = clip.find("_up") != std::string::npos     ? quellor::ClipPitch::Up
+                : clip.find("_down") != std::string::npos ? quellor::ClipPitch::Down
+                                                          : quellor::ClipPitch::Level;
+    return aim;
+}
+
+TEST(GeneratedContent, ArmsHangInThePlainClipsAndTheShotClipsPointTheShootingArmAtTheAim)
+{
+    const ModelDescription model = character::BuildModel();
+    ZOR::Skeleton skeleton = SkeletonOf(model);
+    // Shoulder and elbow joints of each arm in the bind pose: the upper arm runs between them.
+    const float3 shoulder[2] = {float3(2.2f, 13.2f, -0.2f), float3(-2.2f, 13.2f, -0.2f)};
+    const float3 elbow[2] = {float3(4.0f, 13.2f, -0.2f), float3(-4.0f, 13.2f, -0.2f)};
+    const float3 headTop(0.0f, 16.0f, 0.0f);
+    const float hang = std::sin(45.0f * 3.14159265f / 180.0f);
+    const float reach = (character::kHandPoint - shoulder[1]).Length();
+    std::size_t shots = 0;
+    for (const std::string& name : character::LibraryNames()) {
+        ZOR::Animation clip;
+        ASSERT_TRUE(clip.Load((ContentDir() / "animations" / name).string())) << name;
+        ZOR::AnimationController controller;
+        controller.SetSkeleton(&skeleton);
+        controller.AddAnimation(&clip);
+        controller.PlayAnimation(name, 1.0f, ZOR::BlendGroup::All);
+        const bool shot = name.find("_blast") != std::string::npos;
+        shots += shot;
+        // Eight times a quarter second apart: across the idle loop and through every part of the run.
+        for (int step = 0; step < 8; ++step) {
+            controller.Update(0.25f);
+            const std::string when = name + " at step " + std::to_string(step);
+            for (int arm = 0; arm < 2; ++arm) {
+                const unsigned bone = character::kUpperArmBones[arm];
+                if (shot && bone == character::kShootingUpperArm)
+                    continue;
+                const float3 along = Drawn(controller, bone, elbow[arm]) - Drawn(controller, bone, shoulder[arm]);
+                EXPECT_GE(-along.y / along.Length(), hang) << when << ", arm " << arm << " is less than 45 degrees down";
+            }
+            // Hats and masks sit on the head where it is drawn, shots leave the hand where it is drawn.
+            EXPECT_LT((Found(controller, character::kHeadBone, headTop) - Drawn(controller, character::kHeadBone, headTop)).Length(),
+                      1e-3f)
+                << when;
+            const float3 hand = Found(controller, character::kHandBone, character::kHandPoint);
+            EXPECT_LT((hand - Drawn(controller, character::kHandBone, character::kHandPoint)).Length(), 1e-3f) << when;
+            if (!shot)
+                continue;
+            // The shooting arm reaches straight along its aim, and the hand point ends it.
+            const character::ShotAim aim = AimOf(name);
+            const float3 s = Drawn(controller, character::kShootingUpperArm, shoulder[1]);
+            EXPECT_LT((hand - (s + character::ShotArmDirection(aim) * reach)).Length(), 0.05f) << when;
+            if (aim.pitch == quellor::ClipPitch::Up) {
+                EXPECT_GT(hand.y, s.y + 2.0f) << when;
+            } else if (aim.pitch == quellor::ClipPitch::Down) {
+                EXPECT_LT(hand.y, s.y - 2.0f) << when;
+            } else {
+                EXPECT_NEAR(hand.y, s.y, 0.05f) << when;
+            }
+            if (aim.direction == quellor::ClipDirection::Base) {
+                EXPECT_LT(hand.z, -3.0f) << when << ": the orb leaves ahead of the body (-z)";
+            }
+        }
+    }
+    EXPECT_EQ(shots, 45u);
 }
 
 TEST(GeneratedContent, ClipsKeepTheContentRules)

@@ -61,10 +61,25 @@ float4x4 Translation(const float3& t)
     return float4x4(1.0f, 0.0f, 0.0f, t.x, 0.0f, 1.0f, 0.0f, t.y, 0.0f, 0.0f, 1.0f, t.z, 0.0f, 0.0f, 0.0f, 1.0f);
 }
 
+// The head and the shooting hand hang from no bone in the rig: each clip places them in model
+// space where the body chain (the parents above) carries them. The renderer's bone transform
+// multiplies a bone's matrix by its parents' ones; with no parents it is the bone's own matrix, so
+// hats, masks and shots find the head and the hand where they are drawn.
+bool PlacedInModelSpace(unsigned bone) { return bone == kHeadBone || bone == kHandBone; }
+
+int RigParent(unsigned bone) { return PlacedInModelSpace(bone) ? -1 : kBones[bone].parent; }
+
+// The joint relative to its parent's joint, in the rig and along the body chain.
 float3 BindLocalTranslation(unsigned bone)
 {
-    const BoneShape& shape = kBones[bone];
-    return shape.parent < 0 ? shape.joint : shape.joint - kBones[shape.parent].joint;
+    const int parent = RigParent(bone);
+    return parent < 0 ? kBones[bone].joint : kBones[bone].joint - kBones[parent].joint;
+}
+
+float3 BodyLocalTranslation(unsigned bone)
+{
+    const int parent = kBones[bone].parent;
+    return parent < 0 ? kBones[bone].joint : kBones[bone].joint - kBones[parent].joint;
 }
 
 float4 AxisAngle(const float3& axis, float angle)
@@ -80,6 +95,25 @@ float4 Multiply(const float4& a, const float4& b)
                   a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w, a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z);
 }
 
+float4 Conjugate(const float4& q) { return float4(-q.x, -q.y, -q.z, q.w); }
+
+float3 Rotate(const float4& q, const float3& v)
+{
+    const float4 r = Multiply(Multiply(q, float4(v.x, v.y, v.z, 0.0f)), Conjugate(q));
+    return float3(r.x, r.y, r.z);
+}
+
+// The shortest turn that takes unit vector from onto unit vector to.
+float4 Turn(const float3& from, const float3& to)
+{
+    const float3 axis = from.Cross(to);
+    const float length = axis.Length();
+    const float angle = std::atan2(length, from.Dot(to));
+    if (length < 1e-6f)
+        return angle < 1.0f ? float4(0.0f, 0.0f, 0.0f, 1.0f) : AxisAngle(float3(0.0f, 1.0f, 0.0f), angle);
+    return AxisAngle(axis / length, angle);
+}
+
 struct BonePose {
     float3 translation; // added to the bind local translation
     float4 rotation{0.0f, 0.0f, 0.0f, 1.0f};
@@ -91,7 +125,23 @@ const float3 kX(1.0f, 0.0f, 0.0f), kY(0.0f, 1.0f, 0.0f), kZ(0.0f, 0.0f, 1.0f);
 // The pose of every bone at phase p (0..1 over the cycle).
 using Poses = std::array<BonePose, kBoneCount>;
 
-void Pose(Motion motion, unsigned variant, float strength, float p, Poses& pose)
+// The rotation of a bone in model space: its own and its ancestors'.
+float4 ModelRotation(const Poses& pose, unsigned bone)
+{
+    float4 rotation = pose[bone].rotation;
+    for (int parent = kBones[bone].parent; parent >= 0; parent = kBones[parent].parent)
+        rotation = Multiply(pose[static_cast<unsigned>(parent)].rotation, rotation);
+    return rotation;
+}
+
+// How far below the shoulders the arms hang (radians from horizontal) and how far the elbows
+// bend forward, before the motion's swing.
+constexpr float kHang = 1.32f;
+constexpr float kInAirHang = 1.05f;
+constexpr float kElbow = 0.3f;
+constexpr float kRunElbow = 1.1f;
+
+void Pose(Motion motion, unsigned variant, float strength, float p, const std::optional<ShotAim>& shot, Poses& pose)
 {
     const float twoPi = 2.0f * std::numbers::pi_v<float>;
     const float wave = std::sin(twoPi * p);
@@ -108,19 +158,28 @@ void Pose(Motion motion, unsigned variant, float strength, float p, Poses& pose)
         pose[bone].translation += t;
         pose[bone].moves = true;
     };
+    // An arm lowered by hang from straight out, then swung forward (+z) by swing, its elbow
+    // bent forward by elbow. side is +1 for the arm along +x, -1 for the one along -x.
+    const auto arm = [&](float side, float hang, float swing, float elbow) {
+        const unsigned upper = side > 0.0f ? 7 : 11;
+        rotate(upper, Multiply(AxisAngle(kX, -swing), AxisAngle(kZ, -side * hang)));
+        rotate(upper + 1, AxisAngle(kY, -side * elbow));
+    };
 
     if (variant != 0) {
         rotate(1, AxisAngle(kZ, lean));
         rotate(5, AxisAngle(kX, tilt));
     }
     switch (motion) {
-    case Motion::Idle:
+    case Motion::Idle: {
+        const float sway = 0.05f * strength * wave;
         move(0, float3(0.0f, -0.08f * strength * bob, 0.0f));
         rotate(2, AxisAngle(kX, 0.04f * strength * wave));
         rotate(5, AxisAngle(kY, 0.06f * strength * wave));
-        rotate(7, AxisAngle(kZ, -0.05f * strength * bob));
-        rotate(11, AxisAngle(kZ, 0.05f * strength * bob));
+        arm(1.0f, kHang - 0.04f * strength * bob, sway, kElbow);
+        arm(-1.0f, kHang - 0.04f * strength * bob, -sway, kElbow);
         break;
+    }
     case Motion::Run: {
         const float swing = 0.6f * strength * wave;
         move(0, float3(0.0f, -0.3f * strength * std::abs(std::sin(twoPi * p)), 0.0f));
@@ -129,8 +188,9 @@ void Pose(Motion motion, unsigned variant, float strength, float p, Poses& pose)
         rotate(17, AxisAngle(kX, swing));
         rotate(14, AxisAngle(kX, 0.4f * strength * (1.0f + wave)));
         rotate(18, AxisAngle(kX, 0.4f * strength * (1.0f - wave)));
-        rotate(7, AxisAngle(kY, 0.4f * strength * wave));
-        rotate(11, AxisAngle(kY, 0.4f * strength * wave));
+        // Each arm swings against the leg on its side.
+        arm(1.0f, kHang, -0.5f * swing, kRunElbow);
+        arm(-1.0f, kHang, 0.5f * swing, kRunElbow);
         break;
     }
     case Motion::InAir:
@@ -138,10 +198,45 @@ void Pose(Motion motion, unsigned variant, float strength, float p, Poses& pose)
         rotate(17, AxisAngle(kX, -0.5f * strength));
         rotate(14, AxisAngle(kX, 0.9f * strength));
         rotate(18, AxisAngle(kX, 0.7f * strength));
-        rotate(7, AxisAngle(kZ, 0.3f * strength));
-        rotate(11, AxisAngle(kZ, -0.3f * strength));
+        arm(1.0f, kInAirHang, 0.25f * strength, 0.5f);
+        arm(-1.0f, kInAirHang, 0.15f * strength, 0.5f);
         break;
     }
+
+    if (shot) {
+        // The shooting arm straight along the aim in model space, whatever the body does.
+        pose[kShootingUpperArm].rotation = float4(0.0f, 0.0f, 0.0f, 1.0f);
+        pose[kShootingUpperArm + 1].rotation = float4(0.0f, 0.0f, 0.0f, 1.0f);
+        const float4 parent = ModelRotation(pose, static_cast<unsigned>(kBones[kShootingUpperArm].parent));
+        pose[kShootingUpperArm].rotation = Multiply(Conjugate(parent), Turn(-kX, ShotArmDirection(*shot)));
+        pose[kShootingUpperArm].moves = true;
+    }
+}
+
+// Turns the pose of the bones placed in model space from body-chain terms (a turn and an offset
+// from the parent) into where the chain puts them.
+void PlaceInModelSpace(Poses& pose)
+{
+    std::array<float4, kBoneCount> turn;
+    std::array<float3, kBoneCount> at;
+    std::array<bool, kBoneCount> moves;
+    for (unsigned bone = 0; bone < kBoneCount; ++bone) {
+        const int parent = kBones[bone].parent;
+        const float3 local = BodyLocalTranslation(bone) + pose[bone].translation;
+        if (parent < 0) {
+            turn[bone] = pose[bone].rotation;
+            at[bone] = local;
+            moves[bone] = pose[bone].moves;
+        } else {
+            const auto p = static_cast<unsigned>(parent);
+            turn[bone] = Multiply(turn[p], pose[bone].rotation);
+            at[bone] = at[p] + Rotate(turn[p], local);
+            moves[bone] = moves[p] || pose[bone].moves;
+        }
+    }
+    for (unsigned bone = 0; bone < kBoneCount; ++bone)
+        if (PlacedInModelSpace(bone))
+            pose[bone] = BonePose{at[bone] - kBones[bone].joint, turn[bone], moves[bone]};
 }
 
 } // namespace
@@ -152,10 +247,11 @@ ModelDescription BuildModel()
     model.skinned = true;
     for (unsigned i = 0; i < kBoneCount; ++i) {
         const BoneShape& shape = kBones[i];
-        model.nodes.push_back(MakeNode(shape.parent, Translation(BindLocalTranslation(i))));
+        const int parent = RigParent(i);
+        model.nodes.push_back(MakeNode(parent, Translation(BindLocalTranslation(i))));
         ZOR::Skeleton::Bone bone;
         bone.node = i;
-        bone.parent = shape.parent < 0 ? kBoneCount : static_cast<std::uint32_t>(shape.parent);
+        bone.parent = parent < 0 ? kBoneCount : static_cast<std::uint32_t>(parent);
         bone.offset = Translation(-shape.joint);
         model.bones.push_back(bone);
         model.names.push_back(shape.name);
@@ -164,7 +260,25 @@ ModelDescription BuildModel()
     return model;
 }
 
-ClipDescription BuildClip(Motion motion, unsigned variant, float strength)
+float3 ShotArmDirection(const ShotAim& aim)
+{
+    using quellor::ClipDirection;
+    // Ahead is -z. To the right (the body's right when it faces -z, +x) the arm reaches across
+    // the chest only part of the way; behind, it points back past the face.
+    float3 level(0.0f, 0.0f, -1.0f);
+    switch (aim.direction) {
+    case ClipDirection::Base: break;
+    case ClipDirection::Left: level = float3(-1.0f, 0.0f, 0.0f); break;
+    case ClipDirection::Right: level = float3(0.55f, 0.0f, -0.835f).Normalized(); break;
+    case ClipDirection::ExtremeLeft:
+    case ClipDirection::ExtremeRight: level = float3(0.0f, 0.0f, 1.0f); break;
+    }
+    constexpr float kPitch = 0.6f;
+    const float up = aim.pitch == quellor::ClipPitch::Up ? kPitch : aim.pitch == quellor::ClipPitch::Down ? -kPitch : 0.0f;
+    return level * std::cos(up) + kY * std::sin(up);
+}
+
+ClipDescription BuildClip(Motion motion, unsigned variant, float strength, std::optional<ShotAim> shot)
 {
     ClipDescription clip;
     clip.ticksPerSecond = 30.0f;
@@ -190,7 +304,8 @@ ClipDescription BuildClip(Motion motion, unsigned variant, float strength)
         // The last key of a cycle repeats the first exactly, so the loop has no seam.
         const float phase = (keyCount == 1 || k == keyCount - 1) ? 0.0f
                                                                  : static_cast<float>(k) / static_cast<float>(keyCount - 1);
-        Pose(motion, variant, strength, phase, poses[k]);
+        Pose(motion, variant, strength, phase, shot, poses[k]);
+        PlaceInModelSpace(poses[k]);
     }
     for (unsigned bone = 0; bone < kBoneCount; ++bone) {
         ZOR::Animation::Track track;

@@ -18,7 +18,8 @@ struct LibraryClip {
 
 // Every clip of the library for the character's skeleton (CharacterBuilder). The run and in-air
 // clips move like the run and in-air motions, the rest like idle; each clip of a set is its own
-// variant, and the set's first clip ("idle_base.anim", ...) is the set's plain motion.
+// variant, and the set's first clip ("idle_base.anim", ...) is the set's plain motion. The
+// "_blast" clips point the shooting arm toward their direction and pitch.
 std::vector<LibraryClip> BuildLibrary();
 
 // Writes the library's files into folder. Returns false, with a line on stderr, on failure.
