@@ -484,7 +484,7 @@ TEST(GeneratedContent, AGlyphCoversOnlyItsOwnCell)
     std::ifstream in(tarsel::tools::kDefaultFontPath, std::ios::binary);
     const std::vector<std::uint8_t> ttf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     tarsel::tools::BitmapFont only;
-    ASSERT_TRUE(tarsel::tools::RasterizeFont(ttf, 64, 'A', 'A', only));
+    ASSERT_TRUE(tarsel::tools::RasterizeFont(ttf, 64, 'A', 'A', only, tarsel::tools::GameFontLine(64)));
     const std::string generated = ReadAll(ContentDir() / "fonts/font_64.bff").substr(276);
     // 'A' is code 65: cell 33, row 2, column 1.
     const std::uint32_t side = only.imageWidth;

@@ -21,26 +21,6 @@ namespace tarsel::tools {
 
 namespace {
 
-// A plain logo card: a dark field with a coloured band across the middle.
-Image BuildSplashImage(std::uint8_t r, std::uint8_t g, std::uint8_t b)
-{
-    Image image;
-    image.width = 256;
-    image.height = 128;
-    image.rgba.resize(std::size_t{image.width} * image.height * 4);
-    for (std::uint32_t y = 0; y < image.height; ++y) {
-        const bool band = y >= 40 && y < 88;
-        for (std::uint32_t x = 0; x < image.width; ++x) {
-            std::uint8_t* pixel = &image.rgba[(std::size_t{y} * image.width + x) * 4];
-            pixel[0] = band ? r : 16;
-            pixel[1] = band ? g : 16;
-            pixel[2] = band ? b : 24;
-            pixel[3] = 255;
-        }
-    }
-    return image;
-}
-
 using ZOR::float3;
 
 // The pivot of the quit button's flap and of the scroll's sheet.
@@ -115,9 +95,7 @@ const std::vector<std::string>& GeneratedContentFiles()
         "textures/fonts/font_32.dds",
         "textures/fonts/font_48.dds",
         "textures/fonts/font_64.dds",
-        "textures/ui/splash/corvath_logo.dds",
-        "textures/ui/splash/vantrell_logo.dds",
-        "textures/ui/splash/controller_recommended.dds",
+        "textures/score_bg.dds",
         };
         for (const auto& [name, model] : PropModelTable())
             list.push_back("models/" + name + ".model");
@@ -137,7 +115,7 @@ const std::vector<std::string>& GeneratedContentFiles()
                                     "shot_pop"})
             list.push_back(std::string("textures/") + texture + ".dds");
         for (const LabelTexture& label : Labels())
-            list.push_back("textures/labels/" + label.name + ".dds");
+            list.push_back(label.folder + label.name + ".dds");
         return list;
     }();
     return files;
@@ -156,9 +134,7 @@ bool GenerateContent(const std::filesystem::path& folder, const std::string& fon
     // The character's clip library; its first clip of each set is the set's plain motion.
     ok = character::WriteLibrary(folder / "animations") && ok;
     write("textures/sun.dds", WriteDds(BuildSunImage(), DdsFormat::BGRA8));
-    write("textures/ui/splash/corvath_logo.dds", WriteDds(BuildSplashImage(200, 120, 40), DdsFormat::BGRA8));
-    write("textures/ui/splash/vantrell_logo.dds", WriteDds(BuildSplashImage(60, 140, 210), DdsFormat::BGRA8));
-    write("textures/ui/splash/controller_recommended.dds", WriteDds(BuildSplashImage(90, 190, 90), DdsFormat::BGRA8));
+    write("textures/score_bg.dds", WriteDds(BuildScoreBadge(), DdsFormat::BGRA8));
     for (const auto& [name, model] : PropModelTable())
         write("models/" + name + ".model", WriteModel(model));
     for (const auto& [name, clip] : PropClipTable())
@@ -202,15 +178,18 @@ bool GenerateContent(const std::filesystem::path& folder, const std::string& fon
     }
     for (const std::uint32_t cell : {32u, 48u, 64u}) {
         BitmapFont font;
-        if (!RasterizeFont(ttf, cell, 32, 126, font))
+        if (!RasterizeFont(ttf, cell, 32, 126, font, GameFontLine(cell)))
             return false;
         const std::string name = "font_" + std::to_string(cell);
         write("fonts/" + name + ".bff", WriteBff(font));
         write("textures/fonts/" + name + ".dds", WriteDds(FontImage(font), DdsFormat::BGRA8));
-        if (cell == 64)
-            for (const LabelTexture& label : Labels())
-                write("textures/labels/" + label.name + ".dds", WriteDds(BuildLabelTexture(font, label), DdsFormat::BC3));
     }
+    // The labels are drawn from the font at the full size of its 64-pixel cells.
+    BitmapFont letters;
+    if (!RasterizeFont(ttf, 64, 32, 126, letters))
+        return false;
+    for (const LabelTexture& label : Labels())
+        write(label.folder + label.name + ".dds", WriteDds(BuildLabelTexture(letters, label), DdsFormat::BC3));
     return ok;
 }
 

@@ -1,5 +1,7 @@
 #include "tools/writers/FontBuilder.h"
 
+#include "tools/writers/Contrast.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -17,8 +19,14 @@ constexpr std::uint8_t kFirstCell = 32;
 
 } // namespace
 
+std::uint32_t GameFontLine(std::uint32_t cell)
+{
+    // "5 / 5" is 1.93 lines wide in DejaVu Sans: a 52-pixel line makes it 99 pixels.
+    return cell == 64 ? 52 : cell;
+}
+
 bool RasterizeFont(const std::vector<std::uint8_t>& ttf, std::uint32_t cell, std::uint8_t first, std::uint8_t last,
-                   BitmapFont& out)
+                   BitmapFont& out, std::uint32_t line)
 {
     stbtt_fontinfo info;
     if (ttf.empty() || stbtt_GetFontOffsetForIndex(ttf.data(), 0) < 0 ||
@@ -38,11 +46,14 @@ bool RasterizeFont(const std::vector<std::uint8_t>& ttf, std::uint32_t cell, std
     for (std::size_t i = 0; i < font.pixels.size(); i += 4)
         font.pixels[i] = font.pixels[i + 1] = font.pixels[i + 2] = 255;
 
-    // The line (ascent to descent) fills the cell; the baseline sits at the scaled ascent.
-    const float scale = stbtt_ScaleForPixelHeight(&info, static_cast<float>(cell));
+    // The line (ascent to descent) stands in the middle of the cell; the baseline sits at the
+    // scaled ascent below the line's top.
+    if (line == 0 || line > cell)
+        line = cell;
+    const float scale = stbtt_ScaleForPixelHeight(&info, static_cast<float>(line));
     int ascent = 0, descent = 0, lineGap = 0;
     stbtt_GetFontVMetrics(&info, &ascent, &descent, &lineGap);
-    const int baseline = static_cast<int>(std::lround(ascent * scale));
+    const int baseline = static_cast<int>((cell - line) / 2) + static_cast<int>(std::lround(ascent * scale));
 
     for (unsigned code = std::max<unsigned>(first, kFirstCell); code <= last && code < 256; ++code) {
         const int index = stbtt_FindGlyphIndex(&info, static_cast<int>(code));
@@ -97,6 +108,7 @@ namespace {
 struct TextCoverage {
     std::uint32_t width = 1;
     std::uint32_t height = 1;
+    std::uint32_t lineHeight = 1;
     std::vector<float> alpha;
 };
 
@@ -118,6 +130,7 @@ TextCoverage Rasterize(const BitmapFont& font, const std::string& text)
             width += font.widths[static_cast<std::uint8_t>(c)];
         out.width = std::max(out.width, width);
     }
+    out.lineHeight = std::max<std::uint32_t>(1, cell);
     out.height = std::max<std::uint32_t>(1, cell * static_cast<std::uint32_t>(lines.size()));
     out.alpha.assign(std::size_t{out.width} * out.height, 0.0f);
     for (std::size_t row = 0; row < lines.size() && cellsPerRow; ++row) {
@@ -142,9 +155,9 @@ TextCoverage Rasterize(const BitmapFont& font, const std::string& text)
     return out;
 }
 
-// Blends the text, shrunk by scale (box-filtered) with its top-left corner at (left, top), in
-// ink over the image.
-void Stamp(Image& image, const TextCoverage& text, float scale, float left, float top, const std::array<std::uint8_t, 4>& ink)
+// The text's coverage of each image pixel, shrunk by scale (box-filtered) with its top-left
+// corner at (left, top), kept where it is above what the map holds already.
+void Cover(std::vector<float>& map, const Image& image, const TextCoverage& text, float scale, float left, float top)
 {
     const float footprint = 1.0f / scale;
     for (std::uint32_t y = 0; y < image.height; ++y) {
@@ -162,12 +175,82 @@ void Stamp(Image& image, const TextCoverage& text, float scale, float left, floa
                     if (u >= 0.0f && v >= 0.0f && u < static_cast<float>(text.width) && v < static_cast<float>(text.height))
                         sum += text.alpha[static_cast<std::size_t>(v) * text.width + static_cast<std::size_t>(u)];
                 }
-            const float a = count ? sum / static_cast<float>(count) : 0.0f;
-            std::uint8_t* p = image.rgba.data() + (std::size_t{y} * image.width + x) * 4;
-            for (int channel = 0; channel < 4; ++channel)
-                p[channel] = static_cast<std::uint8_t>(std::lround(p[channel] + (ink[channel] - p[channel]) * a));
+            float& a = map[std::size_t{y} * image.width + x];
+            a = std::max(a, count ? sum / static_cast<float>(count) : 0.0f);
         }
     }
+}
+
+// The coverage grown by radius pixels, its rim fading over one pixel.
+std::vector<float> Grow(const std::vector<float>& map, const Image& image, float radius)
+{
+    std::vector<float> grown(map.size(), 0.0f);
+    const int reach = static_cast<int>(std::ceil(radius + 0.5f));
+    const int w = static_cast<int>(image.width), h = static_cast<int>(image.height);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            float best = 0.0f;
+            for (int dy = -reach; dy <= reach && best < 1.0f; ++dy)
+                for (int dx = -reach; dx <= reach; ++dx) {
+                    const int sx = x + dx, sy = y + dy;
+                    if (sx < 0 || sy < 0 || sx >= w || sy >= h)
+                        continue;
+                    const float rim = std::clamp(radius + 0.5f - std::hypot(static_cast<float>(dx), static_cast<float>(dy)), 0.0f, 1.0f);
+                    best = std::max(best, rim * map[static_cast<std::size_t>(sy) * image.width + static_cast<std::size_t>(sx)]);
+                }
+            grown[static_cast<std::size_t>(y) * image.width + static_cast<std::size_t>(x)] = best;
+        }
+    return grown;
+}
+
+// Lays colour over the image with each pixel's coverage as its opacity ("over", straight alpha).
+void Paint(Image& image, const std::vector<float>& map, const std::array<std::uint8_t, 4>& colour)
+{
+    for (std::size_t i = 0; i < map.size(); ++i) {
+        const float a = map[i] * static_cast<float>(colour[3]) / 255.0f;
+        if (a <= 0.0f)
+            continue;
+        std::uint8_t* p = image.rgba.data() + i * 4;
+        const float below = static_cast<float>(p[3]) / 255.0f * (1.0f - a);
+        const float out = a + below;
+        for (int channel = 0; channel < 3; ++channel)
+            p[channel] = static_cast<std::uint8_t>(
+                std::lround((static_cast<float>(colour[static_cast<std::size_t>(channel)]) * a + static_cast<float>(p[channel]) * below) / out));
+        p[3] = static_cast<std::uint8_t>(std::lround(out * 255.0f));
+    }
+}
+
+// One placed run of text: its coverage, where it goes and how high its lines stand.
+struct Placed {
+    TextCoverage coverage;
+    float scale, left, top;
+};
+
+// The image with the texts in ink, outlined first where the back is clear.
+Image Letter(Image image, const std::vector<Placed>& texts, const LabelStyle& style)
+{
+    std::vector<float> ink(std::size_t{image.width} * image.height, 0.0f);
+    std::vector<float> outline(ink.size(), 0.0f);
+    for (const Placed& text : texts) {
+        std::vector<float> own(ink.size(), 0.0f);
+        Cover(own, image, text.coverage, text.scale, text.left, text.top);
+        if (style.back[3] == 0) {
+            // About a fifteenth of a line: thick enough to frame a stroke, thin enough to keep
+            // counters open.
+            const float line = text.scale * static_cast<float>(text.coverage.lineHeight);
+            const std::vector<float> grown = Grow(own, image, std::max(1.5f, line / 15.0f));
+            for (std::size_t i = 0; i < ink.size(); ++i)
+                outline[i] = std::max(outline[i], grown[i]);
+        }
+        for (std::size_t i = 0; i < ink.size(); ++i)
+            ink[i] = std::max(ink[i], own[i]);
+    }
+    if (style.back[3] == 0) {
+        const Rgb edge = ContrastingInk({style.ink[0], style.ink[1], style.ink[2]});
+        Paint(image, outline, {edge[0], edge[1], edge[2], 255});
+    }
+    Paint(image, ink, style.ink);
+    return image;
 }
 
 Image Backed(const LabelStyle& style)
@@ -185,28 +268,26 @@ Image Backed(const LabelStyle& style)
 
 Image BuildLabel(const BitmapFont& font, const std::string& text, const LabelStyle& style)
 {
-    const TextCoverage coverage = Rasterize(font, text);
-    Image image = Backed(style);
+    TextCoverage coverage = Rasterize(font, text);
     // Fitted into 90% of the width and 80% of the height, never enlarged.
     const float scale = std::min({1.0f, 0.9f * static_cast<float>(style.width) / static_cast<float>(coverage.width),
                                   0.8f * static_cast<float>(style.height) / static_cast<float>(coverage.height)});
     const float left = (static_cast<float>(style.width) - scale * static_cast<float>(coverage.width)) / 2.0f;
     const float top = (static_cast<float>(style.height) - scale * static_cast<float>(coverage.height)) / 2.0f;
-    Stamp(image, coverage, scale, left, top, style.ink);
-    return image;
+    return Letter(Backed(style), {{std::move(coverage), scale, left, top}}, style);
 }
 
 Image BuildPanel(const BitmapFont& font, const std::vector<PanelLine>& lines, const LabelStyle& style)
 {
-    Image image = Backed(style);
+    std::vector<Placed> texts;
     for (const PanelLine& line : lines) {
-        const TextCoverage coverage = Rasterize(font, line.text);
+        TextCoverage coverage = Rasterize(font, line.text);
         const float scale = std::min(1.0f, line.height / static_cast<float>(coverage.height));
         const float width = scale * static_cast<float>(coverage.width);
         const float left = line.left < 0.0f ? (static_cast<float>(style.width) - width) / 2.0f : line.left;
-        Stamp(image, coverage, scale, left, line.middle - line.height / 2.0f, style.ink);
+        texts.push_back({std::move(coverage), scale, left, line.middle - line.height / 2.0f});
     }
-    return image;
+    return Letter(Backed(style), texts, style);
 }
 
 Image BuildSunImage()

@@ -14,17 +14,25 @@ inline const char* const kDefaultFontPath = "/usr/share/fonts/truetype/dejavu/De
 
 // Rasterises the codes first..last of a TrueType font into cells of cell x cell pixels, 16 cells
 // per row in a square image of side 16 x cell, first character code 32: white pixels with the
-// glyph's coverage in alpha. A code's width is its rounded advance (at most 127), 0 for codes
-// outside first..last or without a glyph. Returns false, with a line on stderr, when the font
-// data cannot be read.
+// glyph's coverage in alpha. The font's line (ascent to descent) is line pixels high (0: the
+// whole cell) and stands in the middle of the cell. A code's width is its rounded advance (at
+// most 127), 0 for codes outside first..last or without a glyph. Returns false, with a line on
+// stderr, when the font data cannot be read.
 bool RasterizeFont(const std::vector<std::uint8_t>& ttf, std::uint32_t cell, std::uint8_t first, std::uint8_t last,
-                   BitmapFont& out);
+                   BitmapFont& out, std::uint32_t line = 0);
+
+// The line height the game's font of a cell size is drawn with. font_64 draws a smaller line
+// than its cell: the score read-out ("5 / 5", drawn in the font's pixels with its left edge 117
+// units from its view's right edge) must fit inside its view with room to spare.
+std::uint32_t GameFontLine(std::uint32_t cell);
 
 // The image of a bitmap font, for writing it as a texture.
 Image FontImage(const BitmapFont& font);
 
 // A label: text in ink, centred on a back colour, each '\n' starting a line. The text is drawn
 // from the font's glyphs and shrunk (box-filtered) until it fits within the image's margins.
+// On a clear back (alpha 0) the letters get an outline in the colour that stands out most
+// against the ink, so that they read over whatever the scene shows behind them.
 struct LabelStyle {
     std::uint32_t width = 256;
     std::uint32_t height = 64;

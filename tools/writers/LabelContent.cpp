@@ -1,5 +1,7 @@
 #include "tools/writers/LabelContent.h"
 
+#include "tools/writers/Contrast.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -29,6 +31,9 @@ constexpr Rgba kBoard{70, 45, 25, 255};  // wood-brown menu boards
 constexpr Rgba kPanel{20, 24, 40, 230};  // the 2D screens' panels
 constexpr Rgba kClear{0, 0, 0, 0};
 
+// A plate of a team's colour takes the ink that reads on it.
+LabelStyle TeamPlate(std::uint32_t width, std::uint32_t height, Rgba colour);
+
 LabelStyle Style(std::uint32_t width, std::uint32_t height, Rgba back, Rgba ink = kWhite)
 {
     LabelStyle style;
@@ -37,6 +42,12 @@ LabelStyle Style(std::uint32_t width, std::uint32_t height, Rgba back, Rgba ink 
     style.back = back;
     style.ink = ink;
     return style;
+}
+
+LabelStyle TeamPlate(std::uint32_t width, std::uint32_t height, Rgba colour)
+{
+    const Rgb ink = ContrastingInk({colour[0], colour[1], colour[2]});
+    return Style(width, height, colour, {ink[0], ink[1], ink[2], 255});
 }
 
 // The 2D panels are pictures of the 1440 x 1080 design grid, at a quarter of its size; the
@@ -102,11 +113,12 @@ std::vector<LabelTexture> Labels()
         {"char_select_title", "CHARACTER SELECT", Style(512, 64, kBoard)},
         {"char_menu_controls_keyboard", "Enter: join   arrows: choose   Z / X: computer   Esc: back", Style(512, 64, kBoard)},
         {"char_menu_controls_360_controller", "A: join   stick: choose   X / Y: computer   B: back", Style(512, 64, kBoard)},
-        {"char_select_number_0", "P1", Style(128, 64, kBoard)},
-        {"char_select_number_1", "P2", Style(128, 64, kBoard)},
-        {"char_select_number_2", "P3", Style(128, 64, kBoard)},
-        {"char_select_number_3", "P4", Style(128, 64, kBoard)},
-        {"char_select_number_cp", "CP", Style(128, 64, kBoard)},
+        // Number tiles are shown square: on character select's team board and as the win's badges.
+        {"char_select_number_0", "P1", Style(128, 128, kBoard)},
+        {"char_select_number_1", "P2", Style(128, 128, kBoard)},
+        {"char_select_number_2", "P3", Style(128, 128, kBoard)},
+        {"char_select_number_3", "P4", Style(128, 128, kBoard)},
+        {"char_select_number_cp", "CP", Style(128, 128, kBoard)},
         {"versus", "VS", Style(256, 128, kClear)},
         {"countdown_three", "3", Style(128, 128, kClear)},
         {"countdown_two", "2", Style(128, 128, kClear)},
@@ -160,8 +172,8 @@ std::vector<LabelTexture> Labels()
         labels.push_back({"credits_" + std::to_string(page + 1), credits[page], CreditsStyle()});
     for (const Team& team : kTeams) {
         const std::string name = team.name;
-        labels.push_back({"char_select_" + name + "_title", team.banner, Style(256, 64, team.colour)});
-        labels.push_back({"team_tag_" + name, "TEAM", Style(128, 64, team.colour)});
+        labels.push_back({"char_select_" + name + "_title", team.banner, TeamPlate(256, 64, team.colour)});
+        labels.push_back({"team_tag_" + name, "TEAM", TeamPlate(128, 64, team.colour)});
         labels.push_back({"single_tag_" + name, "V", Style(64, 64, kClear, team.colour)});
     }
     // The banners are named by their colour; purple's is the blue one.
@@ -169,7 +181,42 @@ std::vector<LabelTexture> Labels()
         {"red_victory", "RED WINS!"}, {"orange_victory", "ORANGE WINS!"}, {"blue_victory", "PURPLE WINS!"}, {"green_victory", "GREEN WINS!"}};
     for (const auto& [name, text] : banners)
         labels.push_back({name, text, Style(512, 128, kClear)});
+    // The start-up pictures: the two makers' names, then the advice to play with a pad.
+    const Rgba night{16, 16, 24, 255};
+    labels.push_back({"corvath_logo", "CORVATH", Style(320, 160, night, {235, 150, 60, 255}), {}, "textures/ui/splash/"});
+    labels.push_back({"vantrell_logo", "VANTRELL", Style(320, 160, night, {110, 170, 235, 255}), {}, "textures/ui/splash/"});
+    labels.push_back({"controller_recommended", "A GAMEPAD IS\nRECOMMENDED", Style(320, 160, night, {120, 210, 120, 255}), {},
+                      "textures/ui/splash/"});
     return labels;
+}
+
+Image BuildScoreBadge()
+{
+    constexpr std::uint32_t size = 128;
+    // The read-out's text, drawn in font_64's pixels with its left edge 11 in from the badge's
+    // and its cells 28 down, puts its digits across about x 13..107 and y 43..76; the badge
+    // frames them, a rim in deep blue around a pale face.
+    constexpr float left = 6.0f, right = 116.0f, top = 30.0f, bottom = 90.0f, corner = 14.0f, rim = 3.0f;
+    const std::array<std::uint8_t, 3> face{240, 242, 250}, edge{30, 40, 110};
+    Image image;
+    image.width = image.height = size;
+    image.rgba.assign(std::size_t{size} * size * 4, 0);
+    for (std::uint32_t y = 0; y < size; ++y) {
+        for (std::uint32_t x = 0; x < size; ++x) {
+            // Signed distance from the rounded rectangle's edge (negative inside), at the pixel's centre.
+            const float qx = std::abs(static_cast<float>(x) + 0.5f - (left + right) / 2.0f) - ((right - left) / 2.0f - corner);
+            const float qy = std::abs(static_cast<float>(y) + 0.5f - (top + bottom) / 2.0f) - ((bottom - top) / 2.0f - corner);
+            const float d = std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f)) + std::min(std::max(qx, qy), 0.0f) - corner;
+            const float a = std::clamp(0.5f - d, 0.0f, 1.0f);
+            const float face01 = std::clamp(-d - rim + 0.5f, 0.0f, 1.0f);
+            std::uint8_t* p = image.rgba.data() + (std::size_t{y} * size + x) * 4;
+            for (int c = 0; c < 3; ++c)
+                p[c] = static_cast<std::uint8_t>(std::lround(edge[static_cast<std::size_t>(c)] +
+                                                             (face[static_cast<std::size_t>(c)] - edge[static_cast<std::size_t>(c)]) * face01));
+            p[3] = static_cast<std::uint8_t>(std::lround(a * 255.0f));
+        }
+    }
+    return image;
 }
 
 Image BuildLabelTexture(const BitmapFont& font, const LabelTexture& label)

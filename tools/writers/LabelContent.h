@@ -1,7 +1,7 @@
 #pragma once
-// The game's pictures of text and marks: menu boards, screen panels, banners and tags, each a
-// texture "textures/labels/<name>.dds" drawn from the bitmap font, and the plain white texture
-// that flat-coloured materials multiply their colour with.
+// The game's pictures of text and marks: menu boards, screen panels, banners, tags and the
+// start-up pictures, each a texture drawn from the bitmap font; the score read-out's badge; and
+// the plain white texture that flat-coloured materials multiply their colour with.
 #include "tools/writers/FontBuilder.h"
 
 #include <string>
@@ -15,6 +15,8 @@ struct LabelTexture {
     LabelStyle style;
     // When given, the picture is a panel of these placed lines and the text is unused.
     std::vector<PanelLine> lines = {};
+    // Where the texture goes in the content folder.
+    std::string folder = "textures/labels/";
 };
 
 // The picture of a label: its placed lines when it has them, else its text fitted in.
@@ -22,6 +24,11 @@ Image BuildLabelTexture(const BitmapFont& font, const LabelTexture& label);
 
 // Every label, in a fixed order.
 std::vector<LabelTexture> Labels();
+
+// The score read-out's backing ("score_bg.dds"), 128 x 128 and shown at one unit a pixel in
+// the lower right corner of a view: a light rounded badge under the read-out's text, clear
+// around it and along the right and bottom edges, so that nothing of it reaches past the view.
+Image BuildScoreBadge();
 
 // A ring of the given colour with a soft edge, for the aiming reticles.
 Image BuildRingImage(std::uint8_t r, std::uint8_t g, std::uint8_t b);
