@@ -1004,4 +1004,41 @@
       </GraphicsComponent3D>
     </Components>
   </creditsBoard>
+  <menuSun>
+    <Components>
+      <Transform3D>
+        <m_x><float value="0"/></m_x>
+        <m_y><float value="300"/></m_y>
+        <m_z><float value="200"/></m_z>
+      </Transform3D>
+      <SunComponent>
+        <m_direction><Vec4><x><float value="-0.35"/></x><y><float value="-0.55"/></y><z><float value="-0.75"/></z><w><float value="0"/></w></Vec4></m_direction>
+      </SunComponent>
+      <DirectionalLightComponent>
+        <m_direction><Vec4><x><float value="-0.35"/></x><y><float value="-0.55"/></y><z><float value="-0.75"/></z><w><float value="0"/></w></Vec4></m_direction>
+        <m_color><Vec4><x><float value="1"/></x><y><float value="0.96"/></y><z><float value="0.88"/></z><w><float value="1"/></w></Vec4></m_color>
+      </DirectionalLightComponent>
+    </Components>
+  </menuSun>
+  <menuSky>
+    <Components>
+      <Transform3D>
+        <m_scaleX><float value="2000"/></m_scaleX>
+        <m_scaleY><float value="2000"/></m_scaleY>
+        <m_scaleZ><float value="2000"/></m_scaleZ>
+      </Transform3D>
+      <BackdropComponent>
+        <m_materialName><string value="sky.mat"/></m_materialName>
+      </BackdropComponent>
+    </Components>
+  </menuSky>
+  <menuFog>
+    <Components>
+      <FogComponent>
+        <m_globalDensity><float value="0.0006"/></m_globalDensity>
+        <m_heightDensity><float value="0.002"/></m_heightDensity>
+        <m_color><Vec4><x><float value="0.6"/></x><y><float value="0.7"/></y><z><float value="0.85"/></z><w><float value="0"/></w></Vec4></m_color>
+      </FogComponent>
+    </Components>
+  </menuFog>
 </MainMenuTest>

@@ -215,6 +215,17 @@ protected:
 
 TEST_F(MatchScenario, S6TheMainRoadIntoAMatch)
 {
+    // Character select's boards stand clear of the scrolls, rolled up before anyone joins and
+    // open once the person and the computer players are in.
+    const std::size_t start = MainRoad().size() - 1;
+    beforePress = [&](std::size_t press) {
+        if (press == 0)
+            ExpectCharSelectBoardsSeen("before anyone joins");
+        if (press == start) {
+            ExpectCharSelectBoardsSeen("ready to start");
+            Shot("s6_char_select");
+        }
+    };
     Enter(MainRoad());
     ASSERT_TRUE(game->RunUntil([&] { return MatchPlayers().size() == 4; }, 10));
     int people = 0;

@@ -12,7 +12,9 @@
 #include "gameplay/cameras/LevelIntroCam.h"
 #include "platform/ScriptedInputSource.h"
 #include "tests/support/ContentDir.h"
+#include "tests/support/MenuOcclusion.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -131,18 +133,23 @@ void Scenario::StartMatch(const std::vector<RoadPress>& road)
     ASSERT_NE(WaitForScreen("MainMenu", 1500), nullptr);
     Press(kEnter);
     ASSERT_NE(WaitForScreen("CharSelectMenu", 300), nullptr);
-    for (std::size_t i = 0; i + 1 < road.size(); ++i) {
+    for (std::size_t i = 0; i < road.size(); ++i) {
+        if (beforePress) {
+            ASSERT_NO_FATAL_FAILURE(WaitForCharSelect());
+            beforePress(i);
+        }
+        if (i + 1 == road.size()) {
+            menuEntities.clear();
+            for (const auto& [name, entity] : quellor::Engine::Instance()->GetSpace("default")->GetEntityMap())
+                menuEntities.emplace_back(entity);
+        }
         CharSelectPress(road[i].code, road[i].pad);
         if (HasFatalFailure())
             return;
     }
-    menuEntities.clear();
-    for (const auto& [name, entity] : quellor::Engine::Instance()->GetSpace("default")->GetEntityMap())
-        menuEntities.emplace_back(entity);
-    CharSelectPress(road.back().code, road.back().pad);
 }
 
-void Scenario::CharSelectPress(int code, int pad)
+void Scenario::WaitForCharSelect()
 {
     auto* screen = static_cast<quellor::CharSelectMenu*>(game->FindScreen("CharSelectMenu"));
     ASSERT_NE(screen, nullptr);
@@ -153,6 +160,31 @@ void Scenario::CharSelectPress(int code, int pad)
                 return false;
         return screen->IsReady();
     }, 120));
+}
+
+void Scenario::ExpectCharSelectBoardsSeen(const std::string& when)
+{
+    auto* screen = static_cast<quellor::CharSelectMenu*>(game->FindScreen("CharSelectMenu"));
+    ASSERT_NE(screen, nullptr);
+    std::vector<const quellor::Entity*> boards = {screen->GetTitle(), screen->GetControls()};
+    for (const quellor::EntityRef& header : screen->GetHeaders())
+        boards.push_back(header.Get());
+    for (int team = 0; team < quellor::CharSelectRules::kTeams; ++team)
+        for (const quellor::EntityRef& entry : screen->GetBoard(team))
+            boards.push_back(entry.Get());
+    ASSERT_EQ(std::count(boards.begin(), boards.end(), nullptr), 0) << when;
+    const auto target = std::find_if(MenuTargets().begin(), MenuTargets().end(),
+                                     [](const MenuTarget& t) { return std::string(t.screen) == "CharSelectMenu"; });
+    ASSERT_NE(target, MenuTargets().end());
+    std::string hidden;
+    for (const std::string& line : Occlusions(boards, *target))
+        hidden += line + "\n";
+    EXPECT_TRUE(hidden.empty()) << when << ":\n" << hidden;
+}
+
+void Scenario::CharSelectPress(int code, int pad)
+{
+    ASSERT_NO_FATAL_FAILURE(WaitForCharSelect());
     if (pad < 0) {
         Press(code);
         return;

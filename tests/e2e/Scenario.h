@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,11 +75,17 @@ protected:
     void Shot(const std::string& name);
     // From the main menu through character select along the road (other people join by pressing
     // their pads on it; a join takes a computer player's place). Ends on the road's last press,
-    // the start; the menu's entities as they were just before it are in menuEntities.
+    // the start; the menu's entities as they were just before it are in menuEntities. Before
+    // each press, once no slot animates, beforePress (when set) gets the press's index.
     void StartMatch(const std::vector<RoadPress>& road = MainRoad());
     // On character select: waits until no slot animates, then presses the key (pad < 0) or the
     // pad's button (which connects the pad) as Press does.
     void CharSelectPress(int code, int pad = RoadPress::kKeyboard);
+    // On character select: runs until no slot animates and the screen takes input.
+    void WaitForCharSelect();
+    // Every board character select names (title, controls picture, team headers, the team
+    // board's rows) is seen whole from the screen's camera target: nothing stands before a corner.
+    void ExpectCharSelectBoardsSeen(const std::string& when);
     // The level intro camera runs.
     bool IntroRuns();
     // The match's players, found by their data (the game logic lists them once the intro hands over).
@@ -93,6 +100,7 @@ protected:
     std::optional<FlowGame> game;
     std::vector<std::uint8_t> lastShot;
     std::vector<quellor::EntityRef> menuEntities;
+    std::function<void(std::size_t)> beforePress;
     bool logChecked = false;
 };
 

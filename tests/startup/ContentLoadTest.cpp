@@ -8,6 +8,7 @@
 #include "engine/graphics/GraphicsSystem.h"
 #include "tarsel/Game.h"
 #include "tests/support/ContentDir.h"
+#include "tests/support/MenuOcclusion.h"
 #include "tests/support/MenuTargets.h"
 #include "tests/support/StdoutCapture.h"
 #include "tests/support/TempDir.h"
@@ -85,7 +86,7 @@ void ExpectCleanLog(const std::string& log)
         EXPECT_EQ(log.find(bad), std::string::npos) << "the log says \"" << bad << "\":\n" << log;
 }
 
-TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewAndLoadsWithoutWarnings)
+TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewUnhiddenAndLoadsWithoutWarnings)
 {
     tarsel::test::TempDir documents(true);
     tarsel::test::WorkingDirectory cwd(tarsel::test::ContentDir());
@@ -93,6 +94,7 @@ TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewAndLoadsWithoutWarni
 
     const std::string level = ReadAll(tarsel::test::ContentDir() / "levels/MainMenuTest.ql");
     std::string log;
+    std::string hidden; // told after the capture of the game's output
     {
         tarsel::test::StdoutCapture capture;
         tarsel::Game game(options);
@@ -105,6 +107,7 @@ TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewAndLoadsWithoutWarni
         quellor::Engine* engine = quellor::Engine::Instance();
 
         for (const tarsel::test::MenuTarget& view : tarsel::test::MenuTargets()) {
+            std::vector<const quellor::Entity*> props;
             for (const char* name : view.props) {
                 const std::string tag = std::string("<") + name + ">";
                 const std::size_t first = level.find(tag);
@@ -120,12 +123,17 @@ TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewAndLoadsWithoutWarni
                 EXPECT_GT(p.depth, 1.0f) << name << " in front of " << view.screen;
                 EXPECT_LT(std::abs(p.x), 0.95f) << name << " across " << view.screen;
                 EXPECT_LT(std::abs(p.y), 0.95f) << name << " up " << view.screen;
+                props.push_back(entity);
             }
+            // Nothing of the level stands between the screen's camera and a prop it shows.
+            for (const std::string& line : tarsel::test::Occlusions(props, view))
+                hidden += std::string(view.screen) + ": " + line + "\n";
         }
         // The check marks the graphics options show start at their shown size.
         EXPECT_FLOAT_EQ(engine->GetEntity("lightingCheck", "default")->GetComponent<quellor::Transform3D>()->m_scaleX, 0.4f);
         log = capture.Text();
     }
+    EXPECT_TRUE(hidden.empty()) << hidden;
     ExpectCleanLog(log);
 }
 

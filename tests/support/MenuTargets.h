@@ -1,7 +1,10 @@
 #pragma once
 // Where each menu screen puts the camera in the menu level (its position and look vector) and
 // the level props it finds there by name, for the tests that check the menu level from the
-// screens' points of view.
+// screens' points of view; and the occlusion test those checks use: a board is seen when the
+// rays from the camera to its corners meet that board before anything else.
+#include <cmath>
+#include <limits>
 #include <vector>
 
 namespace tarsel::test {
@@ -32,6 +35,76 @@ inline const std::vector<MenuTarget>& MenuTargets()
         {"HowToPlayMenu", {-74.29f, 33.86f, 17.79f}, {-0.91f, -0.2f, -0.38f}, {"dojo"}},
     };
     return targets;
+}
+
+// One triangle of what the scene draws, in world space, and what draws it.
+struct SceneTriangle {
+    MenuTarget::Vec3 a, b, c;
+    const void* owner;
+};
+
+namespace occlusion {
+
+using Vec3 = MenuTarget::Vec3;
+
+inline Vec3 Minus(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline float Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline Vec3 Cross(const Vec3& a, const Vec3& b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+// Where along origin + t * direction the ray meets the triangle (either face), or infinity.
+inline float Hit(const Vec3& origin, const Vec3& direction, const SceneTriangle& triangle)
+{
+    const Vec3 e1 = Minus(triangle.b, triangle.a), e2 = Minus(triangle.c, triangle.a);
+    const Vec3 p = Cross(direction, e2);
+    const float det = Dot(e1, p);
+    const float none = std::numeric_limits<float>::infinity();
+    if (std::abs(det) < 1e-12f)
+        return none;
+    const Vec3 s = Minus(origin, triangle.a);
+    const float u = Dot(s, p) / det;
+    if (u < 0.0f || u > 1.0f)
+        return none;
+    const Vec3 q = Cross(s, e1);
+    const float v = Dot(direction, q) / det;
+    if (v < 0.0f || u + v > 1.0f)
+        return none;
+    const float t = Dot(e2, q) / det;
+    return t > 0.0f ? t : none;
+}
+
+} // namespace occlusion
+
+// What the ray from eye to point meets first: the owner of the nearest triangle, or null.
+inline const void* FirstSeen(const MenuTarget::Vec3& eye, const MenuTarget::Vec3& point,
+                             const std::vector<SceneTriangle>& scene)
+{
+    const MenuTarget::Vec3 direction = occlusion::Minus(point, eye);
+    float nearest = std::numeric_limits<float>::infinity();
+    const void* owner = nullptr;
+    for (const SceneTriangle& triangle : scene) {
+        const float t = occlusion::Hit(eye, direction, triangle);
+        if (t < nearest) {
+            nearest = t;
+            owner = triangle.owner;
+        }
+    }
+    return owner;
+}
+
+// The corners (indices into `corners`) where the ray from the eye meets something before the
+// board. Corners are best pulled a little in toward the board's middle, so that each ray ends
+// on the board and not on its rim.
+inline std::vector<std::size_t> HiddenCorners(const MenuTarget::Vec3& eye, const std::vector<MenuTarget::Vec3>& corners,
+                                              const void* board, const std::vector<SceneTriangle>& scene)
+{
+    std::vector<std::size_t> hidden;
+    for (std::size_t i = 0; i < corners.size(); ++i)
+        if (FirstSeen(eye, corners[i], scene) != board)
+            hidden.push_back(i);
+    return hidden;
 }
 
 } // namespace tarsel::test

@@ -72,9 +72,11 @@ std::vector<std::pair<std::string, ClipDescription>> PropClipTable()
         {"quitbutton_foldup", BuildHingeClip(kQuitPivot, 0.0f, -kHalfTurn, 0.4f)},
         {"quitbutton_foldout", BuildHingeClip(kQuitPivot, -kHalfTurn, 0.0f, 0.4f)},
         {"quitbutton_areyousure_hold", BuildHingeClip(kQuitPivot, -kHalfTurn, -kHalfTurn, 1.0f)},
-        {"scroll_up_still", BuildHingeClip(kScrollPivot, -kHalfTurn / 2.0f, -kHalfTurn / 2.0f, 1.0f)},
-        {"scroll_up", BuildHingeClip(kScrollPivot, 0.0f, -kHalfTurn / 2.0f, 0.3f)},
-        {"scroll_down", BuildHingeClip(kScrollPivot, -kHalfTurn / 2.0f, 0.0f, 0.3f)},
+        // A rolled-up scroll's sheet lies back, away from the character select's camera: raised
+        // toward it, the sheets would hide the boards above them.
+        {"scroll_up_still", BuildHingeClip(kScrollPivot, kHalfTurn / 2.0f, kHalfTurn / 2.0f, 1.0f)},
+        {"scroll_up", BuildHingeClip(kScrollPivot, 0.0f, kHalfTurn / 2.0f, 0.3f)},
+        {"scroll_down", BuildHingeClip(kScrollPivot, kHalfTurn / 2.0f, 0.0f, 0.3f)},
         {"Thumper_anim2", BuildStampClip(float3(0.0f, 2.0f, 0.0f), 6.0f, 2.0f)},
     };
 }
