@@ -220,7 +220,7 @@ void Paint(Image& image, const std::vector<float>& map, const std::array<std::ui
     }
 }
 
-// One placed run of text: its coverage, where it goes and how high its lines stand.
+// One run of text to draw: its coverage, the scale it is drawn at and its top-left corner.
 struct Placed {
     TextCoverage coverage;
     float scale, left, top;
