@@ -147,17 +147,54 @@ bool NativeWindow::SetFullscreenMode(const DisplayModeDesc& mode)
         m_error = SDL_GetError();
         return false;
     }
-    return true;
+    return IsFullscreen() ? EnterFullscreen() : true;
 }
 
 bool NativeWindow::SetFullscreen(bool on)
 {
     if (!m_window)
         return false;
-    if (SDL_SetWindowFullscreen(m_window, on ? SDL_WINDOW_FULLSCREEN : 0) != 0) {
+    if (on)
+        return EnterFullscreen();
+    if (SDL_SetWindowFullscreen(m_window, 0) != 0) {
         m_error = SDL_GetError();
         return false;
     }
+    m_fullscreenWidth = 0;
+    m_fullscreenHeight = 0;
+    return true;
+}
+
+bool NativeWindow::EnterFullscreen()
+{
+    // Where no window manager runs, nothing resizes a window that goes full screen: it would keep
+    // its windowed size and place on the switched display. So it takes the size of the mode SDL
+    // switches to, at the display's corner, while still windowed (SDL moves no full-screen window).
+    SDL_DisplayMode mode{};
+    if (SDL_GetWindowDisplayMode(m_window, &mode) != 0 && SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+        m_error = SDL_GetError();
+        return false;
+    }
+    if (IsFullscreen()) {
+        if (mode.w == m_fullscreenWidth && mode.h == m_fullscreenHeight)
+            return true;
+        if (SDL_SetWindowFullscreen(m_window, 0) != 0) {
+            m_error = SDL_GetError();
+            return false;
+        }
+    }
+    SDL_Rect bounds{};
+    const int display = SDL_GetWindowDisplayIndex(m_window);
+    if (display < 0 || SDL_GetDisplayBounds(display, &bounds) != 0)
+        bounds = SDL_Rect{};
+    SDL_SetWindowSize(m_window, mode.w, mode.h);
+    SDL_SetWindowPosition(m_window, bounds.x, bounds.y);
+    if (SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN) != 0) {
+        m_error = SDL_GetError();
+        return false;
+    }
+    m_fullscreenWidth = mode.w;
+    m_fullscreenHeight = mode.h;
     return true;
 }
 

@@ -45,8 +45,10 @@ public:
     // Size in pixels of what is drawn into the window.
     void GetDrawableSize(std::uint32_t& width, std::uint32_t& height) const;
 
-    // The mode the window takes while in full screen, and the switch itself. False with Error()
-    // set when SDL refuses.
+    // The mode the window takes while in full screen, and the switch itself. Entering full
+    // screen, or a new mode while in it, sizes the window to the mode SDL switches the display to
+    // and puts it at the display's corner, with or without a window manager. Leaving keeps the
+    // size and place until the caller sets them. False with Error() set when SDL refuses.
     bool SetFullscreenMode(const DisplayModeDesc& mode);
     bool SetFullscreen(bool on);
 
@@ -66,6 +68,11 @@ public:
 
 private:
     void Translate(const SDL_Event& event);
+    bool EnterFullscreen();
+
+    // The size the window was given when it last went full screen; 0 x 0 while windowed.
+    int m_fullscreenWidth = 0;
+    int m_fullscreenHeight = 0;
 
     SDL_Window* m_window = nullptr;
     bool m_videoUp = false;

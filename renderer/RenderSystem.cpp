@@ -1,6 +1,5 @@
 #include "renderer/RenderSystem.h"
 
-#include "platform/Display.h"
 #include "platform/NativeWindow.h"
 #include "renderer/Animation.h"
 #include "renderer/BillboardedQuad.h"
@@ -14,6 +13,7 @@
 #include "renderer/Renderable2D.h"
 #include "renderer/Renderable3DSkinned.h"
 #include "renderer/Text.h"
+#include "renderer/Window.h"
 #include "renderer/dx11/DXRenderContext.h"
 #include "renderer/math/Angles.h"
 
@@ -553,25 +553,26 @@ void RenderSystem::SetFullscreen(bool on)
 {
     m_context->SetFullscreen(on);
     UpdateScreenLayout(false);
+    PlaceWindow();
 }
 
 void RenderSystem::SetDisplayMode(unsigned index)
 {
     m_context->SetDisplayMode(static_cast<std::uint32_t>(index));
     UpdateScreenLayout(false);
+    PlaceWindow();
+}
+
+void RenderSystem::PlaceWindow()
+{
+    // In full screen the render context sizes the window. Before the context has a mode there is
+    // nothing to size it to, and the window is left alone.
     if (m_context->GetFullscreen() || m_window == nullptr)
         return;
-    platform::DisplayModeDesc desktop;
-    std::string error;
-    if (!platform::Display::Current().GetDesktopMode(desktop, error)) {
-        Log("Error: cannot centre the window: %s", error.c_str());
-        return;
-    }
     const Dimension mode = m_context->GetCurrentDisplayMode().resolution;
-    const int x = static_cast<int>(desktop.width / 2) - static_cast<int>(mode.width / 2);
-    const int y = static_cast<int>(desktop.height / 2) - static_cast<int>(mode.height / 2);
-    m_window->SetSize(mode.width, mode.height);
-    m_window->SetPosition(x, y);
+    if (mode.width == 0 || mode.height == 0)
+        return;
+    Window::PlaceCentred(*m_window, mode);
 }
 
 void RenderSystem::SetVsync(bool on)

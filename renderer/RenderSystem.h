@@ -418,6 +418,8 @@ private:
     void CreateScreenTarget(Screen& screen, std::uint32_t target);
     void LoadShaders();
     void UploadSunBlock();
+    // Windowed: the window takes the current display mode's size, centred on the desktop.
+    void PlaceWindow();
     void ReleaseResources();
     static void ReleaseModel(RenderContext* context, Model* model);
     template <typename Entry>

@@ -35,12 +35,19 @@ Window::Window(const std::string& title, const Dimension& requestedSize, bool sh
     // window; the render context picks the display mode on its own.
     const Dimension clientSize(std::clamp<std::uint32_t>(requestedSize.width, 1, platform::NativeWindow::MaxSide),
                                std::clamp<std::uint32_t>(requestedSize.height, 1, platform::NativeWindow::MaxSide));
-    const platform::DisplayModeDesc desktop = Desktop();
-    int x = 0, y = 0;
-    CentredPosition(static_cast<int>(desktop.width), static_cast<int>(desktop.height), clientSize, x, y);
-    m_owned = std::make_unique<platform::NativeWindow>(title, x, y, clientSize.width, clientSize.height, show);
+    // The window opens before the desktop is read, hidden, and is placed after: a display
+    // connection opened and closed before it would, on an X server with no other client, be the
+    // last one to leave, and the server resets then; the window's own connection, made during
+    // that reset, is refused ("x11 not available").
+    m_owned = std::make_unique<platform::NativeWindow>(title, 0, 0, clientSize.width, clientSize.height, false);
     if (m_owned->IsValid()) {
         m_window = m_owned.get();
+        int x = 0, y = 0;
+        const platform::DisplayModeDesc desktop = Desktop();
+        CentredPosition(static_cast<int>(desktop.width), static_cast<int>(desktop.height), clientSize, x, y);
+        m_window->SetPosition(x, y);
+        if (show)
+            m_window->Show();
     } else {
         ZOR::Log("Failed to create the window: %s", m_owned->Error().c_str());
         m_owned.reset();
@@ -114,6 +121,21 @@ unsigned Window::GetDesktopWidth()
 unsigned Window::GetDesktopHeight()
 {
     return Desktop().height;
+}
+
+bool Window::PlaceCentred(platform::NativeWindow& window, const Dimension& clientSize)
+{
+    platform::DisplayModeDesc desktop;
+    std::string error;
+    if (!platform::Display::Current().GetDesktopMode(desktop, error)) {
+        ZOR::Log("Error: cannot centre the window: %s", error.c_str());
+        return false;
+    }
+    int x = 0, y = 0;
+    CentredPosition(static_cast<int>(desktop.width), static_cast<int>(desktop.height), clientSize, x, y);
+    window.SetSize(clientSize.width, clientSize.height);
+    window.SetPosition(x, y);
+    return true;
 }
 
 void Window::CentredPosition(int desktopWidth, int desktopHeight, const Dimension& clientSize, int& x, int& y)

@@ -52,6 +52,9 @@ public:
     // Top-left corner that centres a client area of this size: desktop / 2 - size / 2, each half
     // rounded down.
     static void CentredPosition(int desktopWidth, int desktopHeight, const Dimension& clientSize, int& x, int& y);
+    // Gives a window this client size, centred on the desktop as above. False, with the failure
+    // logged, when the desktop cannot be read (the window is then left as it is).
+    static bool PlaceCentred(platform::NativeWindow& window, const Dimension& clientSize);
 
 private:
     platform::NativeWindow* m_window = nullptr;

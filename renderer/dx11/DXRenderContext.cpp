@@ -343,21 +343,21 @@ void DXRenderContext::SetFullscreen(bool on)
         return;
     d.fullscreen = on;
     m_config.SaveFullscreen(on);
-    // Before Initialize there is no mode to switch to: the setting is only kept for it.
-    if (!d.initialised)
-        return;
-    ApplyFullscreenState(on);
+    // Before Initialize the window is left alone (Initialize applies the setting), and the mode
+    // below is refused with its warning.
+    if (d.initialised)
+        ApplyFullscreenState(on);
     SetDisplayMode(d.currentMode);
 }
 
 void DXRenderContext::SetDisplayMode(std::uint32_t index)
 {
     Impl& d = *m_impl;
-    if (!d.initialised)
-        return;
-    if (index >= d.modes.size()) {
+    // No mode is kept before Initialize, so every index is out of range then.
+    const std::size_t kept = d.initialised ? d.modes.size() : 0;
+    if (index >= kept) {
         ZOR::Log("Warning: Display mode index %d is out of boundaries. Valid indices are 0-%d", static_cast<int>(index),
-                 static_cast<int>(d.modes.size()) - 1);
+                 static_cast<int>(kept) - 1);
         return;
     }
     {
@@ -383,9 +383,7 @@ void DXRenderContext::SetDisplayMode(std::uint32_t index)
 void DXRenderContext::SetDisplayMode(const Dimension& resolution)
 {
     Impl& d = *m_impl;
-    if (!d.initialised)
-        return;
-    for (std::uint32_t i = 0; i < m_displayModes.size(); ++i) {
+    for (std::uint32_t i = 0; d.initialised && i < m_displayModes.size(); ++i) {
         const Dimension& size = m_displayModes[i].resolution;
         if (size.width == resolution.width && size.height == resolution.height) {
             SetDisplayMode(i);
