@@ -17,13 +17,13 @@ AISystem::~AISystem() = default;
 
 void AISystem::Update(float dt)
 {
-    Walk(m_stateMachines, [dt](StateMachine* machine) { machine->Update(dt); });
-    Walk(m_steering, [dt](SteeringComponent* steering) { steering->Update(dt); });
-    Walk(m_behaviorTrees, [dt](BehaviorTree* tree) { tree->Update(dt); });
+    m_stateMachines.ForEach([dt](StateMachine* machine) { machine->Update(dt); });
+    m_steering.ForEach([dt](SteeringComponent* steering) { steering->Update(dt); });
+    m_behaviorTrees.ForEach([dt](BehaviorTree* tree) { tree->Update(dt); });
     // A fixed slice per planner, not the frame time.
-    Walk(m_planners, [](PathPlanner* planner) { planner->Update(kPlannerBudgetSeconds); });
-    Walk(m_targeting, [dt](AITargetingComponent* targeting) { targeting->Update(dt); });
-    Walk(m_sensoryMemories, [dt](SensoryMemoryComponent* memory) { memory->Update(dt); });
+    m_planners.ForEach([](PathPlanner* planner) { planner->Update(kPlannerBudgetSeconds); });
+    m_targeting.ForEach([dt](AITargetingComponent* targeting) { targeting->Update(dt); });
+    m_sensoryMemories.ForEach([dt](SensoryMemoryComponent* memory) { memory->Update(dt); });
 }
 
 void AISystem::RegisterStateMachine(StateMachine* machine)

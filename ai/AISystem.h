@@ -32,8 +32,8 @@ class AISystem : public System {
     ~AISystem() override;
 
     // The passes, each walking its list from head to tail. A component registered during a
-    // pass is reached in it; one that leaves its list during its own step does not break the
-    // walk.
+    // pass is reached in it; components that leave their list during a step (the stepping one
+    // or any other) do not break the walk and are not stepped after they left.
     void Update(float dt) override;
 
     // Appends at the tail, so each list runs in registration order; null is ignored.
@@ -86,20 +86,6 @@ class AISystem : public System {
     static constexpr float kPlannerBudgetSeconds = 0.006f;
 
 private:
-    // Calls step on each element from head to tail. The next element is taken after the call
-    // while the current one is still in the list (so appends are reached), else the one that
-    // followed it before the call.
-    template <class List, class Step>
-    static void Walk(const List& list, Step step)
-    {
-        auto* element = list.Front();
-        while (element) {
-            auto* following = List::Next(element);
-            step(element);
-            element = List::Contains(element, list) ? List::Next(element) : following;
-        }
-    }
-
     StateMachineList m_stateMachines;
     SteeringList m_steering;
     BehaviorTreeList m_behaviorTrees;

@@ -69,7 +69,7 @@ void SensoryMemoryComponent::Update(float)
         record = record->second.entity.Get() ? std::next(record) : m_memory.erase(record);
 
     Entity* agent = GetEntity();
-    const GameLogicSystem* logic = GameLogicSystem::Find(*this);
+    const GameLogicSystem* logic = DefaultSystem<GameLogicSystem>();
     if (!logic)
         return;
     RigidBodyComponent3D* ownBody = m_lookup.Body(agent, agent);

@@ -9,6 +9,32 @@ namespace Easing {
 
 constexpr int kCount = 22;
 
+// The indices by name, for the code that picks a curve.
+enum Index : int {
+    kLinear = 0,
+    kBackIn = 1,
+    kBackOut = 2,
+    kBackInOut = 3,
+    kElasticIn = 4,
+    kElasticOut = 5,
+    kElasticInOut = 6,
+    kExponentialIn = 7,
+    kExponentialOut = 8,
+    kExponentialInOut = 9,
+    kSineIn = 10,
+    kSineOut = 11,
+    kSineInOut = 12,
+    kCircularIn = 13,
+    kCircularOut = 14,
+    kCircularInOut = 15,
+    kCubicIn = 16,
+    kCubicOut = 17,
+    kCubicInOut = 18,
+    kQuadraticIn = 19,
+    kQuadraticOut = 20,
+    kQuadraticInOut = 21,
+};
+
 // The curve of an index: 0 linear, 1-3 back, 4-6 elastic, 7-9 exponential, 10-12 sine,
 // 13-15 circular, 16-18 cubic, 19-21 quadratic (in, out, in-out). Any other index is linear.
 EasingFunction Get(int index);

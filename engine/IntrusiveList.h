@@ -86,6 +86,26 @@ public:
             UnlinkNode(*m_sentinel.m_next);
     }
 
+    // Calls step on each element from head to tail. The walk survives changes made by a step:
+    // an element appended is reached, and an element that leaves the list (the current one, the
+    // next one or any other) is never visited afterwards. Walks of one list may nest.
+    template<typename Step>
+    void ForEach(Step step)
+    {
+        Walk walk{m_sentinel.m_next, m_walks};
+        m_walks = &walk;
+        struct Leave {
+            IntrusiveListBase& list;
+            Walk& walk;
+            ~Leave() { list.m_walks = walk.outer; }
+        } leave{*this, walk};
+        while (walk.next != &m_sentinel) {
+            IntrusiveLink<T>* link = walk.next;
+            walk.next = link->m_next;
+            step(link->m_element);
+        }
+    }
+
     // The element after this one in its list, or null at the end.
     static T* Next(const IntrusiveLink<T>& link)
     {
@@ -106,13 +126,27 @@ protected:
         m_sentinel.m_prev->m_next = &link;
         m_sentinel.m_prev = &link;
         ++m_count;
+        // A walk that had reached the end goes on with the new tail.
+        for (Walk* walk = m_walks; walk; walk = walk->outer)
+            if (walk->next == &m_sentinel)
+                walk->next = &link;
     }
 
 private:
     friend class IntrusiveLink<T>;
 
+    // A walk in progress: the link it visits next, and the walk it runs inside of.
+    struct Walk {
+        IntrusiveLink<T>* next;
+        Walk* outer;
+    };
+
     void UnlinkNode(IntrusiveLink<T>& link)
     {
+        // A walk about to visit the leaving element moves on to the one after it.
+        for (Walk* walk = m_walks; walk; walk = walk->outer)
+            if (walk->next == &link)
+                walk->next = link.m_next;
         link.m_prev->m_next = link.m_next;
         link.m_next->m_prev = link.m_prev;
         link.m_prev = nullptr;
@@ -123,6 +157,7 @@ private:
 
     IntrusiveLink<T> m_sentinel;
     std::size_t m_count = 0;
+    Walk* m_walks = nullptr; // innermost first
 };
 
 // The list of elements of type T linked through their member Link.

@@ -47,18 +47,7 @@ void Mat3::Orthonormalize(Mat3& m)
     }
 
     Quat q;
-    q.SetFromMatrix(r).Normalize();
-
-    const float x = q.x, y = q.y, z = q.z, w = q.w;
-    m.m00 = 1.0f - 2.0f * (y * y + z * z);
-    m.m01 = 2.0f * (x * y - w * z);
-    m.m02 = 2.0f * (x * z + w * y);
-    m.m10 = 2.0f * (x * y + w * z);
-    m.m11 = 1.0f - 2.0f * (x * x + z * z);
-    m.m12 = 2.0f * (y * z - w * x);
-    m.m20 = 2.0f * (x * z - w * y);
-    m.m21 = 2.0f * (y * z + w * x);
-    m.m22 = 1.0f - 2.0f * (x * x + y * y);
+    m = q.SetFromMatrix(r).Normalize().ToMatrix();
 }
 
 } // namespace quellor

@@ -140,6 +140,15 @@ Entity* ObjectSystem::ReadComponents(TiXmlNode* node, Entity* entity, bool initi
     return entity;
 }
 
+Entity* ObjectSystem::CreateUniqueEntity(const std::string& baseName)
+{
+    Engine* engine = Engine::Existing();
+    if (!engine)
+        return nullptr;
+    auto* objects = engine->GetSystem<ObjectSystem>(kDefaultSpace);
+    return engine->CreateEntity(objects ? objects->UniqueEntityName(baseName) : baseName, kDefaultSpace);
+}
+
 std::string ObjectSystem::UniqueEntityName(const std::string& name)
 {
     Engine* engine = GetEngine();

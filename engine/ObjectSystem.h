@@ -40,6 +40,10 @@ class ObjectSystem : public System {
     // The name itself when no entity of the space "default" has it, else the name followed by
     // a number from a process-wide counter shared by all names.
     std::string UniqueEntityName(const std::string& name);
+
+    // A new entity of the space "default" named by UniqueEntityName from the base name (the
+    // base name as it is when there is no object system); null without an engine.
+    static Entity* CreateUniqueEntity(const std::string& baseName);
 };
 
 } // namespace quellor

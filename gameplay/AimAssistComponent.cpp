@@ -2,6 +2,7 @@
 
 #include "engine/Engine.h"
 #include "engine/Entity.h"
+#include "engine/Finite.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/CharacterMotor3D.h"
@@ -24,19 +25,13 @@ QUELLOR_RECORD(AimAssistComponent, Component, DerivedMetaNotPODNoCopy, WithID)
 
 namespace {
 
-const std::string kDefaultSpace = "default";
-
 // Values that arrive from data or other components and are not finite read as 0.
-float Finite(float value) { return std::isfinite(value) ? value : 0.0f; }
-
-ZOR::float3 F3(const Vec4& v) { return ZOR::float3(Finite(v.x), Finite(v.y), Finite(v.z)); }
-
 float Dot(const ZOR::float3& a, const ZOR::float3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 ZOR::float3 VelocityOf(const Entity* entity)
 {
     const auto* motor = entity ? entity->GetComponent<CharacterMotor3D>() : nullptr;
-    return motor ? F3(motor->GetVelocity()) : ZOR::float3();
+    return motor ? ToFloat3(FiniteOrZero(motor->GetVelocity())) : ZOR::float3();
 }
 
 } // namespace
@@ -52,16 +47,15 @@ void AimAssistComponent::Initialize()
     m_slowFactor = kSlowFactor;
     const Entity* owner = GetEntity();
     m_camera = owner ? owner->GetComponent<ThirdPersonCameraComponent>() : nullptr;
-    Engine* engine = GetEngine();
-    m_graphics = engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr;
+    m_graphics = DefaultSystem<GraphicsSystem>();
     m_target = EntityRef();
     m_centreHit = 0.0f;
-    JoinGameLogic(*this);
+    JoinGameLogic();
 }
 
 void AimAssistComponent::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
 }
 
 ThirdPersonCameraComponent* AimAssistComponent::Camera()
@@ -87,16 +81,15 @@ void AimAssistComponent::PickTarget()
     ThirdPersonCameraComponent* camera = Camera();
     const ZOR::Camera* view = camera ? camera->GetCamera() : nullptr;
     const auto* body = owner->GetComponent<RigidBodyComponent3D>();
-    Engine* engine = GetEngine();
-    auto* physics = engine ? engine->GetSystem<PhysicsSystem3D>(kDefaultSpace) : nullptr;
+    auto* physics = DefaultSystem<PhysicsSystem3D>();
     if (!view || !body || !physics)
         return;
 
     const ZOR::float3 eye = view->GetPosition();
-    const ZOR::float3 right = F3(camera->GetRight());
-    const ZOR::float3 up = F3(camera->GetUp());
-    const ZOR::float3 forward = F3(camera->GetForward());
-    const ZOR::float3 player = F3(body->GetCenterOfMass()) + forward * 2.0f;
+    const ZOR::float3 right = ToFloat3(FiniteOrZero(camera->GetRight()));
+    const ZOR::float3 up = ToFloat3(FiniteOrZero(camera->GetUp()));
+    const ZOR::float3 forward = ToFloat3(FiniteOrZero(camera->GetForward()));
+    const ZOR::float3 player = ToFloat3(FiniteOrZero(body->GetCenterOfMass())) + forward * 2.0f;
     ZOR::float3 unit = forward;
     const float length = std::sqrt(Dot(forward, forward));
     if (length > 0.0f)
@@ -107,7 +100,7 @@ void AimAssistComponent::PickTarget()
     const ZOR::float3 origins[kRayCount] = {origin, origin - right * kRaySpread, origin + right * kRaySpread,
                                             origin + up * kRaySpread, origin - up * kRaySpread};
 
-    const float reach = std::max(0.0f, Finite(m_maxDistance));
+    const float reach = std::max(0.0f, FiniteOrZero(m_maxDistance));
     int first = -1;
     for (int i = 0; i < kRayCount && first < 0 && reach > 0.0f; ++i) {
         const PhysicsRayCastResult3D hit = physics->RayCast(origins[i], forward, reach);
@@ -127,7 +120,7 @@ void AimAssistComponent::PickTarget()
     Entity* hitEntity = m_hit.collider ? m_hit.collider->GetEntity() : nullptr;
     const auto* hitData = hitEntity && hitEntity != owner ? hitEntity->GetComponent<PlayerDataComponent>() : nullptr;
     if (hitData && hitData->playerTeam != data->playerTeam) {
-        const float slow = Finite(m_slowFactor);
+        const float slow = FiniteOrZero(m_slowFactor);
         data->xAimSpeed = m_speedX * slow;
         data->yAimSpeed = m_speedY * slow;
         m_target = EntityRef(hitEntity);
@@ -161,7 +154,7 @@ void AimAssistComponent::Follow(float dt)
     if (!(size.x > 0.0f) || !(size.y > 0.0f) || !std::isfinite(size.x) || !std::isfinite(size.y))
         return;
 
-    const ZOR::float3 centre = F3(targetBody->GetCenterOfMass());
+    const ZOR::float3 centre = ToFloat3(FiniteOrZero(targetBody->GetCenterOfMass()));
     float dx = centre.x - m_hit.point.x;
     float dy = centre.y - m_hit.point.y;
     float dz = centre.z - m_hit.point.z;
@@ -178,11 +171,11 @@ void AimAssistComponent::Follow(float dt)
     const float y = dy + vt.y - vo.y;
     const float z = dz + vt.z - vo.z;
 
-    const ZOR::float3 right = F3(camera->GetRight());
-    const ZOR::float3 up = F3(camera->GetUp());
+    const ZOR::float3 right = ToFloat3(FiniteOrZero(camera->GetRight()));
+    const ZOR::float3 up = ToFloat3(FiniteOrZero(camera->GetUp()));
     const float a = (right.x * x + right.z * z) / size.x;
     float b = (up.y * y) / size.y;
-    if (std::fabs(dy) > 1.5f * Finite(data->sphereCollRadius))
+    if (std::fabs(dy) > 1.5f * FiniteOrZero(data->sphereCollRadius))
         b = 0.0f;
     const float gain = m_centreHit != 0.0f ? kCentreGain : kOuterGain;
     const float yaw = -(m_followGain * gain * a * dt);

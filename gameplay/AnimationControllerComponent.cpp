@@ -76,12 +76,12 @@ AnimationControllerComponent::~AnimationControllerComponent() = default;
 
 void AnimationControllerComponent::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
 }
 
 void AnimationControllerComponent::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
 }
 
 void AnimationControllerComponent::StartClips(GraphicsSystem& graphics, ZOR::AnimationController& controller)

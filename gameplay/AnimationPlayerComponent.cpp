@@ -21,7 +21,7 @@ AnimationPlayerComponent::~AnimationPlayerComponent() = default;
 
 void AnimationPlayerComponent::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
     m_initialized = true;
     if (!m_playing || m_animName.empty())
         return;
@@ -33,7 +33,7 @@ void AnimationPlayerComponent::Initialize()
 
 void AnimationPlayerComponent::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
     m_initialized = false;
 }
 

@@ -16,12 +16,12 @@ AttackManager::~AttackManager() = default;
 
 void AttackManager::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
 }
 
 void AttackManager::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
 }
 
 bool AttackManager::CanFire() const

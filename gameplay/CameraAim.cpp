@@ -1,6 +1,7 @@
 #include "gameplay/CameraAim.h"
 
 #include "engine/Entity.h"
+#include "engine/graphics/Convert.h"
 #include "gameplay/PlayerUtil.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "renderer/Camera.h"
@@ -8,11 +9,6 @@
 namespace quellor {
 
 namespace {
-
-ZOR::float3 ToFloat3(const Vec4& v)
-{
-    return ZOR::float3(v.x, v.y, v.z);
-}
 
 } // namespace
 

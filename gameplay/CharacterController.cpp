@@ -10,12 +10,12 @@ CharacterController::~CharacterController() = default;
 
 void CharacterController::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
 }
 
 void CharacterController::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
 }
 
 } // namespace quellor

@@ -2,6 +2,7 @@
 
 #include "engine/Engine.h"
 #include "engine/Entity.h"
+#include "engine/Finite.h"
 #include "engine/SoundSystem.h"
 #include "engine/Transform3D.h"
 #include "engine/reflection/MetaRegistrar.h"
@@ -39,7 +40,6 @@ namespace {
 using ZOR::float3;
 using physics_math::LengthSquared;
 
-constexpr const char* kDefaultSpace = "default";
 constexpr const char* kLandingSound = "land_from_jump.ogg";
 constexpr float kEpsilon = 1.1920929e-7f;
 constexpr float kJumpBuffer = 0.2f;
@@ -53,11 +53,6 @@ constexpr float kFarGap = 4294967296.0f;
 constexpr int kCharacterType = 1;
 constexpr float kDegrees = 3.14159265358979f / 180.0f;
 constexpr float kEdge = 0.98f; // the side rays start this far out along each radius
-
-float3 F3(const Vec4& v)
-{
-    return float3(v.x, v.y, v.z);
-}
 
 Vec4 V4(const float3& v, float w)
 {
@@ -76,24 +71,13 @@ float3 Unit(const float3& v)
     return length > 0.0f ? v * (1.0f / length) : float3();
 }
 
-bool Finite(const float3& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
-bool Finite(const Vec4& v)
-{
-    return Finite(F3(v)) && std::isfinite(v.w);
-}
-
 } // namespace
 
 CharacterMotor3D::~CharacterMotor3D() = default;
 
 void CharacterMotor3D::Initialize()
 {
-    Engine* engine = GetEngine();
-    m_physics = engine ? engine->GetSystem<PhysicsSystem3D>(kDefaultSpace) : nullptr;
+    m_physics = DefaultSystem<PhysicsSystem3D>();
     Entity* entity = GetEntity();
     m_body = entity ? entity->GetComponent<RigidBodyComponent3D>() : nullptr;
     m_data = entity ? entity->GetComponent<PlayerDataComponent>() : nullptr;
@@ -106,12 +90,12 @@ void CharacterMotor3D::Initialize()
         m_body = nullptr;
         m_data = nullptr;
     }
-    JoinGameLogic(*this);
+    JoinGameLogic();
 }
 
 void CharacterMotor3D::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
 }
 
 bool CharacterMotor3D::IsGrounded() const
@@ -140,8 +124,8 @@ void CharacterMotor3D::Update(float dt)
     else
         Walk(dt);
 
-    if (Finite(m_body->GetPosition()) && Finite(m_body->GetLinearVelocity()) && Finite(m_velocity) &&
-        Finite(m_groundNormal) && Finite(m_data->m_knockbackDir) && std::isfinite(m_data->blastDist))
+    if (IsFinite(m_body->GetPosition()) && IsFinite(m_body->GetLinearVelocity()) && IsFinite(m_velocity) &&
+        IsFinite(m_groundNormal) && IsFinite(m_data->m_knockbackDir) && std::isfinite(m_data->blastDist))
         return;
     if (!m_warnedNonFinite) {
         Entity* entity = GetEntity();
@@ -162,7 +146,7 @@ void CharacterMotor3D::Update(float dt)
 void CharacterMotor3D::KnockBack(float dt)
 {
     // In flight the velocity field holds the frame's displacement.
-    const float3 displacement = F3(m_data->m_knockbackDir) * (m_data->blastDist * dt);
+    const float3 displacement = ToFloat3(m_data->m_knockbackDir) * (m_data->blastDist * dt);
     m_velocity = V4(displacement, 0.0f);
     m_data->m_stunTimer -= dt;
     Move(displacement, displacement, dt);
@@ -175,7 +159,7 @@ void CharacterMotor3D::Walk(float dt)
         data.m_respawnGrace -= dt;
 
     // A dying player and one the win camera holds do not walk.
-    float3 desired = F3(m_moveInput) * m_speed;
+    float3 desired = ToFloat3(m_moveInput) * m_speed;
     if (data.m_dying || data.m_cameraFreeze)
         desired = float3();
     const bool grounded = data.m_onGround;
@@ -186,7 +170,7 @@ void CharacterMotor3D::Walk(float dt)
 
     // Only x and z of the change are applied: w plays no part in a move.
     const float limit = (grounded ? m_accelMaxChange : m_airControlPercent * m_accelMaxChange) * dt;
-    float3 change = desired - F3(m_velocity);
+    float3 change = desired - ToFloat3(m_velocity);
     const float changeLength = Length(change);
     if (changeLength > limit)
         change *= limit / changeLength;
@@ -197,7 +181,7 @@ void CharacterMotor3D::Walk(float dt)
     if (grounded && m_velocity.y >= 0.0f)
         m_velocity.y = 0.0f;
 
-    float3 planned = F3(m_velocity);
+    float3 planned = ToFloat3(m_velocity);
     planned.y = std::max(planned.y - m_gravity * dt, -m_maxFallSpeed);
     ApplyJump(planned);
     if (data.m_onGround && !data.m_isLifted) {
@@ -208,7 +192,7 @@ void CharacterMotor3D::Walk(float dt)
     m_previousPosition = m_body->GetPosition();
     Move(planned * dt, planned, dt);
 
-    const float3 achieved = (F3(m_body->GetPosition()) - F3(m_previousPosition)) * (1.0f / dt);
+    const float3 achieved = (ToFloat3(m_body->GetPosition()) - ToFloat3(m_previousPosition)) * (1.0f / dt);
     const float plannedFlat = planned.x * planned.x + planned.z * planned.z;
     if (plannedFlat < kEpsilon) {
         m_velocity = Vec4(0.0f, achieved.y, 0.0f, 0.0f);
@@ -224,7 +208,7 @@ void CharacterMotor3D::AlignToGround(float3& v) const
 {
     const float length = Length(v);
     const float3 side(v.z, 0.0f, -v.x);
-    v = Unit(side.Cross(F3(m_groundNormal))) * length;
+    v = Unit(side.Cross(ToFloat3(m_groundNormal))) * length;
 }
 
 void CharacterMotor3D::ApplyJump(float3& v)
@@ -251,7 +235,7 @@ void CharacterMotor3D::Move(float3 d, const float3& bodyVelocity, float dt)
 
     // 1. Ground probe, straight down (or up) from the centre. A tiny move probes upwards; a
     // sideways move with no vertical part has no direction to probe in.
-    const float3 centre = F3(m_body->GetCenterOfMass());
+    const float3 centre = ToFloat3(m_body->GetCenterOfMass());
     const bool tiny = Length(d) < kEpsilon;
     const float ownY = d.y;
     if (tiny)
@@ -303,7 +287,7 @@ void CharacterMotor3D::Move(float3 d, const float3& bodyVelocity, float dt)
         result.gap = float3();
         result.bounce = false;
 
-        const float3 c = F3(m_body->GetCenterOfMass());
+        const float3 c = ToFloat3(m_body->GetCenterOfMass());
         const float3 direction = Unit(d);
         const float length = Length(d);
         const float radius = EllipsoidRadius(direction);
@@ -327,13 +311,13 @@ void CharacterMotor3D::Move(float3 d, const float3& bodyVelocity, float dt)
             data.m_knockbackDir = V4(result.bounceDirection, 0.0f);
         }
         d = result.move;
-        m_body->SetPosition(V4(F3(m_body->GetPosition()) + result.gap, 1.0f));
+        m_body->SetPosition(V4(ToFloat3(m_body->GetPosition()) + result.gap, 1.0f));
         if (!result.hit)
             break;
     }
 
     // 6.
-    m_body->SetPosition(V4(F3(m_body->GetPosition()) + d, 1.0f));
+    m_body->SetPosition(V4(ToFloat3(m_body->GetPosition()) + d, 1.0f));
 }
 
 void CharacterMotor3D::CastMove(const float3& direction, const float3& origin, const float3& centre, float3 motion,
@@ -430,7 +414,7 @@ float CharacterMotor3D::EllipsoidRadius(const float3& direction) const
 PhysicsRayCastResult3D CharacterMotor3D::Cast(const float3& origin, const float3& direction, float reach)
 {
     PhysicsRayCastResult3D ray;
-    const bool sound = Finite(origin) && Finite(direction) && std::isfinite(reach) && reach >= 0.0f;
+    const bool sound = IsFinite(origin) && IsFinite(direction) && std::isfinite(reach) && reach >= 0.0f;
     if (sound && m_physics)
         ray = m_physics->RayCast(origin, direction, reach);
     if (sound && m_castCount < kMaxCastsPerUpdate)
@@ -460,8 +444,7 @@ bool CharacterMotor3D::FloorContact() const
 
 void CharacterMotor3D::PlayLanding() const
 {
-    Engine* engine = GetEngine();
-    if (auto* sound = engine ? engine->GetSystem<SoundSystem>(kDefaultSpace) : nullptr)
+    if (auto* sound = DefaultSystem<SoundSystem>())
         sound->Play(kLandingSound, m_data->controllerID);
 }
 
@@ -470,7 +453,7 @@ void CharacterMotor3D::Teleport(const Vec4& position)
     if (!m_body || !m_body->GetBody() || !m_data)
         return;
     const Vec4 at(position.x, position.y + m_data->sphereCollRadius, position.z, position.w);
-    if (!Finite(at)) {
+    if (!IsFinite(at)) {
         ZOR::Log("Warning: CharacterMotor3D::Teleport: the place is not finite; the player stays");
         return;
     }

@@ -19,8 +19,6 @@ QUELLOR_RECORD(DeathBoxComponent, Component, DerivedMetaNotPODNoCopy, WithID) {}
 
 namespace {
 
-constexpr const char* kSpace = "default";
-
 // How long a person's flow waits for a skip, watches the body and follows the hitter; a
 // computer victim waits 6 s (then 5 s more) with a hitter, 1 s without.
 constexpr DeathFlow::Plan kWithHitter{3.0f, 5.0f, 6.0f, 6.0f, 5.0f};
@@ -32,7 +30,7 @@ DeathBoxComponent::~DeathBoxComponent() = default;
 
 void DeathBoxComponent::Initialize()
 {
-    m_flow.Join(*this, *this, "DeathBoxComponent");
+    m_flow.Join(*this, "DeathBoxComponent");
 }
 
 void DeathBoxComponent::Uninitialize()
@@ -64,9 +62,10 @@ void DeathBoxComponent::Update(float dt)
         PlayerDataComponent* data = DeathFlow::DataOf(player);
         const auto* body = player ? player->GetComponent<BoxColliderComponent3D>() : nullptr;
         const auto* place = player ? player->GetComponent<Transform3D>() : nullptr;
-        if (!data || !body || !place)
+        if (!data || !place)
             continue;
-        const bool touching = box && DeathFlow::Touches(*box, *body) && data->m_respawnGrace <= 0.0f;
+        // Only the touch test needs the player's box; leaving the level needs the place alone.
+        const bool touching = box && body && DeathFlow::Touches(*box, *body) && data->m_respawnGrace <= 0.0f;
         if (!touching && !IsOutside(place->GetPosition()))
             continue;
         const SpawnPointComponent* spawn = logic->ChooseSpawnPoint(data->playerTeam);
@@ -96,8 +95,7 @@ void DeathBoxComponent::Kill(Entity& victim, const Vec4& spawn)
     m_victim = &victim;
     m_pending.push_back({hitter, &victim, kPendingTimer, spawn});
 
-    Engine* engine = GetEngine();
-    if (auto* sound = engine ? engine->GetSystem<SoundSystem>(kSpace) : nullptr)
+    if (auto* sound = DefaultSystem<SoundSystem>())
         sound->Play(kDeathSound, data->controllerID);
 
     // Each flow respawns its own victim: flows differ in length, so the oldest record need

@@ -27,8 +27,6 @@ namespace quellor {
 
 namespace {
 
-constexpr const char* kSpace = "default";
-
 bool IsPerson(const Entity* player)
 {
     return player && player->GetComponent<ThirdPersonCameraComponent>();
@@ -44,9 +42,9 @@ Action* FollowOrWait(Entity* hitter, int screen, float seconds)
 
 } // namespace
 
-void DeathFlow::Join(GameLogicMember& member, const QLObject& self, const char* who)
+void DeathFlow::Join(GameLogicMember& member, const char* who)
 {
-    m_logic = GameLogicSystem::Find(self);
+    m_logic = DefaultSystem<GameLogicSystem>();
     if (!m_logic) {
         ZOR::Log("Warning: %s: no GameLogicSystem in the space \"default\"; it stays idle", who);
         return;
@@ -113,11 +111,7 @@ void DeathFlow::CreateRespawnEffect()
 {
     if (m_respawn.Get())
         return;
-    Engine* engine = Engine::HasInstance() ? Engine::Instance() : nullptr;
-    if (!engine)
-        return;
-    auto* objects = engine->GetSystem<ObjectSystem>(kSpace);
-    Entity* entity = engine->CreateEntity(objects ? objects->UniqueEntityName(kRespawnName) : kRespawnName, kSpace);
+    Entity* entity = ObjectSystem::CreateUniqueEntity(kRespawnName);
     if (!entity)
         return;
     entity->AddComponent<Transform3D>(true);

@@ -47,9 +47,9 @@ public:
     DeathFlow(const DeathFlow&) = delete;
     DeathFlow& operator=(const DeathFlow&) = delete;
 
-    // Registers the member with the "GameLogicSystem" of "default" as seen by the object; with
-    // none, one warning naming `who` and nothing registered (the component stays idle).
-    void Join(GameLogicMember& member, const QLObject& self, const char* who);
+    // Registers the member with the "GameLogicSystem" of "default"; with none, one warning naming
+    // `who` and nothing registered (the component stays idle).
+    void Join(GameLogicMember& member, const char* who);
     // Unregisters the member and cancels the flows still running.
     void Leave(GameLogicMember& member);
     // The system joined; null when none was found.

@@ -25,12 +25,12 @@ FloatComponent::~FloatComponent() = default;
 
 void FloatComponent::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
 }
 
 void FloatComponent::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
 }
 
 float FloatComponent::Axis::Step(float dt, float duration, float speed)

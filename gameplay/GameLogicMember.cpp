@@ -1,5 +1,6 @@
 #include "gameplay/GameLogicMember.h"
 
+#include "engine/Engine.h"
 #include "gameplay/GameLogicSystem.h"
 
 namespace quellor {
@@ -8,15 +9,15 @@ GameLogicMember::~GameLogicMember() = default;
 
 void GameLogicMember::LogicUpdate(float) {}
 
-void GameLogicMember::JoinGameLogic(const QLObject& self)
+void GameLogicMember::JoinGameLogic()
 {
-    if (GameLogicSystem* system = GameLogicSystem::Find(self))
+    if (GameLogicSystem* system = DefaultSystem<GameLogicSystem>())
         system->Register(this);
 }
 
-void GameLogicMember::LeaveGameLogic(const QLObject& self)
+void GameLogicMember::LeaveGameLogic()
 {
-    if (GameLogicSystem* system = GameLogicSystem::Find(self))
+    if (GameLogicSystem* system = DefaultSystem<GameLogicSystem>())
         system->Unregister(this);
 }
 

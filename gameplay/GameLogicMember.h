@@ -47,10 +47,10 @@ public:
 
     bool IsInLogicSlot() const { return m_logicLink.IsLinked(); }
 
-    // Registers with, or leaves, the "GameLogicSystem" of the space "default" as seen by the
-    // object (the component itself); without an engine or such a system nothing happens.
-    void JoinGameLogic(const QLObject& self);
-    void LeaveGameLogic(const QLObject& self);
+    // Registers with, or leaves, the "GameLogicSystem" of the space "default"; without an engine
+    // or such a system nothing happens.
+    void JoinGameLogic();
+    void LeaveGameLogic();
 
     IntrusiveLink<GameLogicMember> m_logicLink;
 };

@@ -37,7 +37,6 @@ QUELLOR_RECORD(GameLogicSystem, System, DerivedMetaNotPODNoCopy, WithID) {}
 
 namespace {
 
-constexpr const char* kDefaultSpace = "default";
 constexpr int kEscape = 27;
 constexpr int kControl = 17;
 constexpr int kW = 87;
@@ -120,12 +119,6 @@ GameLogicSystem::GameLogicSystem() = default;
 
 GameLogicSystem::~GameLogicSystem() = default;
 
-GameLogicSystem* GameLogicSystem::Find(const QLObject& object)
-{
-    Engine* engine = object.GetEngine();
-    return engine ? engine->GetSystem<GameLogicSystem>(kDefaultSpace) : nullptr;
-}
-
 void GameLogicSystem::Initialize()
 {
     m_paused = false;
@@ -170,8 +163,7 @@ void GameLogicSystem::Update(float dt)
     if (m_active && !m_players.empty() && PauseRequested())
         OpenPauseMenu();
 
-    Engine* engine = GetEngine();
-    if (auto* graphics = engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr)
+    if (auto* graphics = DefaultSystem<GraphicsSystem>())
         graphics->UpdateSkinned(dt);
 
     UpdateComponents(dt);
@@ -241,9 +233,8 @@ void GameLogicSystem::AddPlayer(int, Entity* player, bool isBot, bool cameraOn)
         }
     // The first person uses the screen that always exists; each later one adds one.
     const bool personJoined = peopleJoined > 0;
-    Engine* engine = GetEngine();
     if (person && personJoined)
-        if (auto* graphics = engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr)
+        if (auto* graphics = DefaultSystem<GraphicsSystem>())
             graphics->AddScreen(false);
 
     const std::string team = TeamOf(player);
@@ -279,8 +270,7 @@ void GameLogicSystem::RemovePlayer(int, Entity* player)
         m_scoreTexts.erase(m_scoreTexts.begin() + static_cast<std::ptrdiff_t>(k));
     // Only a person had a screen of its own.
     if (person) {
-        Engine* engine = GetEngine();
-        if (auto* graphics = engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr)
+        if (auto* graphics = DefaultSystem<GraphicsSystem>())
             graphics->RemoveScreen(true);
     }
     if (m_players.empty()) {
@@ -482,9 +472,7 @@ void GameLogicSystem::AddScoreHud(Entity* background, Entity* text)
 
 Entity* GameLogicSystem::CreateNamedEntity(const std::string& baseName) const
 {
-    Engine* engine = GetEngine();
-    auto* objects = engine ? engine->GetSystem<ObjectSystem>(kDefaultSpace) : nullptr;
-    return objects ? engine->CreateEntity(objects->UniqueEntityName(baseName), kDefaultSpace) : nullptr;
+    return ObjectSystem::CreateUniqueEntity(baseName);
 }
 
 void GameLogicSystem::BuildScoreHud()
@@ -565,8 +553,7 @@ int GameLogicSystem::ScoreOf(const Entity* player) const
 
 ZOR::float2 GameLogicSystem::ScreenSize(int screen) const
 {
-    Engine* engine = GetEngine();
-    auto* graphics = engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr;
+    auto* graphics = DefaultSystem<GraphicsSystem>();
     return graphics ? graphics->GetOrthographicProjectionSize(screen) : ZOR::float2(0.0f, 0.0f);
 }
 

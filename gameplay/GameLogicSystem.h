@@ -53,9 +53,6 @@ class GameLogicSystem : public System {
     GameLogicSystem& operator=(const GameLogicSystem&) = delete;
     ~GameLogicSystem() override;
 
-    // The "GameLogicSystem" of the space "default" of the object's engine, or null.
-    static GameLogicSystem* Find(const QLObject& object);
-
     void Initialize() override;
     void Update(float dt) override;
     // Each slot in order, each head to tail, then the score backgrounds are placed.

@@ -17,8 +17,6 @@ QUELLOR_RECORD(LevelBoundaryComponent, Component, DerivedMetaNotPODNoCopy, WithI
 
 namespace {
 
-constexpr const char* kSpace = "default";
-
 // A person watches 1 s, then follows the hitter 5 s (6 s to skip); without a hitter it watches
 // 2 s (2 s to skip). A computer victim has no view to move: it waits as long.
 constexpr DeathFlow::Plan kWithHitter{1.0f, 5.0f, 6.0f, 6.0f, 0.0f};
@@ -30,7 +28,7 @@ LevelBoundaryComponent::~LevelBoundaryComponent() = default;
 
 void LevelBoundaryComponent::Initialize()
 {
-    m_flow.Join(*this, *this, "LevelBoundaryComponent");
+    m_flow.Join(*this, "LevelBoundaryComponent");
 }
 
 void LevelBoundaryComponent::Uninitialize()
@@ -90,8 +88,7 @@ void LevelBoundaryComponent::Take(Entity& victim, const Vec4& spawn)
 void LevelBoundaryComponent::Respawn()
 {
     if (const PlayerDataComponent* hitter = m_flow.Score(m_lastHitter.Get())) {
-        Engine* engine = GetEngine();
-        if (auto* sound = engine ? engine->GetSystem<SoundSystem>(kSpace) : nullptr)
+        if (auto* sound = DefaultSystem<SoundSystem>())
             sound->Play(kScoreSound, hitter->controllerID);
     }
     if (Entity* victim = m_victim.Get(); victim && !victim->IsDestroyed()) {

@@ -38,7 +38,6 @@ QUELLOR_RECORD(LiftComponent, Component, DerivedMetaNotPODNoCopy, WithID)
 
 namespace {
 
-constexpr const char* kDefaultSpace = "default";
 constexpr const char* kEffectName = "liftFx";
 const std::string kNoTeam;
 
@@ -53,13 +52,13 @@ LiftComponent::~LiftComponent() = default;
 
 void LiftComponent::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
     m_rigidBody = GetRigidBody();
 }
 
 void LiftComponent::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
     HeldMap held;
     held.swap(m_heldTargets);
     for (const auto& [name, record] : held)
@@ -94,7 +93,7 @@ void LiftComponent::PlaySound(const std::string& name) const
 template <typename Visit>
 void LiftComponent::ForEachTeamBeam(Visit visit) const
 {
-    const GameLogicSystem* logic = GameLogicSystem::Find(*this);
+    const GameLogicSystem* logic = DefaultSystem<GameLogicSystem>();
     if (!logic)
         return;
     const std::string& team = ShooterTeam();
@@ -192,7 +191,7 @@ void LiftComponent::HoldTarget(ColliderComponent3D& collider)
         // The last ray to strike a collider held no enemy: the target was found again.
         if (!m_lastHitWasEnemy)
             record.tagProgress += kReacquireProgress;
-        if (GameLogicSystem* logic = GameLogicSystem::Find(*this))
+        if (GameLogicSystem* logic = DefaultSystem<GameLogicSystem>())
             if (GameLogicSystem::TagTable* tags = logic->GetTeamTags(ShooterTeam()))
                 for (auto& [tagged, tag] : *tags)
                     if (tagged == name)
@@ -239,9 +238,7 @@ void LiftComponent::UpdateBeamEffect(const ZOR::float3& end)
         return;
     LiftFxComponent* effect = GetBeamEffect();
     if (!effect) {
-        auto* objects = engine->GetSystem<ObjectSystem>(kDefaultSpace);
-        Entity* entity = engine->CreateEntity(objects ? objects->UniqueEntityName(kEffectName) : kEffectName,
-                                              kDefaultSpace);
+        Entity* entity = ObjectSystem::CreateUniqueEntity(kEffectName);
         if (!entity)
             return;
         effect = entity->AddComponent<LiftFxComponent>(true);
@@ -309,7 +306,7 @@ void LiftComponent::Tagging(Entity& target)
 {
     Entity* shooter = GetEntity();
     PlayerDataComponent* data = ShooterData();
-    GameLogicSystem* logic = GameLogicSystem::Find(*this);
+    GameLogicSystem* logic = DefaultSystem<GameLogicSystem>();
     if (!shooter || !data || !logic)
         return;
     GameLogicSystem::TagTable* tags = logic->GetTeamTags(data->playerTeam);
@@ -383,7 +380,7 @@ float LiftComponent::GetTagFraction(const Entity* target) const
     // Bots rank their weapons by this: never 0/0 or a value that is not a number.
     if (!target || !(m_tagLastTime > 0.0f) || !std::isfinite(m_tagLastTime))
         return 0.0f;
-    GameLogicSystem* logic = GameLogicSystem::Find(*this);
+    GameLogicSystem* logic = DefaultSystem<GameLogicSystem>();
     GameLogicSystem::TagTable* tags = logic ? logic->GetTeamTags(ShooterTeam()) : nullptr;
     if (!tags)
         return 0.0f;

@@ -4,6 +4,7 @@
 #include "engine/ActionList.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
+#include "engine/Finite.h"
 #include "engine/Invoke.h"
 #include "engine/ObjectSystem.h"
 #include "engine/SoundSystem.h"
@@ -47,7 +48,6 @@ QUELLOR_RECORD(OrbComponent, Component, DerivedMetaNotPODNoCopy, WithID)
 
 namespace {
 
-constexpr const char* kDefaultSpace = "default";
 constexpr float kNoTagLock = 4294967296.0f;
 constexpr float kRayMargin = 1.0f;
 constexpr float kOrbLightColor[3] = {0.0f, 0.75f, 1.0f};
@@ -57,12 +57,9 @@ constexpr float kOrbColliderRadius = 1.5f;
 constexpr int kOrbBodyType = 1;
 constexpr int kCharacterPType = 1;
 
-ZOR::float3 ToFloat3(const Vec4& v) { return ZOR::float3(v.x, v.y, v.z); }
 Vec4 Direction(const ZOR::float3& v) { return Vec4(v.x, v.y, v.z, 0.0f); }
 Vec4 Point(const ZOR::float3& v) { return Vec4(v.x, v.y, v.z, 1.0f); }
 float LengthSquared(const ZOR::float3& v) { return v.Dot(v); }
-// Reflected values that are not numbers would spread through the physics: they count as 0.
-float Finite(float value) { return std::isfinite(value) ? value : 0.0f; }
 
 bool Gone(const Entity* entity) { return !entity || entity->IsDestroyed(); }
 
@@ -93,10 +90,9 @@ Component* OrbComponent::Clone() const
 
 void OrbComponent::Initialize()
 {
-    JoinGameLogic(*this);
-    Engine* engine = GetEngine();
-    m_physics = engine ? engine->GetSystem<PhysicsSystem3D>(kDefaultSpace) : nullptr;
-    m_gameLogic = GameLogicSystem::Find(*this);
+    JoinGameLogic();
+    m_physics = DefaultSystem<PhysicsSystem3D>();
+    m_gameLogic = DefaultSystem<GameLogicSystem>();
     m_owner = GetEntity();
     OrbEmitters::Get();
 }
@@ -104,7 +100,7 @@ void OrbComponent::Initialize()
 void OrbComponent::Uninitialize()
 {
     FreeExplosions();
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
 }
 
 PlayerDataComponent* OrbComponent::Data() const
@@ -115,8 +111,7 @@ PlayerDataComponent* OrbComponent::Data() const
 
 SoundSystem* OrbComponent::Sound() const
 {
-    Engine* engine = GetEngine();
-    return engine ? engine->GetSystem<SoundSystem>(kDefaultSpace) : nullptr;
+    return DefaultSystem<SoundSystem>();
 }
 
 int OrbComponent::SoundGroup() const
@@ -227,9 +222,13 @@ void OrbComponent::Launch(const Vec4& aim, float charge, Entity* target)
         }
         return;
     }
+    // The spawn finds the weapon again through its entity: the shot outlives nothing it holds.
+    const EntityRef ownerRef(owner);
     const EntityRef targetRef(target);
-    actions->AddAction(MakeSequence(new Wait(kSpawnDelay), new Invoke([this, aim, charge, targetRef] {
-                                        SpawnOrb(aim, charge, targetRef.Get());
+    actions->AddAction(MakeSequence(new Wait(kSpawnDelay), new Invoke([ownerRef, aim, charge, targetRef] {
+                                        Entity* shooter = ownerRef.Get();
+                                        if (auto* weapon = shooter ? shooter->GetComponent<OrbComponent>() : nullptr)
+                                            weapon->SpawnOrb(aim, charge, targetRef.Get());
                                     })),
                        0);
 }
@@ -240,8 +239,7 @@ void OrbComponent::SpawnOrb(const Vec4& aim, float charge, Entity* target)
     Entity* owner = GetEntity();
     if (!engine || !owner)
         return;
-    auto* objects = engine->GetSystem<ObjectSystem>(kDefaultSpace);
-    Entity* orb = engine->CreateEntity(objects ? objects->UniqueEntityName(kOrbName) : kOrbName, kDefaultSpace);
+    Entity* orb = ObjectSystem::CreateUniqueEntity(kOrbName);
     if (!orb)
         return;
 
@@ -257,7 +255,7 @@ void OrbComponent::SpawnOrb(const Vec4& aim, float charge, Entity* target)
     orb->AddComponent(EmitterComponent::ID, blast, true);
 
     const Vec4 hand = PlayerUtil::HandPoint(*owner);
-    const float radius = Finite(m_orbRadius);
+    const float radius = FiniteOrZero(m_orbRadius);
     transform->SetPosition(hand.x, hand.y, hand.z);
     transform->SetScale(radius, radius, radius);
 
@@ -267,7 +265,7 @@ void OrbComponent::SpawnOrb(const Vec4& aim, float charge, Entity* target)
 
     const ZOR::float3 direction = ToFloat3(aim).Normalized();
     const bool tagOut = ShooterHasTag();
-    const Vec4 velocity = Direction(direction * Finite(tagOut ? m_tagSpeed : m_orbSpeed));
+    const Vec4 velocity = Direction(direction * FiniteOrZero(tagOut ? m_tagSpeed : m_orbSpeed));
 
     auto* body = new RigidBodyComponent3D;
     body->SetType(kOrbBodyType)->SetLinearVelocity(velocity)->SetHasGravity(false);
@@ -286,7 +284,7 @@ void OrbComponent::SpawnOrb(const Vec4& aim, float charge, Entity* target)
     record.force = ForceOf(charge);
     record.lastPosition = hand;
     if (target && !tagOut) {
-        const float speed = Finite(m_orbSpeed);
+        const float speed = FiniteOrZero(m_orbSpeed);
         record.target = target;
         record.speed = speed;
         record.homingCap = speed;
@@ -418,7 +416,7 @@ void OrbComponent::LookAheadLock(OrbRecord& orb, const Vec4& position)
     // A resting orb looks nowhere.
     if (!(reach > 0.0f))
         return;
-    const float r = Finite(m_orbRadius);
+    const float r = FiniteOrZero(m_orbRadius);
     const ZOR::float3 a = v.Cross(ZOR::float3(0.0f, 1.0f, 0.0f)).Normalized();
     const ZOR::float3 b = a.Cross(v).Normalized();
     const ZOR::float3 p = ToFloat3(position);
@@ -483,7 +481,7 @@ bool OrbComponent::Home(OrbRecord& orb, const Vec4& position, float dt, EndAt& e
     const ZOR::float3 toward = toTarget.Normalized();
     Vec4 steered = Direction(v + (toward * orb.speed - v) * orb.turn);
     ZOR::float3 d = toTarget;
-    const float reach2 = 4.0f * Finite(m_orbRadius) * Finite(m_orbRadius);
+    const float reach2 = 4.0f * FiniteOrZero(m_orbRadius) * FiniteOrZero(m_orbRadius);
 
     Vec4 hitPoint;
     if (RayEntity(position, Direction(toTarget), m_tagSeekSpeed, &hitPoint) == target) {
@@ -528,8 +526,7 @@ void OrbComponent::Explode(const OrbRecord& orb, EndAt endAt)
     if (place)
         at = ZOR::float3(place->m_x, place->m_y, place->m_z);
 
-    Engine* engine = GetEngine();
-    auto* graphics = engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr;
+    auto* graphics = DefaultSystem<GraphicsSystem>();
     const OrbEmitters& shared = OrbEmitters::Get();
     for (const ZOR::ParticleEmitter* source : {&shared.GetInner(), &shared.GetOuter()}) {
         auto burst = std::make_unique<ZOR::ParticleEmitter>(*source);
@@ -545,8 +542,7 @@ void OrbComponent::Explode(const OrbRecord& orb, EndAt endAt)
 
 void OrbComponent::UpdateExplosions(float dt)
 {
-    Engine* engine = GetEngine();
-    auto* graphics = engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr;
+    auto* graphics = DefaultSystem<GraphicsSystem>();
     for (std::size_t i = 0; i < m_explosions.size();) {
         ZOR::ParticleEmitter& burst = *m_explosions[i];
         burst.Update(dt);
@@ -563,8 +559,7 @@ void OrbComponent::UpdateExplosions(float dt)
 
 void OrbComponent::FreeExplosions()
 {
-    Engine* engine = GetEngine();
-    auto* graphics = engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr;
+    auto* graphics = DefaultSystem<GraphicsSystem>();
     if (graphics)
         for (const auto& burst : m_explosions)
             graphics->RemoveRenderable(static_cast<ZOR::Renderable*>(burst.get()));

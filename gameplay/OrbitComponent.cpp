@@ -24,7 +24,7 @@ OrbitComponent::~OrbitComponent() = default;
 
 void OrbitComponent::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
     if (const Transform3D* transform = FindTransform3D(*this)) {
         m_centre = transform->GetPosition();
         m_startRotation = transform->m_rotation;
@@ -33,7 +33,7 @@ void OrbitComponent::Initialize()
 
 void OrbitComponent::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
 }
 
 void OrbitComponent::Update(float dt)

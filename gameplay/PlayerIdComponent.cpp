@@ -1,5 +1,6 @@
 #include "gameplay/PlayerIdComponent.h"
 
+#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Transform3D.h"
 #include "engine/graphics/ComponentLookup.h"
@@ -19,18 +20,18 @@ PlayerIdComponent::~PlayerIdComponent() = default;
 
 void PlayerIdComponent::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
 }
 
 void PlayerIdComponent::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
 }
 
 void PlayerIdComponent::Update(float)
 {
     Transform3D* own = FindTransform3D(*this);
-    GameLogicSystem* gameLogic = own ? GameLogicSystem::Find(*this) : nullptr;
+    GameLogicSystem* gameLogic = own ? DefaultSystem<GameLogicSystem>() : nullptr;
     if (!gameLogic)
         return;
     ForEachPlayerOfController(*gameLogic, m_controllerID, [&](Entity& player) {

@@ -11,12 +11,6 @@
 
 namespace quellor {
 
-namespace {
-
-ZOR::float3 ToFloat3(const Vec4& v) { return ZOR::float3(v.x, v.y, v.z); }
-
-} // namespace
-
 Vec4 PlayerUtil::HandBonePoint(const Entity& player, const ZOR::float3& local)
 {
     ZOR::float4x4 bone;

@@ -4,6 +4,7 @@
 #include "engine/ActionSystem.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
+#include "engine/Finite.h"
 #include "engine/Input.h"
 #include "engine/SoundSystem.h"
 #include "engine/TweenTo.h"
@@ -25,6 +26,7 @@
 #include "gameplay/effects/OrbChargeComponent.h"
 #include "physics/BoxColliderComponent3D.h"
 #include "physics/RigidBodyComponent3D.h"
+#include "platform/InputSource.h"
 #include "renderer/ParticleEmitter.h"
 #include "renderer/PointLight.h"
 #include "renderer/dx11/RenderContext.h"
@@ -39,33 +41,9 @@ QUELLOR_RECORD(ShooterInput, Action, DerivedMetaNotPODNoCopy, NoID) {}
 
 namespace {
 
-const std::string kDefaultSpace = "default";
 constexpr int kAllScreens = 4;
 
-// Values from data or the pads that are not finite read as 0.
-float Finite(float value) { return std::isfinite(value) ? value : 0.0f; }
-
-Vec4 Finite(const Vec4& v) { return Vec4(Finite(v.x), Finite(v.y), Finite(v.z), 0.0f); }
-
 bool ValidScreen(int screen) { return screen >= 0 && screen < ZOR::Renderable::kScreenCount; }
-
-GraphicsSystem* Graphics(const QLObject& object)
-{
-    Engine* engine = object.GetEngine();
-    return engine ? engine->GetSystem<GraphicsSystem>(kDefaultSpace) : nullptr;
-}
-
-SoundSystem* Sound(const QLObject& object)
-{
-    Engine* engine = object.GetEngine();
-    return engine ? engine->GetSystem<SoundSystem>(kDefaultSpace) : nullptr;
-}
-
-GameLogicSystem* Logic(const QLObject& object)
-{
-    Engine* engine = object.GetEngine();
-    return engine ? engine->GetSystem<GameLogicSystem>(kDefaultSpace) : nullptr;
-}
 
 // Names the first missing required sibling, or null.
 template <typename T>
@@ -160,14 +138,14 @@ void ShooterInput::Initialize()
     }
     // The level intro gives control back.
     m_data->canControl = false;
-    if (GameLogicSystem* logic = Logic(*this))
+    if (GameLogicSystem* logic = DefaultSystem<GameLogicSystem>())
         logic->AddPlayer(m_controllerID, player, false, true);
     m_screen = ScreenOf(player);
     // The motor places the body.
     PlayerBody::SetBodyType(*player);
     AddPart(*player, new AimAssistComponent);
 
-    GraphicsSystem* graphics = Graphics(*this);
+    GraphicsSystem* graphics = DefaultSystem<GraphicsSystem>();
     m_light = std::make_unique<ZOR::PointLight>();
     if (graphics)
         graphics->AddRenderable(static_cast<ZOR::Renderable*>(m_light.get()));
@@ -199,9 +177,11 @@ void ShooterInput::OnCancelled()
         return;
     m_initialized = false;
     // The archetype's components are gone by now: only what the set-up kept is used.
-    if (GameLogicSystem* logic = Logic(*this))
+    if (m_chargeVisualOn)
+        StopChargeSound();
+    if (GameLogicSystem* logic = DefaultSystem<GameLogicSystem>())
         logic->RemovePlayer(m_controllerID, const_cast<Entity*>(m_player));
-    GraphicsSystem* graphics = Graphics(*this);
+    GraphicsSystem* graphics = DefaultSystem<GraphicsSystem>();
     if (graphics) {
         graphics->RemoveRenderable(static_cast<ZOR::Renderable*>(m_emitter.get()));
         // The light goes too, or the renderer would read it after the action is deleted.
@@ -228,12 +208,19 @@ int ShooterInput::Pad() const
     return m_data->controllerID;
 }
 
+bool ShooterInput::PadPressed(int code) const
+{
+    // Controller -1 reads the keyboard, where the pad's codes are other keys (8 is Backspace).
+    const int pad = Pad();
+    return pad >= 0 && pad < platform::PadCount && m_input->KeyIsPressed(code, pad);
+}
+
 void ShooterInput::Update(float dt)
 {
     if (!m_initialized || !m_input)
         return;
     if (m_input->KeyIsDown(kKeyCtrl, kKeyboard) && m_input->KeyIsPressed(kKeyS, kKeyboard))
-        if (GameLogicSystem* logic = Logic(*this))
+        if (GameLogicSystem* logic = DefaultSystem<GameLogicSystem>())
             logic->AddScore(m_data->playerTeam);
 
     if (m_data->canControl) {
@@ -245,6 +232,12 @@ void ShooterInput::Update(float dt)
         UpdateMovement(dt);
         UpdateOrb(dt);
         UpdateSecondary();
+    } else if (m_data->m_charging || m_chargeVisualOn) {
+        // Knocked back, knocked out, or control taken by the intro, the pause or the win: the
+        // charge ends without a shot, or its loop and glow would carry on until the next one.
+        StopCharging(0.0f);
+        if (m_orb)
+            m_orb->m_currentCharge = 0.0f;
     }
     PlaceChargeVisuals(dt);
 }
@@ -253,13 +246,13 @@ void ShooterInput::ReadCameraAxes()
 {
     if (!m_camera)
         return;
-    m_right = Finite(m_camera->GetRight());
-    m_forward = Finite(m_camera->GetForward());
+    m_right = FiniteOrZero(m_camera->GetRight());
+    m_forward = FiniteOrZero(m_camera->GetForward());
 }
 
 void ShooterInput::FaceVelocity()
 {
-    const Vec4 velocity = Finite(m_motor->GetVelocity());
+    const Vec4 velocity = FiniteOrZero(m_motor->GetVelocity());
     const float length = std::sqrt(velocity.x * velocity.x + velocity.z * velocity.z);
     if (!(length > kStillSpeed))
         return;
@@ -277,10 +270,10 @@ void ShooterInput::FaceVelocity()
 void ShooterInput::UpdateAim(float dt)
 {
     const int pad = Pad();
-    const float xSpeed = Finite(m_data->xAimSpeed);
-    const float ySpeed = Finite(m_data->yAimSpeed);
-    const float x = Finite(m_input->GetRightJoyStickXRaw(pad));
-    float y = Finite(m_input->GetRightJoyStickYRaw(pad));
+    const float xSpeed = FiniteOrZero(m_data->xAimSpeed);
+    const float ySpeed = FiniteOrZero(m_data->yAimSpeed);
+    const float x = FiniteOrZero(m_input->GetRightJoyStickXRaw(pad));
+    float y = FiniteOrZero(m_input->GetRightJoyStickYRaw(pad));
     if (!m_data->m_invertLook)
         y = -y;
     float yaw = 0.0f;
@@ -300,22 +293,22 @@ void ShooterInput::UpdateAim(float dt)
             pitch += ySpeed * dt;
         if (!m_input->IsConnected(0)) {
             const Vec2 mouse = m_input->GetMouseDelta();
-            yaw -= Finite(mouse.x) * dt * kMouseLook;
-            pitch += Finite(mouse.y) * dt * kMouseLook;
+            yaw -= FiniteOrZero(mouse.x) * dt * kMouseLook;
+            pitch += FiniteOrZero(mouse.y) * dt * kMouseLook;
         }
     }
-    pitch = std::clamp(Finite(pitch), -kMaxPitchStep, kMaxPitchStep);
+    pitch = std::clamp(FiniteOrZero(pitch), -kMaxPitchStep, kMaxPitchStep);
     if (m_camera)
-        m_camera->Rotate(Finite(yaw), -pitch);
+        m_camera->Rotate(FiniteOrZero(yaw), -pitch);
 }
 
 void ShooterInput::UpdateMovement(float)
 {
     const int pad = Pad();
-    float x = Finite(m_input->GetLeftJoyStickXRaw(pad));
-    float y = Finite(m_input->GetLeftJoyStickYRaw(pad));
-    const float xDeadZone = Finite(m_data->xDeadZone);
-    const float yDeadZone = Finite(m_data->yDeadZone);
+    float x = FiniteOrZero(m_input->GetLeftJoyStickXRaw(pad));
+    float y = FiniteOrZero(m_input->GetLeftJoyStickYRaw(pad));
+    const float xDeadZone = FiniteOrZero(m_data->xDeadZone);
+    const float yDeadZone = FiniteOrZero(m_data->yDeadZone);
     if (-xDeadZone < x && x < xDeadZone)
         x = 0.0f;
     if (-yDeadZone < y && y < yDeadZone)
@@ -350,7 +343,7 @@ void ShooterInput::UpdateMovement(float)
 
     // Footsteps follow the move itself, in every direction and from the keys too.
     const bool moving = m_motor->m_moveInput.x != 0.0f || m_motor->m_moveInput.z != 0.0f;
-    SoundSystem* sound = Sound(*this);
+    SoundSystem* sound = DefaultSystem<SoundSystem>();
     if (moving && m_data->m_onGround && sound && !sound->IsPlaying(kFootstepSound, m_controllerID))
         sound->Play(kFootstepSound, m_controllerID);
 
@@ -360,11 +353,11 @@ void ShooterInput::UpdateMovement(float)
     m_animation->SetAimY(-m_forward.z);
     if (m_camera) {
         const float limit = m_camera->GetPitchLimit();
-        m_animation->SetAimPitch(limit != 0.0f ? Finite(m_camera->GetPitch() / limit) : 0.0f);
+        m_animation->SetAimPitch(limit != 0.0f ? FiniteOrZero(m_camera->GetPitch() / limit) : 0.0f);
     }
 
-    const bool jump = (KeyboardPlayer() && m_input->KeyIsPressed(kKeyLeftShift, kKeyboard)) ||
-                      m_input->KeyIsPressed(kPadA, pad) || m_input->KeyIsPressed(kPadLeftShoulder, pad);
+    const bool jump = (KeyboardPlayer() && m_input->KeyIsPressed(kKeyLeftShift, kKeyboard)) || PadPressed(kPadA) ||
+                      PadPressed(kPadLeftShoulder);
     if (jump && m_data->m_onGround && !m_data->m_isLifted) {
         m_motor->m_jumpRequested = true;
         if (sound)
@@ -423,7 +416,7 @@ void ShooterInput::Charge(float dt)
             m_orbCharge->StartCharge();
         m_chargeVisualOn = true;
     }
-    if (SoundSystem* sound = Sound(*this)) {
+    if (SoundSystem* sound = DefaultSystem<SoundSystem>()) {
         sound->SetLooping(kChargeSound, true, m_controllerID);
         if (!sound->IsPlaying(kChargeSound, m_controllerID))
             sound->Play(kChargeSound, m_controllerID);
@@ -448,6 +441,9 @@ void ShooterInput::Charge(float dt)
 
 void ShooterInput::StopCharging(float dt)
 {
+    // A shot has stopped the loop already; a charge that ends otherwise stops it here.
+    if (m_data->m_charging)
+        StopChargeSound();
     m_light->SetIntensity(0.0f);
     m_light->SetRadius(kIdleLightRadius);
     ResetChargeVisuals();
@@ -459,6 +455,13 @@ void ShooterInput::StopCharging(float dt)
     if (m_chargeVisualOn && m_orbCharge)
         m_orbCharge->StopCharge();
     m_chargeVisualOn = false;
+}
+
+void ShooterInput::StopChargeSound()
+{
+    SoundSystem* sound = DefaultSystem<SoundSystem>();
+    if (sound && sound->IsPlaying(kChargeSound, m_controllerID))
+        sound->StopSong(kChargeSound, m_controllerID);
 }
 
 void ShooterInput::ResetChargeVisuals()
@@ -473,7 +476,7 @@ void ShooterInput::ResetChargeVisuals()
 
 void ShooterInput::SetLiftBlur(bool on)
 {
-    GraphicsSystem* graphics = Graphics(*this);
+    GraphicsSystem* graphics = DefaultSystem<GraphicsSystem>();
     if (!graphics || !ValidScreen(m_screen))
         return;
     if (!on) {

@@ -107,12 +107,15 @@ private:
     void Fire();
     void Charge(float dt);
     void StopCharging(float dt);
+    void StopChargeSound();
     void ResetChargeVisuals();
     void SetLiftBlur(bool on);
     bool KeyboardPlayer() const;
     // Keyboard and mouse weapons: also needs pad 0 unplugged.
     bool MouseWeapons() const;
     int Pad() const;
+    // A pad button pressed on the player's own pad; never for a player without one.
+    bool PadPressed(int code) const;
 
     Vec4 m_right;
     Vec4 m_forward;
@@ -135,7 +138,7 @@ private:
     std::unique_ptr<ZOR::ParticleEmitter> m_emitter;
     std::unique_ptr<ZOR::PointLight> m_light;
     OrbChargeComponent* m_orbCharge = nullptr;
-    bool m_chargeVisualOn = false;
+    bool m_chargeVisualOn = false; // a charge is on: set at its start, cleared by a shot or a stop
     float m_spin = 0.0f;
     float m_minSpeed = kMinParticleSpeed;
     float m_maxSpeed = kMaxParticleSpeed;

@@ -1,5 +1,6 @@
 #include "gameplay/SkinMountComponent.h"
 
+#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Transform3D.h"
 #include "engine/graphics/ComponentLookup.h"
@@ -28,12 +29,12 @@ SkinMountComponent::~SkinMountComponent() = default;
 
 void SkinMountComponent::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
 }
 
 void SkinMountComponent::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
 }
 
 void SkinMountComponent::SetMountName(std::string name)
@@ -80,7 +81,7 @@ void SkinMountComponent::Update(float)
             PlaceOn(*host);
         return;
     }
-    if (GameLogicSystem* gameLogic = GameLogicSystem::Find(*this))
+    if (GameLogicSystem* gameLogic = DefaultSystem<GameLogicSystem>())
         ForEachPlayerOfController(*gameLogic, m_controllerID, [&](Entity& player) { PlaceOn(player); });
 }
 

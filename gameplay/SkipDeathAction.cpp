@@ -23,18 +23,10 @@ QUELLOR_RECORD(SkipDeathAction, Action, DerivedMetaNotPODNoDefNoCopy, NoID) {}
 
 namespace {
 
-constexpr const char* kSpace = "default";
-
 Entity* Live(const EntityRef& ref)
 {
     Entity* entity = ref.Get();
     return entity && !entity->IsDestroyed() ? entity : nullptr;
-}
-
-Entity* CreateNamed(Engine& engine, const std::string& baseName)
-{
-    auto* objects = engine.GetSystem<ObjectSystem>(kSpace);
-    return engine.CreateEntity(objects ? objects->UniqueEntityName(baseName) : baseName, kSpace);
 }
 
 } // namespace
@@ -60,14 +52,13 @@ std::string SkipDeathAction::Prompt() const
 
 void SkipDeathAction::Start()
 {
-    Engine* engine = Engine::HasInstance() ? Engine::Instance() : nullptr;
-    if (!engine)
+    if (!Engine::Existing())
         return;
     if (m_controller >= 0) {
         // The prompt sits on the dead player's own view, a third across and low down.
         const int screen = ScreenOf(m_body.Get());
-        auto* graphics = engine->GetSystem<GraphicsSystem>(kSpace);
-        if (Entity* text = graphics ? CreateNamed(*engine, kTextName) : nullptr) {
+        auto* graphics = DefaultSystem<GraphicsSystem>();
+        if (Entity* text = graphics ? ObjectSystem::CreateUniqueEntity(kTextName) : nullptr) {
             const ZOR::float2 size = graphics->GetOrthographicProjectionSize(screen);
             if (auto* transform = text->AddComponent<Transform2D>(true)) {
                 transform->m_x = size.x * 0.33333334f;
@@ -85,7 +76,7 @@ void SkipDeathAction::Start()
             m_text = text;
         }
     }
-    if (Entity* effect = CreateNamed(*engine, kEffectName)) {
+    if (Entity* effect = ObjectSystem::CreateUniqueEntity(kEffectName)) {
         effect->AddComponent<Transform3D>(true);
         auto* emitter = new EmitterComponent;
         emitter->SetParticleEmitterFile(kEffectFile);

@@ -2,6 +2,7 @@
 
 #include "engine/ActionList.h"
 #include "engine/ActionSystem.h"
+#include "engine/Easing.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/ObjectSystem.h"
@@ -10,6 +11,7 @@
 #include "engine/Transform3D.h"
 #include "engine/TweenTo.h"
 #include "engine/graphics/ComponentLookup.h"
+#include "engine/graphics/Convert.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/CameraAim.h"
@@ -38,14 +40,7 @@ QUELLOR_RECORD(SnapshotComponent, Component, DerivedMetaNotPODNoCopy, WithID)
 
 namespace {
 
-constexpr const char* kDefaultSpace = "default";
 constexpr const char* kEffectName = "snapshotFx";
-constexpr int kLinear = 0;
-
-ZOR::float3 ToFloat3(const Vec4& v)
-{
-    return ZOR::float3(v.x, v.y, v.z);
-}
 
 Vec4 ToPoint(const ZOR::float3& v)
 {
@@ -63,12 +58,12 @@ SnapshotComponent::~SnapshotComponent() = default;
 
 void SnapshotComponent::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
 }
 
 void SnapshotComponent::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
 }
 
 void SnapshotComponent::Fire()
@@ -161,11 +156,12 @@ void SnapshotComponent::Pulse(int screen)
     if (!actions)
         return;
     actions->AddAction(
-        MakeSequence(MakeParallel(new TweenTo(factor, kPulseHalfSeconds, kPulsePeakFactor, kLinear, true, false),
-                                  new TweenTo(intensity, kPulseHalfSeconds, kPulsePeakIntensity, kLinear, true, false)),
-                     MakeParallel(new TweenTo(factor, kPulseHalfSeconds, 1.0f, kLinear, true, false),
-                                  new TweenTo(intensity, kPulseHalfSeconds, 1.0f, kLinear, true, false)),
-                     new ToggleEffect(ZOR::RenderSystem::EdgeDetection, screen)),
+        MakeSequence(
+            MakeParallel(new TweenTo(factor, kPulseHalfSeconds, kPulsePeakFactor, Easing::kLinear, true, false),
+                         new TweenTo(intensity, kPulseHalfSeconds, kPulsePeakIntensity, Easing::kLinear, true, false)),
+            MakeParallel(new TweenTo(factor, kPulseHalfSeconds, 1.0f, Easing::kLinear, true, false),
+                         new TweenTo(intensity, kPulseHalfSeconds, 1.0f, Easing::kLinear, true, false)),
+            new ToggleEffect(ZOR::RenderSystem::EdgeDetection, screen)),
         0);
 }
 
@@ -175,9 +171,7 @@ void SnapshotComponent::SpawnShotEffect(const Vec4& end)
     Engine* engine = GetEngine();
     if (!shooter || !engine)
         return;
-    auto* objects = engine->GetSystem<ObjectSystem>(kDefaultSpace);
-    Entity* entity =
-        engine->CreateEntity(objects ? objects->UniqueEntityName(kEffectName) : kEffectName, kDefaultSpace);
+    Entity* entity = ObjectSystem::CreateUniqueEntity(kEffectName);
     auto* effect = entity ? entity->AddComponent<SnapshotFxComponent>(true) : nullptr;
     if (!effect)
         return;

@@ -22,13 +22,13 @@ SpawnPointComponent::~SpawnPointComponent() = default;
 
 void SpawnPointComponent::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
     m_position = GetTransformPosition();
 }
 
 void SpawnPointComponent::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
 }
 
 void SpawnPointComponent::Update()

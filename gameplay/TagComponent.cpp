@@ -2,6 +2,7 @@
 
 #include "engine/ActionList.h"
 #include "engine/ActionSystem.h"
+#include "engine/Easing.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Invoke.h"
@@ -20,8 +21,6 @@ namespace quellor {
 QUELLOR_RECORD(TagComponent, Component, DerivedMetaNotPODNoCopy, WithID) {}
 
 namespace {
-constexpr const char* kDefaultSpace = "default";
-constexpr int kEasing = 5;
 constexpr int kAllScreens = 4;
 constexpr float kHeightInRadii = 4.0f;
 } // namespace
@@ -30,12 +29,12 @@ TagComponent::~TagComponent() = default;
 
 void TagComponent::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
 }
 
 void TagComponent::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
     m_flows.CancelAll();
 }
 
@@ -72,15 +71,14 @@ Action* TagComponent::ScaleTo(float scale)
     Transform3D* transform = FindTransform3D(*this);
     if (!transform)
         return nullptr;
-    return MakeParallel(new TweenTo(&transform->m_scaleX, kTweenSeconds, scale, kEasing, true, false),
-                        new TweenTo(&transform->m_scaleY, kTweenSeconds, scale, kEasing, true, false),
-                        new TweenTo(&transform->m_scaleZ, kTweenSeconds, scale, kEasing, true, false));
+    return MakeParallel(new TweenTo(&transform->m_scaleX, kTweenSeconds, scale, Easing::kElasticOut, true, false),
+                        new TweenTo(&transform->m_scaleY, kTweenSeconds, scale, Easing::kElasticOut, true, false),
+                        new TweenTo(&transform->m_scaleZ, kTweenSeconds, scale, Easing::kElasticOut, true, false));
 }
 
 void TagComponent::Run(Action* flow)
 {
-    Engine* engine = GetEngine();
-    auto* actions = engine ? engine->GetSystem<ActionSystem>(kDefaultSpace) : nullptr;
+    auto* actions = DefaultSystem<ActionSystem>();
     if (!actions) {
         delete flow;
         return;

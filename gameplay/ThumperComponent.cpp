@@ -2,8 +2,10 @@
 
 #include "engine/ActionList.h"
 #include "engine/ActionSystem.h"
+#include "engine/Easing.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
+#include "engine/Finite.h"
 #include "engine/ObjectSystem.h"
 #include "engine/SoundSystem.h"
 #include "engine/Transform3D.h"
@@ -46,18 +48,10 @@ QUELLOR_RECORD(ThumperComponent, Component, DerivedMetaNotPODNoCopy, WithID)
 
 namespace {
 
-constexpr const char* kDefaultSpace = "default";
 constexpr float kAnimationSpeed = 2.4f;
 constexpr float kSoundVolume = 0.5f;
 constexpr int kPowerLane = 0;
 constexpr int kGlowLane = 2;
-constexpr int kPowerEasing = 11;
-constexpr int kGlowEasing = 0;
-
-bool Finite(const Vec4& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
 
 RigidBodyComponent3D* BodyOf(const Entity* entity)
 {
@@ -71,12 +65,12 @@ ThumperComponent::~ThumperComponent() = default;
 
 void ThumperComponent::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
 }
 
 void ThumperComponent::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
     m_flows.CancelAll();
 }
 
@@ -86,9 +80,9 @@ bool ThumperComponent::CanThump()
     if (!BodyOf(GetEntity()))
         fault = "has no RigidBodyComponent3D with a body";
     else if (!std::isfinite(m_thumpPower) || !std::isfinite(m_thumpApplyTime) || !std::isfinite(m_stunTime) ||
-             !std::isfinite(m_stunGrav) || !std::isfinite(m_stunSpeed) || !Finite(m_minHalfExtent) ||
-             !Finite(m_maxHalfExtent) || !Finite(m_thumpDir) || !std::isfinite(m_minGlowFactor) ||
-             !std::isfinite(m_maxGlowFactor) || !std::isfinite(m_glowDuration))
+             !std::isfinite(m_stunGrav) || !std::isfinite(m_stunSpeed) || !IsFinite(ToFloat3(m_minHalfExtent)) ||
+             !IsFinite(ToFloat3(m_maxHalfExtent)) || !IsFinite(ToFloat3(m_thumpDir)) ||
+             !std::isfinite(m_minGlowFactor) || !std::isfinite(m_maxGlowFactor) || !std::isfinite(m_glowDuration))
         fault = "has a value that is not a number";
     if (!fault)
         return true;
@@ -158,8 +152,7 @@ void ThumperComponent::StartCharge()
     controller.PlayAnimation(kAnimation, 1.0f, ZOR::BlendGroup::All);
     controller.SetAnimationSpeed(kAnimationSpeed);
     controller.SetLoop(false);
-    Engine* engine = GetEngine();
-    if (auto* sound = engine ? engine->GetSystem<SoundSystem>(kDefaultSpace) : nullptr) {
+    if (auto* sound = DefaultSystem<SoundSystem>()) {
         sound->Play(kChargingSound, 0);
         sound->SetVolume(sound->GetChannel(kChargingSound, 0), kSoundVolume);
     }
@@ -171,7 +164,7 @@ void ThumperComponent::Thump()
     RigidBodyComponent3D* body = BodyOf(GetEntity());
     if (!engine || !body)
         return;
-    if (auto* sound = engine->GetSystem<SoundSystem>(kDefaultSpace)) {
+    if (auto* sound = DefaultSystem<SoundSystem>()) {
         sound->Play(kHitSound, 0);
         sound->SetVolume(sound->GetChannel(kHitSound, 0), kSoundVolume);
     }
@@ -182,11 +175,11 @@ void ThumperComponent::Thump()
         emitter->Emit(true);
 
     std::vector<ColliderComponent3D*> found;
-    if (auto* physics = engine->GetSystem<PhysicsSystem3D>(kDefaultSpace))
+    if (auto* physics = DefaultSystem<PhysicsSystem3D>())
         physics->QueryAABB(Vec4(c.x - m_minHalfExtent.x, c.y - m_minHalfExtent.y, c.z - m_minHalfExtent.z, 1.0f),
                            Vec4(c.x + m_maxHalfExtent.x, c.y + m_maxHalfExtent.y, c.z + m_maxHalfExtent.z, 1.0f),
                            found);
-    auto* actions = engine->GetSystem<ActionSystem>(kDefaultSpace);
+    auto* actions = DefaultSystem<ActionSystem>();
     // Once per collider in the box: a body box and a floor sensor each count.
     for (ColliderComponent3D* collider : found) {
         Entity* player = collider ? collider->GetEntity() : nullptr;
@@ -196,13 +189,13 @@ void ThumperComponent::Thump()
         m_power = m_thumpPower;
         if (actions)
             actions->AddAction(m_flows.Track(MakeSequence(
-                                   new TweenTo(&m_power, m_thumpApplyTime, 0.0f, kPowerEasing, true, false))),
+                                   new TweenTo(&m_power, m_thumpApplyTime, 0.0f, Easing::kSineOut, true, false))),
                                kPowerLane);
     }
     m_glowFactor = m_maxGlowFactor;
     if (actions)
         actions->AddAction(
-            m_flows.Track(new TweenTo(&m_glowFactor, m_glowDuration, m_minGlowFactor, kGlowEasing, true, false)),
+            m_flows.Track(new TweenTo(&m_glowFactor, m_glowDuration, m_minGlowFactor, Easing::kLinear, true, false)),
             kGlowLane);
 }
 
@@ -214,7 +207,7 @@ void ThumperComponent::Stun(Entity& player)
     // Whoever holds the player lets go first (a beam never holds its own player); the release
     // gives back the base values, then the stun applies.
     if (data->m_isLifted)
-        if (GameLogicSystem* logic = GameLogicSystem::Find(*this))
+        if (GameLogicSystem* logic = DefaultSystem<GameLogicSystem>())
             for (const auto& entry : logic->GetPlayerList())
                 if (Entity* holder = entry.Get())
                     if (auto* lift = holder->GetComponent<LiftComponent>())
@@ -267,10 +260,7 @@ EmitterComponent* ThumperComponent::GroundBlastEmitter() const
 
 void ThumperComponent::BuildGroundBlast(const Vec4& centre)
 {
-    Engine* engine = GetEngine();
-    auto* objects = GetSystem<ObjectSystem>();
-    const std::string name = objects ? objects->UniqueEntityName("thumpGroundBlast") : "thumpGroundBlast";
-    Entity* blast = engine ? engine->CreateEntity(name, kDefaultSpace) : nullptr;
+    Entity* blast = ObjectSystem::CreateUniqueEntity("thumpGroundBlast");
     if (!blast)
         return;
     if (auto* transform = blast->AddComponent<Transform3D>(true))

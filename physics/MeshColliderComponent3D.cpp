@@ -43,8 +43,10 @@ Collider3D* MeshColliderComponent3D::BuildCollider(RigidBody3D* body)
 
     Collider3D* mesh = body->AddCollider(BuildShapeColliderDescription3D(shape, GetEntityScale(), source));
     if (mesh && mesh->m_geometry->GetType() == kColliderMesh) {
+        // As the base type, which is how contact records and queries read it back.
+        ColliderComponent3D* component = this;
         for (Collider3D* piece : static_cast<MeshColliderGeometry3D*>(mesh->m_geometry)->m_colliders)
-            piece->m_userData = this;
+            piece->m_userData = component;
     }
     return mesh;
 }

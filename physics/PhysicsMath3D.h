@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/Mat3.h"
+#include "engine/reflection/Quat.h"
 #include "renderer/math/float3.h"
 #include "renderer/math/float3x3.h"
 
@@ -104,14 +105,6 @@ inline float Determinant(const float3x3& a)
            a.m[2] * (a.m[3] * a.m[7] - a.m[4] * a.m[6]);
 }
 
-// The rotation of the unit quaternion (x, y, z, w).
-inline float3x3 RotationFromQuaternion(float x, float y, float z, float w)
-{
-    return float3x3(1.0f - 2.0f * (y * y + z * z), 2.0f * (x * y - z * w), 2.0f * (x * z + y * w),
-                    2.0f * (x * y + z * w), 1.0f - 2.0f * (x * x + z * z), 2.0f * (y * z - x * w),
-                    2.0f * (x * z - y * w), 2.0f * (y * z + x * w), 1.0f - 2.0f * (x * x + y * y));
-}
-
 // The coordinate axis along which v has its smallest absolute component; ties lean to z.
 inline float3 SmallestAxis(const float3& v)
 {
@@ -131,6 +124,12 @@ inline Mat3 ToMat3(const float3x3& a)
 inline float3x3 FromMat3(const Mat3& a)
 {
     return float3x3(a.m00, a.m01, a.m02, a.m10, a.m11, a.m12, a.m20, a.m21, a.m22);
+}
+
+// The rotation of the unit quaternion (x, y, z, w).
+inline float3x3 RotationFromQuaternion(float x, float y, float z, float w)
+{
+    return FromMat3(Quat(x, y, z, w).ToMatrix());
 }
 
 } // namespace quellor::physics_math

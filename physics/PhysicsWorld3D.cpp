@@ -1,5 +1,6 @@
 #include "physics/PhysicsWorld3D.h"
 
+#include "engine/Finite.h"
 #include "physics/CollideShapes3D.h"
 #include "physics/Collider3D.h"
 #include "physics/ColliderGeometry3D.h"
@@ -31,11 +32,6 @@ constexpr float kRayEndHalfSize = 0.1f;
 constexpr float kRayNormalLength = 0.3f;
 
 using BodyQueue3D = IntrusiveList<RigidBody3D, &RigidBody3D::m_queueLink>;
-
-bool IsFinite(const ZOR::float3& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
 
 } // namespace
 

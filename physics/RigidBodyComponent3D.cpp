@@ -3,8 +3,10 @@
 #include "engine/Entity.h"
 #include "engine/Mat3.h"
 #include "engine/Transform3D.h"
+#include "engine/graphics/Convert.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "physics/BodyDescription3D.h"
+#include "physics/PhysicsMath3D.h"
 #include "physics/PhysicsSystem3D.h"
 #include "physics/PhysicsWorld3D.h"
 #include "physics/RigidBody3D.h"
@@ -24,11 +26,6 @@ QUELLOR_RECORD(RigidBodyComponent3D, Component, DerivedMetaNotPODNoCopy, WithID)
 
 namespace {
 
-ZOR::float3 XYZ(const Vec4& v)
-{
-    return ZOR::float3(v.x, v.y, v.z);
-}
-
 // A column of the rotation, unit length unless it is zero.
 Vec4 Axis(const ZOR::float3x3& m, int column, float sign)
 {
@@ -39,19 +36,9 @@ Vec4 Axis(const ZOR::float3x3& m, int column, float sign)
     return Vec4(sign * axis.x, sign * axis.y, sign * axis.z, 0.0f);
 }
 
-// The unit-quaternion formula, applied as it is (no normalisation).
-ZOR::float3x3 RotationOf(const Quat& q)
-{
-    const float x = q.x, y = q.y, z = q.z, w = q.w;
-    return ZOR::float3x3(1.0f - 2.0f * (y * y + z * z), 2.0f * (x * y - z * w), 2.0f * (x * z + y * w),
-                         2.0f * (x * y + z * w), 1.0f - 2.0f * (x * x + z * z), 2.0f * (y * z - x * w),
-                         2.0f * (x * z - y * w), 2.0f * (y * z + x * w), 1.0f - 2.0f * (x * x + y * y));
-}
-
 void SetRotationOf(Transform3D& transform, const ZOR::float3x3& rotation)
 {
-    const float* r = rotation.m;
-    transform.m_rotation.SetFromMatrix(Mat3(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]));
+    transform.m_rotation.SetFromMatrix(physics_math::ToMat3(rotation));
 }
 
 } // namespace
@@ -86,8 +73,8 @@ void RigidBodyComponent3D::Initialize()
     m_body = system->GetWorld()->CreateBody(description);
     if (!m_body)
         return;
-    m_body->SetLinearVelocity(XYZ(m_linearVelocity));
-    m_body->SetAngularVelocity(XYZ(m_angularVelocity));
+    m_body->SetLinearVelocity(ToFloat3(m_linearVelocity));
+    m_body->SetAngularVelocity(ToFloat3(m_angularVelocity));
     m_body->SetAllowRotation(m_allowRotation);
     m_body->SetHasGravity(m_hasGravity);
     system->AddRigidBody(this);
@@ -119,7 +106,7 @@ void RigidBodyComponent3D::SyncTransform()
     if (Transform3D* transform = GetTransform()) {
         if (m_pushTransform) {
             m_body->SetPosition(ZOR::float3(transform->m_x, transform->m_y, transform->m_z));
-            m_body->SetOrientation(RotationOf(transform->m_rotation));
+            m_body->SetOrientation(physics_math::FromMat3(transform->m_rotation.ToMatrix()));
             m_pushTransform = false;
         }
         transform->m_x = m_body->m_position.x;
@@ -146,7 +133,7 @@ RigidBodyComponent3D* RigidBodyComponent3D::SetLinearVelocity(const Vec4& veloci
 {
     m_linearVelocity = velocity;
     if (m_body)
-        m_body->SetLinearVelocity(XYZ(velocity));
+        m_body->SetLinearVelocity(ToFloat3(velocity));
     return this;
 }
 
@@ -154,7 +141,7 @@ RigidBodyComponent3D* RigidBodyComponent3D::SetAngularVelocity(const Vec4& veloc
 {
     m_angularVelocity = velocity;
     if (m_body)
-        m_body->SetAngularVelocity(XYZ(velocity));
+        m_body->SetAngularVelocity(ToFloat3(velocity));
     return this;
 }
 
@@ -219,7 +206,7 @@ ZOR::float3x3 RigidBodyComponent3D::GetOrientation() const
     if (m_body)
         return m_body->m_rotation;
     const Transform3D* transform = GetTransform();
-    return transform ? RotationOf(transform->m_rotation) : ZOR::float3x3();
+    return transform ? physics_math::FromMat3(transform->m_rotation.ToMatrix()) : ZOR::float3x3();
 }
 
 Vec4 RigidBodyComponent3D::GetRight() const
@@ -240,7 +227,7 @@ Vec4 RigidBodyComponent3D::GetForward() const
 void RigidBodyComponent3D::SetPosition(const Vec4& position)
 {
     if (m_body) {
-        m_body->SetPosition(XYZ(position));
+        m_body->SetPosition(ToFloat3(position));
     } else if (Transform3D* transform = GetTransform()) {
         // The body, once made, is placed at its transform.
         transform->SetPosition(position.x, position.y, position.z);
@@ -265,7 +252,7 @@ void RigidBodyComponent3D::SetRotation(const Mat4& rotation)
 void RigidBodyComponent3D::ApplyForceAtPoint(const Vec4& force, const Vec4& point)
 {
     if (m_body)
-        m_body->ApplyForceAtPoint(XYZ(force), XYZ(point));
+        m_body->ApplyForceAtPoint(ToFloat3(force), ToFloat3(point));
 }
 
 } // namespace quellor

@@ -17,6 +17,12 @@ QUELLOR_RECORD(AIDataComponent, Component, DerivedMetaNotPODNoCopy, WithID)
 
 AIDataComponent::~AIDataComponent() = default;
 
+const AIDataComponent& AIDataComponent::Defaults()
+{
+    static const AIDataComponent defaults;
+    return defaults;
+}
+
 float AIDataComponent::GetAimErrorAngle() const
 {
     return (1.0f - accuracy) * 3.1241395f;

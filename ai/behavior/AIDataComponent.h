@@ -17,6 +17,11 @@ class AIDataComponent : public Component {
     // (1 − accuracy) × 179° in radians; accuracy outside [0, 1] is used as it is.
     float GetAimErrorAngle() const;
 
+    // One component holding the default values, for a bot whose archetype carries none.
+    static const AIDataComponent& Defaults();
+    // The bot's own values, or the defaults when it has no such component.
+    static const AIDataComponent& Of(const AIDataComponent* data) { return data ? *data : Defaults(); }
+
     // Reflected, in this order.
     float reactionTime = 0.6f;               // seconds the target must have been visible before a shot
     float maxVerticalAimAngle = 0.9424779f;  // radians a target may stand above the bot for a shot

@@ -25,8 +25,7 @@ BehaviorStatus BehaviorShootLift::Update(float dt)
     Entity* target = targeting ? targeting->GetTarget() : nullptr;
     if (!target || !targeting->IsTargetVisible())
         return BehaviorStatus::Failure;
-    const AIDataComponent* data = Part<AIDataComponent>();
-    if (targeting->GetTimeVisible() <= (data ? data->reactionTime : AIDataComponent().reactionTime))
+    if (targeting->GetTimeVisible() <= AIDataComponent::Of(Part<AIDataComponent>()).reactionTime)
         return BehaviorStatus::Failure;
     if (!targeting->IsWithinVerticalAimAngle()) {
         OnTerminate();
@@ -41,15 +40,13 @@ void BehaviorShootLift::OnTerminate()
 {
     if (auto* lift = Part<LiftComponent>())
         lift->EndBeam();
-    const AIDataComponent* data = Part<AIDataComponent>();
-    reaimTime = data ? data->liftAimInterval : AIDataComponent().liftAimInterval;
+    reaimTime = AIDataComponent::Of(Part<AIDataComponent>()).liftAimInterval;
     firstAim = true;
 }
 
 float BehaviorShootLift::GetPriority() const
 {
-    const AIDataComponent* data = Part<AIDataComponent>();
-    return Priority(TargetTagFraction(), data ? data->liftBias : AIDataComponent().liftBias);
+    return Priority(TargetTagFraction(), AIDataComponent::Of(Part<AIDataComponent>()).liftBias);
 }
 
 float BehaviorShootLift::Priority(float tagFraction, float liftBias)
@@ -86,9 +83,8 @@ void BehaviorShootLift::Reaim(const Vec4& own, const Vec4& target)
         aimDirection = steering::Normalize(steering::Subtract(steering::Add(target, aimOffset), own));
         firstAim = false;
     }
-    const AIDataComponent* data = Part<AIDataComponent>();
     float lo = kMinReaimTime;
-    float hi = data ? data->liftAimInterval : AIDataComponent().liftAimInterval;
+    float hi = AIDataComponent::Of(Part<AIDataComponent>()).liftAimInterval;
     if (hi < lo)
         std::swap(lo, hi);
     reaimTime = RandomUnit() * (hi - lo) + lo;
@@ -97,8 +93,7 @@ void BehaviorShootLift::Reaim(const Vec4& own, const Vec4& target)
 void BehaviorShootLift::TrackAim(const Vec4& own, const Vec4& target)
 {
     const Vec4 desired = steering::Normalize(steering::Subtract(steering::Add(aimOffset, target), own));
-    const AIDataComponent* data = Part<AIDataComponent>();
-    const float speed = data ? data->liftBeamAimSpeed : AIDataComponent().liftBeamAimSpeed;
+    const float speed = AIDataComponent::Of(Part<AIDataComponent>()).liftBeamAimSpeed;
     // A step of the aim speed toward the desired direction, shorter within 1.0 of it; per tick.
     aimDirection = steering::Normalize(steering::Add(aimDirection, steering::Arrive(aimDirection, desired, speed, 1.0f)));
 }

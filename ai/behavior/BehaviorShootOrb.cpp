@@ -31,8 +31,7 @@ BehaviorStatus BehaviorShootOrb::Update(float dt)
     chargeElapsed += dt;
     cooldown -= dt;
     const AITargetingComponent* targeting = Part<AITargetingComponent>();
-    const AIDataComponent* data = Part<AIDataComponent>();
-    const float reaction = data ? data->reactionTime : AIDataComponent().reactionTime;
+    const float reaction = AIDataComponent::Of(Part<AIDataComponent>()).reactionTime;
     Entity* target = targeting ? targeting->GetTarget() : nullptr;
     if (target && targeting->IsTargetVisible() && targeting->GetTimeVisible() > reaction) {
         if (chargeElapsed < chargeTime)
@@ -51,8 +50,7 @@ BehaviorStatus BehaviorShootOrb::Update(float dt)
 
 float BehaviorShootOrb::GetPriority() const
 {
-    const AIDataComponent* data = Part<AIDataComponent>();
-    return Priority(TargetTagFraction(), data ? data->orbBias : AIDataComponent().orbBias);
+    return Priority(TargetTagFraction(), AIDataComponent::Of(Part<AIDataComponent>()).orbBias);
 }
 
 float BehaviorShootOrb::Priority(float tagFraction, float orbBias)

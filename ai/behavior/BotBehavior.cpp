@@ -30,19 +30,13 @@ QUELLOR_RECORD(BotBehavior, Action, DerivedMetaNotPODNoCopy, NoID) {}
 
 namespace {
 
-constexpr const char* kDefaultSpace = "default";
 // The spawn reference point lies this far above the body's centre of mass.
 constexpr float kSpawnReferenceHeight = 20.0f;
-
-GameLogicSystem* LogicOf(const Engine* engine)
-{
-    return engine ? engine->GetSystem<GameLogicSystem>(kDefaultSpace) : nullptr;
-}
 
 // Resets tuning values that are no numbers (code can set them; files cannot) to the defaults.
 void MendTuning(AIDataComponent& data, const std::string& bot)
 {
-    const AIDataComponent defaults;
+    const AIDataComponent& defaults = AIDataComponent::Defaults();
     const struct {
         const char* name;
         float AIDataComponent::*field;
@@ -92,7 +86,7 @@ std::string BotBehavior::MissingParts() const
     need(AnimationControllerComponent::ID);
     need(LiftComponent::ID);
     need(AIDataComponent::ID);
-    if (!LogicOf(GetEngine()))
+    if (!DefaultSystem<GameLogicSystem>())
         missing += std::string(missing.empty() ? "" : ", ") + "a \"GameLogicSystem\" in \"default\"";
     return missing;
 }
@@ -138,7 +132,7 @@ void BotBehavior::Initialize()
     animation->SetAimPitch(0.0f);
 
     m_controllerID = data->controllerID;
-    GameLogicSystem* logic = LogicOf(GetEngine());
+    GameLogicSystem* logic = DefaultSystem<GameLogicSystem>();
     // A bot spawned for a match joins after the level intro has taken control from the players
     // it found: while the match is held it joins without control, which the intro's end gives.
     if (!logic->m_active)
@@ -154,7 +148,7 @@ void BotBehavior::Teardown()
     if (!started)
         return;
     started = false;
-    if (GameLogicSystem* logic = LogicOf(GetEngine()))
+    if (GameLogicSystem* logic = DefaultSystem<GameLogicSystem>())
         logic->RemovePlayer(m_controllerID, GetEntity());
 }
 

@@ -1,6 +1,7 @@
 #include "ai/pathfinding/NavGraph.h"
 
 #include "ai/pathfinding/WorldRayQuery.h"
+#include "engine/Finite.h"
 #include "engine/Random.h"
 
 #include <algorithm>
@@ -11,11 +12,6 @@
 namespace quellor {
 
 namespace {
-
-bool IsFinite(const Vec4& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
-}
 
 const std::vector<Edge> kNoEdges;
 

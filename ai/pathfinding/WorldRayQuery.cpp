@@ -7,10 +7,8 @@ namespace quellor {
 
 bool WorldRayBlocked(const Vec4& origin, const Vec4& direction, float maxDistance)
 {
-    // Instance() would make an engine; a graph used on its own must not.
-    if (!Engine::HasInstance())
-        return false;
-    PhysicsSystem3D* physics = Engine::Instance()->GetSystem<PhysicsSystem3D>("default");
+    // Never makes an engine: a graph used on its own finds no physics.
+    PhysicsSystem3D* physics = DefaultSystem<PhysicsSystem3D>();
     if (!physics)
         return false;
     const PhysicsRayCastResult3D result = physics->RayCast(ZOR::float3(origin.x, origin.y, origin.z),

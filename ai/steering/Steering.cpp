@@ -114,10 +114,7 @@ Vec4 Evade(const Vec4& p, const Vec4& t, const Vec4& tv, float s)
 
 Vec4 WanderTurn(Quat& rotation, float maxAngle)
 {
-    const float x = rotation.x, y = rotation.y, z = rotation.z, w = rotation.w;
-    Mat3 r(1.0f - 2.0f * (y * y + z * z), 2.0f * (x * y - w * z), 2.0f * (x * z + w * y),
-           2.0f * (x * y + w * z), 1.0f - 2.0f * (x * x + z * z), 2.0f * (y * z - w * x),
-           2.0f * (x * z - w * y), 2.0f * (y * z + w * x), 1.0f - 2.0f * (x * x + y * y));
+    Mat3 r = rotation.ToMatrix();
     const float lo = std::min(-maxAngle, maxAngle);
     const float hi = std::max(-maxAngle, maxAngle);
     const float theta = lo + RandomUnit() * (hi - lo);

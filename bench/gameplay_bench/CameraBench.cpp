@@ -11,11 +11,8 @@
 #include "bench/gpu/GpuRig.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
-#include "engine/ObjectSystem.h"
-#include "engine/ResourceSystem.h"
 #include "engine/Transform3D.h"
 #include "engine/graphics/GraphicsSystem.h"
-#include "gameplay/RegisterGameplayTypes.h"
 #include "gameplay/cameras/AutomatedCameraComponent.h"
 #include "gameplay/cameras/CameraSystem.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
@@ -23,40 +20,15 @@
 #include "tests/support/gameplay/PlayerBuilder.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kPathNodes = 20;
 constexpr int kPlayers = 4;
 const char* const kTeams[kPlayers] = {"red", "orange", "purple", "green"};
 constexpr float kDt = 1.0f / 60.0f;
 constexpr float kPi = 3.14159265f;
-
-// The reticle and ring archetypes, written once into a folder removed at exit.
-const fs::path& ReticleFolder()
-{
-    static const fs::path folder = [] {
-        const fs::path path = fs::temp_directory_path() / ("tarsel-bench-cameras-" + std::to_string(getpid()));
-        fs::create_directories(path);
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(ReticleFolder(), ec);
-        });
-        for (const char* name : {"reticle", "reticuleRing"})
-            std::ofstream(path / (std::string(name) + ".arch"))
-                << "<archetype><Transform2D/><GraphicsComponent2D><m_materialName><string value=\"" << name
-                << ".mat\"/></m_materialName></GraphicsComponent2D></archetype>\n";
-        return path;
-    }();
-    return folder;
-}
 
 void BM_CameraSystemUpdate(benchmark::State& state)
 {
@@ -66,21 +38,11 @@ void BM_CameraSystemUpdate(benchmark::State& state)
         return;
     }
     gameplaybench::InContentFolder inContent;
-    quellor::RegisterGameplayTypes();
-    quellor::Engine* engine = quellor::Engine::Instance();
-    auto* physics = static_cast<quellor::PhysicsSystem3D*>(
-        engine->AddSystem("PhysicsSystem3D", new quellor::PhysicsSystem3D, "default"));
-    auto* resources = static_cast<quellor::ResourceSystem*>(
-        engine->AddSystem("ResourceSystem", new quellor::ResourceSystem, "default"));
-    engine->AddSystem("ObjectSystem", new quellor::ObjectSystem, "default");
-    auto* cameras =
-        static_cast<quellor::CameraSystem*>(engine->AddSystem("CameraSystem", new quellor::CameraSystem, "default"));
-    std::shared_ptr<ZOR::RenderContext> context(rig.context.get(), [](ZOR::RenderContext*) {});
-    auto* graphics = static_cast<quellor::GraphicsSystem*>(
-        engine->AddSystem("GraphicsSystem", new quellor::GraphicsSystem(context, rig.window->GetHWND()), "default"));
-    quellor::scenes::BuildScene3D(*physics->GetWorld(), tarselbench::GameplayScene());
-    for (const char* name : {"reticle.arch", "reticuleRing.arch"})
-        resources->CheckFile((ReticleFolder() / name).string());
+    const tarselbench::GameplayRig systems = tarselbench::MakeGameplayRig(rig);
+    quellor::Engine* engine = systems.engine;
+    quellor::PhysicsSystem3D* physics = systems.physics;
+    quellor::CameraSystem* cameras = systems.cameras;
+    quellor::GraphicsSystem* graphics = systems.graphics;
     for (int screen = 1; screen < kPlayers; ++screen)
         graphics->AddScreen(true);
 

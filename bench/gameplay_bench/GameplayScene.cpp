@@ -1,6 +1,20 @@
 #include "GameplayScene.h"
 
+#include "bench/gpu/GpuRig.h"
+#include "engine/Engine.h"
+#include "engine/ObjectSystem.h"
+#include "engine/ResourceSystem.h"
+#include "engine/graphics/GraphicsSystem.h"
+#include "gameplay/RegisterGameplayTypes.h"
+#include "gameplay/cameras/CameraSystem.h"
+#include "physics/PhysicsSystem3D.h"
+
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
 
 namespace tarselbench {
 
@@ -63,6 +77,56 @@ quellor::scenes::Scene3D GameplayScene()
                                          half, AboutY(random.Range(0.0f, 3.14159f))));
     }
     return scene;
+}
+
+namespace {
+
+std::filesystem::path FolderPath()
+{
+    return std::filesystem::temp_directory_path() / ("tarsel-bench-gameplay-" + std::to_string(getpid()));
+}
+
+} // namespace
+
+const std::filesystem::path& BenchFolder()
+{
+    static const std::filesystem::path folder = [] {
+        const std::filesystem::path path = FolderPath();
+        std::filesystem::create_directories(path);
+        // Computed afresh: the static may be gone when the handler runs.
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(FolderPath(), ec);
+        });
+        for (const char* name : {"reticle", "reticuleRing"})
+            std::ofstream(path / (std::string(name) + ".arch"))
+                << "<archetype><Transform2D/><GraphicsComponent2D><m_materialName><string value=\"" << name
+                << ".mat\"/></m_materialName></GraphicsComponent2D></archetype>\n";
+        return path;
+    }();
+    return folder;
+}
+
+GameplayRig MakeGameplayRig(gpubench::Rig& gpu)
+{
+    quellor::RegisterGameplayTypes();
+    GameplayRig rig;
+    rig.engine = quellor::Engine::Instance();
+    rig.physics = static_cast<quellor::PhysicsSystem3D*>(
+        rig.engine->AddSystem("PhysicsSystem3D", new quellor::PhysicsSystem3D, "default"));
+    rig.resources = static_cast<quellor::ResourceSystem*>(
+        rig.engine->AddSystem("ResourceSystem", new quellor::ResourceSystem, "default"));
+    rig.objects = static_cast<quellor::ObjectSystem*>(
+        rig.engine->AddSystem("ObjectSystem", new quellor::ObjectSystem, "default"));
+    rig.cameras = static_cast<quellor::CameraSystem*>(
+        rig.engine->AddSystem("CameraSystem", new quellor::CameraSystem, "default"));
+    std::shared_ptr<ZOR::RenderContext> context(gpu.context.get(), [](ZOR::RenderContext*) {});
+    rig.graphics = static_cast<quellor::GraphicsSystem*>(rig.engine->AddSystem(
+        "GraphicsSystem", new quellor::GraphicsSystem(context, gpu.window->GetHWND()), "default"));
+    quellor::scenes::BuildScene3D(*rig.physics->GetWorld(), GameplayScene());
+    for (const char* name : {"reticle.arch", "reticuleRing.arch"})
+        rig.resources->CheckFile((BenchFolder() / name).string());
+    return rig;
 }
 
 } // namespace tarselbench

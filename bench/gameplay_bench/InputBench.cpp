@@ -23,7 +23,6 @@
 #include "gameplay/CharacterMotor3D.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/PlayerDataComponent.h"
-#include "gameplay/RegisterGameplayTypes.h"
 #include "gameplay/ShooterInput.h"
 #include "gameplay/cameras/CameraSystem.h"
 #include "physics/PhysicsSystem3D.h"
@@ -32,11 +31,9 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -47,32 +44,17 @@ constexpr int kPeople = 4;
 const char* const kTeams[kPeople] = {"red", "orange", "purple", "green"};
 constexpr float kDt = 1.0f / 60.0f;
 
-fs::path ArchetypeFolder()
-{
-    return fs::temp_directory_path() / ("tarsel-bench-input-" + std::to_string(getpid()));
-}
-
-// The player archetype, written once into a folder removed at exit.
+// The player archetype, written once beside the reticle archetypes.
 const fs::path& ArchetypeFile()
 {
     static const fs::path file = [] {
-        const fs::path folder = ArchetypeFolder();
-        fs::create_directories(folder);
-        // Computed afresh: the static may be gone when the handler runs.
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(ArchetypeFolder(), ec);
-        });
+        const fs::path& folder = tarselbench::BenchFolder();
         std::ofstream(folder / "beta_player.arch")
             << "<BetaPlayer><Transform3D/><RigidBodyComponent3D/><PlayerDataComponent/><CharacterMotor3D/>"
                "<GraphicsComponent3DSkinned><m_modelName><string value=\"base_idle.model\"/></m_modelName>"
                "</GraphicsComponent3DSkinned><AnimationControllerComponent/>"
                "<LiftComponent><m_playerLiftForce><float value=\"10\"/></m_playerLiftForce></LiftComponent>"
                "<SnapshotComponent/><ActionComponent><m_name><string value=\"ShooterInput\"/></m_name></ActionComponent></BetaPlayer>\n";
-        for (const char* name : {"reticle", "reticuleRing"})
-            std::ofstream(folder / (std::string(name) + ".arch"))
-                << "<archetype><Transform2D/><GraphicsComponent2D><m_materialName><string value=\"" << name
-                << ".mat\"/></m_materialName></GraphicsComponent2D></archetype>\n";
         return folder / "beta_player.arch";
     }();
     return file;
@@ -97,30 +79,19 @@ void BM_ShooterInputAndAimAssist(benchmark::State& state)
         return;
     }
     gameplaybench::InContentFolder inContent;
-    quellor::RegisterGameplayTypes();
-    quellor::Engine* engine = quellor::Engine::Instance();
+    const tarselbench::GameplayRig systems = tarselbench::MakeGameplayRig(rig);
+    quellor::Engine* engine = systems.engine;
+    quellor::PhysicsSystem3D* physics = systems.physics;
+    quellor::ObjectSystem* objects = systems.objects;
+    quellor::CameraSystem* cameras = systems.cameras;
     auto keys = std::make_shared<platform::ScriptedInputSource>();
     auto* input = static_cast<quellor::Input*>(engine->AddSystem("Input", new quellor::Input(keys), "default"));
-    auto* physics = static_cast<quellor::PhysicsSystem3D*>(
-        engine->AddSystem("PhysicsSystem3D", new quellor::PhysicsSystem3D, "default"));
-    auto* resources = static_cast<quellor::ResourceSystem*>(
-        engine->AddSystem("ResourceSystem", new quellor::ResourceSystem, "default"));
-    auto* objects =
-        static_cast<quellor::ObjectSystem*>(engine->AddSystem("ObjectSystem", new quellor::ObjectSystem, "default"));
     auto* actions =
         static_cast<quellor::ActionSystem*>(engine->AddSystem("ActionSystem", new quellor::ActionSystem, "default"));
-    auto* cameras =
-        static_cast<quellor::CameraSystem*>(engine->AddSystem("CameraSystem", new quellor::CameraSystem, "default"));
-    cameras->SetAutomatedCameraDisabled(true);
     engine->AddSystem("GameLogicSystem", new quellor::GameLogicSystem, "default");
-    std::shared_ptr<ZOR::RenderContext> context(rig.context.get(), [](ZOR::RenderContext*) {});
-    auto* graphics = static_cast<quellor::GraphicsSystem*>(
-        engine->AddSystem("GraphicsSystem", new quellor::GraphicsSystem(context, rig.window->GetHWND()), "default"));
-    quellor::scenes::BuildScene3D(*physics->GetWorld(), tarselbench::GameplayScene());
-    graphics->LoadModel("models/base_idle.model");
-    const fs::path& archetype = ArchetypeFile();
-    for (const char* name : {"beta_player.arch", "reticle.arch", "reticuleRing.arch"})
-        resources->CheckFile((archetype.parent_path() / name).string());
+    cameras->SetAutomatedCameraDisabled(true);
+    systems.graphics->LoadModel("models/base_idle.model");
+    systems.resources->CheckFile(ArchetypeFile().string());
 
     // One person in each quarter of the arena, standing on the floor.
     std::vector<quellor::Entity*> people;

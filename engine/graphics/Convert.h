@@ -1,10 +1,19 @@
 #pragma once
-// The engine's and the renderer's 4x4 matrices share one layout (row by row, translation in
-// elements 3, 7 and 11), so converting copies the sixteen elements in order.
+// Between the engine's value types and the renderer's. The 4x4 matrices share one layout (row
+// by row, translation in elements 3, 7 and 11), so converting copies the sixteen elements in
+// order.
 #include "engine/reflection/Mat4.h"
+#include "engine/reflection/Vec4.h"
+#include "renderer/math/float3.h"
 #include "renderer/math/float4x4.h"
 
 namespace quellor {
+
+// x, y and z; w is dropped.
+inline ZOR::float3 ToFloat3(const Vec4& v)
+{
+    return ZOR::float3(v.x, v.y, v.z);
+}
 
 inline ZOR::float4x4 ToFloat4x4(const Mat4& m)
 {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "engine/Mat3.h"
 #include "engine/reflection/Reflected.h"
 
 namespace quellor {
 
-struct Mat3;
 class Mat4;
 
 // Reflected quaternion; w is the scalar part, so the default is the identity rotation.
@@ -25,6 +25,15 @@ class Quat final {
     Quat& SetFromMat4(const Mat4& m);
     // Scales to length 1 (all four parts) and returns it; a zero quaternion stays zero.
     Quat& Normalize();
+    // The row-major rotation matrix of the quaternion, by the unit-quaternion formula applied as
+    // it stands (no normalisation). The one place the formula is written; inline, as physics
+    // turns every body with it each step.
+    Mat3 ToMatrix() const
+    {
+        return Mat3(1.0f - 2.0f * (y * y + z * z), 2.0f * (x * y - z * w), 2.0f * (x * z + y * w),
+                    2.0f * (x * y + z * w), 1.0f - 2.0f * (x * x + z * z), 2.0f * (y * z - x * w),
+                    2.0f * (x * z - y * w), 2.0f * (y * z + x * w), 1.0f - 2.0f * (x * x + y * y));
+    }
 };
 
 } // namespace quellor

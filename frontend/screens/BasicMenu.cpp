@@ -90,8 +90,7 @@ void BasicMenu::UpdateScreen(float)
     if (m_playSelected) {
         // End clears "default" first; the level's entities come after and stay.
         Finish();
-        Engine* engine = Engine::HasInstance() ? Engine::Instance() : nullptr;
-        if (auto* objects = engine ? engine->GetSystem<ObjectSystem>(kSpace) : nullptr)
+        if (auto* objects = DefaultSystem<ObjectSystem>())
             objects->LoadLevel(kLevel);
     } else if (ZOR::Window* window = ZOR::Window::Instance()) {
         // The main loop ends when it next looks at the window, and the game shuts down normally.

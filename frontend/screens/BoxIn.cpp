@@ -1,27 +1,17 @@
 #include "frontend/screens/BoxIn.h"
 
 #include "engine/ActionList.h"
+#include "engine/Easing.h"
 #include "engine/Entity.h"
 #include "engine/Transform2D.h"
 #include "engine/TweenTo.h"
 #include "engine/graphics/GraphicsComponent2D.h"
 #include "engine/reflection/MetaRegistrar.h"
+#include "frontend/screens/LevelProps.h"
 
 namespace quellor {
 
 QUELLOR_RECORD(BoxIn, Action, DerivedMetaNotPODNoDefNoCopy, NoID) {}
-
-namespace {
-
-constexpr int kLinear = 0;
-
-GraphicsComponent2D* SpriteOf(const EntityRef& ref)
-{
-    Entity* entity = ref.Get();
-    return entity ? entity->GetComponent<GraphicsComponent2D>() : nullptr;
-}
-
-} // namespace
 
 BoxIn::BoxIn(float duration, int first, int second)
     : MenuScreen("BoxIn"), m_duration(duration), m_first(first), m_second(second)
@@ -44,7 +34,7 @@ void BoxIn::Start()
         }
     }
     auto* rise = new TweenTo(MakeDelegate(this, &BoxIn::GetQuadAlpha), MakeDelegate(this, &BoxIn::SetQuadAlpha),
-                             m_duration, 1.0f, kLinear, false);
+                             m_duration, 1.0f, Easing::kLinear, false);
     ActionList* parallel = MakeParallel(rise);
     parallel->Unblock();
     auto* own = new ActionList(true, true);

@@ -1,6 +1,9 @@
 #include "frontend/screens/CharSelectMenu.h"
 
+#include "frontend/screens/LevelProps.h"
+
 #include "engine/ActionList.h"
+#include "engine/Easing.h"
 #include "engine/Entity.h"
 #include "engine/Input.h"
 #include "engine/Invoke.h"
@@ -27,9 +30,6 @@ namespace quellor {
 namespace {
 
 // Easing curves of the screen's tweens.
-constexpr int kBackIn = 1;
-constexpr int kBackOut = 2;
-constexpr int kElasticOut = 5;
 
 constexpr int kCtrl = 17;
 constexpr int kBackspace = 8;
@@ -72,27 +72,6 @@ constexpr float kCheckRows[CharSelectMenu::kRows] = {-2.5f, -5.0f, -8.0f};
 float SlotColumn(int slot)
 {
     return 17.5f * static_cast<float>(slot) - 17.0f;
-}
-
-Transform3D* TransformOf(const EntityRef& ref)
-{
-    Entity* entity = ref.Get();
-    return entity ? entity->GetComponent<Transform3D>() : nullptr;
-}
-
-template<typename T>
-T* ComponentOf(const EntityRef& ref)
-{
-    Entity* entity = ref.Get();
-    return entity ? entity->GetComponent<T>() : nullptr;
-}
-
-void DestroyRef(EntityRef& ref)
-{
-    Entity* entity = ref.Get();
-    if (entity && !entity->IsDestroyed())
-        entity->Destroy();
-    ref.Reset();
 }
 
 // The content store goes in under System's own key.
@@ -319,7 +298,7 @@ void CharSelectMenu::Cycle(int slot, int step)
 
 void CharSelectMenu::TurnPreview(int slot, bool withKeyboard)
 {
-    Transform3D* transform = TransformOf(m_slots[static_cast<std::size_t>(slot)].widgets[Preview]);
+    Transform3D* transform = ComponentOf<Transform3D>(m_slots[static_cast<std::size_t>(slot)].widgets[Preview]);
     if (!transform)
         return;
     const bool left = HeldAny({kPadLeftShoulder}, slot) || (withKeyboard && HeldAny({kLeftShift}, -1));
@@ -384,8 +363,8 @@ void CharSelectMenu::BuildScrolls()
     GraphicsSystem* graphics = GetGraphics();
     std::vector<Action*> growth;
     auto grow = [&](const EntityRef& ref, float to) {
-        if (Transform3D* transform = TransformOf(ref))
-            growth.push_back(new TweenTo(&transform->m_scaleY, kScrollGrowth, to, kBackOut, true, false));
+        if (Transform3D* transform = ComponentOf<Transform3D>(ref))
+            growth.push_back(new TweenTo(&transform->m_scaleY, kScrollGrowth, to, Easing::kBackOut, true, false));
     };
 
     for (int k = 0; k < CharSelectRules::kSlots; ++k) {
@@ -438,7 +417,7 @@ void CharSelectMenu::JoinSlot(int slot)
     for (unsigned widget = 0; widget < WidgetCount; ++widget) {
         if (widget == HairMount || widget == MaskMount)
             continue;
-        if (Transform3D* transform = TransformOf(entities.widgets[widget])) {
+        if (Transform3D* transform = ComponentOf<Transform3D>(entities.widgets[widget])) {
             const float scale = OpenedScale(widget);
             for (float* axis : {&transform->m_scaleX, &transform->m_scaleY, &transform->m_scaleZ})
                 open->PushBack(new SetValue(axis, scale), 0);
@@ -587,11 +566,12 @@ void CharSelectMenu::PlaceCheckmark(int slot)
         }
     EntityRef& stored = m_slots[static_cast<std::size_t>(slot)].checkmarks[static_cast<std::size_t>(row)];
     stored = checkmark;
-    Transform3D* transform = TransformOf(stored);
-    RunTracked(quellor::MakeSequence(
-                   transform ? new TweenTo(&transform->m_scaleY, 0.5f, 0.2f, kElasticOut, true, false) : nullptr,
-                   new SetValue(&m_rules.Busy(slot), false)),
-               kCheckmarkLane);
+    Transform3D* transform = ComponentOf<Transform3D>(stored);
+    RunTracked(
+        quellor::MakeSequence(
+            transform ? new TweenTo(&transform->m_scaleY, 0.5f, 0.2f, Easing::kElasticOut, true, false) : nullptr,
+            new SetValue(&m_rules.Busy(slot), false)),
+        kCheckmarkLane);
 }
 
 void CharSelectMenu::RemoveCheckmark(int slot)
@@ -601,10 +581,10 @@ void CharSelectMenu::RemoveCheckmark(int slot)
         return;
     m_rules.Busy(slot) = true;
     EntityRef& stored = m_slots[static_cast<std::size_t>(slot)].checkmarks[static_cast<std::size_t>(row)];
-    Transform3D* transform = TransformOf(stored);
+    Transform3D* transform = ComponentOf<Transform3D>(stored);
     const EntityRef checkmark = stored;
     RunTracked(quellor::MakeSequence(
-                   transform ? new TweenTo(&transform->m_scaleY, 0.3f, 0.0f, kBackIn, true, false) : nullptr,
+                   transform ? new TweenTo(&transform->m_scaleY, 0.3f, 0.0f, Easing::kBackIn, true, false) : nullptr,
                    new Invoke([checkmark] {
                        EntityRef gone = checkmark;
                        DestroyRef(gone);

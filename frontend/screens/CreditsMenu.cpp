@@ -1,6 +1,7 @@
 #include "frontend/screens/CreditsMenu.h"
 
 #include "engine/ActionList.h"
+#include "engine/Easing.h"
 #include "engine/Entity.h"
 #include "engine/Invoke.h"
 #include "engine/Transform2D.h"
@@ -9,6 +10,7 @@
 #include "engine/WaitFrame.h"
 #include "engine/graphics/GraphicsComponent2D.h"
 #include "frontend/screens/LeavePress.h"
+#include "frontend/screens/LevelProps.h"
 #include "frontend/screens/MainMenu.h"
 
 #include <string>
@@ -20,7 +22,6 @@ namespace {
 const Vec4 kPosition(-2.76f, 54.08f, 43.3f, 1.0f);
 const Vec4 kLook(-0.08f, 0.84f, -0.936f, 0.0f);
 constexpr int kLane = 3;
-constexpr int kLinear = 0;
 // The pages are 2048 by 1080 pictures scaled to the window's height.
 constexpr float kPageAspect = 2048.0f / 1080.0f;
 // Sprites of one layer draw in material order, and materials are numbered as the loader reads
@@ -31,13 +32,7 @@ constexpr unsigned kPageLayer = 1;
 
 Action* Fade(float* alpha, float to)
 {
-    return new TweenTo(alpha, CreditsMenu::kFadeSeconds, to, kLinear, true, false);
-}
-
-GraphicsComponent2D* Sprite(const EntityRef& ref)
-{
-    Entity* entity = ref.Get();
-    return entity ? entity->GetComponent<GraphicsComponent2D>() : nullptr;
+    return new TweenTo(alpha, CreditsMenu::kFadeSeconds, to, Easing::kLinear, true, false);
 }
 
 } // namespace
@@ -106,10 +101,10 @@ void CreditsMenu::UpdateScreen(float dt)
 
 void CreditsMenu::ApplyPages(float dt)
 {
-    if (GraphicsComponent2D* sprite = Sprite(m_background))
+    if (GraphicsComponent2D* sprite = SpriteOf(m_background))
         sprite->SetAlpha(m_backgroundAlpha);
     for (unsigned k = 0; k < kPageCount; ++k) {
-        if (GraphicsComponent2D* sprite = Sprite(m_pages[k]))
+        if (GraphicsComponent2D* sprite = SpriteOf(m_pages[k]))
             sprite->SetAlpha(m_pageAlphas[k]);
         Entity* page = m_pages[k].Get();
         if (auto* transform = page ? page->GetComponent<Transform2D>() : nullptr)

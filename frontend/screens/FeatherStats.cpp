@@ -2,6 +2,7 @@
 
 #include "engine/ActionList.h"
 #include "engine/ActionSystem.h"
+#include "engine/Easing.h"
 #include "engine/Entity.h"
 #include "engine/Input.h"
 #include "engine/Random.h"
@@ -12,6 +13,7 @@
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "frontend/content/ContentSystem.h"
+#include "frontend/screens/LevelProps.h"
 #include "gameplay/FeatherSystem.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/cameras/CameraPlacement.h"
@@ -40,22 +42,12 @@ constexpr float kRowX = 20.0f;
 constexpr float kRowStep = 0.2f;   // of the height, per row
 constexpr float kFeatherStep = 0.1f; // of the width, per feather
 constexpr float kFeatherStart = 10.0f; // times the feather's place
-constexpr int kEaseLinear = 1;
-constexpr int kEaseSlide = 2;
-constexpr int kEaseGrow = 5;
-constexpr int kEaseFeather = 8;
 constexpr int kPadA = 10;
 constexpr int kEnter = 13;
 constexpr int kSpaceKey = 32;
 constexpr int kPadCount = 4;
 constexpr unsigned kRollRange = 100;
 constexpr unsigned kHairFrom = 50;
-
-Transform2D* TransformOf(const EntityRef& ref)
-{
-    Entity* entity = ref.Get();
-    return entity ? entity->GetComponent<Transform2D>() : nullptr;
-}
 
 unsigned Draw()
 {
@@ -119,7 +111,9 @@ void FeatherStats::Start()
     GraphicsSystem* graphics = DefaultSystem<GraphicsSystem>();
     auto* actions = DefaultSystem<ActionSystem>();
     if (!graphics || !actions) {
+        // Nothing could play, so nothing would ever accept the confirm press: the screen ends.
         std::printf("Warning: FeatherStats needs the graphics and action systems; the results are not shown\n");
+        Finish();
         return;
     }
     const ZOR::float2 area = graphics->GetOrthographicProjectionSize(-1);
@@ -131,7 +125,7 @@ void FeatherStats::Start()
     const float titleWidth = kTitleAspect * height;
     Entity* title = MakeSprite("title", "results_title.mat", (width - titleWidth) * 0.5f, height, titleWidth, height);
     if (Transform2D* transform = title ? title->GetComponent<Transform2D>() : nullptr)
-        list->PushBack(Blocking(TweenField(&transform->m_y, kSlideSeconds, 0.0f, kEaseSlide)), 0);
+        list->PushBack(Blocking(TweenField(&transform->m_y, kSlideSeconds, 0.0f, Easing::kBackOut)), 0);
 
     BuildRows(*list, width, height);
     if (auto* feathers = DefaultSystem<FeatherSystem>())
@@ -170,7 +164,7 @@ void FeatherStats::BuildRows(ActionList& list, float width, float height)
         const float boidSize = height / 6.0f;
         Entity* boid = MakeSprite("boid", data->playerTeam + "_boid.mat", kRowX, height, boidSize, boidSize);
         if (Transform2D* transform = boid ? boid->GetComponent<Transform2D>() : nullptr)
-            list.PushBack(Blocking(TweenField(&transform->m_y, kSlideSeconds, rowY, kEaseSlide)), 0);
+            list.PushBack(Blocking(TweenField(&transform->m_y, kSlideSeconds, rowY, Easing::kBackOut)), 0);
 
         const float featherSize = height / 7.0f;
         for (int j = 0; j < count; ++j) {
@@ -182,7 +176,7 @@ void FeatherStats::BuildRows(ActionList& list, float width, float height)
             m_feathers.emplace_back(feather);
             m_featherPlaces.emplace_back(x, rowY);
             if (Transform2D* transform = feather->GetComponent<Transform2D>())
-                list.PushBack(Blocking(TweenField(&transform->m_x, kFeatherSeconds, x, kEaseFeather)), 0);
+                list.PushBack(Blocking(TweenField(&transform->m_x, kFeatherSeconds, x, Easing::kExponentialOut)), 0);
         }
     }
 }
@@ -192,7 +186,7 @@ void FeatherStats::BuildLottery(ActionList& list, float height)
     auto* content = DefaultSystem<ContentSystem>();
     const float featherSize = height / 7.0f;
     for (std::size_t f = 0; f < m_feathers.size(); ++f) {
-        Transform2D* feather = TransformOf(m_feathers[f]);
+        Transform2D* feather = ComponentOf<Transform2D>(m_feathers[f]);
         if (!feather)
             continue;
         list.PushBack(Blocking(new Wait(kTicketWait)), 0);
@@ -217,8 +211,9 @@ void FeatherStats::BuildLottery(ActionList& list, float height)
             m_wonMarkers.push_back(m_entities.size() - 1);
         }
         if (Transform2D* transform = marker ? marker->GetComponent<Transform2D>() : nullptr)
-            list.PushBack(Blocking(MakeParallel(TweenField(&transform->m_scaleX, kMarkerSeconds, featherSize, kEaseGrow),
-                                                TweenField(&transform->m_scaleY, kMarkerSeconds, featherSize, kEaseGrow))),
+            list.PushBack(Blocking(MakeParallel(
+                              TweenField(&transform->m_scaleX, kMarkerSeconds, featherSize, Easing::kElasticOut),
+                              TweenField(&transform->m_scaleY, kMarkerSeconds, featherSize, Easing::kElasticOut))),
                           0);
     }
 }
@@ -232,21 +227,21 @@ void FeatherStats::BuildExit(ActionList& list, float width, float height)
     for (unsigned rank = 0; rank < won; ++rank)
         rankOf[m_wonMarkers[rank]] = static_cast<int>(rank);
     for (std::size_t i = 0; i < m_entities.size(); ++i) {
-        Transform2D* transform = TransformOf(m_entities[i]);
+        Transform2D* transform = ComponentOf<Transform2D>(m_entities[i]);
         if (!transform)
             continue;
         if (rankOf[i] >= 0) {
             const ZOR::float2 place = ExitPlace(static_cast<unsigned>(rankOf[i]), won, width, height);
             const float size = height / 2.0f;
-            gather->PushBack(TweenField(&transform->m_scaleX, kExitSeconds, size, kEaseSlide), 0);
-            gather->PushBack(TweenField(&transform->m_scaleY, kExitSeconds, size, kEaseSlide), 0);
-            gather->PushBack(TweenField(&transform->m_x, kExitSeconds, place.x, kEaseSlide), 0);
-            gather->PushBack(TweenField(&transform->m_y, kExitSeconds, place.y, kEaseSlide), 0);
+            gather->PushBack(TweenField(&transform->m_scaleX, kExitSeconds, size, Easing::kBackOut), 0);
+            gather->PushBack(TweenField(&transform->m_scaleY, kExitSeconds, size, Easing::kBackOut), 0);
+            gather->PushBack(TweenField(&transform->m_x, kExitSeconds, place.x, Easing::kBackOut), 0);
+            gather->PushBack(TweenField(&transform->m_y, kExitSeconds, place.y, Easing::kBackOut), 0);
         } else {
             // From where the entity was built, before any slide.
             const ZOR::float2 built = m_built[i];
-            away->PushBack(TweenField(&transform->m_x, kExitSeconds, built.x - width, kEaseLinear), 0);
-            away->PushBack(TweenField(&transform->m_y, kExitSeconds, built.y - height, kEaseLinear), 0);
+            away->PushBack(TweenField(&transform->m_x, kExitSeconds, built.x - width, Easing::kBackIn), 0);
+            away->PushBack(TweenField(&transform->m_y, kExitSeconds, built.y - height, Easing::kBackIn), 0);
         }
     }
     list.PushBack(Blocking(away), 0);
@@ -261,12 +256,13 @@ void FeatherStats::BuildPreviews(ActionList& list, float width, float height)
         list.PushBack(Blocking(new Wait(kPreviewWait)), 0);
         const ZOR::float2 place = ExitPlace(m, won, width, height);
         Entity* preview = MakeSprite("unlockPrev", PreviewMaterial(m_rewards[m].item), place.x, place.y, 0.0f, 0.0f);
-        if (Transform2D* marker = TransformOf(m_entities[m_wonMarkers[m]]))
+        if (Transform2D* marker = ComponentOf<Transform2D>(m_entities[m_wonMarkers[m]]))
             list.PushBack(MakeParallel(new SetValue(&marker->m_scaleX, 0.0f), new SetValue(&marker->m_scaleY, 0.0f)), 0);
         if (Transform2D* transform = preview ? preview->GetComponent<Transform2D>() : nullptr)
-            list.PushBack(Blocking(MakeParallel(TweenField(&transform->m_scaleY, kPreviewSeconds, size, kEaseGrow),
-                                                TweenField(&transform->m_scaleX, kPreviewSeconds, size, kEaseGrow))),
-                          0);
+            list.PushBack(
+                Blocking(MakeParallel(TweenField(&transform->m_scaleY, kPreviewSeconds, size, Easing::kElasticOut),
+                                      TweenField(&transform->m_scaleX, kPreviewSeconds, size, Easing::kElasticOut))),
+                0);
     }
 }
 

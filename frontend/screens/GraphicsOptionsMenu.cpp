@@ -1,6 +1,7 @@
 #include "frontend/screens/GraphicsOptionsMenu.h"
 
 #include "engine/ActionList.h"
+#include "engine/Easing.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "frontend/screens/LevelProps.h"
 #include "frontend/screens/MoreGraphicsOptionsMenu.h"
@@ -18,8 +19,6 @@ constexpr int kGlideLane = 3;
 constexpr int kCheckLane = 0;
 constexpr float kCheckSeconds = 0.25f;
 constexpr float kCheckScale = 0.4f;
-constexpr int kBackOut = 2;
-constexpr int kElasticOut = 5;
 constexpr int kAllScreens = -1;
 
 // What an entry does: a render effect, full screen, or a hand-over.
@@ -181,7 +180,8 @@ void GraphicsOptionsMenu::Toggle(unsigned entry)
 {
     const bool on = !m_states[entry];
     // Input waits for the check mark.
-    RunThenReady({MakeCheckMarkFlow(m_checks[entry], on, kCheckScale, kCheckSeconds, on ? kElasticOut : kBackOut)},
+    RunThenReady({MakeCheckMarkFlow(m_checks[entry], on, kCheckScale, kCheckSeconds,
+                                    on ? Easing::kElasticOut : Easing::kBackOut)},
                  kCheckLane);
 
     if (GraphicsSystem* graphics = GetGraphics()) {

@@ -3,6 +3,7 @@
 // switch render effects on every screen (saved under "EFFECTS" in config.ini), one switches
 // full screen (saved by the render context itself), one opens the more graphics options and one
 // goes back to the options screen. Each switch shows a 3D check mark of the level.
+#include "engine/EntityRef.h"
 #include "frontend/screens/GraphicsMenuScreen.h"
 
 #include <array>
@@ -53,8 +54,8 @@ private:
     void RefreshHighlight();
     bool ReadSwitch(unsigned entry);
 
-    std::array<Entity*, kEntryCount> m_entries{};
-    std::array<Entity*, kSwitchCount> m_checks{};
+    std::array<EntityRef, kEntryCount> m_entries{};
+    std::array<EntityRef, kSwitchCount> m_checks{};
     std::array<bool, kSwitchCount> m_states{};
     GraphicsOptionsCursor m_cursor;
 };

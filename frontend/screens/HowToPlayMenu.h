@@ -2,6 +2,7 @@
 // The how-to-play screen: the camera glides to the menu level's board "dojo", which shows the
 // pad controls while any pad is connected and the keyboard controls otherwise. Escape, Enter or
 // pad A (once the glide is over) or pad B (at any time) leave it.
+#include "engine/EntityRef.h"
 #include "frontend/screens/MenuScreen.h"
 
 namespace quellor {
@@ -20,7 +21,7 @@ private:
     void Leave();
 
     bool m_returnToMainMenu;
-    Entity* m_dojo = nullptr;
+    EntityRef m_dojo;
 };
 
 } // namespace quellor

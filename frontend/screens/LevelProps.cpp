@@ -1,47 +1,51 @@
 #include "frontend/screens/LevelProps.h"
 
 #include "engine/ActionList.h"
-#include "engine/Entity.h"
 #include "engine/SetValue.h"
 #include "engine/Transform3D.h"
 #include "engine/TweenTo.h"
+#include "engine/graphics/GraphicsComponent2D.h"
 #include "engine/graphics/GraphicsComponent3D.h"
 
 namespace quellor {
 
-namespace {
-
-GraphicsComponent3D* PropModel(Entity* entity)
+GraphicsComponent2D* SpriteOf(const EntityRef& ref)
 {
-    return entity ? entity->GetComponent<GraphicsComponent3D>() : nullptr;
+    return ComponentOf<GraphicsComponent2D>(ref);
 }
 
-} // namespace
-
-Transform3D* PropTransform(Entity* entity)
+void DestroyRef(EntityRef& ref)
 {
-    return entity ? entity->GetComponent<Transform3D>() : nullptr;
+    Entity* entity = ref.Get();
+    if (entity && !entity->IsDestroyed())
+        entity->Destroy();
+    ref.Reset();
 }
 
-void SetPropMaterial(Entity* entity, const std::string& material)
+Transform3D* PropTransform(const EntityRef& ref)
 {
-    if (GraphicsComponent3D* model = PropModel(entity))
+    return ComponentOf<Transform3D>(ref);
+}
+
+void SetPropMaterial(const EntityRef& ref, const std::string& material)
+{
+    if (auto* model = ComponentOf<GraphicsComponent3D>(ref))
         model->SetMaterial(material);
 }
 
-void SetPropModel(Entity* entity, const std::string& name)
+void SetPropModel(const EntityRef& ref, const std::string& name)
 {
-    if (GraphicsComponent3D* model = PropModel(entity))
+    if (auto* model = ComponentOf<GraphicsComponent3D>(ref))
         model->SetModel(name);
 }
 
-void SetPropScale(Entity* entity, float scale)
+void SetPropScale(const EntityRef& ref, float scale)
 {
-    if (Transform3D* transform = PropTransform(entity))
+    if (Transform3D* transform = PropTransform(ref))
         transform->SetScale(scale, scale, scale);
 }
 
-ActionList* MakeCheckMarkFlow(Entity* check, bool shown, float scale, float seconds, int easing)
+ActionList* MakeCheckMarkFlow(const EntityRef& check, bool shown, float scale, float seconds, int easing)
 {
     Transform3D* transform = PropTransform(check);
     if (!transform)

@@ -1,6 +1,7 @@
 #include "frontend/screens/MainMenu.h"
 
 #include "engine/ActionList.h"
+#include "engine/Easing.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/ObjectSystem.h"
@@ -49,7 +50,6 @@ constexpr const char* kQuitMaterial = "wood_blocks_menu.mat";
 // The cursor's turn about y, as the menu has always written it (sin and cos of 1.57 rad).
 constexpr float kCursorTurn = 1.57f;
 // Back out: the cursor overshoots a little and settles.
-constexpr int kBackOut = 2;
 
 } // namespace
 
@@ -99,9 +99,8 @@ Vec4 MainMenu::CursorPosition(unsigned item)
 void MainMenu::Start()
 {
     StartMenuTheme(GetSound());
-    Engine* engine = Engine::HasInstance() ? Engine::Instance() : nullptr;
     if (m_loadLevel)
-        if (auto* objects = engine ? engine->GetSystem<ObjectSystem>(kSpace) : nullptr)
+        if (auto* objects = DefaultSystem<ObjectSystem>())
             objects->LoadLevel(kLevel);
     MakeCursor();
     MakeQuitButton();
@@ -172,7 +171,9 @@ Action* MainMenu::TweenCursor(bool scale, const Vec4& to, float duration)
     float* x = scale ? &transform->m_scaleX : &transform->m_x;
     float* y = scale ? &transform->m_scaleY : &transform->m_y;
     float* z = scale ? &transform->m_scaleZ : &transform->m_z;
-    auto tween = [duration](float* field, float value) { return new TweenTo(field, duration, value, kBackOut, true, false); };
+    auto tween = [duration](float* field, float value) {
+        return new TweenTo(field, duration, value, Easing::kBackOut, true, false);
+    };
     return MakeParallel(tween(x, to.x), tween(y, to.y), tween(z, to.z));
 }
 

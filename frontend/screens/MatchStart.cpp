@@ -2,6 +2,7 @@
 
 #include "engine/ActionList.h"
 #include "engine/ActionSystem.h"
+#include "engine/Easing.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Invoke.h"
@@ -24,13 +25,12 @@ namespace quellor {
 namespace {
 
 constexpr const char* kSpace = MenuScreen::kSpace;
-constexpr int kLinear = 0;
 
 // The screen fade to `to` over the seconds; null without a graphics system.
 Action* Fade(float to, float seconds)
 {
     auto* graphics = DefaultSystem<GraphicsSystem>();
-    return graphics ? new TweenTo(&graphics->GetFadeFactor(), seconds, to, kLinear, true, false) : nullptr;
+    return graphics ? new TweenTo(&graphics->GetFadeFactor(), seconds, to, Easing::kLinear, true, false) : nullptr;
 }
 
 double SecondsSince(std::chrono::steady_clock::time_point start)
@@ -142,8 +142,7 @@ Entity* MatchStart::SpawnPlayer(const char* archetype, int colour, int controlle
 void MatchStart::MakeMount(const char* baseName, const std::string& entry, Entity& host,
                            std::optional<int> mountController)
 {
-    auto* objects = DefaultSystem<ObjectSystem>();
-    Entity* mount = objects ? Engine::Instance()->CreateEntity(objects->UniqueEntityName(baseName), kSpace) : nullptr;
+    Entity* mount = ObjectSystem::CreateUniqueEntity(baseName);
     if (!mount)
         return;
     mount->AddComponent<Transform3D>(true);

@@ -2,6 +2,7 @@
 
 #include "engine/ActionList.h"
 #include "engine/ActionSystem.h"
+#include "engine/Easing.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Input.h"
@@ -22,11 +23,10 @@ namespace {
 
 constexpr int kPadCount = 4;
 // The camera glides run linear, overriding older tweens on the same field, to absolute values.
-constexpr int kLinear = 0;
 
 Engine* TheEngine()
 {
-    return Engine::HasInstance() ? Engine::Instance() : nullptr;
+    return Engine::Existing();
 }
 
 } // namespace
@@ -122,11 +122,7 @@ Entity* MenuScreen::CreateEntity(const std::string& name, bool uniqueName, bool 
     Engine* engine = TheEngine();
     if (!engine)
         return nullptr;
-    std::string entityName = name;
-    if (uniqueName)
-        if (auto* objects = engine->GetSystem<ObjectSystem>(kSpace))
-            entityName = objects->UniqueEntityName(name);
-    Entity* entity = engine->CreateEntity(entityName, kSpace);
+    Entity* entity = uniqueName ? ObjectSystem::CreateUniqueEntity(name) : engine->CreateEntity(name, kSpace);
     if (entity && !outlastsScreen)
         m_entities.emplace_back(entity);
     return entity;
@@ -225,7 +221,9 @@ void MenuScreen::RunThenReady(const std::vector<Action*>& steps, int lane)
 ActionList* MenuScreen::MakeCameraTweens(const Vec4& position, const Vec4& look, float duration)
 {
     ReadCamera();
-    auto tween = [duration](float* field, float to) { return new TweenTo(field, duration, to, kLinear, true, false); };
+    auto tween = [duration](float* field, float to) {
+        return new TweenTo(field, duration, to, Easing::kLinear, true, false);
+    };
     return MakeParallel(tween(&m_cameraPosition.x, position.x), tween(&m_cameraPosition.y, position.y),
                         tween(&m_cameraPosition.z, position.z), tween(&m_cameraLook.x, look.x),
                         tween(&m_cameraLook.y, look.y), tween(&m_cameraLook.z, look.z));

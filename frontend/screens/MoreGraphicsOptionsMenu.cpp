@@ -45,7 +45,7 @@ const char* const kUnselected = "black.mat";
 
 // Gives a new entity its place beside the reference arrow (the arrow's rotation, its position
 // plus the offset, its scale times the factor) and a model component.
-Entity* PlaceBesideArrow(Entity* entity, Entity* arrow, const Vec4& offset, float scale)
+Entity* PlaceBesideArrow(Entity* entity, const EntityRef& arrow, const Vec4& offset, float scale)
 {
     if (!entity)
         return nullptr;
@@ -142,9 +142,9 @@ void MoreGraphicsOptionsMenu::Start()
     RefreshHighlight();
 }
 
-Entity* MoreGraphicsOptionsMenu::MakeLabel(const std::string& name, Entity* arrow, std::uint32_t quality)
+Entity* MoreGraphicsOptionsMenu::MakeLabel(const std::string& name, const EntityRef& arrow, std::uint32_t quality)
 {
-    Engine* engine = Engine::HasInstance() ? Engine::Instance() : nullptr;
+    Engine* engine = Engine::Existing();
     Entity* label = engine ? engine->GetEntity(name, kSpace) : nullptr;
     // The labels stay in the level for the next visit.
     if (!label)
@@ -156,15 +156,14 @@ Entity* MoreGraphicsOptionsMenu::MakeLabel(const std::string& name, Entity* arro
 void MoreGraphicsOptionsMenu::End()
 {
     // The digits stay a moment while the camera glides away; the labels stay for the next visit.
-    auto* actions = Engine::HasInstance() ? Engine::Instance()->GetSystem<ActionSystem>(kSpace) : nullptr;
+    auto* actions = DefaultSystem<ActionSystem>();
     if (!actions || m_readout.empty())
         return;
     auto* removal = new ActionList(true, true);
     for (const EntityRef& ref : m_readout) {
         removal->PushBack(new Invoke([ref] {
-                              Entity* entity = ref.Get();
-                              if (entity && !entity->IsDestroyed())
-                                  entity->Destroy();
+                              EntityRef gone = ref;
+                              DestroyRef(gone);
                           }),
                           0);
     }
@@ -260,17 +259,14 @@ void MoreGraphicsOptionsMenu::RefreshHighlight()
     SetPropMaterial(m_graphicsLabel, m_row == GraphicsRow ? kSelected : kUnselected);
     SetPropMaterial(m_particleLabel, m_row == ParticleRow ? kSelected : kUnselected);
     for (const EntityRef& ref : m_readout)
-        SetPropMaterial(ref.Get(), m_row == ResolutionRow ? kSelected : kUnselected);
+        SetPropMaterial(ref, m_row == ResolutionRow ? kSelected : kUnselected);
     SetPropMaterial(m_back, m_row == BackRow ? "text_menu_selected.mat" : "text_menu.mat");
 }
 
 void MoreGraphicsOptionsMenu::BuildResolutionReadout()
 {
-    for (const EntityRef& ref : m_readout) {
-        Entity* entity = ref.Get();
-        if (entity && !entity->IsDestroyed())
-            entity->Destroy();
-    }
+    for (EntityRef& ref : m_readout)
+        DestroyRef(ref);
     m_readout.clear();
     for (const Glyph& glyph : ResolutionGlyphs(m_resolution.width, m_resolution.height)) {
         // Kept apart from the screen's own entities: End removes them only 0.75 s later.

@@ -63,12 +63,12 @@ private:
     void RefreshHighlight();
     void BuildResolutionReadout();
     // Finds the label in "default", or makes it beside the arrow on a first visit.
-    Entity* MakeLabel(const std::string& name, Entity* arrow, std::uint32_t quality);
+    Entity* MakeLabel(const std::string& name, const EntityRef& arrow, std::uint32_t quality);
 
-    std::array<Entity*, 6> m_arrows{};
-    Entity* m_graphicsLabel = nullptr;
-    Entity* m_particleLabel = nullptr;
-    Entity* m_back = nullptr;
+    std::array<EntityRef, 6> m_arrows{};
+    EntityRef m_graphicsLabel;
+    EntityRef m_particleLabel;
+    EntityRef m_back;
     std::vector<EntityRef> m_readout;
     std::uint32_t m_graphicsQuality = ZOR::RenderSystem::Ultra;
     std::uint32_t m_particleQuality = ZOR::RenderSystem::Ultra;

@@ -1,6 +1,7 @@
 #include "frontend/screens/OptionsMenu.h"
 
 #include "engine/ActionList.h"
+#include "engine/Easing.h"
 #include "engine/SoundSystem.h"
 #include "frontend/screens/GraphicsOptionsMenu.h"
 #include "frontend/screens/LevelProps.h"
@@ -18,8 +19,6 @@ constexpr int kGlideLane = 3;
 constexpr int kCheckLane = 0;
 constexpr float kCheckSeconds = 0.5f;
 constexpr float kCheckScale = 0.4f;
-constexpr int kBackOut = 2;
-constexpr int kQuadraticOut = 20;
 constexpr int kBackspace = 8;
 
 const char* const kItemNames[OptionsMenu::ItemCount] = {"muteMusic", "muteAll", "graphicsOptionsButton", "back"};
@@ -107,7 +106,7 @@ void OptionsMenu::Toggle(Item item)
 
     // Input waits for the check mark.
     RunThenReady({MakeCheckMarkFlow(music ? m_muteMusicCheck : m_muteAllCheck, mute, kCheckScale, kCheckSeconds,
-                                    mute ? kQuadraticOut : kBackOut)},
+                                    mute ? Easing::kQuadraticOut : Easing::kBackOut)},
                  kCheckLane);
 
     SoundSystem* sound = GetSound();

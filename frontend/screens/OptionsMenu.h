@@ -3,6 +3,7 @@
 // (mute music, mute all) whose state goes at once to the sound system and to the section
 // "SOUND" of config.ini, an entry to the graphics options and a way back to the main menu.
 // It uses the level's entities and creates none.
+#include "engine/EntityRef.h"
 #include "frontend/screens/MenuScreen.h"
 
 #include <array>
@@ -33,9 +34,9 @@ private:
     unsigned m_cursor = 0;
     bool m_muteMusic = false;
     bool m_muteAll = false;
-    std::array<Entity*, ItemCount> m_items{};
-    Entity* m_muteMusicCheck = nullptr;
-    Entity* m_muteAllCheck = nullptr;
+    std::array<EntityRef, ItemCount> m_items{};
+    EntityRef m_muteMusicCheck;
+    EntityRef m_muteAllCheck;
 };
 
 } // namespace quellor

@@ -3,6 +3,7 @@
 #include "engine/ActionHandle.h"
 #include "engine/ActionList.h"
 #include "engine/ActionSystem.h"
+#include "engine/Easing.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Input.h"
@@ -15,6 +16,7 @@
 #include "engine/graphics/GraphicsComponent2D.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "frontend/screens/BoxIn.h"
+#include "frontend/screens/LevelProps.h"
 #include "frontend/screens/MainMenu.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/cameras/CameraPlacement.h"
@@ -43,23 +45,9 @@ constexpr int kPadCount = 4;
 constexpr int kPadStart = 4;
 constexpr int kBackspace = 8;
 constexpr int kEscape = 27;
-constexpr int kEaseLinearOut = 1;
-constexpr int kEaseQuadraticOut = 20;
 constexpr float kOpenTheme = 0.5f;
 
 const char* const kOptionsPictures[PauseMenu::SettingCount] = {"2d_options.mat", "2d_options_0.mat", "2d_options_1.mat"};
-
-Transform2D* TransformOf(const EntityRef& ref)
-{
-    Entity* entity = ref.Get();
-    return entity ? entity->GetComponent<Transform2D>() : nullptr;
-}
-
-GraphicsComponent2D* SpriteOf(const EntityRef& ref)
-{
-    Entity* entity = ref.Get();
-    return entity ? entity->GetComponent<GraphicsComponent2D>() : nullptr;
-}
 
 void SetAlpha(const EntityRef& ref, float alpha)
 {
@@ -248,8 +236,8 @@ void PauseMenu::Move(bool up)
             return;
         m_cursorIndex = up ? m_cursorIndex - 1 : m_cursorIndex + 1;
         const ZOR::float2 to = m_panel.Place(0.0f, MainEntryPoint(m_cursorIndex).y);
-        if (Transform2D* transform = TransformOf(m_cursor))
-            RunBusy(new TweenTo(&transform->m_y, kCursorSeconds, to.y, kEaseQuadraticOut, true, false));
+        if (Transform2D* transform = ComponentOf<Transform2D>(m_cursor))
+            RunBusy(new TweenTo(&transform->m_y, kCursorSeconds, to.y, Easing::kQuadraticOut, true, false));
         break;
     }
     case OptionsPage:
@@ -260,8 +248,8 @@ void PauseMenu::Move(bool up)
     case QuitGamePage: {
         m_cursorIndex = m_cursorIndex == 0 ? 1 : 0;
         const ZOR::float2 to = m_panel.Place(0.0f, ConfirmPoint(m_cursorIndex).y);
-        if (Transform2D* transform = TransformOf(m_cursor))
-            RunBusy(new TweenTo(&transform->m_y, kCursorSeconds, to.y, kEaseQuadraticOut, true, false));
+        if (Transform2D* transform = ComponentOf<Transform2D>(m_cursor))
+            RunBusy(new TweenTo(&transform->m_y, kCursorSeconds, to.y, Easing::kQuadraticOut, true, false));
         break;
     }
     default:
@@ -318,7 +306,7 @@ void PauseMenu::SelectOnMain()
                                        graphics && graphics->GetFullscreen()};
         for (unsigned i = 0; i < SettingCount; ++i) {
             SetAlpha(m_checks[i], 1.0f);
-            if (Transform2D* transform = TransformOf(m_checks[i]))
+            if (Transform2D* transform = ComponentOf<Transform2D>(m_checks[i]))
                 transform->m_scaleY = on[i] ? kMarkSize : 0.0f;
         }
         break;
@@ -351,9 +339,9 @@ void PauseMenu::Toggle(Setting setting)
     const bool on = !wasOn;
 
     SetAlpha(m_checks[setting], 1.0f);
-    if (Transform2D* transform = TransformOf(m_checks[setting]))
+    if (Transform2D* transform = ComponentOf<Transform2D>(m_checks[setting]))
         RunBusy(new TweenTo(&transform->m_scaleY, kCheckSeconds, on ? kMarkSize : 0.0f,
-                            on ? kEaseQuadraticOut : kEaseLinearOut, true, false));
+                            on ? Easing::kQuadraticOut : Easing::kBackIn, true, false));
 
     // Music follows both mutes at once; neither is written to config.ini.
     if (setting == Fullscreen) {
@@ -384,7 +372,7 @@ void PauseMenu::Back()
     case HowToPlayPage:
     case OptionsPage:
     case CreditsPage:
-        if (Transform2D* transform = TransformOf(m_cursor))
+        if (Transform2D* transform = ComponentOf<Transform2D>(m_cursor))
             transform->m_y = m_panel.Place(0.0f, MainEntryPoint(Resume).y).y;
         SetCursorAlpha(1.0f);
         SetPanelMaterial("2d_pause.mat");
@@ -462,13 +450,16 @@ Entity* PauseMenu::MakeSprite(const char* base, const char* material, ZOR::float
 
 void PauseMenu::SetPanelMaterial(const char* material)
 {
-    if (GraphicsComponent2D* sprite = SpriteOf(m_background))
+    // The pages that follow the pads or the cursor ask every frame: a material set again would
+    // re-sort the overlays each time.
+    GraphicsComponent2D* sprite = SpriteOf(m_background);
+    if (sprite && sprite->m_materialName != material)
         sprite->SetMaterial(material);
 }
 
 void PauseMenu::SetCursorPlace(ZOR::float2 designPoint)
 {
-    if (Transform2D* transform = TransformOf(m_cursor)) {
+    if (Transform2D* transform = ComponentOf<Transform2D>(m_cursor)) {
         const ZOR::float2 place = m_panel.Place(designPoint.x, designPoint.y);
         transform->m_x = place.x;
         transform->m_y = place.y;

@@ -48,8 +48,7 @@ void SkipAction::Update(float dt)
         Finish();
         return;
     }
-    Engine* engine = Engine::HasInstance() ? Engine::Instance() : nullptr;
-    const Input* input = engine ? engine->GetSystem<Input>("default") : nullptr;
+    const Input* input = DefaultSystem<Input>();
     if (!input || !FindPress(*input))
         return;
     Finish();

@@ -1,5 +1,6 @@
 #include "gameplay/cameras/AutomatedCameraComponent.h"
 
+#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Transform3D.h"
 #include "engine/reflection/MetaRegistrar.h"
@@ -24,13 +25,13 @@ AutomatedCameraComponent::~AutomatedCameraComponent() = default;
 
 void AutomatedCameraComponent::Initialize()
 {
-    if (CameraSystem* cameras = CameraSystem::Find(*this))
+    if (CameraSystem* cameras = DefaultSystem<CameraSystem>())
         cameras->AddAutomatedCamera(this);
 }
 
 void AutomatedCameraComponent::Uninitialize()
 {
-    if (CameraSystem* cameras = CameraSystem::Find(*this))
+    if (CameraSystem* cameras = DefaultSystem<CameraSystem>())
         cameras->RemoveAutomatedCamera(this);
 }
 
@@ -42,8 +43,8 @@ Transform3D* AutomatedCameraComponent::GetTransform() const
 
 Vec4 AutomatedCameraComponent::LocalXAxis(const Quat& q)
 {
-    return Vec4(1.0f - 2.0f * (q.y * q.y + q.z * q.z), 2.0f * (q.x * q.y + q.w * q.z),
-                2.0f * (q.x * q.z - q.w * q.y), 0.0f);
+    const Mat3 r = q.ToMatrix();
+    return Vec4(r.m00, r.m10, r.m20, 0.0f);
 }
 
 void AutomatedCameraComponent::DebugDraw(ZOR::DebugDrawer* drawer)

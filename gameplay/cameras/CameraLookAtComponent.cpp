@@ -1,18 +1,23 @@
 #include "gameplay/cameras/CameraLookAtComponent.h"
 
+#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Input.h"
 #include "engine/Transform3D.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/cameras/CameraPlacement.h"
+#include "renderer/dx11/RenderContext.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace quellor {
 
-QUELLOR_RECORD(CameraLookAtComponent, Component, DerivedMetaNotPODNoCopy, WithID) {}
+QUELLOR_RECORD(CameraLookAtComponent, Component, DerivedMetaNotPODNoCopy, WithID)
+{
+    reg.Member(QL_FIELD(m_targetName));
+}
 
 namespace {
 
@@ -44,13 +49,33 @@ void CameraLookAtComponent::SetSharedView(float radius, float yaw, float pitch)
 
 void CameraLookAtComponent::Initialize()
 {
-    JoinGameLogic(*this);
+    JoinGameLogic();
     m_camera = ScreenZeroCamera();
+    FindNamedTarget(false);
+}
+
+void CameraLookAtComponent::FindNamedTarget(bool warn)
+{
+    if (m_targetName.empty())
+        return;
+    const Entity* self = GetEntity();
+    Engine* engine = GetEngine();
+    const std::string space = self ? self->GetSpaceName() : "default";
+    Entity* found = engine && engine->HasEntity(m_targetName, space) ? engine->GetEntity(m_targetName, space) : nullptr;
+    if (found && !found->IsDestroyed()) {
+        m_target = EntityRef(found);
+        return;
+    }
+    if (warn && !m_warnedNoTarget) {
+        m_warnedNoTarget = true;
+        ZOR::Log("Warning: CameraLookAtComponent on \"%s\": there is no entity \"%s\" to look at",
+                 self ? self->GetName().c_str() : "", m_targetName.c_str());
+    }
 }
 
 void CameraLookAtComponent::Uninitialize()
 {
-    LeaveGameLogic(*this);
+    LeaveGameLogic();
 }
 
 void CameraLookAtComponent::ReadInput(float dt) const
@@ -78,6 +103,8 @@ void CameraLookAtComponent::ReadInput(float dt) const
 
 void CameraLookAtComponent::Update(float dt)
 {
+    if (!m_target.Get())
+        FindNamedTarget(true);
     Entity* target = m_target.Get();
     const Transform3D* targetTransform = target ? target->GetComponent<Transform3D>() : nullptr;
     if (!targetTransform)

@@ -38,7 +38,7 @@ class CameraLookAtComponent : public Component, public InLogicSlot<LogicSlot::Ca
     // entity's own Transform3D, and places the camera on the orbit looking at the target.
     virtual void Update(float dt);
 
-    // Not reflected: level data cannot name an entity, so code that wants the view sets it.
+    // Code sets the target directly; level data names it through m_targetName.
     void SetTarget(Entity* target) { m_target = EntityRef(target); }
     Entity* GetTarget() const { return m_target.Get(); }
     ZOR::Camera* GetCamera() const { return m_camera; }
@@ -51,10 +51,17 @@ class CameraLookAtComponent : public Component, public InLogicSlot<LogicSlot::Ca
     static void SetSharedView(float radius, float yaw, float pitch);
     static void ResetSharedView() { SetSharedView(kStartRadius, kStartYaw, kStartPitch); }
 
+    // Reflected: the name of the entity to look at, in the component's own space. Looked up at
+    // Initialize and, while no such entity exists (it may come later in the level), again each
+    // update, with one warning.
+    std::string m_targetName;
+
 private:
     void ReadInput(float dt) const;
+    void FindNamedTarget(bool warn);
 
     EntityRef m_target;
+    bool m_warnedNoTarget = false;
     ZOR::Camera* m_camera = nullptr;
 
     inline static float s_radius = kStartRadius;

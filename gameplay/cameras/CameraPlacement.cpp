@@ -6,11 +6,6 @@
 
 namespace quellor {
 
-bool IsFinite(const ZOR::float3& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 namespace {
 
 bool UsableDirection(const ZOR::float3& direction)

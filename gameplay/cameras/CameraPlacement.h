@@ -4,6 +4,7 @@
 // the camera as it was: a view along nothing has no orientation, and the renderer would build
 // a degenerate view matrix from it.
 #include "engine/Engine.h"
+#include "engine/Finite.h"
 #include "renderer/math/float3.h"
 
 namespace ZOR {
@@ -14,8 +15,6 @@ namespace quellor {
 
 // Shortest view direction a camera is turned along.
 inline constexpr float kMinLookLength = 1e-5f;
-
-bool IsFinite(const ZOR::float3& v);
 
 // Turns the camera along the direction from its stored eye; false (camera untouched) when the
 // direction is unusable.

@@ -1,6 +1,7 @@
 #include "gameplay/cameras/CameraSystem.h"
 
 #include "engine/Engine.h"
+#include "engine/Finite.h"
 #include "engine/Transform3D.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
@@ -58,11 +59,6 @@ void Approach(Vec4& current, const Vec4& target, float k)
     current.w += (target.w - current.w) * k;
 }
 
-ZOR::float3 XYZ(const Vec4& v)
-{
-    return ZOR::float3(v.x, v.y, v.z);
-}
-
 // A node without a transform stands at the origin, turned by the identity.
 Vec4 NodePosition(const AutomatedCameraComponent& node)
 {
@@ -80,17 +76,12 @@ Vec4 NodeDirection(const AutomatedCameraComponent& node)
 
 CameraSystem::~CameraSystem() = default;
 
-CameraSystem* CameraSystem::Find(const QLObject& object)
-{
-    Engine* engine = object.GetEngine();
-    return engine ? engine->GetSystem<CameraSystem>("default") : nullptr;
-}
-
 void CameraSystem::Update(float dt)
 {
     GraphicsSystem* graphics = DefaultSystem<GraphicsSystem>();
     if (!m_automatedCameras.empty()) {
-        ZOR::DebugDrawer* drawer = graphics ? &graphics->GetDebugDrawer(false) : nullptr;
+        // The depth-tested drawer: the nodes hide behind the level like the rest of the scene.
+        ZOR::DebugDrawer* drawer = graphics ? &graphics->GetDebugDrawer(true) : nullptr;
         for (AutomatedCameraComponent* node : m_automatedCameras)
             node->DebugDraw(drawer);
         if (!m_automatedCameraDisabled)
@@ -116,7 +107,7 @@ void CameraSystem::PlayPath(float dt, GraphicsSystem* graphics)
         m_currentDirection = m_targetDirection;
     }
     if (graphics)
-        PlaceCamera(graphics->GetActiveCamera(-1), XYZ(m_currentPosition), XYZ(m_currentDirection));
+        PlaceCamera(graphics->GetActiveCamera(-1), ToFloat3(m_currentPosition), ToFloat3(m_currentDirection));
 }
 
 template <class Value>

@@ -34,9 +34,6 @@ class CameraSystem : public System {
     CameraSystem& operator=(const CameraSystem&) = delete;
     ~CameraSystem() override;
 
-    // The one of the space "default" of the object's engine, if there is one.
-    static CameraSystem* Find(const QLObject& object);
-
     // The path (unless disabled), the third-person cameras, the menu cameras, then the path
     // time grows by dt, always.
     void Update(float dt) override;

@@ -2,6 +2,7 @@
 
 #include "engine/ActionList.h"
 #include "engine/ActionSystem.h"
+#include "engine/Easing.h"
 #include "engine/Entity.h"
 #include "engine/Invoke.h"
 #include "engine/SetValue.h"
@@ -34,12 +35,6 @@ constexpr float kLayoutScale = 0.0009259259f;
 constexpr float kColumnLift = 700.0f;
 // Where the versus screen falls to.
 constexpr float kFallenY = 1200.0f;
-
-// Easing curves of the tweens (engine/Easing.h).
-constexpr int kEaseSlide = 2;
-constexpr int kEaseLeave = 1;
-constexpr int kEaseDrop = 4;
-constexpr int kEaseSign = 8;
 
 Action* Blocking(Action* action)
 {
@@ -150,8 +145,9 @@ void LevelIntroCam::BuildVersusScreen(ActionList& timeline, float width, float h
             timeline.PushBack(new SoundAction("swoosh_75.ogg"), 0);
             // The sign fills the view, then shrinks onto its place.
             if (sign) {
-                Action* shrink = MakeParallel(TweenField(sign, &Transform2D::m_scaleX, s * 256.0f, 0.25f, kEaseSign),
-                                              TweenField(sign, &Transform2D::m_scaleY, s * 256.0f, 0.25f, kEaseSign));
+                Action* shrink =
+                    MakeParallel(TweenField(sign, &Transform2D::m_scaleX, s * 256.0f, 0.25f, Easing::kExponentialOut),
+                                 TweenField(sign, &Transform2D::m_scaleY, s * 256.0f, 0.25f, Easing::kExponentialOut));
                 timeline.PushBack(Blocking(MakeSequence(new SetValue(&sign->m_scaleX, width),
                                                         new SetValue(&sign->m_scaleY, height), shrink)),
                                   0);
@@ -168,20 +164,22 @@ void LevelIntroCam::BuildVersusScreen(ActionList& timeline, float width, float h
             MakePicture("portrait", SlotLabel(entry.slot), x, y - kColumnLift, s * 128.0f, s * 256.0f));
         Transform2D* boid = PictureTransform(
             MakePicture("boid", entry.team + "_boid.mat", x + s * 90.0f, y - kColumnLift, s * 20.0f, s * 80.0f));
-        timeline.PushBack(MakeParallel(TweenField(background, &Transform2D::m_y, y, 0.5f, kEaseDrop),
-                                       TweenField(label, &Transform2D::m_y, y, 0.5f, kEaseDrop),
-                                       TweenField(boid, &Transform2D::m_y, y + s * 80.0f, 0.5f, kEaseDrop),
-                                       TweenField(background, &Transform2D::m_scaleX, s * 256.0f, 0.75f, kEaseSlide),
-                                       TweenField(label, &Transform2D::m_scaleX, s * 256.0f, 0.75f, kEaseSlide),
-                                       TweenField(boid, &Transform2D::m_scaleX, s * 80.0f, 0.75f, kEaseSlide)),
-                          0);
+        timeline.PushBack(
+            MakeParallel(TweenField(background, &Transform2D::m_y, y, 0.5f, Easing::kElasticIn),
+                         TweenField(label, &Transform2D::m_y, y, 0.5f, Easing::kElasticIn),
+                         TweenField(boid, &Transform2D::m_y, y + s * 80.0f, 0.5f, Easing::kElasticIn),
+                         TweenField(background, &Transform2D::m_scaleX, s * 256.0f, 0.75f, Easing::kBackOut),
+                         TweenField(label, &Transform2D::m_scaleX, s * 256.0f, 0.75f, Easing::kBackOut),
+                         TweenField(boid, &Transform2D::m_scaleX, s * 80.0f, 0.75f, Easing::kBackOut)),
+            0);
         timeline.PushBack(Blocking(new Wait(0.3f)), 0);
         x += s * 150.0f;
     }
     // A still moment, then the versus screen falls away beside the countdown.
     timeline.PushBack(Blocking(new Wait(2.0f)), 0);
     for (const EntityRef& ref : m_introEntities)
-        if (Action* fall = TweenField(PictureTransform(ref.Get()), &Transform2D::m_y, kFallenY, 0.75f, kEaseSlide))
+        if (Action* fall =
+                TweenField(PictureTransform(ref.Get()), &Transform2D::m_y, kFallenY, 0.75f, Easing::kBackOut))
             timeline.PushBack(fall, 0);
 }
 
@@ -192,20 +190,20 @@ void LevelIntroCam::BuildCountdown(ActionList& timeline, float width, float heig
         return PictureTransform(MakePicture("countdown", material, width, 0.0f, width, height));
     };
     Transform2D* background = card("countdown_bg.mat");
-    timeline.PushBack(Blocking(MakeSequence(TweenField(background, &Transform2D::m_x, 0.0f, 0.25f, kEaseSlide),
+    timeline.PushBack(Blocking(MakeSequence(TweenField(background, &Transform2D::m_x, 0.0f, 0.25f, Easing::kBackOut),
                                             new Wait(0.5f))),
                       0);
     for (const char* material : {"countdown_three.mat", "countdown_two.mat", "countdown_one.mat"}) {
         Transform2D* number = card(material);
         timeline.PushBack(new SoundAction("countdown_beep.ogg"), 0);
-        timeline.PushBack(Blocking(MakeSequence(TweenField(number, &Transform2D::m_x, 0.0f, 0.25f, kEaseSlide),
-                                                new Wait(0.5f),
-                                                TweenField(number, &Transform2D::m_x, -width, 0.25f, kEaseLeave))),
-                          0);
+        timeline.PushBack(
+            Blocking(MakeSequence(TweenField(number, &Transform2D::m_x, 0.0f, 0.25f, Easing::kBackOut), new Wait(0.5f),
+                                  TweenField(number, &Transform2D::m_x, -width, 0.25f, Easing::kBackIn))),
+            0);
     }
     Transform2D* fight = card("countdown_fight.mat");
     timeline.PushBack(new SoundAction("countdown_beep_final.ogg"), 0);
-    timeline.PushBack(Blocking(MakeSequence(TweenField(fight, &Transform2D::m_x, 0.0f, 0.25f, kEaseSlide),
+    timeline.PushBack(Blocking(MakeSequence(TweenField(fight, &Transform2D::m_x, 0.0f, 0.25f, Easing::kBackOut),
                                             new Wait(0.5f), new Invoke([this] { FinishFromTimeline(); }))),
                       0);
 }

@@ -9,12 +9,6 @@
 
 namespace quellor {
 
-namespace {
-
-constexpr const char* kSpace = "default";
-
-} // namespace
-
 bool IsContentTeam(const std::string& team)
 {
     return team == "red" || team == "orange" || team == "purple" || team == "green";
@@ -23,11 +17,7 @@ bool IsContentTeam(const std::string& team)
 Entity* CreateOverlayPicture(const std::string& baseName, const std::string& material, float x, float y,
                              float width, float height)
 {
-    Engine* engine = Engine::HasInstance() ? Engine::Instance() : nullptr;
-    if (!engine)
-        return nullptr;
-    auto* objects = engine->GetSystem<ObjectSystem>(kSpace);
-    Entity* picture = engine->CreateEntity(objects ? objects->UniqueEntityName(baseName) : baseName, kSpace);
+    Entity* picture = ObjectSystem::CreateUniqueEntity(baseName);
     if (!picture)
         return nullptr;
     if (auto* transform = picture->AddComponent<Transform2D>(true)) {

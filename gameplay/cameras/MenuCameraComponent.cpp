@@ -1,5 +1,6 @@
 #include "gameplay/cameras/MenuCameraComponent.h"
 
+#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Transform3D.h"
 #include "engine/graphics/GraphicsSystem.h"
@@ -25,13 +26,13 @@ MenuCameraComponent::~MenuCameraComponent() = default;
 
 void MenuCameraComponent::Initialize()
 {
-    if (CameraSystem* cameras = CameraSystem::Find(*this))
+    if (CameraSystem* cameras = DefaultSystem<CameraSystem>())
         cameras->AddMenuCamera(this);
 }
 
 void MenuCameraComponent::Uninitialize()
 {
-    if (CameraSystem* cameras = CameraSystem::Find(*this))
+    if (CameraSystem* cameras = DefaultSystem<CameraSystem>())
         cameras->RemoveMenuCamera(this);
 }
 

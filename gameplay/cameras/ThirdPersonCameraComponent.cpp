@@ -1,5 +1,6 @@
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 
+#include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/ObjectSystem.h"
 #include "engine/Transform2D.h"
@@ -66,7 +67,7 @@ void ThirdPersonCameraComponent::SetChargeRatioSource(ChargeRatioSource source)
 
 void ThirdPersonCameraComponent::Initialize()
 {
-    if (CameraSystem* cameras = CameraSystem::Find(*this))
+    if (CameraSystem* cameras = DefaultSystem<CameraSystem>())
         cameras->AddThirdPersonCamera(this);
     CreateReticle();
     if (auto* graphics = DefaultSystem<GraphicsSystem>())
@@ -75,7 +76,7 @@ void ThirdPersonCameraComponent::Initialize()
 
 void ThirdPersonCameraComponent::Uninitialize()
 {
-    if (CameraSystem* cameras = CameraSystem::Find(*this))
+    if (CameraSystem* cameras = DefaultSystem<CameraSystem>())
         cameras->RemoveThirdPersonCamera(this);
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/Entity.h"
 #include "engine/Random.h"
+#include "engine/graphics/Convert.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "gameplay/effects/EffectFamily.h"
 #include "gameplay/PlayerUtil.h"
@@ -17,8 +18,6 @@ namespace {
 
 constexpr float kTwoPi = 6.2831855f;
 constexpr float kFullBrightFactor = 2.5f;
-
-ZOR::float3 ToFloat3(const Vec4& v) { return ZOR::float3(v.x, v.y, v.z); }
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "engine/Random.h"
 #include "engine/Transform3D.h"
 #include "engine/graphics/ComponentLookup.h"
+#include "physics/PhysicsMath3D.h"
 #include "renderer/DynamicMesh.h"
 
 #include <algorithm>
@@ -54,9 +55,7 @@ ZOR::float3x3 RandomOrientation()
         z /= length;
         w /= length;
     }
-    return ZOR::float3x3(1.0f - 2.0f * (y * y + z * z), 2.0f * (x * y - z * w), 2.0f * (x * z + y * w),
-                         2.0f * (x * y + z * w), 1.0f - 2.0f * (x * x + z * z), 2.0f * (y * z - x * w),
-                         2.0f * (x * z - y * w), 2.0f * (y * z + x * w), 1.0f - 2.0f * (x * x + y * y));
+    return physics_math::RotationFromQuaternion(x, y, z, w);
 }
 
 ZOR::float3 EffectOwnerPosition(const QLObject& object)

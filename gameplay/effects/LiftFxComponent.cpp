@@ -1,6 +1,7 @@
 #include "gameplay/effects/LiftFxComponent.h"
 
 #include "engine/ActionComponent.h"
+#include "engine/Easing.h"
 #include "engine/Entity.h"
 #include "engine/Random.h"
 #include "engine/TweenTo.h"
@@ -21,7 +22,6 @@ QUELLOR_RECORD(LiftFxComponent, DynamicMeshComponent, DerivedMetaNotPOD, NoID) {
 
 namespace {
 
-constexpr int kCubicOut = 17;
 constexpr int kAllScreens = 4;
 constexpr float kTwoPi = 6.2831855f;
 constexpr float kLightIntensity = 2.5f;
@@ -119,7 +119,7 @@ void LiftFxComponent::FadeIn(float seconds)
     m_fade = 0.0f;
     if (Entity* owner = GetEntity())
         if (ActionComponent* actions = EffectActions::Of(*owner))
-            actions->AddAction(new TweenTo(&m_fade, seconds, 1.0f, kCubicOut, true, false), 0);
+            actions->AddAction(new TweenTo(&m_fade, seconds, 1.0f, Easing::kCubicOut, true, false), 0);
     for (ZOR::ParticleEmitter* emitter : {m_startEmitter.get(), m_endEmitter.get()}) {
         if (!emitter->Load(kHandEmitter))
             std::printf("Warning: LiftFxComponent cannot read \"%s\"\n", kHandEmitter.c_str());
@@ -139,7 +139,7 @@ void LiftFxComponent::FadeOut(float seconds)
     ActionComponent* actions = owner ? EffectActions::Of(*owner) : nullptr;
     if (!actions)
         return;
-    actions->AddAction(MakeSequence(new TweenTo(&m_fade, seconds, 0.0f, kCubicOut, true, false),
+    actions->AddAction(MakeSequence(new TweenTo(&m_fade, seconds, 0.0f, Easing::kCubicOut, true, false),
                                     EffectActions::DestroyEntity(*owner)),
                        0);
 }

@@ -1,6 +1,7 @@
 #include "gameplay/effects/SnapshotFxComponent.h"
 
 #include "engine/ActionComponent.h"
+#include "engine/Easing.h"
 #include "engine/Entity.h"
 #include "engine/TweenTo.h"
 #include "engine/reflection/MetaRegistrar.h"
@@ -13,9 +14,6 @@ namespace quellor {
 QUELLOR_RECORD(SnapshotFxComponent, DynamicMeshComponent, DerivedMetaNotPOD, NoID) {}
 
 namespace {
-
-constexpr int kElasticOut = 5;
-constexpr int kCubicOut = 17;
 
 } // namespace
 
@@ -44,8 +42,8 @@ void SnapshotFxComponent::Play(float growSeconds, float shrinkSeconds)
     ActionComponent* actions = owner ? EffectActions::Of(*owner) : nullptr;
     if (!actions)
         return;
-    actions->AddAction(MakeSequence(new TweenTo(&m_radius, growSeconds, kOpenRadius, kElasticOut, true, false),
-                                    new TweenTo(&m_radius, shrinkSeconds, 0.0f, kCubicOut, true, false),
+    actions->AddAction(MakeSequence(new TweenTo(&m_radius, growSeconds, kOpenRadius, Easing::kElasticOut, true, false),
+                                    new TweenTo(&m_radius, shrinkSeconds, 0.0f, Easing::kCubicOut, true, false),
                                     EffectActions::DestroyEntity(*owner)),
                        0);
 }

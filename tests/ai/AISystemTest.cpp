@@ -4,6 +4,8 @@
 
 #include <gmock/gmock.h>
 
+#include <memory>
+
 namespace quellor::test {
 namespace {
 
@@ -117,6 +119,24 @@ TEST_F(AISystemTest, AComponentLeavingItsListDuringItsOwnStepDoesNotBreakTheWalk
     ai->Update(0.016f);
     ai->Update(0.016f);
     EXPECT_THAT(log, ElementsAre("Update state", "a", "c", "a", "c"));
+}
+
+TEST_F(AISystemTest, AStepThatRemovesItselfAndFreesTheNextGoesOnFromTheOneAfter)
+{
+    Steered("a");
+    ScriptedBehavior* remover = Steered("remover");
+    auto next = std::make_unique<SteeringComponent>();
+    next->SetBehavior(new ScriptedBehavior("next", &log));
+    ai->RegisterSteeringComponent(next.get());
+    Steered("c");
+    remover->hook = [&] {
+        ai->UnregisterSteeringComponent(SteeringOf("remover"));
+        next.reset(); // leaves the list as it goes
+    };
+    ai->Update(0.016f);
+    EXPECT_THAT(log, ElementsAre("a", "remover", "c"));
+    ai->Update(0.016f);
+    EXPECT_THAT(log, ElementsAre("a", "remover", "c", "a", "c"));
 }
 
 TEST_F(AISystemTest, ComponentsLeaveWithTheirEntityAndTheSystemWithItsSpace)

@@ -267,18 +267,28 @@ TEST_F(BotSetupTest, AnArchetypeMissingAPartWarnsNamingItAndTheBotStaysOut)
     EXPECT_EQ(world->logic->GetPlayerCount(), 0u);
 }
 
-TEST_F(BotSetupTest, WithoutAGameLogicSystemToJoinTheBotWarnsAndStaysOut)
+// A world whose "GameLogicSystem" is some other system: there is no game logic to join.
+class BotWithoutGameLogicTest : public BotWorldTest {
+protected:
+    std::vector<tarsel::test::GameWorld::Extra> ExtraSystems() const override
+    {
+        std::vector<tarsel::test::GameWorld::Extra> extras = BotWorldTest::ExtraSystems();
+        extras.push_back({"GameLogicSystem", "GameLogicSystem", [] { return new System; }});
+        return extras;
+    }
+};
+
+TEST_F(BotWithoutGameLogicTest, TheBotWarnsAndStaysOut)
 {
     Entity* bot = CloneBot("lost", "red");
-    // An action whose injector reaches no engine finds no "GameLogicSystem" in "default".
-    BotBehavior setup;
-    setup.SetInjector(std::make_shared<Injector>(nullptr, bot, "default"));
     tarsel::test::StdoutCapture capture;
-    setup.m_onStarted.Emit();
+    world->Step(2);
     EXPECT_THAT(capture.Text(), HasSubstr("GameLogicSystem"));
-    EXPECT_FALSE(setup.started);
+    ASSERT_NE(SetupOf(bot), nullptr);
+    EXPECT_FALSE(SetupOf(bot)->started);
     EXPECT_EQ(bot->GetComponent<PathPlanner>(), nullptr);
-    setup.Cancel();
+    world->engine->DestroyDefaultEntities();
+    world->Step(1);
     EXPECT_EQ(world->logic->GetPlayerCount(), 0u);
 }
 

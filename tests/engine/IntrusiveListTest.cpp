@@ -95,5 +95,44 @@ TEST(IntrusiveListTest, ADestroyedOrCopiedElementLeavesTheListIntactAndADestroye
     EXPECT_FALSE(c.link.IsLinked());
 }
 
+TEST(IntrusiveListTest, AWalkSurvivesStepsThatRemoveAppendOrWalkAgain)
+{
+    auto a = std::make_unique<Node>(1), b = std::make_unique<Node>(2), c = std::make_unique<Node>(3);
+    Node d(4), e(5);
+    NodeList list;
+    list.PushBack(a.get());
+    list.PushBack(b.get());
+    list.PushBack(c.get());
+    std::vector<int> visited;
+    std::vector<int> inner;
+    list.ForEach([&](Node* node) {
+        visited.push_back(node->value);
+        if (node->value == 1) {
+            // Removes itself and frees the next one: the walk goes on with 3.
+            NodeList::Remove(node);
+            b.reset();
+        } else if (node->value == 3) {
+            // Appended at the end: reached by this walk; a nested walk sees the list as it is
+            // and leaves the outer one where it was.
+            list.PushBack(&d);
+            list.ForEach([&](Node* other) {
+                inner.push_back(other->value);
+                if (other->value == 4)
+                    list.PushBack(&e);
+            });
+            c.reset();
+        }
+    });
+    EXPECT_EQ(visited, (std::vector<int>{1, 3, 4, 5}));
+    EXPECT_EQ(inner, (std::vector<int>{3, 4, 5}));
+    EXPECT_EQ(Values(list), (std::vector<int>{4, 5}));
+
+    // A walk that ends leaves nothing behind: later changes touch no finished walk.
+    list.ForEach([](Node*) {});
+    NodeList::Remove(&d);
+    list.PushBack(&d);
+    EXPECT_EQ(Values(list), (std::vector<int>{5, 4}));
+}
+
 } // namespace
 } // namespace quellor

@@ -3,6 +3,7 @@
 // rows, the unlocks with their save, the confirm press and an early end.
 #include "engine/ActionComponent.h"
 #include "engine/ActionList.h"
+#include "engine/ActionSystem.h"
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/ObjectSystem.h"
@@ -15,6 +16,7 @@
 #include "platform/ScriptedInputSource.h"
 #include "tests/frontend/MatchFixture.h"
 #include "tests/support/ScriptedRandom.h"
+#include "tests/support/StdoutCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +82,28 @@ TEST(FeatherStatsLayout, WonMarkersShareTheWidthAtAnEighthOfTheHeightAndPreviews
     EXPECT_EQ(FeatherStats::PreviewMaterial("hair_tarsel:hair_black"), "hair_black.mat");
     EXPECT_EQ(FeatherStats::PreviewMaterial("a:b:c"), "b:c.mat");
     EXPECT_EQ(FeatherStats::PreviewMaterial("plain"), "plain.mat");
+}
+
+TEST(FeatherStatsStart, WithoutTheGraphicsSystemItWarnsOnceAndEndsSoNothingWaitsForIt)
+{
+    // An engine with an action system but no graphics system: nothing could be shown.
+    quellor::Engine* engine = quellor::Engine::Instance();
+    auto* actions =
+        static_cast<quellor::ActionSystem*>(engine->AddSystem("ActionSystem", new quellor::ActionSystem, "default"));
+    ASSERT_NE(actions, nullptr);
+    actions->AddAction(new FeatherStats, 0);
+    std::string text;
+    {
+        tarsel::test::StdoutCapture out;
+        for (int frame = 0; frame < 3; ++frame)
+            engine->Update(1.0f / 60.0f);
+        text = out.Text();
+    }
+    EXPECT_EQ(actions->GetRootList().GetCount(), 0);
+    const std::string warning = "FeatherStats needs the graphics and action systems";
+    ASSERT_NE(text.find(warning), std::string::npos) << text;
+    EXPECT_EQ(text.find(warning, text.find(warning) + 1), std::string::npos) << text;
+    quellor::Engine::DestroyInstance();
 }
 
 // Hair "mask_purple" and "mask_red" and masks "mask_fox1" and "mask_bunny" are locked.

@@ -3,12 +3,17 @@
 #include "engine/Engine.h"
 #include "engine/Space.h"
 #include "frontend/screens/CreditsMenu.h"
+#include "frontend/screens/GraphicsOptionsMenu.h"
+#include "frontend/screens/HowToPlayMenu.h"
 #include "frontend/screens/MainMenu.h"
+#include "frontend/screens/MoreGraphicsOptionsMenu.h"
+#include "frontend/screens/OptionsMenu.h"
 #include "platform/ScriptedInputSource.h"
 #include "tests/frontend/MenuLevelFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -84,5 +89,67 @@ TEST_F(MainMenuSubScreensTest, EachItemOpensItsScreenAndEachScreenReturns)
     EXPECT_EQ(EntityCount(), entities);
     EXPECT_EQ(game->CountPlays("theme_menu.ogg"), 1);
 }
+
+// Level props that go while a screen that restyles them runs: the screen keeps working on
+// what is left and never touches the ones that went.
+struct PropsGoing {
+    const char* screen;
+    std::function<quellor::Action*()> make;
+    std::vector<std::string> going;
+    std::vector<int> keys;   // pressed one by one once the glide is over
+    const char* stillStyled; // a prop that stays, with the material it should end with
+    const char* stillMaterial;
+};
+
+class PropsGoingMidScreenTest : public ::testing::TestWithParam<PropsGoing> {};
+
+TEST_P(PropsGoingMidScreenTest, TheScreenKeepsStylingWhatIsLeft)
+{
+    const PropsGoing& run = GetParam();
+    FlowGame game(tarsel::test::MenuLevelSetup(run.make));
+    ASSERT_TRUE(game.Start());
+    ASSERT_TRUE(game.RunUntil([&] { return !game.RunningScreens().empty(); }, 600));
+    game.RunFrames(2);
+    for (const std::string& name : run.going) {
+        quellor::Entity* prop = quellor::Engine::Instance()->GetEntity(name, "default");
+        ASSERT_NE(prop, nullptr) << name;
+        prop->Destroy();
+    }
+    game.RunFrames(100); // past the glide, every frame restyling
+    for (int key : run.keys) {
+        game.Input().TapKey(key);
+        game.RunFrames(40);
+    }
+    EXPECT_EQ(game.RunningScreens(), std::vector<std::string>{run.screen});
+    if (run.stillStyled) {
+        EXPECT_EQ(game.FindMaterial(run.stillStyled), run.stillMaterial);
+    }
+}
+
+constexpr int kRight = 39;
+
+INSTANTIATE_TEST_SUITE_P(
+    OptionScreens, PropsGoingMidScreenTest,
+    ::testing::Values(
+        PropsGoing{"OptionsMenu",
+                   [] { return new quellor::OptionsMenu; },
+                   {"muteMusic", "muteMusicCheck", "graphicsOptionsButton"},
+                   {kEnter, kDown},
+                   "muteAll",
+                   "arrow_menu_selected.mat"},
+        PropsGoing{"GraphicsOptionsMenu",
+                   [] { return new quellor::GraphicsOptionsMenu; },
+                   {"lightingBox", "lightingCheck", "back1"},
+                   {kEnter, kRight},
+                   "sunBox",
+                   "arrow_menu_selected.mat"},
+        PropsGoing{"MoreGraphicsOptionsMenu",
+                   [] { return new quellor::MoreGraphicsOptionsMenu; },
+                   {"arrowLRes", "back2", "arrowLGraphics"},
+                   {kRight, kDown, kDown, kRight, kDown},
+                   nullptr,
+                   nullptr},
+        PropsGoing{"HowToPlayMenu", [] { return new quellor::HowToPlayMenu(true); }, {"dojo"}, {}, nullptr, nullptr}),
+    [](const ::testing::TestParamInfo<PropsGoing>& info) { return std::string(info.param.screen); });
 
 } // namespace

@@ -275,6 +275,30 @@ TEST_F(PauseMenuFlow, CursorStopsAtQuitGameIgnoresPressesWhileItMovesAndEverySub
     EXPECT_TRUE(IsOpen());
 }
 
+TEST_F(PauseMenuFlow, PagesThatFollowThePadsOrTheCursorSetTheirPictureOnlyWhenItChanges)
+{
+    Open();
+    const quellor::GraphicsSystem& graphics = *game->GetGame().GetGraphicsSystem();
+    for (const unsigned entry :
+         {static_cast<unsigned>(PauseMenu::HowToPlay), static_cast<unsigned>(PauseMenu::Options)}) {
+        while (menu->GetCursorIndex() < entry)
+            Step(kDown);
+        Tap(kEnter);
+        const std::string picture = Panel();
+        // A drawn frame has sorted the overlays; the page's own update leaves them sorted.
+        game->RunFrames(2);
+        ASSERT_FALSE(graphics.List2DNeedsSorting());
+        menu->Update(1.0f / 60.0f);
+        EXPECT_FALSE(graphics.List2DNeedsSorting()) << entry;
+        EXPECT_EQ(Panel(), picture);
+        if (entry == PauseMenu::HowToPlay)
+            Tap(kBackspace);
+    }
+    // A change still shows: the options picture follows the cursor.
+    Step(kDown);
+    EXPECT_EQ(Panel(), "2d_options_0.mat");
+}
+
 TEST_F(PauseMenuFlow, OptionsShowTheSettingsAndTogglesReachSoundAndDisplayButNotTheMuteLines)
 {
     Open();

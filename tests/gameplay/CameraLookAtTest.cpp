@@ -5,6 +5,7 @@
 #include "platform/ScriptedInputSource.h"
 #include "gameplay/GameLogicSystem.h"
 #include "tests/engine/graphics/GraphicsTestKit.h"
+#include "tests/support/StdoutCapture.h"
 #include "tests/support/gameplay/GameWorld.h"
 
 #include <cmath>
@@ -228,6 +229,50 @@ TEST_F(CameraLookAtInPlay, TheGameLogicUpdatesItInItsSlot)
     lookAt->GetEntity()->Destroy();
     world->Step();
     EXPECT_TRUE(world->logic->GetSlot(LogicSlot::CameraLookAtComponent).Empty());
+}
+
+// A level names the target; the viewer may come before it in the file.
+TEST_F(CameraLookAtInPlay, ALevelNamesTheTargetAndAMissingNameWarnsOnce)
+{
+    CameraLookAtComponent::ResetSharedView();
+    world->LoadLevel("look.ql", R"(<?xml version="1.0"?>
+<Look>
+  <viewer>
+    <Components>
+      <Transform3D/>
+      <CameraLookAtComponent><m_targetName><string value="statue"/></m_targetName></CameraLookAtComponent>
+    </Components>
+  </viewer>
+  <lost>
+    <Components>
+      <Transform3D/>
+      <CameraLookAtComponent><m_targetName><string value="nobody"/></m_targetName></CameraLookAtComponent>
+    </Components>
+  </lost>
+  <statue>
+    <Components>
+      <Transform3D><m_y><float value="2"/></m_y></Transform3D>
+    </Components>
+  </statue>
+</Look>
+)");
+    auto* viewer = world->engine->GetEntity("viewer", "default")->GetComponent<CameraLookAtComponent>();
+    auto* lost = world->engine->GetEntity("lost", "default")->GetComponent<CameraLookAtComponent>();
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_NE(lost, nullptr);
+    EXPECT_EQ(viewer->m_targetName, "statue");
+
+    tarsel::test::StdoutCapture out;
+    world->Step(5);
+    EXPECT_EQ(viewer->GetTarget(), world->engine->GetEntity("statue", "default"));
+    EXPECT_EQ(lost->GetTarget(), nullptr);
+    EXPECT_NEAR(world->graphics->GetActiveCamera(0).GetPosition().y, 2.0f + 30.0f * std::sin(0.91f), 1e-4f);
+    const std::string text = out.Text();
+    const std::string warning = "no entity \"nobody\"";
+    const std::size_t first = text.find(warning);
+    EXPECT_NE(first, std::string::npos) << text;
+    EXPECT_EQ(text.find(warning, first + 1), std::string::npos) << text;
+    EXPECT_EQ(text.find("\"statue\" to look at"), std::string::npos) << text;
 }
 
 } // namespace

@@ -169,7 +169,7 @@ TEST_F(CameraPathTest, DisabledTheNodesAreStillDrawnTheCameraIsLeftAndTheTimeGro
     ScreenCamera().SetPosition(1.0f, 2.0f, 3.0f);
     ScreenCamera().LookAt(ZOR::float3(0.0f, 0.0f, 1.0f), ZOR::float3(0.0f, 1.0f, 0.0f));
     const ZOR::float4x4 view = ScreenCamera().GetViewMatrix();
-    ZOR::DebugDrawer& drawer = graphics->GetDebugDrawer(false);
+    ZOR::DebugDrawer& drawer = graphics->GetDebugDrawer(true);
     drawer.Clear();
 
     for (int frame = 0; frame < 10; ++frame)

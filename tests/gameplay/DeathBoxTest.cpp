@@ -290,11 +290,14 @@ TEST_F(DeathBoxTest, AVolumeWithoutABoxKillsOnlyOutsideTheFixedBoxAndWarnsOnce)
     EXPECT_TRUE(WarnedOnce(out.Text(), "no BoxColliderComponent3D"));
 }
 
-TEST_F(DeathBoxTest, PlayersWithoutABoxOrASpawnOrAnEntityAreSkipped)
+TEST_F(DeathBoxTest, PlayersWithoutASpawnOrAnEntityAreSkippedAndOneWithoutABoxDiesOnlyByLeaving)
 {
     DeathBoxComponent* volume = AddKillVolume();
-    Entity* boxless = world->MakePlayer("boxless", "red", -1, 600.0f, 0.0f, 0.0f);
-    world->logic->AddPlayer(-1, boxless, true, true);
+    // Without a box of its own a player cannot touch the volume, but it can leave the level.
+    Entity* boxlessOut = world->MakePlayer("boxlessOut", "red", -1, 600.0f, 0.0f, 0.0f);
+    world->logic->AddPlayer(-1, boxlessOut, true, true);
+    Entity* boxlessIn = world->MakePlayer("boxlessIn", "red", -1, 0.0f, kInsideY, 0.0f);
+    world->logic->AddPlayer(-1, boxlessIn, true, true);
     Entity* homeless = Bot("homeless", "green");
     Entity* gone = Bot("gone", "red");
     PastStart();
@@ -302,9 +305,10 @@ TEST_F(DeathBoxTest, PlayersWithoutABoxOrASpawnOrAnEntityAreSkipped)
     Place(gone, 600.0f, 0.0f, 0.0f);
     gone->Destroy();
     world->Step(3);
-    EXPECT_FALSE(Data(boxless)->m_dying);
+    EXPECT_TRUE(Data(boxlessOut)->m_dying);
+    EXPECT_FALSE(Data(boxlessIn)->m_dying);
     EXPECT_FALSE(Dying(homeless));
-    EXPECT_TRUE(volume->GetPending().empty());
+    EXPECT_EQ(volume->GetVictim(), boxlessOut);
 }
 
 TEST_F(DeathBoxTest, ALevelLoadsBothComponentsByName)

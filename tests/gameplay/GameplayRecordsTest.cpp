@@ -152,7 +152,7 @@ const RecordRow kRecords[] = {
      false,
      {{"m_cameraSphere", "float", "", ""}, {"m_camRotY", "float", "", ""}, {"m_camRadius", "float", "", ""}},
      {}},
-    {"CameraLookAtComponent", "Component", false, {}, {}},
+    {"CameraLookAtComponent", "Component", false, {{"m_targetName", "string", "", ""}}, {}},
     // Each setter is a method of its own and the member's setter binding.
     {"AutomatedCameraComponent",
      "Component",

@@ -3,7 +3,9 @@
 // shot, which starts beside the shooter and takes a player it rests on as the target.
 #include "OrbTestKit.h"
 
+#include "engine/Engine.h"
 #include "engine/ResourceSystem.h"
+#include "engine/Space.h"
 #include "engine/Transform2D.h"
 #include "engine/graphics/EmitterComponent.h"
 #include "engine/graphics/PointLightComponent.h"
@@ -58,6 +60,24 @@ TEST_F(OrbTest, OrbAppearsAtTheHandPointAFifthOfASecondAndMoreAfterTheShot)
     Entity* orb = OrbOf(shooter);
     ASSERT_NE(orb, nullptr);
     EXPECT_EQ(orb->GetName().rfind("orb", 0), 0u) << orb->GetName();
+}
+
+TEST_F(OrbTest, AShotOfAShooterThatGoesBeforeTheSpawnLeavesNoOrb)
+{
+    Entity* shooter = Player("shooter", "red", -60.0f, 0.0f);
+    Entity* other = Player("other", "red", 60.0f, 0.0f);
+    world->Step();
+    Weapon(shooter).ShootAt(Vec4(1.0f, 0.0f, 0.0f, 0.0f), 0.0f);
+    Weapon(other).ShootAt(Vec4(-1.0f, 0.0f, 0.0f, 0.0f), 0.0f);
+    world->Step(5);
+    shooter->Destroy();
+    world->Step(kSpawnFrames);
+    // Only the shooter that stayed has an orb in the space.
+    int orbs = 0;
+    for (const Entity* entity : world->engine->GetSpace("default")->GetEntities())
+        orbs += entity->GetName().rfind("orb", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(orbs, 1);
+    EXPECT_EQ(Weapon(other).GetOrbs().size(), 1u);
 }
 
 TEST_F(OrbTest, SpawnBuildsTheOrbEntity)

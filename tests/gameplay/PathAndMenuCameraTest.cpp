@@ -159,11 +159,15 @@ TEST_F(PathNodeTest, ADrawnNodeIsASphereOfHalfItsScaleAndAVectorAlongItsLocalX)
         EXPECT_EQ(vertices[i].color.b, 1.0f);
     }
 
-    // The camera system draws every node into the graphics system's first drawer each frame.
-    ZOR::DebugDrawer& frameDrawer = world->graphics->GetDebugDrawer(false);
+    // The camera system draws every node into the graphics system's depth-tested drawer each
+    // frame, and nothing into the one drawn over everything.
+    ZOR::DebugDrawer& frameDrawer = world->graphics->GetDebugDrawer(true);
+    ZOR::DebugDrawer& overlayDrawer = world->graphics->GetDebugDrawer(false);
     frameDrawer.Clear();
+    overlayDrawer.Clear();
     world->cameras->Update(GameWorld::kDt);
     EXPECT_EQ(frameDrawer.GetSize(), size);
+    EXPECT_EQ(overlayDrawer.GetSize(), 0u);
     early->m_debugDraw = false;
     frameDrawer.Clear();
     world->cameras->Update(GameWorld::kDt);

@@ -169,6 +169,24 @@ TEST_F(ShooterTest, AJumpNeedsTheGroundAndNoLift)
     EXPECT_NEAR(Place(player).y, ground, 0.05f);
 }
 
+TEST_F(ShooterTest, APlayerWithoutAPadJumpsOnLeftShiftAndNotOnTheKeysNumberedLikePadButtons)
+{
+    // Controller -1 reads the keyboard, where the pad's A and shoulder codes are other keys
+    // (8 is Backspace).
+    Entity* player = Person("person", "red", -1);
+    world->Step(30);
+    ASSERT_TRUE(Data(player).m_onGround);
+    const float ground = Place(player).y;
+    for (int key : {ShooterInput::kPadLeftShoulder, ShooterInput::kPadA}) {
+        Hold(key, 1);
+        world->Step(7);
+        EXPECT_NEAR(Place(player).y, ground, 0.05f) << key;
+    }
+    Hold(ShooterInput::kKeyLeftShift, 1);
+    world->Step(7);
+    EXPECT_GT(Place(player).y, ground + 0.3f);
+}
+
 TEST_F(ShooterTest, FootstepsPlayInEveryDirectionAndFromTheKeysOnceAtATime)
 {
     Entity* player = Person("person", "red", 0);

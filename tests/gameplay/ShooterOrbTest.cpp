@@ -2,6 +2,9 @@
 // while charging, the charging sound and the charge visuals at the hand.
 #include "ShooterTestKit.h"
 
+#include <functional>
+#include <vector>
+
 namespace quellor::test {
 namespace {
 
@@ -86,6 +89,58 @@ TEST_F(ShooterTest, AHalfSecondHoldFiresWithTheChargeAfterTheDelayAndSlowsTheWal
     // The sphere shrinks away after the shot.
     world->Step(30);
     EXPECT_FALSE(sphere->IsVisible());
+}
+
+TEST_F(ShooterTest, AChargeThatEndsWithoutAShotStopsItsLoopAndItsVisualsOnTheNextFrame)
+{
+    Entity* player = Person("person", "red", 0);
+    ShooterInput* input = InputOf(player);
+    const OrbChargeComponent* sphere = player->GetComponent<OrbChargeComponent>();
+    PlayerDataComponent& data = Data(player);
+    struct Ending {
+        const char* name;
+        std::function<void(bool)> set; // true: the event starts; false: it is over
+    };
+    const std::vector<Ending> endings = {
+        {"knock-back", [&](bool on) { data.m_stunTimer = on ? 1.0f : 0.0f; }},
+        {"knocked out",
+         [&](bool on) {
+             data.canControl = !on;
+             data.m_dying = on;
+         }},
+        {"control taken (intro, pause, win)", [&](bool on) { data.canControl = !on; }},
+    };
+    for (const Ending& ending : endings) {
+        Keys().SetKey(ShooterInput::kMouseRight, true);
+        world->Step(20);
+        ASSERT_TRUE(world->sound->IsPlaying(ShooterInput::kChargeSound, 0)) << ending.name;
+        ASSERT_TRUE(sphere->IsVisible()) << ending.name;
+        ending.set(true);
+        world->Step(1);
+        EXPECT_FALSE(world->sound->IsPlaying(ShooterInput::kChargeSound, 0)) << ending.name;
+        EXPECT_FALSE(data.m_charging) << ending.name;
+        EXPECT_FALSE(input->GetChargeEmitter()->GetEmitting()) << ending.name;
+        EXPECT_FALSE(input->GetChargeLight()->GetVisible(0)) << ending.name;
+        EXPECT_EQ(input->GetChargeTime(), 0.0f) << ending.name;
+        EXPECT_EQ(Weapon(player).m_currentCharge, 0.0f) << ending.name;
+        // The sphere shrinks away and stays hidden while the event lasts, the button still held.
+        world->Step(20);
+        EXPECT_FALSE(sphere->IsVisible()) << ending.name;
+        EXPECT_FALSE(world->sound->IsPlaying(ShooterInput::kChargeSound, 0)) << ending.name;
+        Keys().SetKey(ShooterInput::kMouseRight, false);
+        world->Step(1);
+        ending.set(false);
+        world->Step(kSpawnFrames);
+        EXPECT_TRUE(Weapon(player).GetOrbs().empty()) << ending.name;
+    }
+
+    // The player goes mid-charge: the cancelled set-up stops the loop.
+    Keys().SetKey(ShooterInput::kMouseRight, true);
+    world->Step(20);
+    ASSERT_TRUE(world->sound->IsPlaying(ShooterInput::kChargeSound, 0));
+    player->Destroy();
+    world->Step(1);
+    EXPECT_FALSE(world->sound->IsPlaying(ShooterInput::kChargeSound, 0));
 }
 
 TEST_F(ShooterTest, TheChargeParticlesSpawnAndTheLightsBoundsFollowTheHand)
