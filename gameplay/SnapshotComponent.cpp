@@ -136,7 +136,6 @@ void SnapshotComponent::HitPlayer(Entity& player, const Vec4&)
     data->m_stunTimer = data->m_onGround ? m_groundStunTime : m_airStunTime;
     data->SetLastHitter(GetEntity());
     // A player without a screen of its own (a computer player) sees no pulse.
-    // A player without a screen of its own (a computer player) sees no pulse.
     Pulse(ScreenOf(&player));
 }
 

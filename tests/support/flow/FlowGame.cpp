@@ -255,7 +255,8 @@ platform::ScriptedInputSource& FlowGame::Input()
 
 quellor::Entity* FlowGame::FindEntity(const std::string& name) const
 {
-    return quellor::Engine::HasInstance() ? quellor::Engine::Instance()->GetEntity(name, "default") : nullptr;
+    quellor::Engine* engine = quellor::Engine::Existing();
+    return engine ? engine->GetEntity(name, "default") : nullptr;
 }
 
 quellor::Transform2D* FlowGame::FindTransform2D(const std::string& name) const
@@ -312,7 +313,8 @@ bool FlowGame::IsSystemActive(const std::string& name) const
 std::vector<quellor::Entity*> FlowGame::FindEntitiesWithPrefix(const std::string& prefix) const
 {
     std::vector<quellor::Entity*> found;
-    quellor::Space* space = quellor::Engine::HasInstance() ? quellor::Engine::Instance()->GetSpace("default") : nullptr;
+    quellor::Engine* engine = quellor::Engine::Existing();
+    quellor::Space* space = engine ? engine->GetSpace("default") : nullptr;
     if (!space)
         return found;
     for (const auto& [name, entity] : space->GetEntityMap())
@@ -325,8 +327,7 @@ std::vector<quellor::Entity*> FlowGame::FindEntitiesWithPrefix(const std::string
 
 quellor::GameLogicSystem* FlowGame::GetGameLogic() const
 {
-    return quellor::Engine::HasInstance() ? quellor::Engine::Instance()->GetSystem<quellor::GameLogicSystem>("default")
-                                          : nullptr;
+    return quellor::DefaultSystem<quellor::GameLogicSystem>();
 }
 
 std::vector<quellor::Entity*> FlowGame::Players() const

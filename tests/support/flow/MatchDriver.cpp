@@ -289,7 +289,8 @@ MatchDriver::Census MatchDriver::Count() const
 {
     Census census;
     Game& game = m_game.GetGame();
-    quellor::Space* space = quellor::Engine::HasInstance() ? quellor::Engine::Instance()->GetSpace("default") : nullptr;
+    quellor::Engine* engine = quellor::Engine::Existing();
+    quellor::Space* space = engine ? engine->GetSpace("default") : nullptr;
     census.actions = CountActions(game.GetActionSystem()->GetRootList());
     if (space) {
         for (quellor::Entity* entity : space->GetEntities()) {
