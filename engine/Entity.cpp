@@ -25,6 +25,11 @@ std::atomic<std::uint64_t> g_lastSerial{0};
 
 Entity::Entity() : Entity(std::string(), std::string()) {}
 
+std::uint64_t Entity::GetLastSerial()
+{
+    return g_lastSerial.load(std::memory_order_relaxed);
+}
+
 Entity::Entity(std::string name, std::string spaceName)
     : m_name(std::move(name)), m_spaceName(std::move(spaceName)), m_refSlot(EntityRef::Register(this))
     , m_serial(g_lastSerial.fetch_add(1, std::memory_order_relaxed) + 1)

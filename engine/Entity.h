@@ -61,6 +61,9 @@ class Entity : public QLObject {
     // Counts up from 1 across the process in the order entities are constructed, never reused:
     // a stable order for entities that carries no gameplay meaning.
     std::uint64_t GetSerial() const { return m_serial; }
+    // The serial of the entity constructed last (0 before the first): it moves whenever an
+    // entity is made, even one destroyed in the same frame.
+    static std::uint64_t GetLastSerial();
 
     const std::string& GetName() const { return m_name; }
     const std::string& GetSpaceName() const { return m_spaceName; }

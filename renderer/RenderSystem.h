@@ -401,6 +401,11 @@ private:
         if (m_profiler)
             m_profiler->OnPass(pass);
     }
+    void EnterStage(PassProfiler::Stage stage)
+    {
+        if (m_profiler)
+            m_profiler->OnStage(stage);
+    }
     // Binds a vertex and pixel shader pair by file name.
     void BindShaders(const char* vertexShader, const char* pixelShader);
     void PrepareText(Text& text);

@@ -147,6 +147,7 @@ void RenderSystem::DrawParticles()
         m_particleInstances.SetGeometry(m_centredQuad, 6);
         m_context->SetBlendMode(pool == 0 ? BlendMode::Alpha : BlendMode::Additive);
         Handle current = Handle::Null();
+        EnterStage(PassProfiler::Stage::Batch);
         for (const ParticleEmitter* emitter : m_particleEmitters) {
             for (const ParticleEmitter::Particle& particle : emitter->GetPool(pool)) {
                 if (!particle.alive || particle.type == nullptr)
@@ -160,6 +161,7 @@ void RenderSystem::DrawParticles()
                                                             particle.alpha, particle.color});
             }
         }
+        EnterStage(PassProfiler::Stage::Submit);
         m_particleInstances.Flush(m_context.get(), 16);
         if (pool == 1)
             m_context->SetBlendMode(BlendMode::PureAdditive);

@@ -43,6 +43,7 @@ bool TextFontLess(const Text* a, const Text* b)
 
 void RenderSystem::Update(float dt)
 {
+    EnterStage(PassProfiler::Stage::Submit);
     if (m_layoutDirty) {
         m_layoutDirty = false;
         UpdateScreenLayout(m_layoutInstant);
@@ -230,10 +231,12 @@ void RenderSystem::Update(float dt)
     Profile("present");
     m_context->SwapBuffers();
     Profile("end");
+    EnterStage(PassProfiler::Stage::Idle);
 }
 
 void RenderSystem::PrepareOverlays()
 {
+    EnterStage(PassProfiler::Stage::BucketAndSort);
     if (m_2dNeedsSorting) {
         std::sort(m_2dList.begin(), m_2dList.end(), Renderable2DSortLess);
         m_2dNeedsSorting = false;
@@ -242,6 +245,7 @@ void RenderSystem::PrepareOverlays()
         std::sort(m_textList.begin(), m_textList.end(), TextFontLess);
         m_textNeedsSorting = false;
     }
+    EnterStage(PassProfiler::Stage::Submit);
     for (Text* text : m_textList)
         if (text->IsDirty())
             PrepareText(*text);
@@ -312,7 +316,9 @@ void RenderSystem::CullOctree(unsigned screen, const Frustum& frustum)
 {
     if (!m_octree)
         return;
+    EnterStage(PassProfiler::Stage::Cull);
     CullOctreeNode(screen, frustum, m_octree.get(), AABB_INTERSECTING);
+    EnterStage(PassProfiler::Stage::Submit);
 }
 
 void RenderSystem::CullOctreeNode(unsigned screen, const Frustum& frustum, const Octree* node, int parentResult)
@@ -340,6 +346,7 @@ void RenderSystem::CullOctreeNode(unsigned screen, const Frustum& frustum, const
 
 void RenderSystem::BucketVisible()
 {
+    EnterStage(PassProfiler::Stage::BucketAndSort);
     m_modelBucket.clear();
     m_instancedModels.clear();
     m_decalModels.clear();
@@ -387,6 +394,7 @@ void RenderSystem::BucketVisible()
     SortByHash(m_decalInstancedModels);
     SortByHash(m_skinnedModels);
     SortByHash(m_billboards);
+    EnterStage(PassProfiler::Stage::Submit);
 }
 
 } // namespace ZOR

@@ -120,6 +120,7 @@ void RenderSystem::DrawInstancedModels(bool shadow, bool decalReceiving)
     instances.Clear();
     const Material* lastMaterial = nullptr;
     const Model* lastModel = nullptr;
+    EnterStage(PassProfiler::Stage::Batch);
     for (Renderable3D* renderable : decalReceiving ? m_decalInstancedModels : m_instancedModels) {
         const Model* model = renderable->GetModel();
         if (model == nullptr)
@@ -134,6 +135,7 @@ void RenderSystem::DrawInstancedModels(bool shadow, bool decalReceiving)
         }
         instances.Append(renderable->GetInstance());
     }
+    EnterStage(PassProfiler::Stage::Submit);
     instances.Flush(m_context.get(), shadow ? 12 : 60);
 }
 
@@ -261,8 +263,10 @@ void RenderSystem::DrawSpotLights()
     if (sphere == nullptr)
         return;
     instances.SetGeometry(sphere->GetVertexBuffer(true), sphere->GetVertexCount());
+    EnterStage(PassProfiler::Stage::Batch);
     for (SpotLight* light : m_spotLights)
         instances.Append(light->m_instance);
+    EnterStage(PassProfiler::Stage::Submit);
     instances.Flush(m_context.get(), 12);
 }
 
@@ -274,8 +278,10 @@ void RenderSystem::DrawPointLights()
     if (sphere == nullptr)
         return;
     instances.SetGeometry(sphere->GetVertexBuffer(true), sphere->GetVertexCount());
+    EnterStage(PassProfiler::Stage::Batch);
     for (PointLight* light : m_pointLights)
         instances.Append(light->GetInstance());
+    EnterStage(PassProfiler::Stage::Submit);
     instances.Flush(m_context.get(), 12);
 }
 
@@ -326,6 +332,7 @@ void RenderSystem::Draw2D()
     InstanceBuffer<SpriteInstance>& instances = m_spriteInstances;
     const Material* lastMaterial = nullptr;
     const auto sweep = [&](auto belongs) {
+        EnterStage(PassProfiler::Stage::Batch);
         for (const Renderable2D* sprite : m_2dList) {
             if (!belongs(sprite->GetScreenID()))
                 continue;
@@ -335,6 +342,7 @@ void RenderSystem::Draw2D()
             }
             instances.Append(sprite->GetInstance());
         }
+        EnterStage(PassProfiler::Stage::Submit);
         instances.Flush(m_context.get(), 16);
     };
     for (unsigned i = 0; i < m_activeScreens && i < kScreenCount; ++i) {

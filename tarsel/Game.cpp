@@ -199,8 +199,10 @@ void Game::AddSystems()
     auto* sound = m_audioBackend ? new quellor::SoundSystem(std::move(m_audioBackend)) : new quellor::SoundSystem;
     m_sound = static_cast<quellor::SoundSystem*>(m_engine->AddSystem("SoundSystem", sound, kSpace));
     m_engine->AddSystem("UISystem", new quellor::UISystem, kSpace);
-    m_graphics = static_cast<quellor::GraphicsSystem*>(
-        m_engine->AddSystem("GraphicsSystem", new quellor::GraphicsSystem(*m_config, m_window->GetHWND()), kSpace));
+    auto* graphics = m_renderContextFactory
+                         ? new quellor::GraphicsSystem(m_renderContextFactory(*m_config), m_window->GetHWND())
+                         : new quellor::GraphicsSystem(*m_config, m_window->GetHWND());
+    m_graphics = static_cast<quellor::GraphicsSystem*>(m_engine->AddSystem("GraphicsSystem", graphics, kSpace));
 }
 
 void Game::BuildStartupTree()

@@ -15,6 +15,7 @@
 
 namespace ZOR {
 class Config;
+class RenderContext;
 class Window;
 }
 namespace platform {
@@ -50,6 +51,10 @@ public:
     using StartupTree = std::function<quellor::Action*(Game&)>;
     void SetStartupTree(StartupTree tree) { m_startupTree = std::move(tree); }
     void SetAudioBackend(std::unique_ptr<platform::AudioBackend> backend);
+    // The render context the graphics system draws through, made from the configuration, in
+    // place of the OpenGL one (benchmarks that time the CPU side alone).
+    using RenderContextFactory = std::function<std::shared_ptr<ZOR::RenderContext>(const ZOR::Config&)>;
+    void SetRenderContextFactory(RenderContextFactory factory) { m_renderContextFactory = std::move(factory); }
 
     // Reads the --input file, if any, before start-up; false with a message naming the line.
     bool LoadInputScript(std::string& error);
@@ -102,6 +107,7 @@ private:
     quellor::ContentSystem* m_content = nullptr;
     StartupTree m_startupTree;
     std::unique_ptr<platform::AudioBackend> m_audioBackend;
+    RenderContextFactory m_renderContextFactory;
     std::shared_ptr<platform::ScriptedInputSource> m_scripted;
     platform::InputScript m_script;
     quellor::Stopwatch m_stopwatch;

@@ -10,10 +10,11 @@ RecordingAudioBackend::RecordingAudioBackend(int channelCount, bool deviceAvaila
 {
 }
 
-void RecordingAudioBackend::Log(const std::string& call)
+void RecordingAudioBackend::Log(std::string_view call)
 {
     std::lock_guard lock(m_mutex);
-    m_record->calls.push_back(call);
+    if (!m_record->quiet)
+        m_record->calls.emplace_back(call);
 }
 
 bool RecordingAudioBackend::Open()
@@ -44,7 +45,7 @@ void RecordingAudioBackend::Close()
 platform::SoundId RecordingAudioBackend::Load(const std::string& path)
 {
     std::lock_guard lock(m_mutex);
-    m_record->calls.push_back("load " + path);
+    Log("load " + path);
     if (!m_record->open || m_failing.count(path))
         return 0;
     const platform::SoundId id = m_nextId++;
@@ -55,7 +56,7 @@ platform::SoundId RecordingAudioBackend::Load(const std::string& path)
 void RecordingAudioBackend::Free(platform::SoundId sound)
 {
     std::lock_guard lock(m_mutex);
-    m_record->calls.push_back("free " + std::to_string(sound));
+    Log("free " + std::to_string(sound));
     if (m_record->loaded.erase(sound))
         ++m_record->freed;
     for (ChannelState& channel : m_record->channels)
@@ -71,6 +72,7 @@ bool RecordingAudioBackend::Valid(int channel) const
 int RecordingAudioBackend::Play(platform::SoundId sound, int loops, bool paused)
 {
     std::lock_guard lock(m_mutex);
+    ++m_record->plays;
     int found = -1;
     if (m_record->open && m_record->loaded.count(sound)) {
         auto& channels = m_record->channels;

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarsel::test {
@@ -28,8 +29,10 @@ public:
         std::vector<ChannelState> channels;
         std::map<platform::SoundId, std::string> loaded; // live sounds and their paths
         int freed = 0;
+        int plays = 0; // starts, kept or not
         bool open = false;
         bool closed = false;
+        bool quiet = false; // calls are not kept (long runs, where the list would only grow)
     };
 
     explicit RecordingAudioBackend(int channelCount = 8, bool deviceAvailable = true);
@@ -60,7 +63,7 @@ public:
 
 private:
     bool Valid(int channel) const;
-    void Log(const std::string& call);
+    void Log(std::string_view call);
 
     std::shared_ptr<Record> m_record = std::make_shared<Record>();
     std::set<std::string> m_failing;

@@ -130,21 +130,25 @@ void RecordingRenderContext::SwapBuffers()
 
 void RecordingRenderContext::Draw(std::uint32_t vertexCount, std::uint32_t startVertex)
 {
+    m_drawCount.fetch_add(1, std::memory_order_relaxed);
     Record("Draw", vertexCount, startVertex);
 }
 
 void RecordingRenderContext::DrawIndexed(std::uint32_t indexCount, std::uint32_t startIndex, std::uint32_t baseVertex)
 {
+    m_drawCount.fetch_add(1, std::memory_order_relaxed);
     Record("DrawIndexed", indexCount, startIndex, baseVertex);
 }
 
 void RecordingRenderContext::DrawInstanced(std::uint32_t verticesPerInstance, std::uint32_t instanceCount, std::uint32_t startVertex, std::uint32_t startInstance)
 {
+    m_drawCount.fetch_add(1, std::memory_order_relaxed);
     Record("DrawInstanced", verticesPerInstance, instanceCount, startVertex, startInstance);
 }
 
 void RecordingRenderContext::DrawIndexedInstanced(std::uint32_t indicesPerInstance, std::uint32_t instanceCount, std::uint32_t startIndex, std::uint32_t baseVertex, std::uint32_t startInstance)
 {
+    m_drawCount.fetch_add(1, std::memory_order_relaxed);
     Record("DrawIndexedInstanced", indicesPerInstance, instanceCount, startIndex, baseVertex, startInstance);
 }
 
@@ -446,6 +450,8 @@ const std::string& RecordingRenderContext::GetGraphicsCardInfo()
 void RecordingRenderContext::CopyData(const ZOR::Handle& handle, const void* data, std::uint32_t bytes)
 {
     Record("CopyData", handle, data, bytes);
+    if (m_quiet)
+        return;
     const auto* first = static_cast<const std::uint8_t*>(data);
     std::lock_guard lock(m_mutex);
     m_copies.emplace_back(handle, data ? std::vector<std::uint8_t>(first, first + bytes) : std::vector<std::uint8_t>());

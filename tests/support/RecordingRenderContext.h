@@ -2,6 +2,7 @@
 #include "renderer/dx11/RenderContext.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <sstream>
@@ -36,6 +37,12 @@ public:
     // The bytes of the last CopyData into that handle (empty when none).
     std::vector<std::uint8_t> LastCopy(const ZOR::Handle& handle) const;
     bool initializeResult = true;
+    // Quiet: calls are only counted, neither recorded nor their copies kept (long runs, where
+    // the text would cost more than the frame that makes it).
+    void SetQuiet(bool quiet) { m_quiet = quiet; }
+    // Calls made, and draws among them, recorded or not.
+    std::uint64_t GetCallCount() const { return m_callCount.load(std::memory_order_relaxed); }
+    std::uint64_t GetDrawCallCount() const { return m_drawCount.load(std::memory_order_relaxed); }
 
     bool Initialize() override;
     void ClearBackBuffer() override;
@@ -110,6 +117,9 @@ private:
     template <typename... Args>
     void Record(const char* name, const Args&... args)
     {
+        m_callCount.fetch_add(1, std::memory_order_relaxed);
+        if (m_quiet)
+            return;
         std::ostringstream text;
         text << name << '(';
         const char* separator = "";
@@ -140,6 +150,9 @@ private:
     bool Allocate(ZOR::Handle& handle, ZOR::ObjectType type);
 
     mutable std::mutex m_mutex;
+    bool m_quiet = false;
+    std::atomic<std::uint64_t> m_callCount{0};
+    std::atomic<std::uint64_t> m_drawCount{0};
     std::vector<std::string> m_calls;
     std::array<std::uint32_t, 11> m_nextSlot{};
     ZOR::DisplayMode m_currentMode;

@@ -93,6 +93,8 @@ FlowGame::FlowGame(FlowSetup setup) : m_setup(std::move(setup)), m_documents(tru
     auto backend = std::make_unique<RecordingAudioBackend>();
     m_sound = backend->GetRecord();
     m_game->SetAudioBackend(std::move(backend));
+    if (m_setup.renderContext)
+        m_game->SetRenderContextFactory(m_setup.renderContext);
     if (m_setup.startupTree) {
         m_game->SetStartupTree(m_setup.startupTree);
     } else if (m_setup.screen) {

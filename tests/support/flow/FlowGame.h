@@ -30,7 +30,8 @@
 // - drawing: the renderer draws and presents every FlowSetup::drawEvery-th update only (and
 //   every update while assets load, since their uploads run when a frame is presented); the
 //   components, game logic, physics and AI update every frame regardless; SetDrawEvery changes
-//   the cadence while the game runs;
+//   the cadence while the game runs; through the OpenGL back end unless FlowSetup::renderContext
+//   makes another context (a quiet recording one times the CPU side alone);
 // - a person: FlowSetup::person runs before each frame and sets the scripted input.
 //
 // A wait that runs out of frames prints a dump (frame, running screens, the entities of
@@ -121,6 +122,8 @@ struct FlowSetup {
     unsigned drawEvery = 1;
     // Called before each frame with that frame's number (from 1): a person at the controls.
     std::function<void(FlowGame& game, std::uint32_t frame)> person;
+    // The render context in place of the OpenGL one (Game::SetRenderContextFactory); none: OpenGL.
+    Game::RenderContextFactory renderContext;
 };
 
 class FlowGame {

@@ -168,13 +168,18 @@ void MatchDriver::SetPeople(std::vector<int> slots, bool keyboard)
 
 bool MatchDriver::Frame()
 {
+    BeforeFrame();
+    const bool running = m_game.Frame();
+    AfterFrame();
+    return running;
+}
+
+void MatchDriver::BeforeFrame()
+{
     Drive(m_scriptFrame++);
     if (m_winHeld)
         if (quellor::GameLogicSystem* logic = m_game.GetGameLogic())
             logic->m_winEnabled = false;
-    const bool running = m_game.Frame();
-    TallyDeaths();
-    return running;
 }
 
 bool MatchDriver::RunUntil(const std::function<bool()>& predicate, std::uint32_t maxFrames)

@@ -66,6 +66,10 @@ public:
     // One frame: the people's input for it, the win held off while asked, the frame itself, then
     // the deaths tallied. False once the game has stopped.
     bool Frame();
+    // Frame() in its three steps, for a caller that times the game's own frame apart:
+    // BeforeFrame(), then FlowGame::Frame(), then AfterFrame().
+    void BeforeFrame();
+    void AfterFrame() { TallyDeaths(); }
     // Runs frames until the predicate holds (tested before each frame); false when maxFrames ran
     // out or the game stopped.
     bool RunUntil(const std::function<bool()>& predicate, std::uint32_t maxFrames);
