@@ -23,6 +23,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -307,16 +308,17 @@ public:
     void ProtectResourceAcquisitions(bool on) { m_protectResourceAcquisitions = on; }
     bool IsProtectingResourceAcquisitions() const { return m_protectResourceAcquisitions; }
     // Every cached material, taken under the cache's lock (loader threads may be inserting).
-    std::vector<Material*> GetMaterialSnapshot();
+    // Main thread only: the list is kept and refilled by the next call, so a frame makes none.
+    const std::vector<Material*>& GetMaterialSnapshot();
     void ForceUpdateMaterials();
 
     // Shader set and full-screen passes.
     void BindFullscreenVertexShader();
-    void FullscreenPass(const Handle& target, const Handle& source, const std::string& pixelShader, bool setViewport);
+    void FullscreenPass(const Handle& target, const Handle& source, std::string_view pixelShader, bool setViewport);
     // Throws std::out_of_range for a pixel shader that was never filed.
-    void ApplyScreenEffect(const Handle& target, const std::string& pixelShader);
-    const Handle& GetVertexShader(const std::string& name) const;
-    const Handle& GetPixelShader(const std::string& name) const;
+    void ApplyScreenEffect(const Handle& target, std::string_view pixelShader);
+    const Handle& GetVertexShader(std::string_view name) const;
+    const Handle& GetPixelShader(std::string_view name) const;
     // Constant buffer i (0-12) in the order of the shader set's table.
     const Handle& GetConstantBuffer(std::uint32_t i) const { return m_constantBuffers[i]; }
     const Handle& GetShadowMap() const { return m_shadowMap; }
@@ -471,10 +473,19 @@ private:
     Cache<std::unique_ptr<Animation>> m_animations;
     Cache<std::unique_ptr<Material>> m_materials;
     Cache<std::unique_ptr<Font>> m_fonts;
+    std::vector<Material*> m_materialSnapshot; // GetMaterialSnapshot's list, kept for its capacity
+
+    // Shader handles by file name, found by any string view: the passes name their shaders with
+    // literals, and a look-up must not build a string each time.
+    struct ShaderNameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    using ShaderTable = std::unordered_map<std::string, Handle, ShaderNameHash, std::equal_to<>>;
 
     std::string m_shaderPath;
-    std::unordered_map<std::string, Handle> m_vertexShaders;
-    std::unordered_map<std::string, Handle> m_pixelShaders;
+    ShaderTable m_vertexShaders;
+    ShaderTable m_pixelShaders;
     Handle m_constantBuffers[kConstantBufferCount];
 
     Settings m_settings{};

@@ -14,6 +14,13 @@ namespace ZOR {
 
 using namespace slots;
 
+namespace {
+
+// What the passes that bind a texture by name start from: no name.
+const std::string kNoTextureName;
+
+} // namespace
+
 // Decals ------------------------------------------------------------------------------------
 
 bool RenderSystem::BeginDecalPass()
@@ -38,11 +45,12 @@ void RenderSystem::DrawDecals()
     if (cube == nullptr)
         return;
     m_context->BindVertexBuffer(cube->GetVertexBuffer(true), 12);
-    std::string lastTexture;
+    // The last name is the decal's own string (it outlives the pass): no copy per change.
+    const std::string* lastTexture = &kNoTextureName;
     for (const Decal* decal : m_decals) {
-        if (decal->GetTexture() != lastTexture) {
-            lastTexture = decal->GetTexture();
-            m_context->BindTexture(1, GetTexture(lastTexture));
+        if (decal->GetTexture() != *lastTexture) {
+            lastTexture = &decal->GetTexture();
+            m_context->BindTexture(1, GetTexture(*lastTexture));
         }
         m_context->CopyData(m_constantBuffers[kObjectBuffer], &decal->GetInstance(), sizeof(Decal::Instance));
         m_context->Draw(cube->GetVertexCount(), 0);
@@ -107,7 +115,7 @@ void RenderSystem::DrawDynamicMeshes()
     // blend tracker at none would draw a first mesh that asks for none alpha-blended.
     BlendMode lastBlend = BlendMode::Alpha;
     CullMode lastCull = CullMode::None;
-    std::string lastTexture;
+    const std::string* lastTexture = &kNoTextureName; // the mesh's own string, as for decals
     for (DynamicMesh* mesh : m_dynamicMeshes) {
         const auto count = static_cast<std::uint32_t>(mesh->Vertices().size());
         // A mesh without vertices, or whose buffer could not be made, changes no state.
@@ -121,9 +129,9 @@ void RenderSystem::DrawDynamicMeshes()
             lastCull = mesh->GetCullMode();
             m_context->SetCullMode(lastCull);
         }
-        if (mesh->GetTexture() != lastTexture) {
-            lastTexture = mesh->GetTexture();
-            m_context->BindTexture(0, GetTexture(lastTexture));
+        if (mesh->GetTexture() != *lastTexture) {
+            lastTexture = &mesh->GetTexture();
+            m_context->BindTexture(0, GetTexture(*lastTexture));
         }
         const std::uint32_t drawn = count < mesh->MaxVerts() ? count : mesh->MaxVerts();
         m_context->CopyData(mesh->GetVertexBuffer(), mesh->Vertices().data(),

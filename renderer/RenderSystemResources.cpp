@@ -433,14 +433,13 @@ void RenderSystem::UnloadFonts()
     m_fonts.entries.clear();
 }
 
-std::vector<Material*> RenderSystem::GetMaterialSnapshot()
+const std::vector<Material*>& RenderSystem::GetMaterialSnapshot()
 {
     std::lock_guard lock(m_materials.mutex);
-    std::vector<Material*> materials;
-    materials.reserve(m_materials.entries.size());
+    m_materialSnapshot.clear();
     for (auto& [name, material] : m_materials.entries)
-        materials.push_back(material.get());
-    return materials;
+        m_materialSnapshot.push_back(material.get());
+    return m_materialSnapshot;
 }
 
 void RenderSystem::ForceUpdateMaterials()
@@ -642,7 +641,7 @@ void RenderSystem::ReleaseResources()
 
 // Full-screen passes ------------------------------------------------------------------------
 
-const Handle& RenderSystem::GetVertexShader(const std::string& name) const
+const Handle& RenderSystem::GetVertexShader(std::string_view name) const
 {
     const auto found = m_vertexShaders.find(name);
     if (found == m_vertexShaders.end())
@@ -650,7 +649,7 @@ const Handle& RenderSystem::GetVertexShader(const std::string& name) const
     return found->second;
 }
 
-const Handle& RenderSystem::GetPixelShader(const std::string& name) const
+const Handle& RenderSystem::GetPixelShader(std::string_view name) const
 {
     const auto found = m_pixelShaders.find(name);
     if (found == m_pixelShaders.end())
@@ -668,7 +667,7 @@ void RenderSystem::BindFullscreenVertexShader()
     m_context->BindVertexShader(GetVertexShader("ZOR_FullscreenQuad.vs"));
 }
 
-void RenderSystem::FullscreenPass(const Handle& target, const Handle& source, const std::string& pixelShader,
+void RenderSystem::FullscreenPass(const Handle& target, const Handle& source, std::string_view pixelShader,
                                   bool setViewport)
 {
     const Handle& shader = GetPixelShader(pixelShader);
@@ -685,7 +684,7 @@ void RenderSystem::FullscreenPass(const Handle& target, const Handle& source, co
     m_context->BindTexture(0, Handle::Null());
 }
 
-void RenderSystem::ApplyScreenEffect(const Handle& target, const std::string& pixelShader)
+void RenderSystem::ApplyScreenEffect(const Handle& target, std::string_view pixelShader)
 {
     GetPixelShader(pixelShader);
     // Copied: the ping-pong handle must not change under the passes that read it.
