@@ -197,10 +197,13 @@ void Engine::Update(float dt)
     m_updating = true;
     Stopwatch stopwatch;
     // Spaces and systems are only deleted at the end of the frame, so copies of the lists stay
-    // valid while systems add spaces or systems during the passes.
-    std::vector<Space*> spaces = m_spaceOrder;
-    for (Space* space : spaces) {
-        std::vector<System*> systems = space->m_updateList;
+    // valid while systems add spaces or systems during the passes. Spaces are only appended:
+    // the ones there at the start are the first ones. The systems' copy keeps its capacity.
+    const std::size_t spaceCount = m_spaceOrder.size();
+    std::vector<System*>& systems = m_passSystems;
+    for (std::size_t s = 0; s < spaceCount; ++s) {
+        Space* space = m_spaceOrder[s];
+        systems.assign(space->m_updateList.begin(), space->m_updateList.end());
         for (System* system : systems) {
             if (!system->IsActive())
                 continue;
@@ -208,7 +211,7 @@ void Engine::Update(float dt)
             system->PreUpdate(dt);
             system->m_preUpdateTime = stopwatch.Stop();
         }
-        systems = space->m_updateList;
+        systems.assign(space->m_updateList.begin(), space->m_updateList.end());
         for (System* system : systems) {
             if (!system->IsActive())
                 continue;
@@ -216,7 +219,7 @@ void Engine::Update(float dt)
             system->Update(dt);
             system->m_updateTime = stopwatch.Stop();
         }
-        systems = space->m_updateList;
+        systems.assign(space->m_updateList.begin(), space->m_updateList.end());
         for (System* system : systems) {
             if (!system->IsActive())
                 continue;
@@ -251,9 +254,10 @@ void Engine::ProcessDestroyed()
 {
     for (;;) {
         bool worked = false;
-        std::vector<Space*> spaces = m_spaceOrder;
-        for (Space* space : spaces)
-            worked |= ProcessSpace(*space);
+        // Destroying may append spaces, never remove one: the ones there now come first.
+        const std::size_t spaceCount = m_spaceOrder.size();
+        for (std::size_t s = 0; s < spaceCount; ++s)
+            worked |= ProcessSpace(*m_spaceOrder[s]);
         if (m_spacesToDestroy.empty()) {
             if (!worked)
                 return;

@@ -80,6 +80,7 @@ private:
     std::unordered_map<std::string, Space*> m_spaces;
     std::vector<Space*> m_spaceOrder; // creation order, the order in which spaces are visited
     std::vector<Space*> m_spacesToDestroy;
+    std::vector<System*> m_passSystems; // the update list a pass of Update walks, copied
     std::shared_ptr<Injector> m_injector;
     float m_time = 0.0f;
     std::uint32_t m_frameCount = 0;
