@@ -46,6 +46,7 @@ void Octree::Build(const float3& center, std::uint32_t maxDepth)
     m_nodeSize = m_worldSize * m_looseness * scale;
     const float half = m_nodeSize / 2.0f;
     m_bounds.Set(center - float3(half, half, half), center + float3(half, half, half));
+    m_renderables.reserve(kRoomPerNode);
 
     if (m_depth >= maxDepth)
         return;
@@ -84,6 +85,8 @@ void Octree::Insert(Renderable* renderable)
     }
     node->m_renderables.push_back(renderable);
     renderable->m_octree = node;
+    for (Octree* holder = node; holder != nullptr; holder = holder->m_parent)
+        ++holder->m_heldCount;
 }
 
 bool Octree::Remove(Renderable* renderable)
@@ -91,6 +94,8 @@ bool Octree::Remove(Renderable* renderable)
     const auto found = std::find(m_renderables.begin(), m_renderables.end(), renderable);
     if (found != m_renderables.end()) {
         m_renderables.erase(found);
+        for (Octree* holder = this; holder != nullptr; holder = holder->m_parent)
+            --holder->m_heldCount;
         // A pointer left behind would let a later Invalidate re-file a renderable its render
         // system no longer draws, or reach a node freed when the tree is rebuilt.
         if (renderable->m_octree == this)

@@ -29,6 +29,8 @@ public:
     bool Remove(Renderable* renderable);
 
     const std::vector<Renderable*>& GetRenderables() const { return m_renderables; }
+    // How many renderables this node and its descendants hold: culling skips a subtree with none.
+    std::uint32_t GetHeldCount() const { return m_heldCount; }
     const AABB& GetBounds() const { return m_bounds; }
     Octree* GetParent() const { return m_parent; }
     // Child i for i < 8 of an inner node; null otherwise.
@@ -39,6 +41,9 @@ public:
 
     static constexpr unsigned kMinDepth = 1;
     static constexpr unsigned kMaxDepth = 5;
+    // Room every node has from the start, so that renderables moving about the world do not
+    // allocate as they enter nodes that held nothing yet.
+    static constexpr unsigned kRoomPerNode = 8;
 
 private:
     Octree(Octree* parent, const float3& center, std::uint32_t depth, std::uint32_t maxDepth,
@@ -48,6 +53,7 @@ private:
     void DrawNode(const Frustum& frustum, DebugDrawer& drawer, bool inside) const;
 
     std::vector<Renderable*> m_renderables;
+    std::uint32_t m_heldCount = 0;
     Octree* m_parent = nullptr;
     Octree* m_children[8] = {};
     AABB m_bounds;

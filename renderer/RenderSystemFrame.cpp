@@ -323,6 +323,9 @@ void RenderSystem::CullOctree(unsigned screen, const Frustum& frustum)
 
 void RenderSystem::CullOctreeNode(unsigned screen, const Frustum& frustum, const Octree* node, int parentResult)
 {
+    // Most of the tree is empty: a subtree that holds nothing adds nothing, tested or not.
+    if (node->GetHeldCount() == 0)
+        return;
     const int visibleOn = static_cast<int>(screen);
     int result = AABB_INSIDE;
     if (parentResult != AABB_INSIDE) {

@@ -180,6 +180,35 @@ TEST_F(FrameRecordingTest, ARenderableHiddenOnAScreenIsDrawnOnlyOnTheOthers)
     EXPECT_EQ(CountExact(draw), 0u);
 }
 
+TEST_F(FrameRecordingTest, CullingFollowsRenderablesIntoAndOutOfPartsOfTheTreeThatHeldNothing)
+{
+    const auto place = [this](ZOR::Renderable3D& cube, const float3& at) {
+        cube.SetWorldMatrix(ZOR::float4x4(1, 0, 0, at.x, 0, 1, 0, at.y, 0, 0, 1, at.z, 0, 0, 0, 1));
+        cube.Update(0.0f);
+        cube.Invalidate();
+    };
+    ZOR::Renderable3D& a = AddCube(float3(0, 0, 0));
+    ZOR::Renderable3D& b = AddCube(float3(100, 100, 100)); // behind every camera, alone in its corner
+    Frame();
+    EXPECT_EQ(system.GetVisibleList(), std::vector<ZOR::Renderable*>{&a});
+
+    // b comes into view next to a; then a leaves for the corner b left.
+    place(b, float3(1, 0, 0));
+    Frame();
+    EXPECT_EQ(system.GetVisibleList().size(), 2u);
+    place(a, float3(100, 100, 100));
+    Frame();
+    EXPECT_EQ(system.GetVisibleList(), std::vector<ZOR::Renderable*>{&b});
+    place(a, float3(-1, 0, 0));
+    Frame();
+    EXPECT_EQ(system.GetVisibleList().size(), 2u);
+
+    system.RemoveRenderable(&a);
+    system.RemoveRenderable(&b);
+    Frame();
+    EXPECT_TRUE(system.GetVisibleList().empty());
+}
+
 TEST_F(FrameRecordingTest, ADirectionalLightHiddenOnScreenZeroIsDrawnNowhere)
 {
     AddCube(float3(0, 0, 0));

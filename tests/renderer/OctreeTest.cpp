@@ -237,6 +237,43 @@ TEST(Octree, InvalidateRefilesAMovedRenderableUnderItsNewNode)
     EXPECT_TRUE(after->GetRenderables().empty());
 }
 
+TEST(Octree, HeldCountsFollowInsertRemoveAndInvalidateAlongThePathToTheRoot)
+{
+    Octree tree(1000.0f, 1.5f, 4);
+    EXPECT_EQ(tree.GetHeldCount(), 0u);
+    Box a(Cube(float3(300, 300, 300), 1.0f)), b(Cube(float3(300, 300, 300), 1.0f));
+    Box big(Cube(float3(0, 0, 0), 700.0f));
+    tree.Insert(&a);
+    tree.Insert(&b);
+    tree.Insert(&big);
+    EXPECT_EQ(tree.GetHeldCount(), 3u);
+    const Octree* leaf = a.GetOctree();
+    ASSERT_NE(leaf, &tree);
+    for (const Octree* node = leaf; node != &tree; node = node->GetParent())
+        EXPECT_EQ(node->GetHeldCount(), 2u);
+    // A sibling corner holds nothing.
+    EXPECT_EQ(tree.GetChild(4)->GetHeldCount(), 0u);
+
+    // Moving into the empty corner carries the count with it.
+    a.MoveTo(Cube(float3(-300, -300, -300), 1.0f));
+    a.Invalidate();
+    EXPECT_EQ(tree.GetHeldCount(), 3u);
+    EXPECT_EQ(tree.GetChild(4)->GetHeldCount(), 1u);
+    EXPECT_EQ(leaf->GetHeldCount(), 1u);
+
+    // A remove that finds nothing changes no count; one that finds takes one off every holder.
+    Box stranger(Cube(float3(300, 300, 300), 1.0f));
+    EXPECT_FALSE(tree.Remove(&stranger));
+    EXPECT_EQ(tree.GetHeldCount(), 3u);
+    EXPECT_TRUE(tree.Remove(&b));
+    EXPECT_EQ(leaf->GetHeldCount(), 0u);
+    EXPECT_EQ(tree.GetChild(3)->GetHeldCount(), 0u);
+    EXPECT_TRUE(tree.Remove(&big));
+    EXPECT_TRUE(tree.Remove(&a));
+    EXPECT_EQ(tree.GetHeldCount(), 0u);
+    EXPECT_EQ(tree.GetChild(4)->GetHeldCount(), 0u);
+}
+
 TEST(Octree, InvalidateOfANeverAddedOrRemovedRenderableChangesNothingEvenAfterItsTreeIsGone)
 {
     Octree tree(1000.0f, 1.5f, 3);
