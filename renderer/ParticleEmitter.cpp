@@ -188,8 +188,8 @@ void ParticleEmitter::KillAll()
     for (auto& pool : m_pools)
         for (Particle& p : pool)
             p.alive = false;
-    for (std::size_t& hint : m_firstDeadHint)
-        hint = 0;
+    for (unsigned p = 0; p < kPoolCount; ++p)
+        m_inUse[p] = m_sortedCount[p] = 0;
     m_liveCount = 0;
     m_emitTimer = 0.0f;
     m_spawnAccumulator = 0.0f;
@@ -265,10 +265,11 @@ bool ParticleEmitter::Load(const std::string& path)
         maxParticles = kMaxParticlesCap;
     }
     m_maxParticles = maxParticles;
-    for (auto& pool : m_pools)
-        pool.resize(maxParticles);
-    for (std::size_t& hint : m_firstDeadHint)
-        hint = 0;
+    for (unsigned p = 0; p < kPoolCount; ++p) {
+        m_pools[p].resize(maxParticles);
+        m_inUse[p] = std::min<std::size_t>(m_inUse[p], maxParticles);
+        m_sortedCount[p] = std::min(m_sortedCount[p], m_inUse[p]);
+    }
     // Entries cut off by a smaller pool took their live particles with them.
     m_liveCount = 0;
     for (auto& pool : m_pools)
@@ -398,18 +399,28 @@ void ParticleEmitter::Update(float dt)
 
 void ParticleEmitter::SortPools()
 {
-    // Dead entries go last; a never-spawned entry has no type, so its type is never read.
-    const auto before = [](const Particle& a, const Particle& b) {
-        if (a.alive != b.alive)
-            return a.alive;
-        if (!a.alive)
-            return false;
-        return *a.type->texture < *b.type->texture;
-    };
-    for (auto& pool : m_pools)
-        std::sort(pool.begin(), pool.end(), before);
-    for (std::size_t& hint : m_firstDeadHint)
-        hint = 0;
+    // The entries in use are live here: the last step packed them, and spawns append.
+    const auto byTexture = [](const Particle& a, const Particle& b) { return *a.type->texture < *b.type->texture; };
+    bool texturesChanged = false;
+    for (unsigned k = 0; k < kTypeCount; ++k) {
+        if (m_types[k].texture != m_sortedTextures[k]) {
+            m_sortedTextures[k] = m_types[k].texture;
+            texturesChanged = true;
+        }
+    }
+    for (unsigned p = 0; p < kPoolCount; ++p) {
+        const auto first = m_pools[p].begin();
+        const auto end = first + static_cast<std::ptrdiff_t>(m_inUse[p]);
+        if (texturesChanged) {
+            std::stable_sort(first, end, byTexture);
+        } else {
+            // Only the particles spawned since the last sort move: each goes after the older
+            // ones of its texture. With one texture in the pool none moves.
+            for (auto spawned = first + static_cast<std::ptrdiff_t>(m_sortedCount[p]); spawned != end; ++spawned)
+                std::rotate(std::upper_bound(first, spawned, *spawned, byTexture), spawned, spawned + 1);
+        }
+        m_sortedCount[p] = m_inUse[p];
+    }
 }
 
 float3 ParticleEmitter::ConeDirection()
@@ -440,13 +451,11 @@ bool ParticleEmitter::SpawnParticle()
     const unsigned k = static_cast<unsigned>(std::rand()) % m_particleTypeCount;
     const unsigned poolIndex = PoolOf(m_types[k].blendMode);
     std::vector<Particle>& pool = m_pools[poolIndex];
-    // Every entry before the hint is alive, so a burst of spawns scans each entry once.
-    std::size_t& hint = m_firstDeadHint[poolIndex];
-    while (hint < pool.size() && pool[hint].alive)
-        ++hint;
-    if (hint >= pool.size())
+    // Every entry in use is alive (the step packs them), so the first dead one is the next.
+    std::size_t& inUse = m_inUse[poolIndex];
+    if (inUse >= pool.size())
         return false;
-    Particle& p = pool[hint++];
+    Particle& p = pool[inUse++];
 
     ++m_liveCount;
     p.type = &m_types[k];
@@ -509,7 +518,11 @@ void ParticleEmitter::Simulate(float dt)
 
     for (unsigned poolIndex = 0; poolIndex < kPoolCount; ++poolIndex) {
         std::vector<Particle>& pool = m_pools[poolIndex];
-        for (std::size_t i = 0; i < pool.size(); ++i) {
+        // Survivors move down over the entries of the dead, keeping their order (and so the
+        // texture order), which leaves every dead entry after them.
+        std::size_t kept = 0;
+        std::size_t keptSorted = 0; // survivors from the sorted front
+        for (std::size_t i = 0; i < m_inUse[poolIndex]; ++i) {
             Particle& p = pool[i];
             if (!p.alive)
                 continue;
@@ -517,7 +530,6 @@ void ParticleEmitter::Simulate(float dt)
             if (p.age >= p.lifespan) {
                 p.alive = false;
                 --m_liveCount;
-                m_firstDeadHint[poolIndex] = std::min(m_firstDeadHint[poolIndex], i);
                 continue;
             }
             lo = float3(std::min(lo.x, p.position.x), std::min(lo.y, p.position.y), std::min(lo.z, p.position.z));
@@ -535,7 +547,15 @@ void ParticleEmitter::Simulate(float dt)
             if (m_fadingOut)
                 p.alpha = u;
             p.color = p.type->endColor * t + p.type->startColor * u;
+            if (kept != i) {
+                pool[kept] = p;
+                p.alive = false;
+            }
+            ++kept;
+            keptSorted += i < m_sortedCount[poolIndex] ? 1 : 0;
         }
+        m_inUse[poolIndex] = kept;
+        m_sortedCount[poolIndex] = keptSorted;
     }
 
     m_aabb.min = lo;

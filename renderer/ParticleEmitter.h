@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -122,8 +123,15 @@ public:
     float GetTimer() const { return m_emitTimer; }
     float GetMaxLifetime() const { return m_lifespan.y; }
 
-    // What the particle pass draws: live entries first, sorted by texture after each update.
+    // A whole pool: live entries first, in texture order after each update, the dead after them.
     const std::vector<Particle>& GetPool(unsigned pool) const { return m_pools[pool < kPoolCount ? pool : 1]; }
+    // What the particle pass draws: the leading entries of a pool that may be live; every entry
+    // past them is dead.
+    std::span<const Particle> GetPoolInUse(unsigned pool) const
+    {
+        const unsigned p = pool < kPoolCount ? pool : 1;
+        return std::span<const Particle>(m_pools[p].data(), m_inUse[p]);
+    }
     const ParticleType& GetParticleType(unsigned index) const { return m_types[index < kTypeCount ? index : 4]; }
     unsigned GetParticleCount() const { return m_liveCount; }
     float GetSpawnAccumulator() const { return m_spawnAccumulator; }
@@ -140,7 +148,15 @@ private:
 
     Type m_emitterType = POINT;
     std::vector<Particle> m_pools[kPoolCount];
-    std::size_t m_firstDeadHint[kPoolCount] = {0, 0};
+    // Entries [0, m_inUse[p]) of pool p may be live, the rest are dead. The simulation step packs
+    // the live ones at the front in their order, so the next spawn takes entry m_inUse[p], the
+    // first dead one.
+    std::size_t m_inUse[kPoolCount] = {0, 0};
+    // Entries [0, m_sortedCount[p]) are in texture order; those after came since the last sort.
+    std::size_t m_sortedCount[kPoolCount] = {0, 0};
+    // The texture each type's particles were last sorted by: when one changes (resolved late, or
+    // a file loaded over live particles) the pools are sorted whole again.
+    Handle m_sortedTextures[kTypeCount];
     unsigned m_liveCount = 0;
     unsigned m_maxParticles = 0;
     ParticleType m_types[kTypeCount];

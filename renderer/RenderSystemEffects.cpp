@@ -157,7 +157,7 @@ void RenderSystem::DrawParticles()
         Handle current = Handle::Null();
         EnterStage(PassProfiler::Stage::Batch);
         for (const ParticleEmitter* emitter : m_particleEmitters) {
-            for (const ParticleEmitter::Particle& particle : emitter->GetPool(pool)) {
+            for (const ParticleEmitter::Particle& particle : emitter->GetPoolInUse(pool)) {
                 if (!particle.alive || particle.type == nullptr)
                     continue;
                 const Handle& texture = particle.type->texture;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -517,22 +518,43 @@ TEST_F(OwnedEmitterTest, UpdateResolvesTexturesAndPoolsSortByTextureWithTheDeadL
     emitter.Update(0.01f);
     ASSERT_EQ(emitter.GetParticleCount(), survivors);
 
-    unsigned live = 0;
-    for (unsigned pool = 0; pool < 2; ++pool) {
-        bool seenDead = false;
-        std::uint32_t last = 0;
-        for (const Particle& p : emitter.GetPool(pool)) {
-            if (!p.alive) {
-                seenDead = true;
-                continue;
+    // In each pool: the live particles first, by texture, and within one texture the older
+    // before the younger; the pass walks exactly the live ones.
+    const auto expectOrdered = [&emitter](unsigned expectedLive) {
+        unsigned live = 0;
+        for (unsigned pool = 0; pool < 2; ++pool) {
+            bool seenDead = false;
+            const Particle* previous = nullptr;
+            for (const Particle& p : emitter.GetPool(pool)) {
+                if (!p.alive) {
+                    seenDead = true;
+                    continue;
+                }
+                ++live;
+                EXPECT_FALSE(seenDead) << "a live particle after a dead one in pool " << pool;
+                if (previous) {
+                    EXPECT_GE(*p.type->texture, *previous->type->texture) << "pool " << pool;
+                    if (p.type->texture == previous->type->texture) {
+                        EXPECT_LE(p.age, previous->age) << "pool " << pool;
+                    }
+                }
+                previous = &p;
             }
-            ++live;
-            EXPECT_FALSE(seenDead) << "a live particle after a dead one in pool " << pool;
-            EXPECT_GE(*p.type->texture, last) << "pool " << pool;
-            last = *p.type->texture;
+            const auto inUse = emitter.GetPoolInUse(pool);
+            EXPECT_EQ(inUse.data(), emitter.GetPool(pool).data());
+            EXPECT_EQ(inUse.size(), static_cast<std::size_t>(std::count_if(
+                                        inUse.begin(), inUse.end(), [](const Particle& p) { return p.alive; })));
+            EXPECT_TRUE(std::none_of(emitter.GetPool(pool).begin() + static_cast<std::ptrdiff_t>(inUse.size()),
+                                     emitter.GetPool(pool).end(), [](const Particle& p) { return p.alive; }));
         }
-    }
-    EXPECT_EQ(live, survivors);
+        EXPECT_EQ(live, expectedLive);
+    };
+    expectOrdered(survivors);
+
+    // A type that takes another texture while its particles live sorts them anew.
+    emitter.SetParticleType(0, "second.dds", BlendMode::Alpha, Color(), Color());
+    emitter.Update(0.01f);
+    expectOrdered(survivors);
     system.RemoveRenderable(&emitter);
 }
 
