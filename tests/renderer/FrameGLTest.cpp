@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 namespace {
@@ -91,6 +92,57 @@ TEST_F(FrameGLTest, AnObliqueSunCastsTheCubesShadowAlongItsDirectionAndNowhereEl
     auto plain = Frame();
     Screenshot(plain, "shadow_off");
     EXPECT_NEAR(Luma(Pixel(plain, inShadow[0], inShadow[1])), open, 6);
+}
+
+TEST_F(FrameGLTest, AGrazingSunsShadowStartsAtTheWallAndIsTheSameFromAboveAndFromLow)
+{
+    SetUpScene();
+    AddModel("cube.model", TranslateScale(float3(0, -0.5f, 0), float3(20, 1, 20)), ColourMaterial("ground.mat", 1, 1, 1));
+    // A thin wall across x = 0: 0.05 thick, 2 high, 2.4 wide.
+    AddModel("cube.model", TranslateScale(float3(0, 1, 0), float3(0.05f, 2, 2.4f)), ColourMaterial("wall.mat", 0.8f, 0.8f, 0.8f));
+    system->SetGlobalAmbient(0.2f, 0.2f, 0.2f);
+    // 15 degrees above the horizon: the ground meets the sun at a grazing angle.
+    const float3 direction(std::cos(0.2618f), -std::sin(0.2618f), 0.0f);
+    sun.SetDirection(direction);
+    sun.SetColor(2, 2, 2);
+    system->AddRenderable(&sun);
+    SetSun(direction);
+    system->EnableEffect(RenderSystem::Lighting, -1);
+    system->EnableEffect(RenderSystem::Shadows, -1);
+
+    struct View {
+        float3 eye, target;
+        const char* name;
+    };
+    const View views[] = {{float3(1, 9, 0.5f), float3(1, 0, 0), "above"}, {float3(1, 0.8f, 5), float3(1, 0, 0), "low"}};
+    float starts[2] = {};
+    for (int v = 0; v < 2; ++v) {
+        SCOPED_TRACE(views[v].name);
+        SetCamera(0, views[v].eye, views[v].target);
+        const auto image = Frame();
+        Screenshot(image, std::string("shadow_grazing_") + views[v].name);
+        const auto luma = [&](float x, float z) {
+            const auto xy = Project(float3(x, 0, z));
+            return Luma(Pixel(image, static_cast<std::uint32_t>(xy[0]), static_cast<std::uint32_t>(xy[1])));
+        };
+        // Open ground beside the wall's shadow is evenly lit: no acne.
+        const int open = luma(1.0f, 2.0f);
+        EXPECT_GT(open, 110);
+        for (float x = -0.5f; x <= 2.5f; x += 0.25f)
+            EXPECT_NEAR(luma(x, 2.0f), open, 8) << "acne at x " << x;
+        // Behind the wall the shadow starts within a few hundredths and has no gap.
+        const int middle = (open + 51) / 2;
+        starts[v] = 1.0f;
+        for (float x = 0.03f; x < 1.0f; x += 0.01f)
+            if (luma(x, 0.0f) < middle) {
+                starts[v] = x;
+                break;
+            }
+        for (float x = starts[v] + 0.05f; x <= 3.0f; x += 0.05f)
+            EXPECT_LT(luma(x, 0.0f), middle) << "a gap at x " << x;
+    }
+    EXPECT_LT(starts[0], 0.15f) << "the shadow is detached from the wall";
+    EXPECT_NEAR(starts[0], starts[1], 0.05f) << "the shadow's edge moves with the camera";
 }
 
 TEST_F(FrameGLTest, APointLightLightsTheGroundInsideItsRadiusOnly)
