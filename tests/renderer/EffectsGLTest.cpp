@@ -210,6 +210,30 @@ TEST_F(EffectsGLTest, GodRaysBrightenTowardTheSunAndNothingWithTheSunBehind)
     EXPECT_EQ(Changed(away, awayRays, 0, 0, kWidth, kHeight), 0);
 }
 
+TEST_F(EffectsGLTest, WithLightingOffGodRaysAndGlowAreStillComposed)
+{
+    ReferenceScene();
+    system->DisableEffect(RenderSystem::Lighting, -1);
+    const Image plain = Frame();
+    system->EnableEffect(RenderSystem::GodRays, -1);
+    const Image rays = Frame();
+    Screenshot(rays, "effect_god_rays_unlit");
+    const auto sunPixel = Project(float3(-40, 8, -150));
+    EXPECT_GT(Luma(Pixel(rays, sunPixel[0], sunPixel[1])), Luma(Pixel(plain, sunPixel[0], sunPixel[1])) + 40);
+    system->DisableEffect(RenderSystem::GodRays, -1);
+    EXPECT_TRUE(Same(Frame(), plain)) << "rays off: nothing of them left";
+
+    // A fully glowing surface shows its glow whether lights are on or off.
+    const float3 nearPoint(2, 1, 2);
+    ZOR::Renderable3D& nearBox = *models[3];
+    nearBox.SetGlowStrength(4.0f);
+    const Image unlit = Frame();
+    Screenshot(unlit, "effect_glow_unlit");
+    EXPECT_GT(Luma(At(unlit, nearPoint)), Luma(At(plain, nearPoint)) + 40);
+    system->EnableEffect(RenderSystem::Lighting, -1);
+    EXPECT_LE(Distance(At(Frame(), nearPoint), At(unlit, nearPoint)), 6);
+}
+
 TEST_F(EffectsGLTest, EffectsOnScreenZeroLeaveScreenOneAndGodRaysNeedEveryScreen)
 {
     ReferenceScene();
@@ -266,6 +290,38 @@ TEST_F(EffectsGLTest, ADecalColoursTheReceivingGroundInItsFootprintAndSparesACub
     EXPECT_LT(cubeTop[0], 255) << "lit, not the decal's flat red";
     EXPECT_GT(cubeTop[1], 40) << "the cube keeps its own colour on top";
     EXPECT_GT(cubeSide[1], 20);
+    system->RemoveRenderable(&decal);
+}
+
+TEST_F(EffectsGLTest, ADecalOnABoxFaceReachesTheViewsBorderAndTheBoxsEdge)
+{
+    // A grey box fills the left half of the view up to its edge at x = 0; the right half is sky.
+    // A thin decal box around the box's front face colours that face red.
+    SetUpScene();
+    ZOR::Renderable3D& box = AddModel("cube.model", TranslateScale(float3(-3, 1, 0), float3(6, 6, 4)),
+                                      ColourMaterial("grey.mat", 0.5f, 0.5f, 0.5f));
+    box.SetAcceptsDecals(true);
+    SetCamera(0, float3(0, 1, 6), float3(0, 1, 0));
+    ColourTexture("red.png", 255, 0, 0);
+    ZOR::Decal decal;
+    decal.m_position = float3(-3, 1, 2);
+    decal.m_scale = float3(8, 8, 0.6f);
+    decal.SetTexture("red.png");
+    decal.SetAlpha(1.0f);
+    system->AddRenderable(&decal);
+    decal.Update(0.0f);
+    system->ResolveOctree();
+    const Image image = Frame();
+    Screenshot(image, "forward_decal_box_edge");
+    const int edge = Project(float3(0, 1, 2))[0];
+    ASSERT_GT(edge, 100);
+    int notRed = 0;
+    for (std::uint32_t y = 2; y + 2 < kHeight; y += 4)
+        for (int x = 0; x + 1 < edge; ++x) {
+            const auto p = Pixel(image, static_cast<std::uint32_t>(x), y);
+            notRed += p[0] > 200 && p[1] < 40 ? 0 : 1;
+        }
+    EXPECT_EQ(notRed, 0) << "the face is red from the view's border to the box's edge";
     system->RemoveRenderable(&decal);
 }
 
