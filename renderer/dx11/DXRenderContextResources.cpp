@@ -222,11 +222,15 @@ bool Submit(DXRenderContext::Impl& d, bool glThread, Handle& handle, Creation<Re
     if (!replace)
         slot = Record{};
     slot.free = 0;
-    creation.describe(slot);
+    // Kinds that keep their old objects until the new ones exist keep describing the old ones
+    // until then, and for good if the new ones cannot be made.
+    const bool keepOld = replace && !creation.releaseFirst;
+    if (!keepOld)
+        creation.describe(slot);
     const std::uint64_t id = d.nextUploadId++;
     slot.pending = id;
     DXRenderContext::Impl* impl = &d;
-    d.uploads.push_back({id, [impl, index, id, creation]() {
+    d.uploads.push_back({id, [impl, index, id, creation, keepOld]() {
                              SlotTable<Record>& t = *creation.table;
                              {
                                  std::lock_guard l(impl->mutex);
@@ -244,16 +248,18 @@ bool Submit(DXRenderContext::Impl& d, bool glThread, Handle& handle, Creation<Re
                                  if (!r || r->pending != id)
                                      return;
                                  r->pending = 0;
-                                 impl->Forget(r->generation);
                                  if (ok) {
+                                     impl->Forget(r->generation);
                                      Adopt(*r, built);
                                      r->generation = impl->NextGeneration();
-                                 } else {
+                                 } else if (!keepOld) {
                                      // The slot stays allocated, holding nothing; its old
                                      // objects go with `built` once the mutex is released.
+                                     impl->Forget(r->generation);
                                      Adopt(built, *r);
                                      r->generation = 0;
                                  }
+                                 // Even a slot that kept its objects reads as live again.
                                  impl->MarkAllDirty();
                              }
                              if (!ok)

@@ -228,3 +228,25 @@ TEST_F(LoaderThreads, AFailedUploadLogsItsErrorAndLeavesTheSlotEmpty)
     EXPECT_FALSE(static_cast<bool>(missing));
     EXPECT_EQ(context.GetPendingUploadCount(), 0u);
 }
+
+TEST_F(LoaderThreads, AFailedReplacementOfAShaderKeepsTheShaderItHad)
+{
+    ZOR::DXRenderContext& context = Context();
+    const Handle target = BoundTarget(2, 2);
+    UseColourPipeline();
+    ColourBuffer(0, 1, 0, 1);
+    Handle shader = PixelShader(tarsel::test::ColourPS);
+    const Handle before = shader;
+    context.BindPixelShader(shader);
+    const std::string path = WriteFile("broken.ps", "#version 450\nvoid main() { target0 = nothing; }\n");
+    std::thread([&] { EXPECT_TRUE(context.CreatePixelShader(shader, path, true, "main")); }).join();
+    EXPECT_EQ(shader, before) << "replaced in place";
+    StdoutCapture out;
+    context.SwapBuffers();
+    EXPECT_NE(out.Text().find("Error: Failed to create precompiled pixel shader \"" + path + "\"\n"), std::string::npos)
+        << out.Text();
+    // The old program still draws through the same handle.
+    context.ClearRenderTarget(target, 1, 0, 0, 1);
+    context.Draw(6, 0);
+    EXPECT_EQ(Pixel(Read(target), 0, 0), (std::array<int, 4>{0, 255, 0, 255}));
+}
