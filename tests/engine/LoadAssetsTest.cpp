@@ -9,12 +9,16 @@
 #include "engine/ResourceSystem.h"
 #include "engine/SoundSystem.h"
 #include "engine/Space.h"
+#include "engine/Transform2D.h"
+#include "engine/graphics/GraphicsSystem.h"
+#include "engine/graphics/TextComponent.h"
 #include "renderer/RenderSystem.h"
 #include "tests/support/RecordingRenderContext.h"
 #include "tests/support/StdoutCapture.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavWriter.h"
 #include "tests/support/WorkingDirectory.h"
+#include "tools/writers/FontWriter.h"
 #include "tools/writers/ImageWriter.h"
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
@@ -66,18 +70,26 @@ protected:
         cwd.reset();
     }
 
-    // The engine with resources, actions, sound and the renderer, and the screen pushed.
-    LoadAssets* Begin()
+    // The engine with resources, actions, sound and the renderer, and the screen pushed. With
+    // `graphics`, the renderer is the engine's graphics system, with which texts register.
+    LoadAssets* Begin(bool graphics = false)
     {
         engine = Engine::Instance();
         engine->AddSystem("ResourceSystem", new ResourceSystem, "default");
         actions = static_cast<ActionSystem*>(engine->AddSystem("ActionSystem", new ActionSystem, "default"));
         sound = static_cast<SoundSystem*>(engine->AddSystem(
             "SoundSystem", new SoundSystem, "default"));
-        auto context = std::make_shared<tarsel::test::RecordingRenderContext>();
+        context = std::make_shared<tarsel::test::RecordingRenderContext>();
         context->SetDisplayModes({ZOR::DisplayMode({1280, 720}, 60)});
-        render = new RenderBridge(context, window);
-        engine->AddSystem("GraphicsSystem", render, "default");
+        if (graphics) {
+            auto* system = new GraphicsSystem(context, window);
+            render = system;
+            engine->AddSystem("GraphicsSystem", system, "default");
+        } else {
+            auto* bridge = new RenderBridge(context, window);
+            render = bridge;
+            engine->AddSystem("GraphicsSystem", bridge, "default");
+        }
         auto* screen = new LoadAssets;
         actions->AddAction(screen, 0);
         return screen;
@@ -89,7 +101,8 @@ protected:
     Engine* engine = nullptr;
     ActionSystem* actions = nullptr;
     SoundSystem* sound = nullptr;
-    RenderBridge* render = nullptr;
+    std::shared_ptr<tarsel::test::RecordingRenderContext> context;
+    ZOR::RenderSystem* render = nullptr;
 };
 
 } // namespace
@@ -139,6 +152,40 @@ TEST_F(LoadAssetsTest, QueuesByKindCountsEveryFileAndFinishesInTheFrameOfTheLast
     const std::string text = out.Text();
     EXPECT_NE(text.find("empty.wav"), std::string::npos) << text;
     EXPECT_NE(text.find("cut.model"), std::string::npos) << text;
+}
+
+TEST_F(LoadAssetsTest, LoadsItsThreeFontsAtOnceAndWritesWithTheLargestTenPixelsIn)
+{
+    tarsel::tools::BitmapFont font;
+    font.imageWidth = font.imageHeight = font.cellWidth = font.cellHeight = 16;
+    font.pixels.assign(16 * 16 * 4, 255);
+    for (const char* size : {"32", "48", "64"})
+        folder.Write(std::string("fonts/font_") + size + ".bff", tarsel::tools::WriteBff(font));
+    Begin(true);
+    context->ClearCalls();
+    engine->Update(0.016f);
+    for (const char* size : {"32", "48", "64"})
+        EXPECT_NE(render->GetFont(std::string("font_") + size + ".bff"), nullptr) << size;
+    // The font textures come first, in this order, before any loader thread's texture.
+    std::vector<std::string> textures;
+    for (const std::string& call : context->Calls())
+        if (call.rfind("CreateTexture(", 0) == 0)
+            textures.push_back(call);
+    ASSERT_GE(textures.size(), 3u);
+    EXPECT_NE(textures[0].find("\"textures/fonts/font_32.dds\""), std::string::npos) << textures[0];
+    EXPECT_NE(textures[1].find("\"textures/fonts/font_48.dds\""), std::string::npos) << textures[1];
+    EXPECT_NE(textures[2].find("\"textures/fonts/font_64.dds\""), std::string::npos) << textures[2];
+
+    Entity* text = engine->GetEntity("loading_text", "default");
+    ASSERT_NE(text, nullptr);
+    auto* component = text->GetComponent<TextComponent>();
+    ASSERT_NE(component, nullptr);
+    EXPECT_EQ(component->GetFont(), render->GetFont("font_64.bff"));
+    EXPECT_EQ(component->GetFontTexture(), "font_64.dds");
+    auto* place = text->GetComponent<Transform2D>();
+    ASSERT_NE(place, nullptr);
+    EXPECT_EQ(place->m_x, 10.0f);
+    EXPECT_EQ(place->m_y, 0.0f);
 }
 
 TEST_F(LoadAssetsTest, NoFilesFinishesInTheFirstUpdate)
