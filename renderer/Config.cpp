@@ -15,9 +15,6 @@ constexpr std::array<const char*, 6> kCompatibilityTexts = {
     "DIRECTX9.1", "DIRECTX9.2", "DIRECTX9.3", "DIRECTX10.0", "DIRECTX10.1", "DIRECTX11.0",
 };
 
-// The filtering level stored in the file for each Anisotropy value.
-constexpr std::array<int, 5> kAnisotropyLevels = {1, 2, 4, 8, 16};
-
 } // namespace
 
 Config::Config(const std::string& path) : INIFile(path)
@@ -36,7 +33,7 @@ Config::Config(const std::string& path) : INIFile(path)
     const int anisotropy = Read<int>(kSection, "ANISOTROPY");
     m_anisotropy = Anisotropy::X16;
     for (std::size_t i = 0; i + 1 < kAnisotropyLevels.size(); ++i)
-        if (anisotropy == kAnisotropyLevels[i])
+        if (anisotropy == static_cast<int>(kAnisotropyLevels[i]))
             m_anisotropy = static_cast<Anisotropy>(i);
 }
 
@@ -76,7 +73,7 @@ void Config::SaveAnisotropy(const Anisotropy& anisotropy)
     m_anisotropy = anisotropy;
     const auto index = static_cast<std::uint32_t>(anisotropy);
     if (index < kAnisotropyLevels.size())
-        Write<int>(kSection, "ANISOTROPY", kAnisotropyLevels[index]);
+        Write<int>(kSection, "ANISOTROPY", static_cast<int>(kAnisotropyLevels[index]));
     Save(GetFileName());
 }
 

@@ -16,7 +16,6 @@ DXRenderContext::DXRenderContext(const Config& config) : RenderContext(config), 
     d.fullscreen = config.GetFullscreen();
     d.vsync = config.GetVsync();
     d.anisotropy = config.GetAnisotropy();
-    d.compatibilityMode = config.GetCompatibilityMode();
     d.msaaLevel = config.GetMSAALevel();
 }
 
@@ -117,8 +116,8 @@ void DXRenderContext::EnumerateDisplayModes()
 void DXRenderContext::CreateDevice()
 {
     Impl& d = *m_impl;
-    // Every context made here is 4.5 core; the levels are what the configuration would accept.
-    d.featureLevels = FeatureLevels(d.compatibilityMode);
+    // Every context made here is 4.5 core and single-sampled: the configured compatibility mode
+    // and MSAA level choose nothing on it.
     if (!m_targetWindow || !m_targetWindow->IsValid())
         throw Exception("Failed to create the DXGI swap chain. Ensure that you call SetTargetWindow before "
                         "initialization.");
@@ -130,9 +129,6 @@ void DXRenderContext::CreateDevice()
     d.glThread = std::this_thread::get_id();
     d.limits = gpu::ImmediateContext::QueryLimits();
     d.graphicsCardInfo = GraphicsCardDescription(d.device.GetRendererName(), d.device.GetVideoMemoryMiB());
-    d.sampleCounts = SampleCounts(d.device.GetMaxSamples());
-    d.sampleCount = SampleCountAt(d.sampleCounts, d.msaaLevel);
-    d.sampleQuality = 0;
 }
 
 void DXRenderContext::AcquireBackBuffer()

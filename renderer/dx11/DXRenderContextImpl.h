@@ -69,9 +69,7 @@ public:
     bool initialised = false;
     bool fullscreen = false;
     bool vsync = false;
-    CompatibilityMode compatibilityMode = CompatibilityMode::DirectX10_0;
     MSAALevel msaaLevel = MSAALevel::Samples1;
-    std::vector<FeatureLevel> featureLevels;
     std::thread::id glThread;
 
     std::array<platform::gpu::DepthStencilDesc, DepthStateCount> depthStates{};
@@ -92,10 +90,6 @@ public:
     // Parallel to the base class's list of display modes.
     std::vector<platform::DisplayModeDesc> modes;
     std::uint32_t currentMode = 0;
-
-    std::vector<std::uint32_t> sampleCounts;
-    std::uint32_t sampleCount = 1;
-    std::uint32_t sampleQuality = 0;
 
     Viewport backBufferViewport;
     std::string graphicsCardInfo;

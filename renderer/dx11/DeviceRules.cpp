@@ -43,45 +43,10 @@ DisplayModeChoice ChooseDisplayMode(const std::vector<DisplayMode>& kept, const 
     return choice;
 }
 
-std::vector<FeatureLevel> FeatureLevels(CompatibilityMode mode)
-{
-    static constexpr FeatureLevel descending[] = {FeatureLevel::Level11_0, FeatureLevel::Level10_1,
-                                                  FeatureLevel::Level10_0, FeatureLevel::Level9_3,
-                                                  FeatureLevel::Level9_2, FeatureLevel::Level9_1};
-    const auto value = static_cast<std::uint32_t>(mode);
-    const std::uint32_t highest = value > 5 ? 5 : value;
-    return std::vector<FeatureLevel>(std::begin(descending) + (5 - highest), std::end(descending));
-}
-
-std::vector<std::uint32_t> SampleCounts(std::uint32_t maxSamples)
-{
-    std::vector<std::uint32_t> counts;
-    for (std::uint32_t count = 1; count <= 32; count *= 2) {
-        if (count > 1 && count > maxSamples)
-            break;
-        counts.push_back(count);
-    }
-    return counts;
-}
-
-std::uint32_t SampleCountAt(const std::vector<std::uint32_t>& counts, MSAALevel level)
-{
-    const auto index = static_cast<std::uint32_t>(level);
-    if (counts.empty())
-        return 1;
-    return index < counts.size() ? counts[index] : counts.front();
-}
-
 std::uint32_t MaxAnisotropy(Anisotropy anisotropy)
 {
-    switch (anisotropy) {
-    case Anisotropy::X1: return 1;
-    case Anisotropy::X2: return 2;
-    case Anisotropy::X4: return 4;
-    case Anisotropy::X8: return 8;
-    case Anisotropy::X16: return 16;
-    }
-    return 1;
+    const auto index = static_cast<std::uint32_t>(anisotropy);
+    return index < kAnisotropyLevels.size() ? kAnisotropyLevels[index] : 1;
 }
 
 float4x4 PixelTransform(const Viewport& viewport)

@@ -1,7 +1,7 @@
 #pragma once
 // The rules the back end applies when it sets up the device, kept apart from the GPU so that
 // they can be checked on their own: which display modes are offered, which one starts, which
-// feature levels and sample counts are asked for, and the fixed conversions of the settings.
+// and the fixed conversions of the settings.
 #include "renderer/dx11/DisplaySettings.h"
 #include "renderer/dx11/RenderContext.h"
 #include "renderer/math/float4x4.h"
@@ -26,22 +26,6 @@ struct DisplayModeChoice {
 // The mode to start in: the first kept mode of the configured size, else the last kept mode. An
 // empty configured size takes the last mode and asks for it to be saved. kept must not be empty.
 DisplayModeChoice ChooseDisplayMode(const std::vector<DisplayMode>& kept, const Dimension& configured);
-
-enum class FeatureLevel : std::uint32_t {
-    Level9_1 = 0x9100,
-    Level9_2 = 0x9200,
-    Level9_3 = 0x9300,
-    Level10_0 = 0xA000,
-    Level10_1 = 0xA100,
-    Level11_0 = 0xB000,
-};
-// From the compatibility mode downwards; a mode above the highest starts at the highest.
-std::vector<FeatureLevel> FeatureLevels(CompatibilityMode mode);
-
-// 1, 2, 4, ... 32 while the device takes that many samples.
-std::vector<std::uint32_t> SampleCounts(std::uint32_t maxSamples);
-// The count at the level; a level past the list gives the first entry (one sample).
-std::uint32_t SampleCountAt(const std::vector<std::uint32_t>& counts, MSAALevel level);
 
 // 1, 2, 4, 8 or 16; any other setting gives 1.
 std::uint32_t MaxAnisotropy(Anisotropy anisotropy);

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 
 namespace ZOR {
@@ -7,6 +8,10 @@ namespace ZOR {
 
 // Maximum anisotropic filtering: 1, 2, 4, 8 or 16 samples.
 enum class Anisotropy : std::uint32_t { X1 = 0, X2 = 1, X4 = 2, X8 = 3, X16 = 4 };
+
+// The filtering level of each Anisotropy value, in its order: what the configuration file
+// stores and what the samplers are given.
+inline constexpr std::array<std::uint32_t, 5> kAnisotropyLevels = {1, 2, 4, 8, 16};
 
 // Index into the supported multisample counts 1, 2, 4, 8, 16, 32 (0 = one sample).
 enum class MSAALevel : std::uint32_t { Samples1 = 0, Samples2, Samples4, Samples8, Samples16, Samples32 };

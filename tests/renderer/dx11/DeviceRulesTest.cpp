@@ -79,27 +79,6 @@ TEST(DisplayModeRules, StartsInTheConfiguredModeElseTheLastOne)
     }
 }
 
-TEST(DeviceRules, FeatureLevelsRunDownFromTheCompatibilityMode)
-{
-    using L = FeatureLevel;
-    EXPECT_EQ(FeatureLevels(CompatibilityMode::DirectX9_1), (std::vector<L>{L::Level9_1}));
-    EXPECT_EQ(FeatureLevels(CompatibilityMode::DirectX10_0),
-              (std::vector<L>{L::Level10_0, L::Level9_3, L::Level9_2, L::Level9_1}));
-    const std::vector<L> all = {L::Level11_0, L::Level10_1, L::Level10_0, L::Level9_3, L::Level9_2, L::Level9_1};
-    EXPECT_EQ(FeatureLevels(CompatibilityMode::DirectX11_0), all);
-    EXPECT_EQ(FeatureLevels(static_cast<CompatibilityMode>(7)), all);
-}
-
-TEST(DeviceRules, SampleCountsStopAtTheDeviceLimitAndALevelPastThemIsOneSample)
-{
-    const std::vector<std::uint32_t> counts = SampleCounts(4);
-    EXPECT_EQ(counts, (std::vector<std::uint32_t>{1, 2, 4}));
-    EXPECT_EQ(SampleCountAt(counts, MSAALevel::Samples4), 4u);
-    EXPECT_EQ(SampleCountAt(counts, MSAALevel::Samples8), 1u);
-    EXPECT_EQ(SampleCounts(0), (std::vector<std::uint32_t>{1}));
-    EXPECT_EQ(SampleCounts(1000).back(), 32u);
-}
-
 TEST(DeviceRules, AnisotropyLevelsDoubleAndUnknownOnesFilterOnce)
 {
     EXPECT_EQ(MaxAnisotropy(Anisotropy::X1), 1u);
