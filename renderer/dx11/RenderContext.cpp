@@ -73,14 +73,6 @@ void Log(const char* format, ...)
     va_end(arguments);
 }
 
-void RenderContext::Log(const char* format, ...)
-{
-    std::va_list arguments;
-    va_start(arguments, format);
-    LogV(format, arguments);
-    va_end(arguments);
-}
-
 const Handle& Handle::Null()
 {
     static const Handle null;

@@ -242,7 +242,8 @@ public:
     // The registered context, or null.
     static RenderContext* Instance();
     Config& GetConfig() { return m_config; }
-    static void Log(const char* format, ...) ZOR_PRINTF_FORMAT(1, 2);
+    // The renderer's log function, ZOR::Log, under the back end's name.
+    static constexpr void (*const Log)(const char* format, ...) ZOR_PRINTF_FORMAT(1, 2) = &ZOR::Log;
 
 protected:
     platform::NativeWindow* m_targetWindow = nullptr;
