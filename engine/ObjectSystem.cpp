@@ -39,13 +39,10 @@ const FileInfo* FindFile(const System& system, const std::string& fileName, cons
         std::printf("Warning: no ResourceSystem in this space; %s \"%s\" not loaded\n", what, fileName.c_str());
         return nullptr;
     }
-    const auto& files = resources->GetFiles();
-    auto found = files.find(fileName);
-    if (found == files.end()) {
+    const FileInfo* file = resources->FindFile(fileName);
+    if (!file)
         std::printf("Warning: %s \"%s\" is not in the file table; nothing loaded\n", what, fileName.c_str());
-        return nullptr;
-    }
-    return &found->second;
+    return file;
 }
 
 void SkipComponent(const TiXmlElement& element, const char* why)

@@ -49,6 +49,12 @@ void ResourceSystem::Update(float)
         Rescan();
 }
 
+const FileInfo* ResourceSystem::FindFile(const std::string& fileName) const
+{
+    const auto found = m_files.find(fileName);
+    return found == m_files.end() ? nullptr : &found->second;
+}
+
 void ResourceSystem::Rescan()
 {
     ScanDirectory("");

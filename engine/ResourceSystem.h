@@ -43,6 +43,8 @@ public:
     // Keyed by file name with extension ("Beta.ql"). Entries are never removed.
     FileTable& GetFiles() { return m_files; }
     const FileTable& GetFiles() const { return m_files; }
+    // The record of a file name with extension, or null when the table has none.
+    const FileInfo* FindFile(const std::string& fileName) const;
 
     // Emitted with the record of every new or newer file.
     FileSignal& GetFileChangedEvent() { return m_fileChanged; }

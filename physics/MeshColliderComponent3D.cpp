@@ -32,10 +32,8 @@ Collider3D* MeshColliderComponent3D::BuildCollider(RigidBody3D* body)
     ShapeData3D shape;
     std::string source = m_file;
     const ResourceSystem* resources = GetSystem<ResourceSystem>();
-    const ResourceSystem::FileTable* files = resources ? &resources->GetFiles() : nullptr;
-    const auto found = files ? files->find(m_file) : ResourceSystem::FileTable::const_iterator();
-    if (files && found != files->end()) {
-        source = found->second.path;
+    if (const FileInfo* file = resources ? resources->FindFile(m_file) : nullptr) {
+        source = file->path;
         shape = LoadShapeData(source);
     } else {
         std::printf("Error: Failed to load shape data from %s\n", m_file.c_str());

@@ -73,14 +73,13 @@ void EmitterComponent::SetParticleEmitterFile(const std::string& name)
                     m_particleEmitterFile.c_str());
         return;
     }
-    const auto& files = resources->GetFiles();
-    const auto found = files.find(m_particleEmitterFile);
-    if (found == files.end()) {
+    const FileInfo* file = resources->FindFile(m_particleEmitterFile);
+    if (!file) {
         std::printf("Warning: EmitterComponent finds no file \"%s\"; the emitter keeps its settings\n",
                     m_particleEmitterFile.c_str());
         return;
     }
-    Load(found->second.path);
+    Load(file->path);
 }
 
 void EmitterComponent::Update(float dt)

@@ -87,6 +87,11 @@ TEST_F(ResourceScanTest, RecordsOnlyKnownExtensionsExactlyAsWritten)
     EXPECT_EQ(layered.name, "hero.model");
     EXPECT_EQ(layered.extension, "png");
 
+    // Look-ups by file name: exact names only, never a path.
+    EXPECT_EQ(system->FindFile("font_32.dds"), &font);
+    EXPECT_EQ(system->FindFile("LOUD.DDS"), nullptr);
+    EXPECT_EQ(system->FindFile("textures/quiet.dds"), nullptr);
+
     // The first scan announces every file it records, in walk order.
     EXPECT_THAT(heard.paths, ElementsAre("models/hero.model.png", "models/ship.model", "textures/fonts/font_32.dds",
                                          "textures/quiet.dds"));
