@@ -4,6 +4,7 @@
 #include "ai/State.h"
 #include "engine/Entity.h"
 #include "engine/reflection/MetaRegistrar.h"
+#include "engine/reflection/MetaRegistry.h"
 
 #include <cstdio>
 
@@ -63,26 +64,13 @@ void StateMachine::SetInitialState(const std::string& name)
 {
     if (name.empty())
         return;
-    Meta* record = MetaRegistry::Instance().Find(name);
-    Meta* stateRecord = State::StaticMeta();
-    if (!record) {
-        Refuse(name, "names no reflected type");
-        return;
-    }
-    if (!record->IsA(stateRecord)) {
-        Refuse(name, "is not a State");
-        return;
-    }
-    void* made = record->GetOps() ? record->GetOps()->New() : nullptr;
-    if (!made) {
-        Refuse(name, "cannot be made by name");
-        return;
-    }
-    auto* state = static_cast<State*>(record->CastTo(made, stateRecord));
-    if (!state) {
-        record->GetOps()->Delete(made);
-        Refuse(name, "is not a State");
-        return;
+    MetaRegistry::Creation outcome;
+    State* state = CreateAs<State>(name, outcome);
+    switch (outcome) {
+    case MetaRegistry::Creation::Made: break;
+    case MetaRegistry::Creation::NoSuchType: Refuse(name, "names no reflected type"); return;
+    case MetaRegistry::Creation::NotOfBase: Refuse(name, "is not a State"); return;
+    case MetaRegistry::Creation::CannotBeMade: Refuse(name, "cannot be made by name"); return;
     }
     m_initStateName = name;
     m_madeStates.emplace_back(state);

@@ -2,6 +2,7 @@
 
 #include "engine/ActionSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
+#include "engine/reflection/MetaRegistry.h"
 
 #include <cstdio>
 
@@ -58,27 +59,20 @@ void ActionComponent::SetBasedOnName(std::string name)
     if (name.empty())
         return;
     m_name = name;
-    Meta* record = MetaRegistry::Instance().Find(name);
-    Meta* actionRecord = Action::StaticMeta();
-    if (!record) {
+    MetaRegistry::Creation outcome;
+    Action* action = CreateAs<Action>(name, outcome);
+    switch (outcome) {
+    case MetaRegistry::Creation::Made: m_actions.PushBack(action, 0); break;
+    case MetaRegistry::Creation::NoSuchType:
         std::printf("Warning: no reflected type named \"%s\"; no action started\n", name.c_str());
-        return;
-    }
-    if (!record->IsA(actionRecord)) {
+        break;
+    case MetaRegistry::Creation::NotOfBase:
         std::printf("Warning: \"%s\" is not an action; no action started\n", name.c_str());
-        return;
-    }
-    void* made = record->GetOps() ? record->GetOps()->New() : nullptr;
-    if (!made) {
+        break;
+    case MetaRegistry::Creation::CannotBeMade:
         std::printf("Warning: the action \"%s\" cannot be created by name; no action started\n", name.c_str());
-        return;
+        break;
     }
-    auto* action = static_cast<Action*>(record->CastTo(made, actionRecord));
-    if (!action) {
-        Variable::DestroyValue(record, made);
-        return;
-    }
-    m_actions.PushBack(action, 0);
 }
 
 void ActionComponent::Update(float dt)

@@ -1,6 +1,7 @@
 #include "engine/reflection/MetaRegistry.h"
 
 #include "engine/reflection/Meta.h"
+#include "engine/reflection/MetaNotPOD.h"
 
 namespace quellor {
 
@@ -24,6 +25,32 @@ Meta* MetaRegistry::Find(const std::string& name) const
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     auto it = m_byName.find(name);
     return it == m_byName.end() ? nullptr : it->second;
+}
+
+void* MetaRegistry::Create(const std::string& name, const Meta* base, Creation& outcome) const
+{
+    const Meta* record = Find(name);
+    if (!record) {
+        outcome = Creation::NoSuchType;
+        return nullptr;
+    }
+    if (!record->IsA(base)) {
+        outcome = Creation::NotOfBase;
+        return nullptr;
+    }
+    void* made = record->GetOps() ? record->GetOps()->New() : nullptr;
+    if (!made) {
+        outcome = Creation::CannotBeMade;
+        return nullptr;
+    }
+    void* asBase = record->CastTo(made, base);
+    if (!asBase) {
+        record->GetOps()->Delete(made);
+        outcome = Creation::NotOfBase;
+        return nullptr;
+    }
+    outcome = Creation::Made;
+    return asBase;
 }
 
 std::unordered_map<std::string, Meta*> MetaRegistry::Records() const

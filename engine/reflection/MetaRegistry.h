@@ -17,6 +17,13 @@ public:
 
     // The record registered under `name`, or null.
     Meta* Find(const std::string& name) const;
+
+    // What Create made of a name.
+    enum class Creation { Made, NoSuchType, NotOfBase, CannotBeMade };
+    // A new object of the type registered under `name`, as the class of record `base` (the
+    // object's own record or one of its bases): null, with the reason in `outcome`, when no
+    // record has the name, the type is not a `base`, or its record cannot create it.
+    void* Create(const std::string& name, const Meta* base, Creation& outcome) const;
     // A copy of the whole name → record table (for the census and tools).
     std::unordered_map<std::string, Meta*> Records() const;
     std::size_t Count() const;
@@ -40,5 +47,12 @@ private:
     std::unordered_map<std::string, Meta*> m_byName;
     std::vector<std::unique_ptr<Meta>> m_owned;
 };
+
+// Create as a reflected class Base: `CreateAs<Action>(name, outcome)`.
+template <class Base>
+Base* CreateAs(const std::string& name, MetaRegistry::Creation& outcome)
+{
+    return static_cast<Base*>(MetaRegistry::Instance().Create(name, Base::StaticMeta(), outcome));
+}
 
 } // namespace quellor
