@@ -28,7 +28,6 @@ void Text::SetValue(const std::string& value)
         return;
     m_value = value;
     m_dirty = true;
-    m_previousVertexCount = static_cast<std::uint32_t>(m_vertices.size());
     m_vertices.clear();
 
     const std::uint32_t first = m_font->GetFirstCharacter();

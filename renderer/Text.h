@@ -52,7 +52,6 @@ public:
     const std::vector<TextVertex>& GetVertices() const { return m_vertices; }
     bool IsDirty() const { return m_dirty; }
     void SetDirty(bool dirty) { m_dirty = dirty; }
-    std::uint32_t GetPreviousVertexCount() const { return m_previousVertexCount; }
     // How many vertices the vertex buffer was created for (0: no buffer yet).
     std::uint32_t GetBufferVertexCount() const { return m_bufferVertexCount; }
     void SetBufferVertexCount(std::uint32_t count) { m_bufferVertexCount = count; }
@@ -65,7 +64,6 @@ private:
     float2 m_position;
     bool m_dirty = false;
     std::vector<TextVertex> m_vertices;
-    std::uint32_t m_previousVertexCount = 0;
     std::uint32_t m_bufferVertexCount = 0;
     Handle m_vertexBuffer;
     int m_screenId = -1;
