@@ -107,7 +107,7 @@ public:
         Camera camera;
         float3 target; // a direction
         float2 nearFar;
-        float fov = 0.0f; // degrees
+        float fov = 0.0f; // degrees; the sun builds the camera's projection from it
     };
 
     // One split-screen view.

@@ -73,7 +73,9 @@ void SunComponent::Update(float)
         const ZOR::float3 up = vertical ? ZOR::float3(1.0f, 0.0f, 0.0f) : ZOR::float3(0.0f, 1.0f, 0.0f);
         camera.LookAt(direction, up);
     }
-    camera.SetProjectionMatrix(m_fov * ZOR::kDegreesToRadians, 1.0f, m_nearPlane, m_farPlane);
+    // The projection is built from what the caster now holds: its field of view and planes.
+    const ZOR::float2& planes = m_shadowCaster->nearFar;
+    camera.SetProjectionMatrix(m_shadowCaster->fov * ZOR::kDegreesToRadians, 1.0f, planes.x, planes.y);
 
     m_graphics->SetSunSize(m_size);
     m_graphics->SetSunPosition(camera.GetPosition());
