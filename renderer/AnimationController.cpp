@@ -119,7 +119,6 @@ void AnimationController::RemoveAnimation(const std::string& name)
 {
     m_clips.erase(name);
     m_playing.erase(name);
-    m_times.erase(name);
 }
 
 bool AnimationController::HasAnimation(const std::string& name) const
@@ -140,20 +139,17 @@ void AnimationController::PlayAnimation(const std::string& name, float blendFact
     const auto clip = m_clips.find(name);
     if (clip == m_clips.end())
         return;
-    m_playing[name] = clip->second;
-    m_blendGroups[name] = group;
-    m_times[name] = 0.0f;
-    m_blendFactors[name] = blendFactor;
-    m_timeOffsets[name] = 0.0f;
+    PlayingClip& playing = m_playing[name];
+    playing.clip = clip->second;
+    playing.group = group;
+    playing.time = 0.0f;
+    playing.factor = blendFactor;
+    playing.offset = 0.0f;
 }
 
 void AnimationController::Clear()
 {
     m_playing.clear();
-    m_times.clear();
-    m_blendGroups.clear();
-    m_blendFactors.clear();
-    m_timeOffsets.clear();
 }
 
 void AnimationController::StopAnimation()
@@ -178,22 +174,22 @@ void AnimationController::SetSkeleton(const Skeleton* skeleton)
 
 void AnimationController::SetBlendFactor(const std::string& name, float factor)
 {
-    const auto it = m_blendFactors.find(name);
-    if (it != m_blendFactors.end())
-        it->second = factor;
+    const auto it = m_playing.find(name);
+    if (it != m_playing.end())
+        it->second.factor = factor;
 }
 
 float AnimationController::GetBlendFactor(const std::string& name) const
 {
-    const auto it = m_blendFactors.find(name);
-    return it == m_blendFactors.end() ? 0.0f : it->second;
+    const auto it = m_playing.find(name);
+    return it == m_playing.end() ? 0.0f : it->second.factor;
 }
 
 void AnimationController::SetAnimTimeOffset(const std::string& name, float ticks)
 {
-    const auto it = m_timeOffsets.find(name);
-    if (it != m_timeOffsets.end())
-        it->second = ticks;
+    const auto it = m_playing.find(name);
+    if (it != m_playing.end())
+        it->second.offset = ticks;
 }
 
 void AnimationController::SetDuration(const std::string& name, float ticks)
@@ -288,8 +284,8 @@ void AnimationController::Update(float seconds)
 {
     if (m_playing.empty() || !m_skeleton || m_paused)
         return;
-    for (auto& entry : m_times)
-        entry.second += m_speed * seconds;
+    for (auto& entry : m_playing)
+        entry.second.time += m_speed * seconds;
 
     // The node transforms are scratch space of the shared skeleton (see the class comment).
     Skeleton& skeleton = const_cast<Skeleton&>(*m_skeleton);
@@ -302,13 +298,12 @@ void AnimationController::Update(float seconds)
     ComputeBasePose(skeleton);
 
     std::size_t used = 0;
-    for (const auto& [name, clip] : m_playing) {
-        const auto timeIt = m_times.find(name);
-        const auto offsetIt = m_timeOffsets.find(name);
-        const float time = timeIt != m_times.end() ? timeIt->second : 0.0f;
-        const float ticks = time * clip->GetTicksPerSecond();
+    for (auto& entry : m_playing) {
+        PlayingClip& playing = entry.second;
+        const Animation* clip = playing.clip;
+        const float ticks = playing.time * clip->GetTicksPerSecond();
         const float duration = clip->GetDuration();
-        const float offset = offsetIt != m_timeOffsets.end() ? offsetIt->second : 0.0f;
+        const float offset = playing.offset;
 
         float t;
         if (!(duration > 0.0f)) {
@@ -318,24 +313,20 @@ void AnimationController::Update(float seconds)
             if (!m_looping) {
                 t = duration;
             } else {
-                if (timeIt != m_times.end())
-                    timeIt->second = 0.0f;
+                playing.time = 0.0f;
                 t = static_cast<float>(std::fmod(static_cast<double>(offset + ticks), static_cast<double>(duration)));
             }
         } else {
             t = std::fmod(offset + ticks, duration);
         }
 
-        const auto factorIt = m_blendFactors.find(name);
-        if (factorIt == m_blendFactors.end() || !(factorIt->second > 0.0f))
+        if (!(playing.factor > 0.0f))
             continue;
-        const auto groupIt = m_blendGroups.find(name);
-        const BlendGroup group = groupIt != m_blendGroups.end() ? groupIt->second : BlendGroup::All;
         if (used == m_clipSamples.size())
             m_clipSamples.emplace_back();
         ClipSamples& samples = m_clipSamples[used++];
-        samples.factor = factorIt->second;
-        SampleClip(*clip, t, group, samples.samples);
+        samples.factor = playing.factor;
+        SampleClip(*clip, t, playing.group, samples.samples);
     }
 
     // Blend: positions add their offsets from the base pose; rotations add their rotation

@@ -79,13 +79,19 @@ private:
     bool m_paused = false;
     bool m_looping = true;
     const Skeleton* m_skeleton = nullptr;
+    // A clip in the blend with everything the name-keyed setters change, kept together so that
+    // an update reaches them without a look-up by name.
+    struct PlayingClip {
+        Animation* clip = nullptr;
+        float time = 0.0f;   // seconds
+        float offset = 0.0f; // ticks
+        float factor = 0.0f;
+        BlendGroup group = BlendGroup::All;
+    };
+
     std::unordered_map<std::string, Animation*> m_clips;
-    std::unordered_map<std::string, Animation*> m_playing;
-    std::unordered_map<std::string, float> m_blendFactors;
-    std::unordered_map<std::string, float> m_timeOffsets;
-    std::unordered_map<std::string, BlendGroup> m_blendGroups;
+    std::unordered_map<std::string, PlayingClip> m_playing;
     std::unordered_map<std::uint32_t, BlendGroup> m_trackGroups;
-    std::unordered_map<std::string, float> m_times;
     std::vector<float4x4> m_boneMatrices;
     // Clips already warned about for tracks that name no bone of the current skeleton.
     std::unordered_set<std::string> m_clipsWarnedOutsideSkeleton;

@@ -252,8 +252,13 @@ TEST_F(TimelineTest, ZeroFactorOrClearedClipsContributeNothing)
     controller.Update(1.0f); // nothing playing: the nodes keep the last pose
     ExpectLocal(skeleton, 0, kRootJoint, kIdentity, "cleared");
 
+    // A clip removed while it plays leaves the blend with its factor: nothing is left to set.
+    controller.PlayAnimation("line.anim", 0.5f, ZOR::BlendGroup::All);
     controller.RemoveAnimation("line.anim");
     EXPECT_FALSE(controller.HasAnimation("line.anim"));
+    EXPECT_FALSE(controller.IsPlaying("line.anim"));
+    controller.SetBlendFactor("line.anim", 0.7f);
+    EXPECT_EQ(controller.GetBlendFactor("line.anim"), 0.0f);
     controller.PlayAnimation("line.anim"); // unknown now: nothing starts
     controller.Update(1.0f);
     ExpectLocal(skeleton, 0, kRootJoint, kIdentity, "removed");
