@@ -25,6 +25,9 @@ namespace {
 
 constexpr int kGjkMaxSteps = 32;
 constexpr int kEpaMaxIterations = 32;
+// The polytope starts with four vertices and gains one per iteration: the horizon's table
+// covers every index.
+static_assert(4 + kEpaMaxIterations <= EpaHorizon3D::kTableVertices);
 constexpr float kTolerance = 1e-4f;
 constexpr float kDegenerate = 1e-8f;
 
@@ -102,17 +105,6 @@ void PushFace(EpaScratch3D& scratch, std::uint32_t i, std::uint32_t j, std::uint
     std::push_heap(scratch.faces.begin(), scratch.faces.end(), FaceAfter);
 }
 
-void AddHorizonEdge(EpaScratch3D& scratch, std::uint32_t from, std::uint32_t to)
-{
-    for (auto it = scratch.horizon.begin(); it != scratch.horizon.end(); ++it) {
-        if (it->from == to && it->to == from) {
-            scratch.horizon.erase(it);
-            return;
-        }
-    }
-    scratch.horizon.push_back({from, to});
-}
-
 // Grows the final GJK simplex to a tetrahedron around the origin.
 void EpaExpandSimplex(GjkSimplex3D& simplex)
 {
@@ -182,7 +174,7 @@ bool Epa(Contact3D& contact, GjkSimplex3D& simplex, BlockPool& pointPool, EpaScr
 {
     scratch.vertices.clear();
     scratch.faces.clear();
-    scratch.horizon.clear();
+    scratch.horizon.Clear();
     for (int i = 0; i < 4; ++i)
         scratch.vertices.push_back({simplex.W[i], simplex.SA[i], simplex.SB[i]});
 
@@ -237,14 +229,13 @@ bool Epa(Contact3D& contact, GjkSimplex3D& simplex, BlockPool& pointPool, EpaScr
             const float3& g2 = scratch.vertices[g.v[2]].w;
             if ((x.w - g0).Dot((g1 - g0).Cross(g2 - g0)) >= 0.0f) {
                 g.valid = 0;
-                AddHorizonEdge(scratch, g.v[0], g.v[1]);
-                AddHorizonEdge(scratch, g.v[1], g.v[2]);
-                AddHorizonEdge(scratch, g.v[2], g.v[0]);
+                scratch.horizon.Add(g.v[0], g.v[1]);
+                scratch.horizon.Add(g.v[1], g.v[2]);
+                scratch.horizon.Add(g.v[2], g.v[0]);
             }
         }
-        for (const EpaScratch3D::Edge& edge : scratch.horizon)
-            PushFace(scratch, xi, edge.from, edge.to);
-        scratch.horizon.clear();
+        scratch.horizon.ForEach([&](std::uint32_t from, std::uint32_t to) { PushFace(scratch, xi, from, to); });
+        scratch.horizon.Clear();
         if (scratch.faces.empty())
             return true;
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include "physics/EpaHorizon3D.h"
 #include "renderer/math/float3.h"
 
 #include <cstdint>
@@ -21,13 +22,9 @@ struct EpaScratch3D {
         ZOR::float3 nearest;
         std::uint8_t valid;
     };
-    struct Edge {
-        std::uint32_t from, to;
-    };
-
     std::vector<Vertex> vertices;
     std::vector<Face> faces; // a min-heap on the distance
-    std::vector<Edge> horizon;
+    EpaHorizon3D horizon;
 };
 
 } // namespace quellor
