@@ -1,5 +1,6 @@
 #include "renderer/DynamicMesh.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ZOR {
@@ -151,45 +152,64 @@ DynamicMesh& DynamicMesh::Sphere(const float3& center, float radius, float alpha
     const float dPhi = kTwoPi * s;
     const float dTheta = kPi * s;
 
-    auto ring = [&](float theta, float phi) {
-        const float3 local(std::cos(phi) * std::sin(theta), std::cos(theta), std::sin(phi) * std::sin(theta));
-        return rotation * (local * radius) + center;
+    // Each ring point is computed once per row of them that a band or cap uses, not once per
+    // triangle corner: the azimuths' cosines and sines once for the sphere, the polar angle's
+    // once per row. A row reaches no further than the room left lets a loop go (each of its
+    // steps adds at least three vertices), so a huge segment count costs no more than a full mesh.
+    const std::size_t room = m_maxVerts - std::min<std::size_t>(m_vertices.size(), m_maxVerts);
+    const std::size_t columns = std::min(static_cast<std::size_t>(segments), room) + 1;
+    m_sphereAzimuths.resize(columns);
+    for (std::size_t i = 0; i < columns; ++i) {
+        const float phi = dPhi * static_cast<float>(i);
+        m_sphereAzimuths[i] = float2(std::cos(phi), std::sin(phi));
+    }
+    m_sphereRows.resize(2 * columns);
+    float3* const rowA = m_sphereRows.data();
+    float3* const rowB = rowA + columns;
+    const auto fillRow = [&](float theta, float3* row) {
+        const float sinTheta = std::sin(theta);
+        const float cosTheta = std::cos(theta);
+        for (std::size_t i = 0; i < columns; ++i) {
+            const float3 local(m_sphereAzimuths[i].x * sinTheta, cosTheta, m_sphereAzimuths[i].y * sinTheta);
+            row[i] = rotation * (local * radius) + center;
+        }
     };
     const float3 top = center + float3(0.0f, radius, 0.0f);
     const float3 bottom = center + float3(0.0f, -radius, 0.0f);
 
+    fillRow(dTheta, rowA);
     for (int i = 0; i < segments && !Full(); ++i) {
         const float f0 = static_cast<float>(i) * s;
         const float f1 = static_cast<float>(i + 1) * s;
         Push(top, uv0, alpha);
-        Push(ring(dTheta, dPhi * static_cast<float>(i)), float2(uv0.x + du * f0, uv0.y), alpha);
-        Push(ring(dTheta, dPhi * static_cast<float>(i + 1)), float2(uv0.x + du * f1, uv0.y), alpha);
+        Push(rowA[i], float2(uv0.x + du * f0, uv0.y), alpha);
+        Push(rowA[i + 1], float2(uv0.x + du * f1, uv0.y), alpha);
     }
     for (int j = 0; j + 1 < segments && !Full(); ++j) {
         const float thetaA = static_cast<float>(j + 1) * dTheta;
         const float thetaB = thetaA + dTheta;
         const float tA = static_cast<float>(j) * s;
         const float tB = tA + s;
+        fillRow(thetaA, rowA);
+        fillRow(thetaB, rowB);
         for (int i = 0; i < segments && !Full(); ++i) {
             const float f0 = static_cast<float>(i) * s;
             const float f1 = static_cast<float>(i + 1) * s;
-            const float phi0 = dPhi * static_cast<float>(i);
-            const float phi1 = dPhi * static_cast<float>(i + 1);
-            const DynamicMeshVertex k1{ring(thetaA, phi0), float2(uv0.x + du * f0, uv0.y + dv * tA), alpha};
-            const DynamicMeshVertex k2{ring(thetaA, phi1), float2(uv0.x + du * f1, uv0.y + dv * tA), alpha};
-            const DynamicMeshVertex k3{ring(thetaB, phi1), float2(uv0.x + du * f1, uv0.y + dv * tB), alpha};
-            const DynamicMeshVertex k4{ring(thetaB, phi0), float2(uv0.x + du * f0, uv0.y + dv * tB), alpha};
+            const DynamicMeshVertex k1{rowA[i], float2(uv0.x + du * f0, uv0.y + dv * tA), alpha};
+            const DynamicMeshVertex k2{rowA[i + 1], float2(uv0.x + du * f1, uv0.y + dv * tA), alpha};
+            const DynamicMeshVertex k3{rowB[i + 1], float2(uv0.x + du * f1, uv0.y + dv * tB), alpha};
+            const DynamicMeshVertex k4{rowB[i], float2(uv0.x + du * f0, uv0.y + dv * tB), alpha};
             Push(k1).Push(k2).Push(k3);
             Push(k1).Push(k3).Push(k4);
         }
     }
-    const float thetaBottom = kPi - dTheta;
+    fillRow(kPi - dTheta, rowA);
     for (int i = 0; i < segments && !Full(); ++i) {
         const float f0 = static_cast<float>(i) * s;
         const float f1 = static_cast<float>(i + 1) * s;
         Push(bottom, uv0, alpha);
-        Push(ring(thetaBottom, dPhi * static_cast<float>(i + 1)), float2(uv0.x + du * f1, uv1.y), alpha);
-        Push(ring(thetaBottom, dPhi * static_cast<float>(i)), float2(uv0.x + du * f0, uv1.y), alpha);
+        Push(rowA[i + 1], float2(uv0.x + du * f1, uv1.y), alpha);
+        Push(rowA[i], float2(uv0.x + du * f0, uv1.y), alpha);
     }
     return *this;
 }

@@ -82,6 +82,9 @@ private:
     BlendMode m_blendMode = BlendMode::Alpha;
     CullMode m_cullMode = CullMode::None;
     std::string m_texture;
+    // What Sphere reuses from call to call: the azimuths' cosines and sines, two rows of points.
+    std::vector<float2> m_sphereAzimuths;
+    std::vector<float3> m_sphereRows;
 };
 
 } // namespace ZOR
