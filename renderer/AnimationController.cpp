@@ -163,6 +163,7 @@ void AnimationController::StopAnimation()
 void AnimationController::SetSkeleton(const Skeleton* skeleton)
 {
     m_skeleton = skeleton;
+    m_basePoseOf = nullptr;
     if (!skeleton) {
         m_boneMatrices.clear();
         return;
@@ -295,7 +296,11 @@ void AnimationController::Update(float seconds)
 
     for (auto& node : nodes)
         node.local = node.bindLocal;
-    ComputeBasePose(skeleton);
+    // The base pose follows from the bones alone, which do not change once a model is loaded.
+    if (m_basePoseOf != m_skeleton || m_base.size() != boneCount) {
+        ComputeBasePose(skeleton);
+        m_basePoseOf = m_skeleton;
+    }
 
     std::size_t used = 0;
     for (auto& entry : m_playing) {

@@ -96,7 +96,9 @@ private:
     // Clips already warned about for tracks that name no bone of the current skeleton.
     std::unordered_set<std::string> m_clipsWarnedOutsideSkeleton;
 
-    // Scratch kept between updates so that a frame allocates nothing once warmed up.
+    // Scratch kept between updates so that a frame allocates nothing once warmed up; the base
+    // pose (and its inverse rotations) is kept for the skeleton it was computed from.
+    const Skeleton* m_basePoseOf = nullptr;
     std::vector<Sample> m_base;
     std::vector<Sample> m_result;
     std::vector<float3> m_accumulators;

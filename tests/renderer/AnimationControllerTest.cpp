@@ -129,6 +129,13 @@ TEST_F(ControllerTest, BonesWithoutTracksStayAtTheBasePose)
     controller.Update(1.0f);
     ExpectLocal(skeleton, 0, float3(5, 5, 5), AxisAngle(kZ, 1.0f), "animated root");
     ExpectLocal(skeleton, 1, kChildJoint - kRootJoint, kIdentity, "child at base");
+
+    // The base pose is the skeleton's: another one, with the child a unit higher, brings its own.
+    Skeleton taller = TwoBoneRig();
+    taller.GetBones()[1].offset = Translation(-(kChildJoint + float3(0, 1, 0)));
+    controller.SetSkeleton(&taller);
+    controller.Update(1.0f);
+    ExpectLocal(taller, 1, kChildJoint + float3(0, 1, 0) - kRootJoint, kIdentity, "child at the taller base");
 }
 
 TEST_F(ControllerTest, TwoClipsAtHalfGiveHalfOfEachOffset)
