@@ -110,9 +110,10 @@ void SensoryMemoryComponent::Update(float)
     }
 }
 
-std::vector<Entity*> SensoryMemoryComponent::GetRecentlySensed() const
+const std::vector<Entity*>& SensoryMemoryComponent::GetRecentlySensed() const
 {
-    std::vector<Entity*> recent;
+    std::vector<Entity*>& recent = m_recentlySensed;
+    recent.clear();
     if (!(m_memorySpan > 0.0f) || !std::isfinite(m_memorySpan))
         return recent;
     const float now = Now();

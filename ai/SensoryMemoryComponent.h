@@ -56,8 +56,9 @@ class SensoryMemoryComponent : public Component {
     void Update(float dt);
 
     // The live entities sensed less than m_memorySpan ago, in key order. Nothing is recent
-    // while the span is not a positive finite number.
-    std::vector<Entity*> GetRecentlySensed() const;
+    // while the span is not a positive finite number. The list is kept and refilled by the next
+    // call (so that a frame allocates none): read it before asking again.
+    const std::vector<Entity*>& GetRecentlySensed() const;
     // Seconds since the start of the entity's last visible stretch; false for an entity
     // without a PlayerDataComponent or a record. The visible flag is not looked at.
     bool GetTimeVisible(Entity* entity, float& seconds) const;
@@ -78,6 +79,7 @@ class SensoryMemoryComponent : public Component {
 
 private:
     std::map<std::uint64_t, MemoryRecord> m_memory; // by entity serial
+    mutable std::vector<Entity*> m_recentlySensed;  // GetRecentlySensed's list
     Timer m_clock;
     mutable AgentLookup m_lookup;
 };
