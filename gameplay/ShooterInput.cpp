@@ -256,9 +256,10 @@ void ShooterInput::FaceVelocity()
     const float length = std::sqrt(velocity.x * velocity.x + velocity.z * velocity.z);
     if (!(length > kStillSpeed))
         return;
-    // A turn about y whose forward (the third column negated) is the horizontal velocity.
-    const float s = -velocity.x / length;
-    const float c = -velocity.z / length;
+    // A turn about y whose third column is the horizontal velocity: a body faces along its +z, as
+    // the bots' turns and the character model do, so a runner shows its back to its camera.
+    const float s = velocity.x / length;
+    const float c = velocity.z / length;
     Mat4 rotation;
     rotation.m00 = c;
     rotation.m02 = s;

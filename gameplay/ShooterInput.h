@@ -79,7 +79,7 @@ class ShooterInput : public Action {
     void Update(float dt) override;
 
     void ReadCameraAxes();
-    // Turns the body about y so that its forward follows the horizontal velocity.
+    // Turns the body about y so that it faces (its +z) along the horizontal velocity.
     void FaceVelocity();
     void UpdateAim(float dt);
     void UpdateMovement(float dt);

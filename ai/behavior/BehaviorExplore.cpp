@@ -112,8 +112,8 @@ BehaviorStatus BehaviorExplore::Step(float)
         if (const RigidBodyComponent3D* body = m_lookup.Body(GetEntity(), GetEntity())) {
             const Vec4 forward = steering::Normalize(body->GetForward());
             Aim(forward.x, forward.z);
-            // The bot turns its back (-forward) toward the move input, so what it attends to
-            // while exploring lies behind its direction of travel.
+            // The bot faces (-forward) along the move input, so what it attends to while
+            // exploring, its forward axis, lies behind its direction of travel.
             if (auto* data = Part<AIDataComponent>())
                 data->facing = forward;
         }

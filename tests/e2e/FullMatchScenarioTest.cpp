@@ -11,11 +11,14 @@
 #include "engine/graphics/GraphicsComponent2D.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/PlayerDataComponent.h"
+#include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "gameplay/cameras/WinCam.h"
+#include "physics/RigidBodyComponent3D.h"
 #include "platform/ScriptedInputSource.h"
 #include "tests/e2e/Scenario.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -177,6 +180,22 @@ protected:
         return count;
     }
 
+    void ExpectPersonShowsItsBackToItsCamera()
+    {
+        int people = 0;
+        for (quellor::Entity* player : game->Players()) {
+            auto* camera = player->GetComponent<quellor::ThirdPersonCameraComponent>();
+            if (!camera)
+                continue;
+            ++people;
+            const quellor::Vec4 forward = player->GetComponent<quellor::RigidBodyComponent3D>()->GetForward();
+            const quellor::Vec4 view = camera->GetForward();
+            const float faces = -(forward.x * view.x + forward.z * view.z) / std::hypot(view.x, view.z);
+            EXPECT_GT(faces, 0.9f) << player->GetName() << " does not run away from its camera";
+        }
+        EXPECT_EQ(people, 1);
+    }
+
     bool Playing(const std::string& song)
     {
         return !ContentHasFile(song) ||
@@ -192,7 +211,11 @@ TEST_F(FullMatchScenario, S13AMatchToAWinnerBackToTheMenuAndTheNextMatch)
     ASSERT_NE(playFrom, 0u);
     const std::uint32_t matchStart = playFrom;
     watching = true;
-    game->RunFrames(kSecond);
+    // Half a second into the walk ahead: the person runs away from its own camera, so it faces
+    // (its +z, the forward axis negated) along the camera's view and shows its back.
+    game->RunFrames(kSecond / 2);
+    ExpectPersonShowsItsBackToItsCamera();
+    game->RunFrames(kSecond / 2);
     Shot("s13_match");
 
     // Play until the end sounds.

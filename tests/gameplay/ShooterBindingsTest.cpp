@@ -217,7 +217,7 @@ TEST_F(ShooterTest, FootstepsPlayInEveryDirectionAndFromTheKeysOnceAtATime)
     EXPECT_EQ(play([] {}, [] {}), 0u);
 }
 
-TEST_F(ShooterTest, FacingTurnsTheBodysForwardToTheHorizontalVelocityAndIgnoresATinyOne)
+TEST_F(ShooterTest, FacingTurnsTheBodysPlusZToTheHorizontalVelocityAndIgnoresATinyOne)
 {
     Entity* player = Person("person", "red", 0);
     ShooterInput* input = InputOf(player);
@@ -226,11 +226,13 @@ TEST_F(ShooterTest, FacingTurnsTheBodysForwardToTheHorizontalVelocityAndIgnoresA
                                  Vec4(0.0f, -2.0f, -7.0f, 0.0f), Vec4(2.0f, 0.0f, -2.0f, 0.0f)}) {
         Motor(player).SetVelocity(velocity);
         input->FaceVelocity();
+        // The way a body faces is its forward axis negated (its +z): the bots' targeting turns
+        // that toward their movement, and the model's face is there.
         const Vec4 forward = body->GetForward();
         const float length = Horizontal(velocity);
-        EXPECT_NEAR(forward.x, velocity.x / length, 1e-5f);
+        EXPECT_NEAR(-forward.x, velocity.x / length, 1e-5f);
         EXPECT_NEAR(forward.y, 0.0f, 1e-5f);
-        EXPECT_NEAR(forward.z, velocity.z / length, 1e-5f);
+        EXPECT_NEAR(-forward.z, velocity.z / length, 1e-5f);
         EXPECT_NEAR(body->GetUp().y, 1.0f, 1e-5f);
     }
     const Vec4 kept = body->GetForward();

@@ -263,15 +263,16 @@ ModelDescription BuildModel()
 float3 ShotArmDirection(const ShotAim& aim)
 {
     using quellor::ClipDirection;
-    // Ahead is -z. To the right (the body's right when it faces -z, +x) the arm reaches across
-    // the chest only part of the way; behind, it points back past the face.
-    float3 level(0.0f, 0.0f, -1.0f);
+    // Ahead is +z, where the body faces. The shooting arm is on the right (-x): to the right it
+    // reaches straight out, to the left it crosses the chest only part of the way, and behind it
+    // points back past the shoulder.
+    float3 level(0.0f, 0.0f, 1.0f);
     switch (aim.direction) {
     case ClipDirection::Base: break;
-    case ClipDirection::Left: level = float3(-1.0f, 0.0f, 0.0f); break;
-    case ClipDirection::Right: level = float3(0.55f, 0.0f, -0.835f).Normalized(); break;
+    case ClipDirection::Right: level = float3(-1.0f, 0.0f, 0.0f); break;
+    case ClipDirection::Left: level = float3(0.55f, 0.0f, 0.835f).Normalized(); break;
     case ClipDirection::ExtremeLeft:
-    case ClipDirection::ExtremeRight: level = float3(0.0f, 0.0f, 1.0f); break;
+    case ClipDirection::ExtremeRight: level = float3(0.0f, 0.0f, -1.0f); break;
     }
     constexpr float kPitch = 0.6f;
     const float up = aim.pitch == quellor::ClipPitch::Up ? kPitch : aim.pitch == quellor::ClipPitch::Down ? -kPitch : 0.0f;

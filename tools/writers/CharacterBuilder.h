@@ -15,9 +15,9 @@ namespace tarsel::tools {
 // -x hang from no bone in the rig: each clip places them in model space where the body carries
 // them, so that a bone transform made by multiplying up the parent chain is their own matrix.
 //
-// The figure's face and toes are on +z, the side the character select turns to the camera; in
-// play the body moves along its -z (the game's forward, as for cameras), so "ahead" for an aim
-// is -z. The arm along -x is the shooting arm.
+// The figure faces +z (face and toes), as every body of the game does: the character select
+// turns that side to its camera and in play the body turns it along its motion, so "ahead" for
+// an aim is +z. The arm along -x, on the figure's right, is the shooting arm.
 namespace character {
 
 constexpr unsigned kBoneCount = 30;
