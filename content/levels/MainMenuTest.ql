@@ -6,7 +6,7 @@
       <Transform3D>
         <m_x><float value="-6"/></m_x>
         <m_y><float value="44"/></m_y>
-        <m_z><float value="-3.6"/></m_z>
+        <m_z><float value="-3"/></m_z>
         <m_scaleX><float value="44"/></m_scaleX>
         <m_scaleY><float value="34"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
@@ -14,7 +14,7 @@
       </Transform3D>
       <GraphicsComponent3D>
         <m_modelName><string value="board.model"/></m_modelName>
-        <m_materialName><string value="wood_blocks_menu.mat"/></m_materialName>
+        <m_materialName><string value="menu_board.mat"/></m_materialName>
       </GraphicsComponent3D>
     </Components>
   </mainMenuBoard>
@@ -23,7 +23,7 @@
       <Transform3D>
         <m_x><float value="-4"/></m_x>
         <m_y><float value="63"/></m_y>
-        <m_z><float value="-3.4"/></m_z>
+        <m_z><float value="-2.85"/></m_z>
         <m_scaleX><float value="20"/></m_scaleX>
         <m_scaleY><float value="5"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
@@ -40,7 +40,7 @@
       <Transform3D>
         <m_x><float value="-4.36"/></m_x>
         <m_y><float value="54.5"/></m_y>
-        <m_z><float value="-3.3"/></m_z>
+        <m_z><float value="-2.85"/></m_z>
         <m_scaleX><float value="12"/></m_scaleX>
         <m_scaleY><float value="3"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
@@ -57,7 +57,7 @@
       <Transform3D>
         <m_x><float value="4.05"/></m_x>
         <m_y><float value="49.6"/></m_y>
-        <m_z><float value="-3.3"/></m_z>
+        <m_z><float value="-2.85"/></m_z>
         <m_scaleX><float value="12"/></m_scaleX>
         <m_scaleY><float value="3"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
@@ -74,7 +74,7 @@
       <Transform3D>
         <m_x><float value="-3.8"/></m_x>
         <m_y><float value="45.8"/></m_y>
-        <m_z><float value="-3.3"/></m_z>
+        <m_z><float value="-2.85"/></m_z>
         <m_scaleX><float value="12"/></m_scaleX>
         <m_scaleY><float value="3"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
@@ -91,7 +91,7 @@
       <Transform3D>
         <m_x><float value="1.5"/></m_x>
         <m_y><float value="39.1"/></m_y>
-        <m_z><float value="-3.3"/></m_z>
+        <m_z><float value="-2.85"/></m_z>
         <m_scaleX><float value="12"/></m_scaleX>
         <m_scaleY><float value="3"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
@@ -103,23 +103,6 @@
       </GraphicsComponent3D>
     </Components>
   </label_credits>
-  <label_quit>
-    <Components>
-      <Transform3D>
-        <m_x><float value="-3"/></m_x>
-        <m_y><float value="33.8"/></m_y>
-        <m_z><float value="-3.3"/></m_z>
-        <m_scaleX><float value="8"/></m_scaleX>
-        <m_scaleY><float value="2"/></m_scaleY>
-        <m_scaleZ><float value="1"/></m_scaleZ>
-        <m_rotation><Quat><x><float value="0"/></x><y><float value="0"/></y><z><float value="0"/></z><w><float value="1"/></w></Quat></m_rotation>
-      </Transform3D>
-      <GraphicsComponent3D>
-        <m_modelName><string value="board.model"/></m_modelName>
-        <m_materialName><string value="menu_quit.mat"/></m_materialName>
-      </GraphicsComponent3D>
-    </Components>
-  </label_quit>
   <charSelectBoard>
     <Components>
       <Transform3D>
@@ -133,7 +116,7 @@
       </Transform3D>
       <GraphicsComponent3D>
         <m_modelName><string value="board.model"/></m_modelName>
-        <m_materialName><string value="char_select_menu.mat"/></m_materialName>
+        <m_materialName><string value="menu_board.mat"/></m_materialName>
       </GraphicsComponent3D>
     </Components>
   </charSelectBoard>
@@ -150,7 +133,7 @@
       </Transform3D>
       <GraphicsComponent3D>
         <m_modelName><string value="board.model"/></m_modelName>
-        <m_materialName><string value="wood_blocks_menu.mat"/></m_materialName>
+        <m_materialName><string value="menu_board.mat"/></m_materialName>
       </GraphicsComponent3D>
     </Components>
   </optionsBoard>
@@ -337,7 +320,7 @@
       </Transform3D>
       <GraphicsComponent3D>
         <m_modelName><string value="board.model"/></m_modelName>
-        <m_materialName><string value="wood_blocks_menu.mat"/></m_materialName>
+        <m_materialName><string value="menu_board.mat"/></m_materialName>
       </GraphicsComponent3D>
     </Components>
   </graphicsBoard>
@@ -779,7 +762,7 @@
       </Transform3D>
       <GraphicsComponent3D>
         <m_modelName><string value="board.model"/></m_modelName>
-        <m_materialName><string value="wood_blocks_menu.mat"/></m_materialName>
+        <m_materialName><string value="menu_board.mat"/></m_materialName>
       </GraphicsComponent3D>
     </Components>
   </moreGraphicsBoard>
@@ -1007,15 +990,15 @@
   <menuSun>
     <Components>
       <Transform3D>
-        <m_x><float value="0"/></m_x>
-        <m_y><float value="300"/></m_y>
-        <m_z><float value="200"/></m_z>
+        <m_x><float value="20"/></m_x>
+        <m_y><float value="110"/></m_y>
+        <m_z><float value="230"/></m_z>
       </Transform3D>
       <SunComponent>
-        <m_direction><Vec4><x><float value="-0.35"/></x><y><float value="-0.55"/></y><z><float value="-0.75"/></z><w><float value="0"/></w></Vec4></m_direction>
+        <m_direction><Vec4><x><float value="-0.15"/></x><y><float value="-0.25"/></y><z><float value="-0.956"/></z><w><float value="0"/></w></Vec4></m_direction>
       </SunComponent>
       <DirectionalLightComponent>
-        <m_direction><Vec4><x><float value="-0.35"/></x><y><float value="-0.55"/></y><z><float value="-0.75"/></z><w><float value="0"/></w></Vec4></m_direction>
+        <m_direction><Vec4><x><float value="-0.15"/></x><y><float value="-0.25"/></y><z><float value="-0.956"/></z><w><float value="0"/></w></Vec4></m_direction>
         <m_color><Vec4><x><float value="1"/></x><y><float value="0.96"/></y><z><float value="0.88"/></z><w><float value="1"/></w></Vec4></m_color>
       </DirectionalLightComponent>
     </Components>

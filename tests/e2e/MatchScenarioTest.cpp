@@ -8,11 +8,13 @@
 #include "engine/graphics/GraphicsComponent2D.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/graphics/TextComponent.h"
+#include "frontend/screens/CharSelectMenu.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "renderer/Camera.h"
 #include "tests/e2e/Scenario.h"
+#include "tests/support/MenuOcclusion.h"
 
 #include <algorithm>
 #include <cmath>
@@ -209,6 +211,46 @@ protected:
         EXPECT_EQ(screens.size(), people);
     }
 
+    quellor::CharSelectMenu* CharSelect() const
+    {
+        return static_cast<quellor::CharSelectMenu*>(game->FindScreen("CharSelectMenu"));
+    }
+
+    // Every scroll, rolled up, lies within the left and right edges of the board behind it.
+    void ExpectScrollsOnTheBoard()
+    {
+        ASSERT_NE(CharSelect(), nullptr);
+        const quellor::Entity* board = game->FindEntity("charSelectBoard");
+        ASSERT_NE(board, nullptr);
+        const auto* at = board->GetComponent<quellor::Transform3D>();
+        const MenuTarget* target = FindMenuTarget("CharSelectMenu");
+        ASSERT_NE(target, nullptr);
+        for (int slot = 0; slot < 4; ++slot) {
+            const quellor::Entity* scroll = CharSelect()->GetScroll(slot);
+            ASSERT_NE(scroll, nullptr);
+            for (const MenuTarget::Vec3& point : SightPoints(*scroll, *target)) {
+                EXPECT_GT(point.x, at->m_x - at->m_scaleX / 2.0f) << "scroll " << slot;
+                EXPECT_LT(point.x, at->m_x + at->m_scaleX / 2.0f) << "scroll " << slot;
+            }
+        }
+    }
+
+    // The person's scroll, unrolled, is not drawn like the board: its sheet, left of the slot's
+    // widgets, against the board where a rolled-up scroll leaves it bare.
+    void ExpectJoinedScrollStandsOut()
+    {
+        ASSERT_NE(CharSelect(), nullptr);
+        const quellor::Entity* joined = CharSelect()->GetScroll(0);
+        const quellor::Entity* rolled = CharSelect()->GetScroll(2);
+        ASSERT_NE(joined, nullptr);
+        ASSERT_NE(rolled, nullptr);
+        const quellor::Vec4 sheet = joined->GetComponent<quellor::Transform3D>()->GetPosition();
+        const quellor::Vec4 bare = rolled->GetComponent<quellor::Transform3D>()->GetPosition();
+        EXPECT_GE(ShotContrast(ZOR::float3(sheet.x - 17.0f, sheet.y - 15.0f, sheet.z - 6.0f),
+                               ZOR::float3(bare.x - 10.0f, bare.y - 15.0f, bare.z - 6.7f)),
+                  2.0f);
+    }
+
     std::uint32_t introStart = 0;
     std::size_t versusSigns = 0;
 };
@@ -219,11 +261,14 @@ TEST_F(MatchScenario, S6TheMainRoadIntoAMatch)
     // open once the person and the computer players are in.
     const std::size_t start = MainRoad().size() - 1;
     beforePress = [&](std::size_t press) {
-        if (press == 0)
+        if (press == 0) {
             ExpectCharSelectBoardsSeen("before anyone joins");
+            ExpectScrollsOnTheBoard();
+        }
         if (press == start) {
             ExpectCharSelectBoardsSeen("ready to start");
             Shot("s6_char_select");
+            ExpectJoinedScrollStandsOut();
         }
     };
     Enter(MainRoad());

@@ -10,6 +10,7 @@
 #include "platform/ScriptedInputSource.h"
 #include "renderer/RenderSystem.h"
 #include "tests/e2e/Scenario.h"
+#include "tools/writers/QuitButton.h"
 
 #include <cstdlib>
 
@@ -67,6 +68,7 @@ TEST_F(MenuScenario, S3QuitFromTheMainMenuEndsTheGame)
     MainMenu* menu = ReachMainMenu();
     ASSERT_NE(menu, nullptr);
     Shot("s3_main_menu");
+    ExpectSeenWhole(menu->GetCursor(), "MainMenu", "the cursor at play");
     // Up on Play and Down on Quit keep the cursor, with the highlight cue.
     const bool cue = ContentHasFile("menu_highlight.ogg");
     int highlights = game->CountPlays("menu_highlight.ogg");
@@ -80,8 +82,19 @@ TEST_F(MenuScenario, S3QuitFromTheMainMenuEndsTheGame)
     Press(kDown);
     EXPECT_EQ(menu->GetIndex(), MainMenu::Quit);
     EXPECT_EQ(game->CountPlays("menu_highlight.ogg"), cue ? highlights + 1 : 0);
+    // The quit button stands out from the board (its plate is not drawn like the board around
+    // it), and no part of it hides the cursor, at quit and, folded out, at back.
+    Shot("s3_main_menu_quit");
+    ExpectSeenWhole(menu->GetCursor(), "MainMenu", "the cursor at quit");
+    const ZOR::float3 plate = tools::quit::kPlateCenter + tools::quit::kPlateHalf;
+    EXPECT_GE(ShotContrast(plate - ZOR::float3(0.5f, 0.6f, 0.0f), plate + ZOR::float3(2.0f, -0.6f, -0.4f)), 2.0f);
     Press(kEnter);
     EXPECT_EQ(menu->GetIndex(), MainMenu::QuitBack);
+    game->RunFrames(30);
+    Shot("s3_main_menu_are_you_sure");
+    ExpectSeenWhole(menu->GetCursor(), "MainMenu", "the cursor at back");
+    const ZOR::float3 flap = tools::quit::kFlapCenter + tools::quit::kFlapHalf;
+    EXPECT_GE(ShotContrast(flap - ZOR::float3(0.5f, 3.5f, 0.0f), flap + ZOR::float3(2.0f, -3.5f, -0.4f)), 2.0f);
     Press(kDown);
     Press(kEnter);
     // The quit frame ran to its end; then the loop is over and the game shuts down normally.

@@ -5,6 +5,7 @@
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/Space.h"
+#include "engine/graphics/GraphicsSystem.h"
 #include "frontend/screens/CharSelectMenu.h"
 #include "frontend/screens/CharSelectRules.h"
 #include "frontend/screens/MenuScreen.h"
@@ -13,8 +14,10 @@
 #include "platform/ScriptedInputSource.h"
 #include "tests/support/ContentDir.h"
 #include "tests/support/MenuOcclusion.h"
+#include "tools/writers/Contrast.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <sstream>
 
@@ -173,11 +176,53 @@ void Scenario::ExpectCharSelectBoardsSeen(const std::string& when)
         for (const quellor::EntityRef& entry : screen->GetBoard(team))
             boards.push_back(entry.Get());
     ASSERT_EQ(std::count(boards.begin(), boards.end(), nullptr), 0) << when;
-    const auto target = std::find_if(MenuTargets().begin(), MenuTargets().end(),
-                                     [](const MenuTarget& t) { return std::string(t.screen) == "CharSelectMenu"; });
-    ASSERT_NE(target, MenuTargets().end());
+    const MenuTarget* target = FindMenuTarget("CharSelectMenu");
+    ASSERT_NE(target, nullptr);
     std::string hidden;
     for (const std::string& line : Occlusions(boards, *target))
+        hidden += line + "\n";
+    EXPECT_TRUE(hidden.empty()) << when << ":\n" << hidden;
+}
+
+float Scenario::ShotContrast(const ZOR::float3& a, const ZOR::float3& b)
+{
+    quellor::GraphicsSystem* graphics = game->GetGame().GetGraphicsSystem();
+    const ZOR::Camera& camera = graphics->GetActiveCamera(-1);
+    const ZOR::Dimension size = graphics->GetResolution();
+    const ZOR::float4x4 toClip = camera.GetProjectionMatrix() * camera.GetViewMatrix();
+    const auto colour = [&](const ZOR::float3& point) {
+        const ZOR::float4 clip = toClip * ZOR::float4(point.x, point.y, point.z, 1.0f);
+        const int cx = static_cast<int>((clip.x / clip.w + 1.0f) * 0.5f * static_cast<float>(size.width));
+        const int cy = static_cast<int>((1.0f - clip.y / clip.w) * 0.5f * static_cast<float>(size.height));
+        std::array<int, 3> sum{};
+        int count = 0;
+        for (int y = cy - 1; y <= cy + 1; ++y)
+            for (int x = cx - 1; x <= cx + 1; ++x) {
+                if (x < 0 || y < 0 || x >= static_cast<int>(size.width) || y >= static_cast<int>(size.height))
+                    continue;
+                const std::size_t at = (static_cast<std::size_t>(y) * size.width + static_cast<std::size_t>(x)) * 4;
+                if (at + 3 >= lastShot.size())
+                    continue;
+                for (std::size_t c = 0; c < 3; ++c)
+                    sum[c] += lastShot[at + c];
+                ++count;
+            }
+        EXPECT_GT(count, 0) << "(" << point.x << ", " << point.y << ", " << point.z << ") is outside the shot";
+        tools::Rgb mean{};
+        for (std::size_t c = 0; c < 3; ++c)
+            mean[c] = static_cast<std::uint8_t>(count > 0 ? sum[c] / count : 0);
+        return mean;
+    };
+    return tools::ContrastRatio(colour(a), colour(b));
+}
+
+void Scenario::ExpectSeenWhole(const quellor::Entity* entity, const std::string& screen, const std::string& when)
+{
+    ASSERT_NE(entity, nullptr) << when;
+    const MenuTarget* target = FindMenuTarget(screen);
+    ASSERT_NE(target, nullptr) << screen;
+    std::string hidden;
+    for (const std::string& line : Occlusions({entity}, *target))
         hidden += line + "\n";
     EXPECT_TRUE(hidden.empty()) << when << ":\n" << hidden;
 }

@@ -4,6 +4,7 @@
 // on top takes input, and screenshots at fade 1 into <build>/screenshots/e2e/.
 #include "engine/EntityRef.h"
 #include "tests/support/StdoutCapture.h"
+#include "renderer/math/float3.h"
 #include "tests/support/flow/FlowGame.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +87,12 @@ protected:
     // Every board character select names (title, controls picture, team headers, the team
     // board's rows) is seen whole from the screen's camera target: nothing stands before a corner.
     void ExpectCharSelectBoardsSeen(const std::string& when);
+    // The contrast ratio (WCAG) in the last shot between where two points of the level are drawn
+    // by the single view's camera, each read as the mean of the 3 x 3 pixels around it.
+    float ShotContrast(const ZOR::float3& a, const ZOR::float3& b);
+    // Nothing of "default" stands between the camera target of the screen and any part of the
+    // entity (MenuOcclusion.h).
+    void ExpectSeenWhole(const quellor::Entity* entity, const std::string& screen, const std::string& when);
     // The level intro camera runs.
     bool IntroRuns();
     // The match's players, found by their data (the game logic lists them once the intro hands over).

@@ -6,6 +6,7 @@
 #include "engine/Transform3D.h"
 #include "engine/graphics/GraphicsComponent3D.h"
 #include "engine/graphics/GraphicsSystem.h"
+#include "frontend/screens/MainMenu.h"
 #include "tarsel/Game.h"
 #include "tests/support/ContentDir.h"
 #include "tests/support/MenuOcclusion.h"
@@ -128,6 +129,16 @@ TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewUnhiddenAndLoadsWith
             // Nothing of the level stands between the screen's camera and a prop it shows.
             for (const std::string& line : tarsel::test::Occlusions(props, view))
                 hidden += std::string(view.screen) + ": " + line + "\n";
+        }
+        // The sun casts the main menu cursor's shadow right under it, at each item: seen from a
+        // sun at a steep angle, the floating arrow's shadow reads as a second arrow below it.
+        const auto* sun = engine->GetEntity("menuSun", "default")->GetComponent<quellor::Transform3D>();
+        const auto* board = engine->GetEntity("mainMenuBoard", "default")->GetComponent<quellor::Transform3D>();
+        const float boardFront = board->m_z + 0.01f * board->m_scaleZ; // the board model is 0.02 deep
+        for (unsigned item = 0; item < quellor::MainMenu::ItemCount; ++item) {
+            const quellor::Vec4 cursor = quellor::MainMenu::CursorPosition(item);
+            const float t = (cursor.z - boardFront) / (sun->m_z - cursor.z);
+            EXPECT_LT(std::hypot(t * (cursor.x - sun->m_x), t * (cursor.y - sun->m_y)), 0.6f) << "item " << item;
         }
         // The check marks the graphics options show start at their shown size.
         EXPECT_FLOAT_EQ(engine->GetEntity("lightingCheck", "default")->GetComponent<quellor::Transform3D>()->m_scaleX, 0.4f);

@@ -5,6 +5,7 @@
 // rays from the camera to its corners meet that board before anything else.
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace tarsel::test {
@@ -35,6 +36,15 @@ inline const std::vector<MenuTarget>& MenuTargets()
         {"HowToPlayMenu", {-74.29f, 33.86f, 17.79f}, {-0.91f, -0.2f, -0.38f}, {"dojo"}},
     };
     return targets;
+}
+
+// The camera target of the named screen, or null.
+inline const MenuTarget* FindMenuTarget(const std::string& screen)
+{
+    for (const MenuTarget& target : MenuTargets())
+        if (target.screen == screen)
+            return &target;
+    return nullptr;
 }
 
 // One triangle of what the scene draws, in world space, and what draws it.

@@ -10,6 +10,7 @@
 #include "tools/writers/MeshBuilder.h"
 #include "tools/writers/ModelWriter.h"
 #include "tools/writers/PropModels.h"
+#include "tools/writers/QuitButton.h"
 #include "tools/writers/ShapeContent.h"
 #include "tools/writers/SoundWriter.h"
 
@@ -23,9 +24,18 @@ namespace {
 
 using ZOR::float3;
 
-// The pivot of the quit button's flap and of the scroll's sheet.
-const float3 kQuitPivot(-12.5f, 32.8f, -2.3f);
-const float3 kScrollPivot(0.0f, 0.0f, 0.0f);
+// Character select's scroll, in its model's units (its entity scales it by a half): the rod
+// along x with the hinge on its axis, and the sheet hanging from it. The entity stands at
+// (-10 + 20 k, 20, 50) of the screen's placements, the board 6.7 units behind it and the slot's
+// widgets, from 4 units left of its column to 5 right (columns at 17.5 k - 17), 5 in front of it:
+// the sheet spans 19 to 1 units left of the entity, which covers each slot's column, and from the
+// rod down to below the lowest row; the hinge lies just before the board, so the sheet rolled up
+// (turned back) passes behind the board and only the rod shows.
+const float3 kScrollPivot(0.0f, 0.0f, -12.2f);
+const float3 kScrollRodCenter(-20.0f, 0.0f, -12.2f);
+const float3 kScrollRodHalf(18.5f, 1.0f, 1.0f);
+const float3 kScrollSheetCenter(-20.0f, -37.0f, -11.8f);
+const float3 kScrollSheetHalf(18.0f, 37.0f, 0.2f);
 
 // The menu and prop models, by file name under models/.
 std::vector<std::pair<std::string, ModelDescription>> PropModelTable()
@@ -46,14 +56,8 @@ std::vector<std::pair<std::string, ModelDescription>> PropModelTable()
         {"feather", BuildFeather()},
         {"crate", BuildCrate()},
         {"board", BuildBoard()},
-        // The quit button sits in world space beside the main menu's last three items, its
-        // entity at the origin: a plank with a flap that folds out below it.
-        {"quitbutton_quit_hold", BuildHingedPiece(kQuitPivot + float3(0.0f, 1.0f, 0.0f), float3(3.5f, 1.0f, 0.3f),
-                                                  kQuitPivot + float3(0.0f, -1.6f, 0.0f),
-                                                  float3(3.5f, 1.5f, 0.3f), kQuitPivot)},
-        // A scroll: the rod at the pivot and the sheet hanging from it.
-        {"scroll_menu", BuildHingedPiece(kScrollPivot, float3(16.0f, 1.0f, 1.0f), float3(0.0f, -20.0f, 0.0f), float3(14.0f, 19.0f, 0.2f),
-                                         kScrollPivot)},
+        {"quitbutton_quit_hold", quit::BuildModel()},
+        {"scroll_menu", BuildHingedPiece(kScrollRodCenter, kScrollRodHalf, kScrollSheetCenter, kScrollSheetHalf, kScrollPivot)},
         // The thumper: a base and a stamping head above it.
         {"thumper", BuildHingedPiece(float3(0.0f, 1.0f, 0.0f), float3(6.0f, 1.0f, 6.0f), float3(0.0f, 2.0f, 0.0f), float3(4.0f, 2.0f, 4.0f),
                                      float3(0.0f, 2.0f, 0.0f))},
@@ -67,18 +71,14 @@ std::vector<std::pair<std::string, ModelDescription>> PropModelTable()
 std::vector<std::pair<std::string, ClipDescription>> PropClipTable()
 {
     constexpr float kHalfTurn = 3.14159265f;
-    return {
-        {"quitbutton_quit_hold", BuildHingeClip(kQuitPivot, 0.0f, 0.0f, 1.0f)},
-        {"quitbutton_foldup", BuildHingeClip(kQuitPivot, 0.0f, -kHalfTurn, 0.4f)},
-        {"quitbutton_foldout", BuildHingeClip(kQuitPivot, -kHalfTurn, 0.0f, 0.4f)},
-        {"quitbutton_areyousure_hold", BuildHingeClip(kQuitPivot, -kHalfTurn, -kHalfTurn, 1.0f)},
-        // A rolled-up scroll's sheet lies back, away from the character select's camera: raised
-        // toward it, the sheets would hide the boards above them.
-        {"scroll_up_still", BuildHingeClip(kScrollPivot, kHalfTurn / 2.0f, kHalfTurn / 2.0f, 1.0f)},
-        {"scroll_up", BuildHingeClip(kScrollPivot, 0.0f, kHalfTurn / 2.0f, 0.3f)},
-        {"scroll_down", BuildHingeClip(kScrollPivot, kHalfTurn / 2.0f, 0.0f, 0.3f)},
-        {"Thumper_anim2", BuildStampClip(float3(0.0f, 2.0f, 0.0f), 6.0f, 2.0f)},
-    };
+    std::vector<std::pair<std::string, ClipDescription>> clips = quit::BuildClips();
+    // A rolled-up scroll's sheet lies back, away from the character select's camera, behind the
+    // board: raised toward the camera, the sheets would hide the boards above them.
+    clips.emplace_back("scroll_up_still", BuildHingeClip(kScrollPivot, kHalfTurn / 2.0f, kHalfTurn / 2.0f, 1.0f));
+    clips.emplace_back("scroll_up", BuildHingeClip(kScrollPivot, 0.0f, kHalfTurn / 2.0f, 0.3f));
+    clips.emplace_back("scroll_down", BuildHingeClip(kScrollPivot, kHalfTurn / 2.0f, 0.0f, 0.3f));
+    clips.emplace_back("Thumper_anim2", BuildStampClip(float3(0.0f, 2.0f, 0.0f), 6.0f, 2.0f));
+    return clips;
 }
 
 } // namespace

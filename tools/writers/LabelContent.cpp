@@ -1,6 +1,7 @@
 #include "tools/writers/LabelContent.h"
 
 #include "tools/writers/Contrast.h"
+#include "tools/writers/QuitButton.h"
 
 #include <algorithm>
 #include <array>
@@ -147,7 +148,6 @@ std::vector<LabelTexture> Labels()
         {"menu_options", "OPTIONS"},
         {"menu_how_to_play", "HOW TO PLAY"},
         {"menu_credits", "CREDITS"},
-        {"menu_quit", "QUIT"},
         {"menu_mute_music", "MUTE MUSIC"},
         {"menu_mute_all", "MUTE ALL"},
         {"menu_graphics_options", "GRAPHICS OPTIONS"},
@@ -166,6 +166,8 @@ std::vector<LabelTexture> Labels()
     };
     for (const auto& [name, text] : items)
         labels.push_back({name, text, Style(256, 64, kBoard)});
+    // The main menu's quit button: a plate of the same look with its flap's question below it.
+    labels.push_back({"quit_button", "", Style(quit::kTextureSize, quit::kTextureSize, kBoard), quit::TextureLines()});
     const char* const credits[8] = {"TARSEL",       "Design",         "Programming", "Rendering",
                                     "Engine",       "Sound and music", "Testing",    "Thank you for playing"};
     for (int page = 0; page < 8; ++page)
