@@ -81,6 +81,18 @@ protected:
         std::ofstream(path, std::ios::binary) << tarsel::tools::WritePng(image);
         ASSERT_TRUE(system->LoadTexture(path));
     }
+    // An opaque red decal box, added to the scene and updated; the caller removes it.
+    void AddRedDecal(ZOR::Decal& decal, const float3& position, const float3& scale)
+    {
+        ColourTexture("red.png", 255, 0, 0);
+        decal.m_position = position;
+        decal.m_scale = scale;
+        decal.SetTexture("red.png");
+        decal.SetAlpha(1.0f);
+        system->AddRenderable(&decal);
+        decal.Update(0.0f);
+        system->ResolveOctree();
+    }
     std::array<int, 4> At(const Image& image, const float3& p, unsigned screen = 0)
     {
         const auto xy = Project(p, screen);
@@ -270,15 +282,8 @@ TEST_F(EffectsGLTest, ADecalColoursTheReceivingGroundInItsFootprintAndSparesACub
 {
     ReferenceScene();
     ground->SetAcceptsDecals(true);
-    ColourTexture("red.png", 255, 0, 0);
     ZOR::Decal decal;
-    decal.m_position = float3(1.5f, 0, 2.5f);
-    decal.m_scale = float3(3, 2, 3);
-    decal.SetTexture("red.png");
-    decal.SetAlpha(1.0f);
-    system->AddRenderable(&decal);
-    decal.Update(0.0f);
-    system->ResolveOctree();
+    AddRedDecal(decal, float3(1.5f, 0, 2.5f), float3(3, 2, 3));
     const Image image = Frame();
     Screenshot(image, "forward_decal");
     const auto inside = At(image, float3(0.5f, 0, 3.5f));
@@ -302,15 +307,8 @@ TEST_F(EffectsGLTest, ADecalOnABoxFaceReachesTheViewsBorderAndTheBoxsEdge)
                                       ColourMaterial("grey.mat", 0.5f, 0.5f, 0.5f));
     box.SetAcceptsDecals(true);
     SetCamera(0, float3(0, 1, 6), float3(0, 1, 0));
-    ColourTexture("red.png", 255, 0, 0);
     ZOR::Decal decal;
-    decal.m_position = float3(-3, 1, 2);
-    decal.m_scale = float3(8, 8, 0.6f);
-    decal.SetTexture("red.png");
-    decal.SetAlpha(1.0f);
-    system->AddRenderable(&decal);
-    decal.Update(0.0f);
-    system->ResolveOctree();
+    AddRedDecal(decal, float3(-3, 1, 2), float3(8, 8, 0.6f));
     const Image image = Frame();
     Screenshot(image, "forward_decal_box_edge");
     const int edge = Project(float3(0, 1, 2))[0];
