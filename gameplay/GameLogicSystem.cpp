@@ -186,6 +186,7 @@ void GameLogicSystem::UpdateComponents(float dt)
         }
     }
     PlaceScoreBackgrounds();
+    PlaceScoreTexts();
 }
 
 void GameLogicSystem::Register(GameLogicMember* component)
@@ -529,19 +530,33 @@ void GameLogicSystem::PlaceScoreBackgrounds()
 
 void GameLogicSystem::UpdateScoreText()
 {
+    ForEachPersonScoreText([this](Entity& text, Entity& player, int) {
+        if (auto* component = text.GetComponent<TextComponent>())
+            component->SetValue(ScoreLine(ScoreOf(&player)));
+    });
+    PlaceScoreTexts();
+}
+
+void GameLogicSystem::PlaceScoreTexts()
+{
+    ForEachPersonScoreText([this](Entity& text, Entity&, int screen) {
+        if (auto* transform = text.GetComponent<Transform2D>())
+            PlaceScoreText(*transform, ScreenSize(screen));
+    });
+}
+
+template <typename Visit>
+void GameLogicSystem::ForEachPersonScoreText(Visit visit)
+{
     // Texts past the player count belong to no one.
     const std::size_t count = std::min(m_scoreTexts.size(), m_players.size());
     for (std::size_t i = 0; i < count; ++i) {
         Entity* player = m_players[i].Get();
-        Entity* entity = m_scoreTexts[i].Get();
+        Entity* text = m_scoreTexts[i].Get();
         // Computer players have no camera, hence no view of their own.
         const int screen = ScreenOf(player);
-        if (screen < 0 || !entity)
-            continue;
-        if (auto* text = entity->GetComponent<TextComponent>())
-            text->SetValue(ScoreLine(ScoreOf(player)));
-        if (auto* transform = entity->GetComponent<Transform2D>())
-            PlaceScoreText(*transform, ScreenSize(screen));
+        if (screen >= 0 && player && text)
+            visit(*text, *player, screen);
     }
 }
 

@@ -137,6 +137,13 @@ private:
     void BuildScoreBackgrounds();
     // Each background at the lower right corner of its screen's current size.
     void PlaceScoreBackgrounds();
+    // Each person's text at the lower right corner of its own view's current size: the views
+    // are laid out after the display is built (the intro adds them as it ends), and a text
+    // placed for the old layout would sit mid-view or off it until the first point.
+    void PlaceScoreTexts();
+    // Visits (text, player, screen) for every player index with a text and a view of its own.
+    template <typename Visit>
+    void ForEachPersonScoreText(Visit visit);
     int ScoreOf(const Entity* player) const;
     // The orthographic size of a screen; zero without a graphics system.
     ZOR::float2 ScreenSize(int screen) const;

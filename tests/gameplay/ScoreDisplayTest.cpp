@@ -1,5 +1,5 @@
 // The score display: one text and one background per player index, each person's text
-// refreshed on its own view, the backgrounds following the screen layout.
+// refreshed on its own view, the backgrounds and the people's texts following the screen layout.
 #include "MatchCameraKit.h"
 
 #include "engine/Transform2D.h"
@@ -100,10 +100,11 @@ TEST_F(ScoreDisplay, OnlyPeoplesTextsAreRefreshedOnTheirOwnViews)
     EXPECT_EQ(Value(Text(0)), "6 / 5");
 }
 
-TEST_F(ScoreDisplay, BackgroundsFollowAnAddedScreenAndLeaveWithAPlayer)
+TEST_F(ScoreDisplay, BackgroundsAndPeoplesTextsFollowAnAddedScreenAndLeaveWithAPlayer)
 {
     const ZOR::float2 before = Size(0);
     ExpectPlaced(Background(0), before.x - 128.0f, before.y - 128.0f, 128.0f, "built");
+    ASSERT_FALSE(world->logic->IsScoreTextDirty()) << "no point is scored: the layout alone moves the texts";
     world->graphics->AddScreen(true);
     world->graphics->AddScreen(true);
     // The graphics system lays the screens out after the game logic: placed in the next frame.
@@ -114,6 +115,8 @@ TEST_F(ScoreDisplay, BackgroundsFollowAnAddedScreenAndLeaveWithAPlayer)
         const ZOR::float2 size = Size(static_cast<int>(i));
         ExpectPlaced(Background(i), size.x - 128.0f, size.y - 128.0f, 128.0f, "background " + std::to_string(i));
     }
+    ExpectPlaced(Text(0), Size(0).x - 117.0f, Size(0).y - 100.0f, 1.5f, "first person, screen 0");
+    ExpectPlaced(Text(2), Size(1).x - 117.0f, Size(1).y - 100.0f, 1.5f, "second person, screen 1");
 
     // A leaving player takes the whole display with it; nothing is placed after that.
     players[3]->Destroy();
