@@ -101,13 +101,13 @@ void CheckComponents(const TiXmlElement* parent, const Place& place, std::vector
     }
 }
 
-} // namespace
-
-std::vector<std::string> UnknownNames(const fs::path& content)
+// Every level and archetype below content, read and parsed once: one that does not parse goes
+// into badXml (when given), and every class or member name the registry does not know into
+// unknown.
+void CheckDocuments(const fs::path& content, std::vector<std::string>* badXml, std::vector<std::string>& unknown)
 {
     // Every library's classes, as the game registers them before it reads a file.
     quellor::RegisterFrontendTypes();
-    std::vector<std::string> out;
     for (const fs::path& path : FilesBelow(content)) {
         const bool level = path.extension() == ".ql";
         if (!level && path.extension() != ".arch")
@@ -115,17 +115,28 @@ std::vector<std::string> UnknownNames(const fs::path& content)
         TiXmlDocument document;
         document.Parse(ReadAll(path).c_str());
         const TiXmlElement* root = document.RootElement();
-        if (document.Error() || !root)
-            continue; // reported as bad XML
         const std::string file = path.lexically_relative(content).string();
+        if (document.Error() || !root) {
+            if (badXml)
+                badXml->push_back("bad XML in " + file + ": " + (document.Error() ? document.ErrorDesc() : "no root element"));
+            continue;
+        }
         if (!level) {
-            CheckComponents(root, {file, path.stem().string()}, out);
+            CheckComponents(root, {file, path.stem().string()}, unknown);
             continue;
         }
         // A level's entity holds its components in its first child, a wrapper of any name.
         for (const TiXmlElement* entity = root->FirstChildElement(); entity; entity = entity->NextSiblingElement())
-            CheckComponents(entity->FirstChildElement(), {file, entity->Value()}, out);
+            CheckComponents(entity->FirstChildElement(), {file, entity->Value()}, unknown);
     }
+}
+
+} // namespace
+
+std::vector<std::string> UnknownNames(const fs::path& content)
+{
+    std::vector<std::string> out;
+    CheckDocuments(content, nullptr, out);
     return out;
 }
 
@@ -227,17 +238,11 @@ CheckReport CheckContent(const fs::path& root, const fs::path& content)
             report.problems.push_back("missing " + named.name + " (named in " + named.source + ")");
     }
 
-    for (const fs::path& path : FilesBelow(content)) {
-        if (path.extension() != ".ql" && path.extension() != ".arch")
-            continue;
-        TiXmlDocument document;
-        document.Parse(ReadAll(path).c_str());
-        if (document.Error() || !document.RootElement())
-            report.problems.push_back("bad XML in " + path.lexically_relative(content).string() + ": " +
-                                      (document.Error() ? document.ErrorDesc() : "no root element"));
-    }
-    for (std::string& unknown : UnknownNames(content))
-        report.problems.push_back(std::move(unknown));
+    // Bad XML comes first in the report, then the unknown names of the files that parse.
+    std::vector<std::string> unknown;
+    CheckDocuments(content, &report.problems, unknown);
+    for (std::string& name : unknown)
+        report.problems.push_back(std::move(name));
     return report;
 }
 

@@ -69,18 +69,15 @@ bool PlacedInModelSpace(unsigned bone) { return bone == kHeadBone || bone == kHa
 
 int RigParent(unsigned bone) { return PlacedInModelSpace(bone) ? -1 : kBones[bone].parent; }
 
-// The joint relative to its parent's joint, in the rig and along the body chain.
-float3 BindLocalTranslation(unsigned bone)
+// The joint relative to a parent's joint (or in model space without one).
+float3 JointFrom(unsigned bone, int parent)
 {
-    const int parent = RigParent(bone);
     return parent < 0 ? kBones[bone].joint : kBones[bone].joint - kBones[parent].joint;
 }
 
-float3 BodyLocalTranslation(unsigned bone)
-{
-    const int parent = kBones[bone].parent;
-    return parent < 0 ? kBones[bone].joint : kBones[bone].joint - kBones[parent].joint;
-}
+// In the rig, and along the body chain.
+float3 BindLocalTranslation(unsigned bone) { return JointFrom(bone, RigParent(bone)); }
+float3 BodyLocalTranslation(unsigned bone) { return JointFrom(bone, kBones[bone].parent); }
 
 float4 AxisAngle(const float3& axis, float angle)
 {
@@ -161,7 +158,7 @@ void Pose(Motion motion, unsigned variant, float strength, float p, const std::o
     // An arm lowered by hang from straight out, then swung forward (+z) by swing, its elbow
     // bent forward by elbow. side is +1 for the arm along +x, -1 for the one along -x.
     const auto arm = [&](float side, float hang, float swing, float elbow) {
-        const unsigned upper = side > 0.0f ? 7 : 11;
+        const unsigned upper = kUpperArmBones[side > 0.0f ? 0 : 1];
         rotate(upper, Multiply(AxisAngle(kX, -swing), AxisAngle(kZ, -side * hang)));
         rotate(upper + 1, AxisAngle(kY, -side * elbow));
     };

@@ -23,7 +23,7 @@ namespace character {
 constexpr unsigned kBoneCount = 30;
 constexpr unsigned kHeadBone = 5;  // where hats and masks are mounted
 constexpr unsigned kUpperArmBones[2] = {7, 11}; // along +x and along -x in the bind pose
-constexpr unsigned kShootingUpperArm = 11;
+constexpr unsigned kShootingUpperArm = kUpperArmBones[1];
 constexpr unsigned kHandBone = 29; // the hand at the end of the arm along -x
 // Where beams and shots leave the hand, in bind-pose model space.
 inline const ZOR::float3 kHandPoint{-6.5f, 13.2f, -0.2f};

@@ -32,9 +32,6 @@ constexpr Rgba kBoard{70, 45, 25, 255};  // wood-brown menu boards
 constexpr Rgba kPanel{20, 24, 40, 230};  // the 2D screens' panels
 constexpr Rgba kClear{0, 0, 0, 0};
 
-// A plate of a team's colour takes the ink that reads on it.
-LabelStyle TeamPlate(std::uint32_t width, std::uint32_t height, Rgba colour);
-
 LabelStyle Style(std::uint32_t width, std::uint32_t height, Rgba back, Rgba ink = kWhite)
 {
     LabelStyle style;
@@ -45,6 +42,7 @@ LabelStyle Style(std::uint32_t width, std::uint32_t height, Rgba back, Rgba ink 
     return style;
 }
 
+// A plate of a team's colour takes the ink that reads on it.
 LabelStyle TeamPlate(std::uint32_t width, std::uint32_t height, Rgba colour)
 {
     const Rgb ink = ContrastingInk({colour[0], colour[1], colour[2]});
@@ -185,10 +183,10 @@ std::vector<LabelTexture> Labels()
         labels.push_back({name, text, Style(512, 128, kClear)});
     // The start-up pictures: the two makers' names, then the advice to play with a pad.
     const Rgba night{16, 16, 24, 255};
-    labels.push_back({"corvath_logo", "CORVATH", Style(320, 160, night, {235, 150, 60, 255}), {}, "textures/ui/splash/"});
-    labels.push_back({"vantrell_logo", "VANTRELL", Style(320, 160, night, {110, 170, 235, 255}), {}, "textures/ui/splash/"});
-    labels.push_back({"controller_recommended", "A GAMEPAD IS\nRECOMMENDED", Style(320, 160, night, {120, 210, 120, 255}), {},
-                      "textures/ui/splash/"});
+    const std::string splash = "textures/ui/splash/";
+    labels.push_back({"corvath_logo", "CORVATH", Style(320, 160, night, {235, 150, 60, 255}), {}, splash});
+    labels.push_back({"vantrell_logo", "VANTRELL", Style(320, 160, night, {110, 170, 235, 255}), {}, splash});
+    labels.push_back({"controller_recommended", "A GAMEPAD IS\nRECOMMENDED", Style(320, 160, night, {120, 210, 120, 255}), {}, splash});
     return labels;
 }
 
