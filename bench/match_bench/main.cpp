@@ -179,8 +179,10 @@ void MeasureCpu(FlowGame& game, MatchDriver& match, int frames, unsigned screens
         const auto start = Clock::now();
         const bool running = game.Frame();
         const double cpuMs = ThreadCpuMs() - cpuStart;
-        wall.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        const double wallMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        // Read before the bench's own lists grow: only the game's frame counts.
         const std::uint64_t made = tarselbench::HeapAllocations() - heap;
+        wall.push_back(wallMs);
         match.AfterFrame();
         if (!running)
             break;
