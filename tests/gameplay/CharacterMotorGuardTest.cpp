@@ -3,6 +3,7 @@
 // parts and hostile tuning. None of them may crash or put a non-finite value into the body.
 #include "tests/gameplay/MotorTestKit.h"
 
+#include "engine/Finite.h"
 #include "engine/ObjectSystem.h"
 #include "engine/ResourceSystem.h"
 #include "engine/Transform3D.h"
@@ -18,11 +19,6 @@ namespace quellor::test {
 namespace {
 
 using tarsel::test::StdoutCapture;
-
-bool Finite(const Vec4& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
-}
 
 std::size_t Count(const std::string& text, const std::string& part)
 {
@@ -47,7 +43,7 @@ TEST_F(MotorTest, ZeroFrameDoesNothing)
     EXPECT_EQ(output.Text(), "");
     EXPECT_EQ(Position(player).x, position.x);
     EXPECT_EQ(Position(player).y, position.y);
-    EXPECT_TRUE(Finite(motor.GetVelocity()));
+    EXPECT_TRUE(IsFinite(motor.GetVelocity()));
     // The jump waits for a real frame.
     EXPECT_TRUE(motor.m_jumpRequested);
     EXPECT_TRUE(Data(player).m_onGround);
@@ -92,7 +88,7 @@ TEST_F(MotorSensorTest, WithoutAFloorSensorThePlayerFallsThrough)
     Motor(player).SetFloorSensor(nullptr);
     world->Step(60);
     EXPECT_LT(Position(player).y, -0.5f);
-    EXPECT_TRUE(Finite(Position(player)));
+    EXPECT_TRUE(IsFinite(Position(player)));
 }
 
 TEST_F(MotorTest, CentreInsideAHullStaysFinite)
@@ -113,8 +109,8 @@ TEST_F(MotorTest, CentreInsideAHullStaysFinite)
     StdoutCapture output;
     for (int i = 0; i < 30; ++i) {
         world->Step();
-        ASSERT_TRUE(Finite(Position(player))) << "frame " << i;
-        ASSERT_TRUE(Finite(Motor(player).GetVelocity())) << "frame " << i;
+        ASSERT_TRUE(IsFinite(Position(player))) << "frame " << i;
+        ASSERT_TRUE(IsFinite(Motor(player).GetVelocity())) << "frame " << i;
     }
     // No frame had to be undone.
     EXPECT_EQ(Count(output.Text(), "non-finite"), 0u);
@@ -131,7 +127,7 @@ TEST_F(MotorTest, SidewaysMoveAtZeroGravityStaysFinite)
     for (int i = 0; i < 30; ++i) {
         const Vec4 before = Position(player);
         world->Step();
-        ASSERT_TRUE(Finite(Position(player))) << "frame " << i;
+        ASSERT_TRUE(IsFinite(Position(player))) << "frame " << i;
         EXPECT_GT(Position(player).x, before.x);
         EXPECT_EQ(Position(player).y, 20.0f);
         // No vertical part, no direction to probe in: one pass of seven rays, all sideways.
@@ -205,9 +201,9 @@ TEST_F(MotorTest, HostileTuningNeverReachesTheBody)
         }
         world->Step();
         for (Entity* each : players) {
-            ASSERT_TRUE(Finite(Position(each))) << each->GetName() << " frame " << i;
-            ASSERT_TRUE(Finite(each->GetComponent<RigidBodyComponent3D>()->GetLinearVelocity())) << each->GetName();
-            ASSERT_TRUE(Finite(Motor(each).GetVelocity())) << each->GetName();
+            ASSERT_TRUE(IsFinite(Position(each))) << each->GetName() << " frame " << i;
+            ASSERT_TRUE(IsFinite(each->GetComponent<RigidBodyComponent3D>()->GetLinearVelocity())) << each->GetName();
+            ASSERT_TRUE(IsFinite(Motor(each).GetVelocity())) << each->GetName();
         }
     }
     // One warning at most per motor; the jump speed of a negative height is never finite.

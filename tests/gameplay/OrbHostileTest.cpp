@@ -33,12 +33,12 @@ protected:
         for (int frame = 0; frame < frames; ++frame) {
             world->Step();
             for (const OrbRecord& orb : Weapon(shooter).GetOrbs()) {
-                ASSERT_TRUE(Finite3(XYZ(orb.velocity)));
+                ASSERT_TRUE(IsFinite(XYZ(orb.velocity)));
                 if (Entity* entity = orb.orb.Get()) {
-                    ASSERT_TRUE(Finite3(Centre(entity)));
+                    ASSERT_TRUE(IsFinite(Centre(entity)));
                 }
             }
-            ASSERT_TRUE(Finite3(Centre(opponent)));
+            ASSERT_TRUE(IsFinite(Centre(opponent)));
             ASSERT_TRUE(std::isfinite(Data(opponent).blastDist));
         }
     }

@@ -136,7 +136,7 @@ TEST_F(OrbMeshTest, ConeOpensAgainstTheVelocityAndRestsAlongZero)
     cone->Update(0.0f);
     ExpectNear3(cone->GetDirection(), ZOR::float3());
     for (const ZOR::DynamicMeshVertex& vertex : cone->Vertices())
-        EXPECT_TRUE(Finite3(vertex.position));
+        EXPECT_TRUE(IsFinite(vertex.position));
 }
 
 TEST_F(OrbMeshTest, ClonesKeepTheOrientationAndNewMeshesDrawTheirOwn)

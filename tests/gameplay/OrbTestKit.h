@@ -7,6 +7,7 @@
 
 #include "engine/ActionComponent.h"
 #include "engine/Entity.h"
+#include "engine/Finite.h"
 #include "engine/SoundSystem.h"
 #include "engine/Transform3D.h"
 #include "gameplay/GameLogicSystem.h"
@@ -41,11 +42,6 @@ inline void ExpectNear3(const ZOR::float3& actual, const ZOR::float3& expected, 
     EXPECT_NEAR(actual.x, expected.x, tolerance);
     EXPECT_NEAR(actual.y, expected.y, tolerance);
     EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
-
-inline bool Finite3(const ZOR::float3& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 class OrbTest : public tarsel::test::GameWorldTest {

@@ -276,7 +276,7 @@ TEST_F(ShooterTest, ExtremePadsAndHostileDataPutNoNaNIntoTheCameraOrTheMotor)
         EXPECT_TRUE(std::isfinite(move.x) && std::isfinite(move.z)) << bad;
         EXPECT_TRUE(std::isfinite(Camera(player).GetYaw())) << bad;
         EXPECT_TRUE(std::isfinite(Camera(player).GetPitch())) << bad;
-        EXPECT_TRUE(Finite3(XYZ(Motor(player).GetVelocity()))) << bad;
+        EXPECT_TRUE(IsFinite(XYZ(Motor(player).GetVelocity()))) << bad;
     }
 }
 

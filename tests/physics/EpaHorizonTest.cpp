@@ -54,20 +54,4 @@ TEST(EpaHorizon, KeepsTheEdgesAndTheirOrderAsAListThatSearchesForTwins)
     }
 }
 
-TEST(EpaHorizon, ATwinCancelsTheEarliestWaitingEdgeOnly)
-{
-    quellor::EpaHorizon3D horizon;
-    horizon.Add(1, 2);
-    horizon.Add(3, 4);
-    horizon.Add(1, 2);
-    horizon.Add(2, 1); // takes the first 1 -> 2
-    EXPECT_EQ(Contents(horizon), (Edges{{3, 4}, {1, 2}}));
-    horizon.Add(2, 1);
-    horizon.Add(2, 1); // nothing left to cancel: waits itself
-    EXPECT_EQ(Contents(horizon), (Edges{{3, 4}, {2, 1}}));
-    horizon.Clear();
-    horizon.Add(1, 2); // the cleared edges wait no more
-    EXPECT_EQ(Contents(horizon), (Edges{{1, 2}}));
-}
-
 } // namespace
