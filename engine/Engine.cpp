@@ -203,31 +203,22 @@ void Engine::Update(float dt)
     std::vector<System*>& systems = m_passSystems;
     for (std::size_t s = 0; s < spaceCount; ++s) {
         Space* space = m_spaceOrder[s];
-        systems.assign(space->m_updateList.begin(), space->m_updateList.end());
-        for (System* system : systems) {
-            if (!system->IsActive())
-                continue;
-            stopwatch.Start();
-            system->PreUpdate(dt);
-            system->m_preUpdateTime = stopwatch.Stop();
-        }
-        systems.assign(space->m_updateList.begin(), space->m_updateList.end());
-        for (System* system : systems) {
-            if (!system->IsActive())
-                continue;
-            stopwatch.Start();
-            system->Update(dt);
-            system->m_updateTime = stopwatch.Stop();
-        }
-        systems.assign(space->m_updateList.begin(), space->m_updateList.end());
-        for (System* system : systems) {
-            if (!system->IsActive())
-                continue;
-            stopwatch.Start();
-            system->PostUpdate(dt);
-            system->m_postUpdateTime = stopwatch.Stop();
-            system->m_totalTime = system->m_updateTime + system->m_preUpdateTime + system->m_postUpdateTime;
-        }
+        // One pass over the systems active when each is reached, timing the step into `time`.
+        const auto pass = [&](void (System::*step)(float), float System::*time) {
+            systems.assign(space->m_updateList.begin(), space->m_updateList.end());
+            for (System* system : systems) {
+                if (!system->IsActive())
+                    continue;
+                stopwatch.Start();
+                (system->*step)(dt);
+                system->*time = stopwatch.Stop();
+                if (time == &System::m_postUpdateTime)
+                    system->m_totalTime = system->m_updateTime + system->m_preUpdateTime + system->m_postUpdateTime;
+            }
+        };
+        pass(&System::PreUpdate, &System::m_preUpdateTime);
+        pass(&System::Update, &System::m_updateTime);
+        pass(&System::PostUpdate, &System::m_postUpdateTime);
         for (System* system : space->m_updateList) {
             if (!system->IsActive())
                 continue;

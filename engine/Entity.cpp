@@ -114,4 +114,12 @@ void Entity::ReleaseComponents()
         delete component;
 }
 
+void DestroyRef(EntityRef& ref)
+{
+    Entity* entity = ref.Get();
+    if (entity && !entity->IsDestroyed())
+        entity->Destroy();
+    ref.Reset();
+}
+
 } // namespace quellor

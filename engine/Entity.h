@@ -1,5 +1,6 @@
 #pragma once
 // A named object of one space. It owns its components, each held under a type identifier.
+#include "engine/EntityRef.h"
 #include "engine/IntrusiveList.h"
 #include "engine/QLObject.h"
 
@@ -94,5 +95,16 @@ private:
     std::uint32_t m_refSlot;
     std::uint64_t m_serial;
 };
+
+// The referenced entity's component of type T, or null (also once the entity has gone).
+template<typename T>
+T* ComponentOf(const EntityRef& ref)
+{
+    Entity* entity = ref.Get();
+    return entity ? entity->GetComponent<T>() : nullptr;
+}
+
+// Queues the entity for destruction, unless it has gone or is queued already, and clears ref.
+void DestroyRef(EntityRef& ref);
 
 } // namespace quellor

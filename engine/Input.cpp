@@ -303,10 +303,8 @@ void Input::WindowMessage(const platform::WindowMessage& message)
 {
     using Type = platform::WindowMessage::Type;
     // The hook is installed before the engine exists: it must neither make one nor need one.
-    SoundSystem* sound = nullptr;
-    Engine* engine = Engine::Existing();
-    if ((message.type == Type::KillFocus || message.type == Type::SetFocus) && engine)
-        sound = dynamic_cast<SoundSystem*>(engine->GetSystem("SoundSystem", "default"));
+    SoundSystem* sound =
+        message.type == Type::KillFocus || message.type == Type::SetFocus ? DefaultSystem<SoundSystem>() : nullptr;
     if (sound && message.type == Type::KillFocus) {
         sound->PauseAll();
         sound->SetSuspended(true);

@@ -95,11 +95,13 @@ public:
     Signal<int> m_onPadConnected;
     Signal<int> m_onPadDisconnected;
 
+    // 0 to 3; -1 (the keyboard) and the rest are no pad.
+    static bool ValidPad(int pad) { return pad >= 0 && pad < platform::PadCount; }
+
 private:
     static constexpr int PadCodeCount = 16;
     static constexpr int StickDirections = 8;
 
-    static bool ValidPad(int pad) { return pad >= 0 && pad < platform::PadCount; }
     static float Stick(int pad, std::int16_t value);
     // Which of three state tables a (key, pad) pair reads; false for codes outside them.
     enum class Table { None, Keyboard, PadCode, StickDirection };

@@ -41,10 +41,7 @@ void ResourceSystem::Shutdown()
 
 void ResourceSystem::Update(float)
 {
-    Engine* engine = Engine::Existing();
-    if (!engine)
-        return;
-    const auto* input = dynamic_cast<const Input*>(engine->GetSystem("Input", "default"));
+    const Input* input = DefaultSystem<Input>();
     if (input && input->KeyIsDown(17, -1) && input->KeyIsPressed(82, -1))
         Rescan();
 }

@@ -25,9 +25,9 @@ QUELLOR_RECORD(AimAssistComponent, Component, DerivedMetaNotPODNoCopy, WithID)
 
 namespace {
 
-// Values that arrive from data or other components and are not finite read as 0.
 float Dot(const ZOR::float3& a, const ZOR::float3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
+// A velocity that is not finite (from data or another component) reads as 0.
 ZOR::float3 VelocityOf(const Entity* entity)
 {
     const auto* motor = entity ? entity->GetComponent<CharacterMotor3D>() : nullptr;

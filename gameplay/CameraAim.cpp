@@ -8,10 +8,6 @@
 
 namespace quellor {
 
-namespace {
-
-} // namespace
-
 bool CameraAim::Of(const Entity& player, const Vec4& body, CameraAim& aim)
 {
     const auto* camera = player.GetComponent<ThirdPersonCameraComponent>();

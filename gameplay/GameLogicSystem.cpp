@@ -107,9 +107,8 @@ void PlaceScoreBackground(Transform2D& transform, const ZOR::float2& screen)
 
 void DestroyAll(std::vector<EntityRef>& entities)
 {
-    for (const EntityRef& ref : entities)
-        if (Entity* entity = ref.Get(); entity && !entity->IsDestroyed())
-            entity->Destroy();
+    for (EntityRef& ref : entities)
+        DestroyRef(ref);
     entities.clear();
 }
 
@@ -358,7 +357,7 @@ void GameLogicSystem::BuildTags()
 
 Entity* GameLogicSystem::BuildTag(Entity* player, const std::string& baseName, const std::string& material)
 {
-    Entity* tag = CreateNamedEntity(baseName);
+    Entity* tag = ObjectSystem::CreateUniqueEntity(baseName);
     if (!tag)
         return nullptr;
     if (auto* transform = tag->AddComponent<Transform3D>(true)) {
@@ -471,16 +470,11 @@ void GameLogicSystem::AddScoreHud(Entity* background, Entity* text)
     m_scoreTexts.emplace_back(text);
 }
 
-Entity* GameLogicSystem::CreateNamedEntity(const std::string& baseName) const
-{
-    return ObjectSystem::CreateUniqueEntity(baseName);
-}
-
 void GameLogicSystem::BuildScoreHud()
 {
     for (std::size_t i = 0; i < m_players.size(); ++i) {
         const int screen = static_cast<int>(i);
-        Entity* entity = CreateNamedEntity("playerScore");
+        Entity* entity = ObjectSystem::CreateUniqueEntity("playerScore");
         if (!entity)
             continue;
         const ZOR::float2 size = ScreenSize(screen);
@@ -504,7 +498,7 @@ void GameLogicSystem::BuildScoreBackgrounds()
 {
     for (std::size_t i = 0; i < m_players.size(); ++i) {
         const int screen = static_cast<int>(i);
-        Entity* entity = CreateNamedEntity("score_bg");
+        Entity* entity = ObjectSystem::CreateUniqueEntity("score_bg");
         if (!entity)
             continue;
         auto* transform = entity->AddComponent<Transform2D>(true);
@@ -520,11 +514,12 @@ void GameLogicSystem::BuildScoreBackgrounds()
 
 void GameLogicSystem::PlaceScoreBackgrounds()
 {
+    GraphicsSystem* graphics = DefaultSystem<GraphicsSystem>();
     const std::size_t count = std::min(m_scoreBackgrounds.size(), m_players.size());
     for (std::size_t i = 0; i < count; ++i) {
         Entity* background = m_scoreBackgrounds[i].Get();
         if (auto* transform = background ? background->GetComponent<Transform2D>() : nullptr)
-            PlaceScoreBackground(*transform, ScreenSize(static_cast<int>(i)));
+            PlaceScoreBackground(*transform, ScreenSize(graphics, static_cast<int>(i)));
     }
 }
 
@@ -539,9 +534,10 @@ void GameLogicSystem::UpdateScoreText()
 
 void GameLogicSystem::PlaceScoreTexts()
 {
-    ForEachPersonScoreText([this](Entity& text, Entity&, int screen) {
+    GraphicsSystem* graphics = DefaultSystem<GraphicsSystem>();
+    ForEachPersonScoreText([graphics](Entity& text, Entity&, int screen) {
         if (auto* transform = text.GetComponent<Transform2D>())
-            PlaceScoreText(*transform, ScreenSize(screen));
+            PlaceScoreText(*transform, ScreenSize(graphics, screen));
     });
 }
 
@@ -568,7 +564,11 @@ int GameLogicSystem::ScoreOf(const Entity* player) const
 
 ZOR::float2 GameLogicSystem::ScreenSize(int screen) const
 {
-    auto* graphics = DefaultSystem<GraphicsSystem>();
+    return ScreenSize(DefaultSystem<GraphicsSystem>(), screen);
+}
+
+ZOR::float2 GameLogicSystem::ScreenSize(GraphicsSystem* graphics, int screen)
+{
     return graphics ? graphics->GetOrthographicProjectionSize(screen) : ZOR::float2(0.0f, 0.0f);
 }
 

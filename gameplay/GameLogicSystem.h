@@ -21,6 +21,7 @@ namespace quellor {
 
 class Action;
 class Entity;
+class GraphicsSystem;
 class SpawnPointComponent;
 
 class GameLogicSystem : public System {
@@ -55,7 +56,7 @@ class GameLogicSystem : public System {
 
     void Initialize() override;
     void Update(float dt) override;
-    // Each slot in order, each head to tail, then the score backgrounds are placed.
+    // Each slot in order, each head to tail, then the score backgrounds and texts are placed.
     void UpdateComponents(float dt);
 
     // Appends to the component's slot; nothing for a component already in a slot.
@@ -132,8 +133,6 @@ private:
     void EndTag(const EntityRef& target, const std::string& name);
     // The target is matched by reference, so a gone target (and its record's name) still work.
     void DeactivateTeamTag(const Entity* player, const EntityRef& target, const std::string& name);
-    // An entity of "default" named uniquely from the base name; null without an object system.
-    Entity* CreateNamedEntity(const std::string& baseName) const;
     void BuildScoreBackgrounds();
     // Each background at the lower right corner of its screen's current size.
     void PlaceScoreBackgrounds();
@@ -147,6 +146,8 @@ private:
     int ScoreOf(const Entity* player) const;
     // The orthographic size of a screen; zero without a graphics system.
     ZOR::float2 ScreenSize(int screen) const;
+    // The same from a graphics system looked up once for a whole pass.
+    static ZOR::float2 ScreenSize(GraphicsSystem* graphics, int screen);
     void PlayEffect(const std::string& name);
     void Warn(const std::string& team);
 

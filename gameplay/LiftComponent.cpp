@@ -233,8 +233,7 @@ void LiftComponent::HoldTarget(ColliderComponent3D& collider)
 void LiftComponent::UpdateBeamEffect(const ZOR::float3& end)
 {
     Entity* shooter = GetEntity();
-    Engine* engine = GetEngine();
-    if (!shooter || !engine)
+    if (!shooter || !GetEngine())
         return;
     LiftFxComponent* effect = GetBeamEffect();
     if (!effect) {

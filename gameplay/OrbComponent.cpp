@@ -235,9 +235,8 @@ void OrbComponent::Launch(const Vec4& aim, float charge, Entity* target)
 
 void OrbComponent::SpawnOrb(const Vec4& aim, float charge, Entity* target)
 {
-    Engine* engine = GetEngine();
     Entity* owner = GetEntity();
-    if (!engine || !owner)
+    if (!GetEngine() || !owner)
         return;
     Entity* orb = ObjectSystem::CreateUniqueEntity(kOrbName);
     if (!orb)

@@ -211,8 +211,7 @@ int ShooterInput::Pad() const
 bool ShooterInput::PadPressed(int code) const
 {
     // Controller -1 reads the keyboard, where the pad's codes are other keys (8 is Backspace).
-    const int pad = Pad();
-    return pad >= 0 && pad < platform::PadCount && m_input->KeyIsPressed(code, pad);
+    return Input::ValidPad(Pad()) && m_input->KeyIsPressed(code, Pad());
 }
 
 void ShooterInput::Update(float dt)

@@ -167,8 +167,7 @@ void SnapshotComponent::Pulse(int screen)
 void SnapshotComponent::SpawnShotEffect(const Vec4& end)
 {
     Entity* shooter = GetEntity();
-    Engine* engine = GetEngine();
-    if (!shooter || !engine)
+    if (!shooter || !GetEngine())
         return;
     Entity* entity = ObjectSystem::CreateUniqueEntity(kEffectName);
     auto* effect = entity ? entity->AddComponent<SnapshotFxComponent>(true) : nullptr;

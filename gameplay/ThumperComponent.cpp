@@ -160,9 +160,8 @@ void ThumperComponent::StartCharge()
 
 void ThumperComponent::Thump()
 {
-    Engine* engine = GetEngine();
     RigidBodyComponent3D* body = BodyOf(GetEntity());
-    if (!engine || !body)
+    if (!GetEngine() || !body)
         return;
     if (auto* sound = DefaultSystem<SoundSystem>()) {
         sound->Play(kHitSound, 0);

@@ -1,6 +1,7 @@
 #include "physics/PhysicsSystem3D.h"
 
 #include "engine/Engine.h"
+#include "engine/graphics/Convert.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "physics/Collider3D.h"
 #include "physics/PhysicsWorld3D.h"
@@ -119,9 +120,10 @@ void PhysicsSystem3D::Update(float dt)
     // world would otherwise run ahead for seconds to pay off a debt that only grows.
     m_accumulator += dt;
     unsigned stepsLeft = m_maxStepsPerFrame;
+    const ZOR::float3 gravity = ToFloat3(m_gravity);
     while (m_accumulator >= m_timeStep && stepsLeft > 0) {
         --stepsLeft;
-        m_world->SetGravity(ZOR::float3(m_gravity.x, m_gravity.y, m_gravity.z));
+        m_world->SetGravity(gravity);
         m_world->Step(m_timeStep, m_velocityIterations, m_positionIteratoins);
         m_accumulator -= m_timeStep;
         ++m_stepsLastUpdate;

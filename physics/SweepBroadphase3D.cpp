@@ -1,10 +1,10 @@
 #include "physics/SweepBroadphase3D.h"
 
+#include "engine/Finite.h"
 #include "physics/Collider3D.h"
 #include "physics/RigidBody3D.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace quellor {
 
@@ -20,8 +20,7 @@ bool IsRegular(const BroadphaseProxy3D& proxy)
 {
     const ZOR::float3& lo = proxy.m_min;
     const ZOR::float3& hi = proxy.m_max;
-    return std::isfinite(lo.x) && std::isfinite(lo.y) && std::isfinite(lo.z) && std::isfinite(hi.x) &&
-           std::isfinite(hi.y) && std::isfinite(hi.z) && lo.x <= hi.x && lo.y <= hi.y && lo.z <= hi.z;
+    return IsFinite(lo) && IsFinite(hi) && lo.x <= hi.x && lo.y <= hi.y && lo.z <= hi.z;
 }
 
 bool IsStatic(const BroadphaseProxy3D& proxy)
@@ -89,7 +88,7 @@ void SweepBroadphase3D::SweepMoving()
     ZOR::float3 sum, sumSquares;
     for (const SweepEntry& e : m_sweep) {
         const ZOR::float3 c = (e.min + e.max) * 0.5f;
-        if (!(std::isfinite(c.x) && std::isfinite(c.y) && std::isfinite(c.z)))
+        if (!IsFinite(c))
             continue;
         sum += c;
         sumSquares += c * c;

@@ -25,7 +25,7 @@ BehaviorStatus BehaviorShootLift::Update(float dt)
     Entity* target = targeting ? targeting->GetTarget() : nullptr;
     if (!target || !targeting->IsTargetVisible())
         return BehaviorStatus::Failure;
-    if (targeting->GetTimeVisible() <= AIDataComponent::Of(Part<AIDataComponent>()).reactionTime)
+    if (targeting->GetTimeVisible() <= Tuning().reactionTime)
         return BehaviorStatus::Failure;
     if (!targeting->IsWithinVerticalAimAngle()) {
         OnTerminate();
@@ -40,13 +40,13 @@ void BehaviorShootLift::OnTerminate()
 {
     if (auto* lift = Part<LiftComponent>())
         lift->EndBeam();
-    reaimTime = AIDataComponent::Of(Part<AIDataComponent>()).liftAimInterval;
+    reaimTime = Tuning().liftAimInterval;
     firstAim = true;
 }
 
 float BehaviorShootLift::GetPriority() const
 {
-    return Priority(TargetTagFraction(), AIDataComponent::Of(Part<AIDataComponent>()).liftBias);
+    return Priority(TargetTagFraction(), Tuning().liftBias);
 }
 
 float BehaviorShootLift::Priority(float tagFraction, float liftBias)
@@ -84,7 +84,7 @@ void BehaviorShootLift::Reaim(const Vec4& own, const Vec4& target)
         firstAim = false;
     }
     float lo = kMinReaimTime;
-    float hi = AIDataComponent::Of(Part<AIDataComponent>()).liftAimInterval;
+    float hi = Tuning().liftAimInterval;
     if (hi < lo)
         std::swap(lo, hi);
     reaimTime = RandomUnit() * (hi - lo) + lo;
@@ -93,7 +93,7 @@ void BehaviorShootLift::Reaim(const Vec4& own, const Vec4& target)
 void BehaviorShootLift::TrackAim(const Vec4& own, const Vec4& target)
 {
     const Vec4 desired = steering::Normalize(steering::Subtract(steering::Add(aimOffset, target), own));
-    const float speed = AIDataComponent::Of(Part<AIDataComponent>()).liftBeamAimSpeed;
+    const float speed = Tuning().liftBeamAimSpeed;
     // A step of the aim speed toward the desired direction, shorter within 1.0 of it; per tick.
     aimDirection = steering::Normalize(steering::Add(aimDirection, steering::Arrive(aimDirection, desired, speed, 1.0f)));
 }

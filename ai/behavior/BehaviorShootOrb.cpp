@@ -31,7 +31,7 @@ BehaviorStatus BehaviorShootOrb::Update(float dt)
     chargeElapsed += dt;
     cooldown -= dt;
     const AITargetingComponent* targeting = Part<AITargetingComponent>();
-    const float reaction = AIDataComponent::Of(Part<AIDataComponent>()).reactionTime;
+    const float reaction = Tuning().reactionTime;
     Entity* target = targeting ? targeting->GetTarget() : nullptr;
     if (target && targeting->IsTargetVisible() && targeting->GetTimeVisible() > reaction) {
         if (chargeElapsed < chargeTime)
@@ -50,7 +50,7 @@ BehaviorStatus BehaviorShootOrb::Update(float dt)
 
 float BehaviorShootOrb::GetPriority() const
 {
-    return Priority(TargetTagFraction(), AIDataComponent::Of(Part<AIDataComponent>()).orbBias);
+    return Priority(TargetTagFraction(), Tuning().orbBias);
 }
 
 float BehaviorShootOrb::Priority(float tagFraction, float orbBias)

@@ -48,7 +48,7 @@ void BehaviorStrafeLeftRight::OnTerminate()
 
 bool BehaviorStrafeLeftRight::ChooseSide()
 {
-    const Vec4 facing = AIDataComponent::Of(Part<AIDataComponent>()).facing;
+    const Vec4 facing = Tuning().facing;
     const Vec4 upCrossFacing(facing.z, 0.0f, -facing.x, 0.0f);
     const Vec4 facingCrossUp(-facing.z, 0.0f, facing.x, 0.0f);
     if (side == 1) {

@@ -1,6 +1,7 @@
 #include "ai/behavior/BotLeaf.h"
 
 #include "ai/AITargetingComponent.h"
+#include "ai/behavior/AIDataComponent.h"
 #include "ai/steering/Steering.h"
 #include "gameplay/AnimationControllerComponent.h"
 #include "gameplay/CharacterMotor3D.h"
@@ -13,6 +14,11 @@ namespace quellor {
 Vec4 BotLeaf::PlanarNormal(const Vec4& v)
 {
     return steering::Normalize(Vec4(v.x, 0.0f, v.z, v.w));
+}
+
+const AIDataComponent& BotLeaf::Tuning() const
+{
+    return AIDataComponent::Of(Part<AIDataComponent>());
 }
 
 Entity* BotLeaf::Target() const

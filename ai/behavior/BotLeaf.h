@@ -32,6 +32,8 @@ protected:
     {
         return m_lookup.Find<T>(GetEntity(), GetEntity());
     }
+    // The agent's tuning, or the defaults without its data part.
+    const AIDataComponent& Tuning() const;
     // The target chosen by the agent's targeting this frame; null without one.
     Entity* Target() const;
     // The body's centre of mass (w 1) into out; false without a usable body.

@@ -24,11 +24,8 @@ namespace {
 // belongs to an entity) the running one.
 Engine* EngineOf(const QLObject& object)
 {
-    const auto injector = object.GetInjector();
-    if (injector && injector->m_engine) {
-        return injector->m_engine;
-    }
-    return Engine::Existing();
+    Engine* own = object.GetEngine();
+    return own ? own : Engine::Existing();
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "engine/Transform3D.h"
 #include "engine/graphics/ComponentLookup.h"
+#include "engine/graphics/Convert.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/reflection/MetaRegistrar.h"
 #include "renderer/math/Angles.h"
@@ -60,7 +61,7 @@ void SunComponent::Update(float)
     }
     ZOR::Camera& camera = m_shadowCaster->camera;
     camera.SetPosition(m_transform->m_x, m_transform->m_y, m_transform->m_z);
-    const ZOR::float3 direction(m_direction.x, m_direction.y, m_direction.z);
+    const ZOR::float3 direction = ToFloat3(m_direction);
     m_shadowCaster->target = direction;
     m_shadowCaster->fov = m_fov;
     m_shadowCaster->nearFar = ZOR::float2(m_nearPlane, m_farPlane);

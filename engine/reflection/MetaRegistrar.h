@@ -11,6 +11,8 @@
 //        public: ...
 //    Use QUELLOR_REFLECT(Class) for other classes under a reflected base, and
 //    QUELLOR_REFLECT_ROOT(Class) for classes without one (value types, QLObject, Engine).
+//    QUELLOR_REFLECT_KEYED_BASE_META(Class), with QUELLOR_RECORD_ONLY in the .cpp, for a
+//    component or system that keeps its record but answers GetMeta with its base's.
 //    The class header only needs "engine/reflection/Reflected.h".
 //
 // 2. In the class's .cpp, inside its namespace, the record's row and its registrar:

@@ -11,7 +11,7 @@ class MetaRegistrar;
 
 } // namespace quellor
 
-// Shared part of the three forms below. Access is public after the macro.
+// Shared part of the forms below. Access is public after the macro.
 #define QUELLOR_REFLECT_COMMON_(Class)                                                             \
 public:                                                                                            \
     using QuellorSelf = Class;                                                                     \

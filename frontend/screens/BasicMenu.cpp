@@ -102,8 +102,8 @@ void BasicMenu::UpdateScreen(float)
 
 void BasicMenu::End()
 {
-    if (Engine::HasInstance())
-        Engine::Instance()->DestroyAllEntities(kSpace);
+    if (Engine* engine = Engine::Existing())
+        engine->DestroyAllEntities(kSpace);
 }
 
 } // namespace quellor

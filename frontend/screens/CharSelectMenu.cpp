@@ -29,8 +29,6 @@ namespace quellor {
 
 namespace {
 
-// Easing curves of the screen's tweens.
-
 constexpr int kCtrl = 17;
 constexpr int kBackspace = 8;
 constexpr int kPadLeftShoulder = 8;

@@ -128,14 +128,9 @@ void CreditsMenu::Close()
 {
     // Held through a handle: the sequence may have ended (and been deleted) long before.
     m_fadeIn.Cancel();
-    auto remove = [](EntityRef& ref) {
-        if (Entity* entity = ref.Get(); entity && !entity->IsDestroyed())
-            entity->Destroy();
-        ref.Reset();
-    };
-    remove(m_background);
+    DestroyRef(m_background);
     for (EntityRef& page : m_pages)
-        remove(page);
+        DestroyRef(page);
     HandOver(m_returnToMainMenu ? new MainMenu(false) : nullptr);
 }
 

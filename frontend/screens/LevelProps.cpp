@@ -14,19 +14,6 @@ GraphicsComponent2D* SpriteOf(const EntityRef& ref)
     return ComponentOf<GraphicsComponent2D>(ref);
 }
 
-void DestroyRef(EntityRef& ref)
-{
-    Entity* entity = ref.Get();
-    if (entity && !entity->IsDestroyed())
-        entity->Destroy();
-    ref.Reset();
-}
-
-Transform3D* PropTransform(const EntityRef& ref)
-{
-    return ComponentOf<Transform3D>(ref);
-}
-
 void SetPropMaterial(const EntityRef& ref, const std::string& material)
 {
     if (auto* model = ComponentOf<GraphicsComponent3D>(ref))
@@ -41,13 +28,13 @@ void SetPropModel(const EntityRef& ref, const std::string& name)
 
 void SetPropScale(const EntityRef& ref, float scale)
 {
-    if (Transform3D* transform = PropTransform(ref))
+    if (Transform3D* transform = ComponentOf<Transform3D>(ref))
         transform->SetScale(scale, scale, scale);
 }
 
 ActionList* MakeCheckMarkFlow(const EntityRef& check, bool shown, float scale, float seconds, int easing)
 {
-    Transform3D* transform = PropTransform(check);
+    Transform3D* transform = ComponentOf<Transform3D>(check);
     if (!transform)
         return nullptr;
     const float to = shown ? scale : 0.0f;

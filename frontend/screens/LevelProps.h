@@ -13,20 +13,8 @@ class ActionList;
 class GraphicsComponent2D;
 class Transform3D;
 
-// The entity's component of type T, or null.
-template<typename T>
-T* ComponentOf(const EntityRef& ref)
-{
-    Entity* entity = ref.Get();
-    return entity ? entity->GetComponent<T>() : nullptr;
-}
-
 GraphicsComponent2D* SpriteOf(const EntityRef& ref);
-// Queues the entity for destruction, unless it has gone or is queued already, and clears ref.
-void DestroyRef(EntityRef& ref);
 
-// The entity's Transform3D, or null.
-Transform3D* PropTransform(const EntityRef& ref);
 // Sets the material (or the model) of the entity's GraphicsComponent3D, when it has one.
 void SetPropMaterial(const EntityRef& ref, const std::string& material);
 void SetPropModel(const EntityRef& ref, const std::string& model);

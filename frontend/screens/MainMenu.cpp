@@ -49,7 +49,6 @@ constexpr const char* kQuitModel = "quitbutton_quit_hold.model";
 constexpr const char* kQuitMaterial = "wood_blocks_menu.mat";
 // The cursor's turn about y, as the menu has always written it (sin and cos of 1.57 rad).
 constexpr float kCursorTurn = 1.57f;
-// Back out: the cursor overshoots a little and settles.
 
 } // namespace
 

@@ -55,8 +55,8 @@ Action* MatchStart::MakeSequence(Action* screen)
     // Each step holds the object, so the sequence can outlive the screen that queued it.
     std::shared_ptr<MatchStart> self = shared_from_this();
     Action* clear = new Invoke([] {
-        if (Engine::HasInstance())
-            Engine::Instance()->DestroyDefaultEntities();
+        if (Engine* engine = Engine::Existing())
+            engine->DestroyDefaultEntities();
     });
     Action* load = new Invoke([self] { self->LoadMatchLevel(); });
     Action* spawn = new Invoke([self] {

@@ -22,12 +22,6 @@ namespace quellor {
 namespace {
 
 constexpr int kPadCount = 4;
-// The camera glides run linear, overriding older tweens on the same field, to absolute values.
-
-Engine* TheEngine()
-{
-    return Engine::Existing();
-}
 
 } // namespace
 
@@ -119,7 +113,7 @@ bool MenuScreen::PressedOnKeyboard(MenuCommand command) const
 
 Entity* MenuScreen::CreateEntity(const std::string& name, bool uniqueName, bool outlastsScreen)
 {
-    Engine* engine = TheEngine();
+    Engine* engine = Engine::Existing();
     if (!engine)
         return nullptr;
     Entity* entity = uniqueName ? ObjectSystem::CreateUniqueEntity(name) : engine->CreateEntity(name, kSpace);
@@ -141,7 +135,7 @@ Entity* MenuScreen::CreateOverlay(const std::string& name, const std::string& ma
 
 Entity* MenuScreen::FindLevelEntity(const std::string& name)
 {
-    Engine* engine = TheEngine();
+    Engine* engine = Engine::Existing();
     Entity* entity = engine ? engine->GetEntity(name, kSpace) : nullptr;
     if (!entity && m_missing.insert(name).second)
         std::printf("Warning: the level has no entity \"%s\"; %s goes on without it\n", name.c_str(), m_name.c_str());
@@ -307,11 +301,8 @@ GraphicsSystem* MenuScreen::GetGraphics() const
 
 void MenuScreen::DestroyOwnEntities()
 {
-    for (EntityRef& ref : m_entities) {
-        Entity* entity = ref.Get();
-        if (entity && !entity->IsDestroyed())
-            entity->Destroy();
-    }
+    for (EntityRef& ref : m_entities)
+        DestroyRef(ref);
     m_entities.clear();
 }
 

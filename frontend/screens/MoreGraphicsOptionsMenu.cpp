@@ -50,7 +50,7 @@ Entity* PlaceBesideArrow(Entity* entity, const EntityRef& arrow, const Vec4& off
     if (!entity)
         return nullptr;
     if (auto* transform = entity->AddComponent<Transform3D>(true)) {
-        const Transform3D* reference = PropTransform(arrow);
+        const Transform3D* reference = ComponentOf<Transform3D>(arrow);
         const Transform3D origin;
         const Transform3D& from = reference ? *reference : origin;
         transform->m_rotation = from.m_rotation;

@@ -407,8 +407,8 @@ void PauseMenu::LeaveForMainMenu()
     // null should it have ended some other way meanwhile.
     auto self = std::make_shared<ActionHandle>(this);
     actions->AddAction(MakeSequence(new BoxIn(1.0f, 15, 15), new Invoke([] {
-                                        if (Engine::HasInstance())
-                                            Engine::Instance()->DestroyDefaultEntities();
+                                        if (Engine* engine = Engine::Existing())
+                                            engine->DestroyDefaultEntities();
                                     }),
                                     new WaitFrame(1), new WaitFrame(1), new WaitFrame(1),
                                     new Invoke([self] { self->Cancel(); }), new MainMenu(true)),

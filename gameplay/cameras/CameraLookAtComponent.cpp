@@ -60,8 +60,10 @@ void CameraLookAtComponent::FindNamedTarget(bool warn)
         return;
     const Entity* self = GetEntity();
     Engine* engine = GetEngine();
-    const std::string space = self ? self->GetSpaceName() : "default";
-    Entity* found = engine && engine->HasEntity(m_targetName, space) ? engine->GetEntity(m_targetName, space) : nullptr;
+    // Looked for every frame while missing: no string is built for it.
+    static const std::string kDefaultSpace = "default";
+    const std::string& space = self ? self->GetSpaceName() : kDefaultSpace;
+    Entity* found = engine ? engine->GetEntity(m_targetName, space) : nullptr;
     if (found && !found->IsDestroyed()) {
         m_target = EntityRef(found);
         return;

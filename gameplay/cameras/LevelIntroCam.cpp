@@ -288,8 +288,7 @@ void LevelIntroCam::End()
     if (auto* cameras = DefaultSystem<CameraSystem>())
         cameras->SetAutomatedCameraDisabled(true);
     for (EntityRef& ref : m_introEntities)
-        if (Entity* picture = ref.Get(); picture && !picture->IsDestroyed())
-            picture->Destroy();
+        DestroyRef(ref);
 }
 
 } // namespace quellor

@@ -96,7 +96,7 @@ void ThirdPersonCameraComponent::SetScreenID(int id)
     if (!m_reticle.Get() && !m_ring.Get())
         CreateReticle();
     for (const EntityRef* overlay : {&m_reticle, &m_ring})
-        if (GraphicsComponent2D* sprite = OverlaySprite(*overlay))
+        if (GraphicsComponent2D* sprite = ComponentOf<GraphicsComponent2D>(*overlay))
             sprite->SetScreenID(id);
 }
 
@@ -155,7 +155,7 @@ void ThirdPersonCameraComponent::DestroyReticle(int screen)
     if (!m_reticle.Get() && !m_ring.Get())
         return;
     for (const EntityRef* overlay : {&m_reticle, &m_ring})
-        if (GraphicsComponent2D* sprite = OverlaySprite(*overlay))
+        if (GraphicsComponent2D* sprite = ComponentOf<GraphicsComponent2D>(*overlay))
             sprite->SetVisible(false, screen);
     DropOverlays();
     m_reticleMissing = true;
@@ -163,30 +163,15 @@ void ThirdPersonCameraComponent::DestroyReticle(int screen)
 
 void ThirdPersonCameraComponent::DropOverlays()
 {
-    for (EntityRef* overlay : {&m_reticle, &m_ring}) {
-        if (Entity* entity = overlay->Get())
-            entity->Destroy();
-        overlay->Reset();
-    }
+    DestroyRef(m_reticle);
+    DestroyRef(m_ring);
 }
 
 void ThirdPersonCameraComponent::ShowReticle(int screen)
 {
     for (const EntityRef* overlay : {&m_reticle, &m_ring})
-        if (GraphicsComponent2D* sprite = OverlaySprite(*overlay))
+        if (GraphicsComponent2D* sprite = ComponentOf<GraphicsComponent2D>(*overlay))
             sprite->SetVisible(true, screen);
-}
-
-Transform2D* ThirdPersonCameraComponent::OverlayTransform(const EntityRef& overlay)
-{
-    Entity* entity = overlay.Get();
-    return entity ? entity->GetComponent<Transform2D>() : nullptr;
-}
-
-GraphicsComponent2D* ThirdPersonCameraComponent::OverlaySprite(const EntityRef& overlay)
-{
-    Entity* entity = overlay.Get();
-    return entity ? entity->GetComponent<GraphicsComponent2D>() : nullptr;
 }
 
 bool ThirdPersonCameraComponent::OverlayLost() const
@@ -219,7 +204,7 @@ void ThirdPersonCameraComponent::Update(float)
     m_controllerID = data->controllerID;
 
     const ZOR::float2 screen = graphics->GetOrthographicProjectionSize(m_screenID);
-    if (Transform2D* reticle = OverlayTransform(m_reticle))
+    if (Transform2D* reticle = ComponentOf<Transform2D>(m_reticle))
         CentreOnScreen(*reticle, screen.x, screen.y);
 
     if (target->IsDestroyed())
@@ -260,13 +245,13 @@ void ThirdPersonCameraComponent::AimAt(const ZOR::float3& eye, const ZOR::float3
     if (enemy == m_enemyReticleShown)
         return;
     m_enemyReticleShown = enemy;
-    if (GraphicsComponent2D* sprite = OverlaySprite(m_reticle))
+    if (GraphicsComponent2D* sprite = ComponentOf<GraphicsComponent2D>(m_reticle))
         sprite->SetMaterial(enemy ? kEnemyReticleMaterial : kReticleMaterial);
 }
 
 void ThirdPersonCameraComponent::UpdateRing(Entity& target, float width, float height)
 {
-    Transform2D* ring = OverlayTransform(m_ring);
+    Transform2D* ring = ComponentOf<Transform2D>(m_ring);
     if (!ring)
         return;
     float charge = s_chargeRatio ? s_chargeRatio(target) : 0.0f;

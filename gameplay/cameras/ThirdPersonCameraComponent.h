@@ -100,9 +100,6 @@ private:
     // x, y, z of a row of the camera's view matrix times sign, w = 0; zero without a camera.
     Vec4 ViewRow(int row, float sign) const;
     EntityRef CreateOverlay(const std::string& archetype, const std::string& name, float scale);
-    // The overlay's 2D parts while its entity lives; null otherwise.
-    static Transform2D* OverlayTransform(const EntityRef& overlay);
-    static GraphicsComponent2D* OverlaySprite(const EntityRef& overlay);
     // Destroys whichever of the pair still stands and forgets both.
     void DropOverlays();
     // True when a pair was built and one of it has gone since.

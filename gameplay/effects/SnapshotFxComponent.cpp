@@ -13,10 +13,6 @@ namespace quellor {
 
 QUELLOR_RECORD(SnapshotFxComponent, DynamicMeshComponent, DerivedMetaNotPOD, NoID) {}
 
-namespace {
-
-} // namespace
-
 SnapshotFxComponent::SnapshotFxComponent() : DynamicMeshComponent(kMaxVertices)
 {
     SetUpEffectMesh(*this, kTexture, ZOR::BlendMode::Additive);
