@@ -1,6 +1,7 @@
 #include "renderer/dx11/DXRenderContext.h"
 
 #include "platform/NativeWindow.h"
+#include "renderer/Window.h"
 #include "renderer/dx11/DXRenderContextImpl.h"
 
 #include <cfloat>
@@ -109,8 +110,14 @@ void DXRenderContext::EnumerateDisplayModes()
     }
     const DisplayModeChoice choice = ChooseDisplayMode(m_displayModes, m_config.GetResolution());
     d.currentMode = choice.index;
-    if (choice.saveResolution)
-        m_config.SaveResolution(m_displayModes[d.currentMode].resolution);
+    if (choice.saveResolution) {
+        const Dimension& size = m_displayModes[d.currentMode].resolution;
+        m_config.SaveResolution(size);
+        // The window was made at the empty configured size: a windowed start would keep it
+        // 1 x 1 (full screen sizes it to the mode anyway).
+        if (m_targetWindow)
+            Window::PlaceCentred(*m_targetWindow, size);
+    }
 }
 
 void DXRenderContext::CreateDevice()

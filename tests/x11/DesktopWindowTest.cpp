@@ -193,6 +193,23 @@ TEST_F(DesktopWindow, AWindowedStartIsCentredAndFullScreenComesAndGoes)
     EXPECT_FALSE(SavedConfig().GetFullscreen());
 }
 
+// A configuration without a size (a hand-written one, say) starts windowed at the mode the device
+// picks, centred, not in a window of one pixel.
+TEST_F(DesktopWindow, AWindowedStartWithoutASizeTakesThePickedModesSize)
+{
+    if (!StartServer(1024, 768))
+        GTEST_SKIP() << server->Error();
+    display.emplace();
+    ZOR::Config config = SeedWindowedConfig();
+    config.Write("ZOR_CONFIG", "WIDTH", "");
+    config.Write("ZOR_CONFIG", "HEIGHT", "");
+    ASSERT_TRUE(config.Save(config.GetFileName()));
+    ASSERT_TRUE(StartGame(1.0f / 60.0f));
+    ExpectPlaced(Settled(), 0, 0, 1024, 768);
+    EXPECT_FALSE(GameWindow().IsFullscreen());
+    EXPECT_EQ(SavedConfig().GetResolution().width, 1024u);
+}
+
 TEST_F(DesktopWindow, DisplayCallsBeforeTheDeviceWarnAndLeaveTheWindowAlone)
 {
     if (!StartServer(1024, 768))
