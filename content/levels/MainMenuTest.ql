@@ -328,7 +328,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="56"/></m_x>
-        <m_y><float value="74"/></m_y>
+        <m_y><float value="72.5"/></m_y>
         <m_z><float value="24.5"/></m_z>
         <m_scaleX><float value="1.6"/></m_scaleX>
         <m_scaleY><float value="1.6"/></m_scaleY>
@@ -345,7 +345,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="64"/></m_x>
-        <m_y><float value="74"/></m_y>
+        <m_y><float value="72.5"/></m_y>
         <m_z><float value="24.2"/></m_z>
         <m_scaleX><float value="12"/></m_scaleX>
         <m_scaleY><float value="2.6"/></m_scaleY>
@@ -362,7 +362,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="71.5"/></m_x>
-        <m_y><float value="74"/></m_y>
+        <m_y><float value="72.5"/></m_y>
         <m_z><float value="25"/></m_z>
         <m_scaleX><float value="0.4"/></m_scaleX>
         <m_scaleY><float value="0.4"/></m_scaleY>
@@ -379,7 +379,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="56"/></m_x>
-        <m_y><float value="70.6"/></m_y>
+        <m_y><float value="68"/></m_y>
         <m_z><float value="24.5"/></m_z>
         <m_scaleX><float value="1.6"/></m_scaleX>
         <m_scaleY><float value="1.6"/></m_scaleY>
@@ -396,7 +396,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="64"/></m_x>
-        <m_y><float value="70.6"/></m_y>
+        <m_y><float value="68"/></m_y>
         <m_z><float value="24.2"/></m_z>
         <m_scaleX><float value="12"/></m_scaleX>
         <m_scaleY><float value="2.6"/></m_scaleY>
@@ -413,7 +413,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="71.5"/></m_x>
-        <m_y><float value="70.6"/></m_y>
+        <m_y><float value="68"/></m_y>
         <m_z><float value="25"/></m_z>
         <m_scaleX><float value="0.4"/></m_scaleX>
         <m_scaleY><float value="0.4"/></m_scaleY>
@@ -430,7 +430,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="56"/></m_x>
-        <m_y><float value="67.2"/></m_y>
+        <m_y><float value="63.5"/></m_y>
         <m_z><float value="24.5"/></m_z>
         <m_scaleX><float value="1.6"/></m_scaleX>
         <m_scaleY><float value="1.6"/></m_scaleY>
@@ -447,7 +447,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="64"/></m_x>
-        <m_y><float value="67.2"/></m_y>
+        <m_y><float value="63.5"/></m_y>
         <m_z><float value="24.2"/></m_z>
         <m_scaleX><float value="12"/></m_scaleX>
         <m_scaleY><float value="2.6"/></m_scaleY>
@@ -464,7 +464,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="71.5"/></m_x>
-        <m_y><float value="67.2"/></m_y>
+        <m_y><float value="63.5"/></m_y>
         <m_z><float value="25"/></m_z>
         <m_scaleX><float value="0.4"/></m_scaleX>
         <m_scaleY><float value="0.4"/></m_scaleY>
@@ -481,7 +481,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="56"/></m_x>
-        <m_y><float value="63.8"/></m_y>
+        <m_y><float value="59"/></m_y>
         <m_z><float value="24.5"/></m_z>
         <m_scaleX><float value="1.6"/></m_scaleX>
         <m_scaleY><float value="1.6"/></m_scaleY>
@@ -498,7 +498,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="64"/></m_x>
-        <m_y><float value="63.8"/></m_y>
+        <m_y><float value="59"/></m_y>
         <m_z><float value="24.2"/></m_z>
         <m_scaleX><float value="12"/></m_scaleX>
         <m_scaleY><float value="2.6"/></m_scaleY>
@@ -515,7 +515,7 @@
     <Components>
       <Transform3D>
         <m_x><float value="71.5"/></m_x>
-        <m_y><float value="63.8"/></m_y>
+        <m_y><float value="59"/></m_y>
         <m_z><float value="25"/></m_z>
         <m_scaleX><float value="0.4"/></m_scaleX>
         <m_scaleY><float value="0.4"/></m_scaleY>
@@ -531,8 +531,8 @@
   <sunBox>
     <Components>
       <Transform3D>
-        <m_x><float value="56"/></m_x>
-        <m_y><float value="60.4"/></m_y>
+        <m_x><float value="80"/></m_x>
+        <m_y><float value="72.5"/></m_y>
         <m_z><float value="24.5"/></m_z>
         <m_scaleX><float value="1.6"/></m_scaleX>
         <m_scaleY><float value="1.6"/></m_scaleY>
@@ -548,8 +548,8 @@
   <label_sun>
     <Components>
       <Transform3D>
-        <m_x><float value="64"/></m_x>
-        <m_y><float value="60.4"/></m_y>
+        <m_x><float value="88"/></m_x>
+        <m_y><float value="72.5"/></m_y>
         <m_z><float value="24.2"/></m_z>
         <m_scaleX><float value="12"/></m_scaleX>
         <m_scaleY><float value="2.6"/></m_scaleY>
@@ -565,8 +565,8 @@
   <sunCheck>
     <Components>
       <Transform3D>
-        <m_x><float value="71.5"/></m_x>
-        <m_y><float value="60.4"/></m_y>
+        <m_x><float value="95.5"/></m_x>
+        <m_y><float value="72.5"/></m_y>
         <m_z><float value="25"/></m_z>
         <m_scaleX><float value="0.4"/></m_scaleX>
         <m_scaleY><float value="0.4"/></m_scaleY>
@@ -582,8 +582,8 @@
   <fogBox>
     <Components>
       <Transform3D>
-        <m_x><float value="56"/></m_x>
-        <m_y><float value="57"/></m_y>
+        <m_x><float value="80"/></m_x>
+        <m_y><float value="68"/></m_y>
         <m_z><float value="24.5"/></m_z>
         <m_scaleX><float value="1.6"/></m_scaleX>
         <m_scaleY><float value="1.6"/></m_scaleY>
@@ -599,8 +599,8 @@
   <label_fullscreen>
     <Components>
       <Transform3D>
-        <m_x><float value="64"/></m_x>
-        <m_y><float value="57"/></m_y>
+        <m_x><float value="88"/></m_x>
+        <m_y><float value="68"/></m_y>
         <m_z><float value="24.2"/></m_z>
         <m_scaleX><float value="12"/></m_scaleX>
         <m_scaleY><float value="2.6"/></m_scaleY>
@@ -616,8 +616,8 @@
   <fogCheck>
     <Components>
       <Transform3D>
-        <m_x><float value="71.5"/></m_x>
-        <m_y><float value="57"/></m_y>
+        <m_x><float value="95.5"/></m_x>
+        <m_y><float value="68"/></m_y>
         <m_z><float value="25"/></m_z>
         <m_scaleX><float value="0.4"/></m_scaleX>
         <m_scaleY><float value="0.4"/></m_scaleY>
@@ -633,8 +633,8 @@
   <shadowBox>
     <Components>
       <Transform3D>
-        <m_x><float value="56"/></m_x>
-        <m_y><float value="53.6"/></m_y>
+        <m_x><float value="80"/></m_x>
+        <m_y><float value="63.5"/></m_y>
         <m_z><float value="24.5"/></m_z>
         <m_scaleX><float value="1.6"/></m_scaleX>
         <m_scaleY><float value="1.6"/></m_scaleY>
@@ -650,8 +650,8 @@
   <label_shadows>
     <Components>
       <Transform3D>
-        <m_x><float value="64"/></m_x>
-        <m_y><float value="53.6"/></m_y>
+        <m_x><float value="88"/></m_x>
+        <m_y><float value="63.5"/></m_y>
         <m_z><float value="24.2"/></m_z>
         <m_scaleX><float value="12"/></m_scaleX>
         <m_scaleY><float value="2.6"/></m_scaleY>
@@ -667,8 +667,8 @@
   <shadowCheck>
     <Components>
       <Transform3D>
-        <m_x><float value="71.5"/></m_x>
-        <m_y><float value="53.6"/></m_y>
+        <m_x><float value="95.5"/></m_x>
+        <m_y><float value="63.5"/></m_y>
         <m_z><float value="25"/></m_z>
         <m_scaleX><float value="0.4"/></m_scaleX>
         <m_scaleY><float value="0.4"/></m_scaleY>
@@ -684,8 +684,8 @@
   <moreGraphicsOptions>
     <Components>
       <Transform3D>
-        <m_x><float value="82"/></m_x>
-        <m_y><float value="70"/></m_y>
+        <m_x><float value="80"/></m_x>
+        <m_y><float value="59"/></m_y>
         <m_z><float value="24.5"/></m_z>
         <m_scaleX><float value="1.6"/></m_scaleX>
         <m_scaleY><float value="1.6"/></m_scaleY>
@@ -701,8 +701,8 @@
   <label_more_options_graphics>
     <Components>
       <Transform3D>
-        <m_x><float value="91"/></m_x>
-        <m_y><float value="70"/></m_y>
+        <m_x><float value="88"/></m_x>
+        <m_y><float value="59"/></m_y>
         <m_z><float value="24.2"/></m_z>
         <m_scaleX><float value="12"/></m_scaleX>
         <m_scaleY><float value="2.6"/></m_scaleY>
@@ -718,8 +718,8 @@
   <back1>
     <Components>
       <Transform3D>
-        <m_x><float value="82"/></m_x>
-        <m_y><float value="64"/></m_y>
+        <m_x><float value="80"/></m_x>
+        <m_y><float value="54.5"/></m_y>
         <m_z><float value="24.5"/></m_z>
         <m_scaleX><float value="1.6"/></m_scaleX>
         <m_scaleY><float value="1.6"/></m_scaleY>
@@ -735,8 +735,8 @@
   <label_back_graphics>
     <Components>
       <Transform3D>
-        <m_x><float value="91"/></m_x>
-        <m_y><float value="64"/></m_y>
+        <m_x><float value="88"/></m_x>
+        <m_y><float value="54.5"/></m_y>
         <m_z><float value="24.2"/></m_z>
         <m_scaleX><float value="12"/></m_scaleX>
         <m_scaleY><float value="2.6"/></m_scaleY>

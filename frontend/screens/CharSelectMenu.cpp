@@ -549,14 +549,20 @@ void CharSelectMenu::ShowTeam(int slot)
     RefreshTeamBoard();
 }
 
+Vec4 CharSelectMenu::CheckmarkPlace(const CharSelectRules::Basis& basis, int slot, unsigned row)
+{
+    const float column = 15.5f * static_cast<float>(slot) - 15.0f;
+    return basis.At(column, kCheckRows[row < kRows ? row : 0], 40.0f);
+}
+
 void CharSelectMenu::PlaceCheckmark(int slot)
 {
     const int row = m_rules.GetSlot(slot).stage;
     if (row < 0 || row >= static_cast<int>(kRows))
         return;
     m_rules.Busy(slot) = true;
-    const float column = 15.5f * static_cast<float>(slot) - 15.0f;
-    Entity* checkmark = MakeEntity("checkmark", m_basis.At(column, kCheckRows[row], 40.0f), 0.2f, 0.0f, 0.2f);
+    Entity* checkmark =
+        MakeEntity("checkmark", CheckmarkPlace(m_basis, slot, static_cast<unsigned>(row)), 0.2f, 0.0f, 0.2f);
     if (checkmark)
         if (auto* model = checkmark->AddComponent<GraphicsComponent3D>(true)) {
             model->SetModel("checkmark.model");

@@ -60,6 +60,9 @@ public:
     CharSelectMenu();
     ~CharSelectMenu() override;
 
+    // Where the checkmark of a slot's row (0 hair, 1 mask, 2 team) stands in the basis.
+    static Vec4 CheckmarkPlace(const CharSelectRules::Basis& basis, int slot, unsigned row);
+
     // Nothing once the match start is queued.
     void Update(float dt) override;
 

@@ -30,6 +30,7 @@ constexpr std::uint32_t kQualityCount = 4;
 enum Arrow : unsigned { LeftGraphics, RightGraphics, LeftParticle, RightParticle, LeftResolution, RightResolution };
 const char* const kArrowNames[] = {"arrowLGraphics", "arrowRGraphics", "arrowLParticle",
                                    "arrowRParticle", "arrowLRes", "arrowRRes"};
+constexpr const char* kBackName = "back2";
 const char* const kQualityNames[kQualityCount] = {"LOW", "MEDIUM", "HIGH", "ULTRA"};
 const char* const kQualityModels[kQualityCount] = {"setting_low.model", "setting_medium.model",
                                                    "setting_high.model", "setting_ultra.model"};
@@ -124,11 +125,25 @@ std::vector<MoreGraphicsOptionsMenu::Glyph> MoreGraphicsOptionsMenu::ResolutionG
     return glyphs;
 }
 
+unsigned MoreGraphicsOptionsMenu::NextRow(unsigned row, bool up)
+{
+    if (up)
+        return row > GraphicsRow ? row - 1 : row;
+    return row < BackRow ? row + 1 : row;
+}
+
+std::vector<const char*> MoreGraphicsOptionsMenu::RowEntities(unsigned row)
+{
+    if (row < BackRow)
+        return {kArrowNames[2 * row], kArrowNames[2 * row + 1]};
+    return {kBackName};
+}
+
 void MoreGraphicsOptionsMenu::Start()
 {
     for (unsigned i = 0; i < m_arrows.size(); ++i)
         m_arrows[i] = FindLevelEntity(kArrowNames[i]);
-    m_back = FindLevelEntity("back2");
+    m_back = FindLevelEntity(kBackName);
     if (GraphicsSystem* graphics = GetGraphics()) {
         m_graphicsQuality = graphics->GetGraphicsQuality();
         m_particleQuality = graphics->GetParticleQuality();
@@ -182,13 +197,11 @@ void MoreGraphicsOptionsMenu::OnKey(Key key)
     switch (key) {
     case Key::Down:
         PlayHighlight();
-        if (m_row < BackRow)
-            ++m_row;
+        m_row = NextRow(m_row, false);
         break;
     case Key::Up:
         PlayHighlight();
-        if (m_row > GraphicsRow)
-            --m_row;
+        m_row = NextRow(m_row, true);
         break;
     case Key::Left:
         Press(false);

@@ -32,6 +32,11 @@ public:
     MoreGraphicsOptionsMenu();
     ~MoreGraphicsOptionsMenu() override;
 
+    // The row after a move up or down; the rows stop at both ends.
+    static unsigned NextRow(unsigned row, bool up);
+    // The level entities that mark a row on the board: its two arrows, or "back2" for the back row.
+    static std::vector<const char*> RowEntities(unsigned row);
+
     // The next quality level: Left goes down and wraps from LOW to ULTRA, Right up and wraps from
     // ULTRA to LOW. A value outside the four levels stays as it is.
     static std::uint32_t StepQuality(std::uint32_t quality, bool right);

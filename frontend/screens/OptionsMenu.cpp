@@ -32,11 +32,23 @@ OptionsMenu::OptionsMenu() : MenuScreen("OptionsMenu")
 
 OptionsMenu::~OptionsMenu() = default;
 
+unsigned OptionsMenu::NextItem(unsigned item, bool up)
+{
+    if (up)
+        return item > 0 ? item - 1 : item;
+    return item < Back ? item + 1 : item;
+}
+
+const char* OptionsMenu::ItemName(unsigned item)
+{
+    return item < ItemCount ? kItemNames[item] : "";
+}
+
 void OptionsMenu::Start()
 {
     StartGlide(kPosition, kLook, kGlideSeconds, kGlideLane);
     for (unsigned i = 0; i < ItemCount; ++i)
-        m_items[i] = FindLevelEntity(kItemNames[i]);
+        m_items[i] = FindLevelEntity(ItemName(i));
     m_muteMusicCheck = FindLevelEntity("muteMusicCheck");
     m_muteAllCheck = FindLevelEntity("muteAllCheck");
     if (SoundSystem* sound = GetSound()) {
@@ -62,14 +74,12 @@ bool OptionsMenu::HandleInput(int pad, bool withKeyboard)
     }
     if (Pressed(MenuCommand::Down, pad, withKeyboard)) {
         PlayHighlight();
-        if (m_cursor < Back)
-            ++m_cursor;
+        m_cursor = NextItem(m_cursor, false);
         return true;
     }
     if (Pressed(MenuCommand::Up, pad, withKeyboard)) {
         PlayHighlight();
-        if (m_cursor > 0)
-            --m_cursor;
+        m_cursor = NextItem(m_cursor, true);
         return true;
     }
     if (Pressed(MenuCommand::Activate, pad, withKeyboard)) {

@@ -17,6 +17,11 @@ public:
     OptionsMenu();
     ~OptionsMenu() override;
 
+    // The item after a move up or down; the list stops at both ends.
+    static unsigned NextItem(unsigned item, bool up);
+    // The level entity that carries the item's highlight, e.g. 0 "muteMusic", 3 "back".
+    static const char* ItemName(unsigned item);
+
     unsigned GetCursor() const { return m_cursor; }
 
 protected:

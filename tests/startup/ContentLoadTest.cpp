@@ -8,6 +8,7 @@
 #include "engine/graphics/GraphicsSystem.h"
 #include "frontend/screens/MainMenu.h"
 #include "tarsel/Game.h"
+#include "tests/startup/MenuLevelGame.h"
 #include "tests/support/ContentDir.h"
 #include "tests/support/MenuOcclusion.h"
 #include "tests/support/MenuTargets.h"
@@ -26,59 +27,23 @@
 
 namespace {
 
-struct Vec3 {
-    float x, y, z;
-    Vec3 operator-(const Vec3& o) const { return {x - o.x, y - o.y, z - o.z}; }
-    float Dot(const Vec3& o) const { return x * o.x + y * o.y + z * o.z; }
-    Vec3 Cross(const Vec3& o) const { return {y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x}; }
-    Vec3 Unit() const
-    {
-        const float l = std::sqrt(Dot(*this));
-        return {x / l, y / l, z / l};
-    }
-};
-
 // Where a point falls on a 16:9 screen with the renderer's 60 degree horizontal field of view:
 // x and y in -1..1 inside the picture, depth along the look.
 struct Projected {
     float x, y, depth;
 };
-Projected Project(const tarsel::test::MenuTarget& view, const Vec3& point)
+Projected Project(const tarsel::test::MenuTarget& view, const tarsel::test::MenuTarget::Vec3& point)
 {
-    const Vec3 forward = Vec3{view.look.x, view.look.y, view.look.z}.Unit();
-    const Vec3 right = forward.Cross({0.0f, 1.0f, 0.0f}).Unit();
-    const Vec3 up = right.Cross(forward);
-    const Vec3 d = point - Vec3{view.position.x, view.position.y, view.position.z};
-    const float depth = d.Dot(forward);
+    const tarsel::test::ViewPoint seen = tarsel::test::SeenFrom(view, point);
     const float halfWidth = std::tan(30.0f * 3.14159265f / 180.0f);
     const float halfHeight = halfWidth * 9.0f / 16.0f;
-    return {d.Dot(right) / (depth * halfWidth), d.Dot(up) / (depth * halfHeight), depth};
+    return {seen.right / halfWidth, seen.up / halfHeight, seen.depth};
 }
 
 std::string ReadAll(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// The real game, started in the built content with Space pressed in the first frame (to skip
-// the splash screens).
-tarsel::Options SkipSplashOptions(const tarsel::test::TempDir& documents)
-{
-    documents.Write("input.txt", "1 32 down\n");
-    tarsel::Options options;
-    options.fixedDt = 0.1f;
-    options.inputFile = (documents / "input.txt").string();
-    return options;
-}
-
-// Frames until the main menu has loaded the menu level, and ten more.
-void RunToTheMenu(tarsel::Game& game)
-{
-    for (int i = 0; i < 200000 && !quellor::Engine::Instance()->GetEntity("dojo", "default"); ++i)
-        ASSERT_TRUE(game.Frame());
-    for (int i = 0; i < 10; ++i)
-        ASSERT_TRUE(game.Frame());
 }
 
 void ExpectCleanLog(const std::string& log)
@@ -91,7 +56,7 @@ TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewUnhiddenAndLoadsWith
 {
     tarsel::test::TempDir documents(true);
     tarsel::test::WorkingDirectory cwd(tarsel::test::ContentDir());
-    const tarsel::Options options = SkipSplashOptions(documents);
+    const tarsel::Options options = tarsel::test::SkipSplashOptions(documents);
 
     const std::string level = ReadAll(tarsel::test::ContentDir() / "levels/MainMenuTest.ql");
     std::string log;
@@ -104,7 +69,7 @@ TEST(ContentLoad, MenuLevelHoldsEveryScreenPropOnceInItsViewUnhiddenAndLoadsWith
         ASSERT_TRUE(game.Start());
         // Through the splash screens and the loading screen to the main menu, which loads the
         // menu level.
-        RunToTheMenu(game);
+        tarsel::test::RunToTheMenu(game);
         quellor::Engine* engine = quellor::Engine::Instance();
 
         for (const tarsel::test::MenuTarget& view : tarsel::test::MenuTargets()) {
@@ -155,11 +120,11 @@ TEST(ContentLoad, ArenasAndArchetypesLoadWithoutWarnings)
     std::string log;
     {
         tarsel::test::StdoutCapture capture;
-        tarsel::Game game(SkipSplashOptions(documents));
+        tarsel::Game game(tarsel::test::SkipSplashOptions(documents));
         std::string error;
         ASSERT_TRUE(game.LoadInputScript(error)) << error;
         ASSERT_TRUE(game.Start());
-        RunToTheMenu(game);
+        tarsel::test::RunToTheMenu(game);
         quellor::Engine* engine = quellor::Engine::Instance();
         auto* objects = engine->GetSystem<quellor::ObjectSystem>("default");
         ASSERT_NE(objects, nullptr);
