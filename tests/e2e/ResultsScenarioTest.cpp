@@ -7,15 +7,22 @@
 #include "engine/Engine.h"
 #include "engine/Entity.h"
 #include "engine/ObjectSystem.h"
+#include "engine/System.h"
 #include "engine/Transform2D.h"
+#include "engine/graphics/GraphicsComponent2D.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "frontend/content/ContentSystem.h"
 #include "frontend/screens/FeatherStats.h"
 #include "gameplay/FeatherSystem.h"
+#include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "platform/ScriptedInputSource.h"
+#include "renderer/Material.h"
 #include "tests/e2e/Scenario.h"
+#include "tools/writers/LabelContent.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <iterator>
 #include <map>
 #include <set>
@@ -63,6 +70,24 @@ bool Contains(const Names& names, const std::string& name)
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
+using Rgb = std::array<int, 3>;
+
+// The ink a generated label is drawn in.
+Rgb LabelInk(const std::string& name)
+{
+    for (const tarsel::tools::LabelTexture& label : tarsel::tools::Labels())
+        if (label.name == name)
+            return {label.style.ink[0], label.style.ink[1], label.style.ink[2]};
+    ADD_FAILURE() << "no label " << name;
+    return {};
+}
+
+// A rectangle of the screenshot, in pixels (right and bottom excluded).
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool Holds(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+};
+
 class ResultsScenario : public Scenario {
 protected:
     // The main road into the match, a second of play after its intro, and the match's feathers:
@@ -85,6 +110,11 @@ protected:
         if (HasFatalFailure())
             return;
         ASSERT_TRUE(game->RunUntil([&] { return IntroRuns(); }, 120));
+        if (quietComputerPlayers) {
+            quellor::System* ai = quellor::Engine::Instance()->GetSystem("AISystem", "default");
+            ASSERT_NE(ai, nullptr);
+            ai->SetActive(false);
+        }
         ASSERT_TRUE(game->RunUntil([&] { return !IntroRuns(); }, 12 * 60));
         ASSERT_EQ(MatchPlayers().size(), 4u);
         ASSERT_EQ(game->GetScreenCount(), 2u);
@@ -201,7 +231,81 @@ protected:
             EXPECT_EQ(Feathers().GetFeathers(team), 0) << team;
     }
 
+    // The pixels of the last shot that a 2D overlay covers: a whole-window one by the window's
+    // 2D units, a view's one (the people's reticles) by its view's units and place.
+    PixelRect OnShot(const quellor::Entity* entity)
+    {
+        quellor::GraphicsSystem* graphics = game->GetGame().GetGraphicsSystem();
+        const auto* at = entity->GetComponent<quellor::Transform2D>();
+        const auto* sprite = entity->GetComponent<quellor::GraphicsComponent2D>();
+        const ZOR::Dimension window = graphics->GetResolution();
+        float left = 0.0f, top = 0.0f;
+        float width = static_cast<float>(window.width), height = static_cast<float>(window.height);
+        const int id = sprite ? sprite->GetScreenID() : -1;
+        if (id >= 0 && id < 4) {
+            const ZOR::Viewport& view = graphics->GetScreen(id).GetViewport();
+            left = static_cast<float>(view.x);
+            top = static_cast<float>(view.y);
+            width = static_cast<float>(view.size.width);
+            height = static_cast<float>(view.size.height);
+        }
+        const ZOR::float2 units = graphics->GetOrthographicProjectionSize(id >= 0 && id < 4 ? id : -1);
+        const float sx = width / units.x, sy = height / units.y;
+        return {static_cast<int>(std::floor(left + at->m_x * sx)), static_cast<int>(std::floor(top + at->m_y * sy)),
+                static_cast<int>(std::ceil(left + (at->m_x + at->m_scaleX) * sx)),
+                static_cast<int>(std::ceil(top + (at->m_y + at->m_scaleY) * sy))};
+    }
+    // How many pixels of the last shot inside the rectangle pass the test.
+    template <typename Test>
+    int CountPixels(const PixelRect& rect, Test test)
+    {
+        const ZOR::Dimension window = game->GetGame().GetGraphicsSystem()->GetResolution();
+        int count = 0;
+        for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, static_cast<int>(window.height)); ++y)
+            for (int x = std::max(rect.left, 0); x < std::min(rect.right, static_cast<int>(window.width)); ++x) {
+                const std::size_t at = (static_cast<std::size_t>(y) * window.width + static_cast<std::size_t>(x)) * 4;
+                if (at + 3 < lastShot.size() && test(x, y, Rgb{lastShot[at], lastShot[at + 1], lastShot[at + 2]}))
+                    ++count;
+            }
+        return count;
+    }
+    int CountNear(const quellor::Entity* entity, const Rgb& colour, int tolerance)
+    {
+        return CountPixels(OnShot(entity), [&](int, int, const Rgb& pixel) {
+            for (std::size_t c = 0; c < 3; ++c)
+                if (std::abs(pixel[c] - colour[c]) > tolerance)
+                    return false;
+            return true;
+        });
+    }
+    // Each person's view draws the level: next to none of it is left black under the overlays.
+    void ExpectViewsShowTheLevel(const std::string& when)
+    {
+        quellor::GraphicsSystem* graphics = game->GetGame().GetGraphicsSystem();
+        ASSERT_EQ(graphics->GetActiveScreens(), 2u) << when;
+        for (int id = 0; id < 2; ++id) {
+            const ZOR::Viewport& view = graphics->GetScreen(id).GetViewport();
+            const PixelRect rect{view.x, view.y, view.x + static_cast<int>(view.size.width),
+                                 view.y + static_cast<int>(view.size.height)};
+            const int black =
+                CountPixels(rect, [](int, int, const Rgb& p) { return std::max({p[0], p[1], p[2]}) < 24; });
+            const int all = (rect.right - rect.left) * (rect.bottom - rect.top);
+            EXPECT_LT(black, all / 10) << when << ": view " << id << " is black (" << black << " of " << all
+                                       << " pixels)";
+        }
+    }
+
     FeatherStats* screen = nullptr;
+    // The computer players stand still from the intro on, so that no person dies.
+    bool quietComputerPlayers = false;
+};
+
+// A dead person's view watches the body fall away, then holds still: once the body and its
+// effect have left the picture the view shows nothing of the level until the respawn. Here both
+// people stay in their own views.
+class ResultsScenarioTwoViews : public ResultsScenario {
+protected:
+    ResultsScenarioTwoViews() { quietComputerPlayers = true; }
 };
 
 TEST_F(ResultsScenario, S11TicketsUnlockLockedItemsOnceEachAndTheSaveListsThem)
@@ -301,6 +405,87 @@ TEST_F(ResultsScenario, S11NothingLockedLosesEveryTicketAndLeavesTheSave)
     ExpectEarlyPressesIgnored();
     WaitUntilShown();
     ConfirmEnds();
+}
+
+TEST_F(ResultsScenarioTwoViews, S11BothViewsShowTheLevelUnderTheTitleAndTheRows)
+{
+    ShowResults();
+    ASSERT_NE(screen, nullptr);
+    ASSERT_GE(screen->GetEntities().size(), kFirstPreview);
+    const float width = game->GetGame().GetGraphicsSystem()->GetOrthographicProjectionSize(-1).x;
+    const float height = game->GetGame().GetGraphicsSystem()->GetOrthographicProjectionSize(-1).y;
+    // A person's camera is off while a death sequence drives the view.
+    const auto expectPeopleInTheirViews = [&](const std::string& when) {
+        int people = 0;
+        for (quellor::Entity* player : MatchPlayers())
+            if (const auto* view = player->GetComponent<quellor::ThirdPersonCameraComponent>()) {
+                ++people;
+                EXPECT_TRUE(view->IsEnabled()) << when << ": " << player->GetName() << " is dead";
+            }
+        EXPECT_EQ(people, 2) << when;
+    };
+
+    // The last feather has landed: the title, the boids and every feather stand in place.
+    auto* lastFeather = Made(kFirstMarker - 1)->GetComponent<quellor::Transform2D>();
+    const float lastX = 20.0f + height / 6.0f + static_cast<float>(kPurpleFeathers - 1) * 0.1f * width;
+    ASSERT_TRUE(game->RunUntil([&] { return std::abs(lastFeather->m_x - lastX) < 0.5f; }, kReadyFrames));
+    Shot("s11_results_two_views");
+    expectPeopleInTheirViews("rows");
+    ExpectViewsShowTheLevel("rows");
+
+    // The title's word: its ink over the title's picture where no other overlay lies is all
+    // above the first row (a fifth of the height down) and there is some.
+    quellor::Entity* title = Made(0);
+    ASSERT_NEAR(title->GetComponent<quellor::Transform2D>()->m_y, 0.0f, 1e-3f);
+    std::vector<PixelRect> others;
+    for (quellor::Entity* entity : game->FindEntitiesWithPrefix(""))
+        if (entity != title && entity->GetComponent<quellor::GraphicsComponent2D>() &&
+            entity->GetComponent<quellor::Transform2D>())
+            others.push_back(OnShot(entity));
+    const PixelRect picture = OnShot(title);
+    const int band = picture.top + static_cast<int>(0.2f * static_cast<float>(picture.bottom - picture.top));
+    const Rgb ink = LabelInk("results_title");
+    int inBand = 0, below = 0;
+    CountPixels(picture, [&](int x, int y, const Rgb& p) {
+        for (std::size_t c = 0; c < 3; ++c)
+            if (std::abs(p[c] - ink[c]) > 4)
+                return false;
+        if (std::any_of(others.begin(), others.end(), [&](const PixelRect& r) { return r.Holds(x, y); }))
+            return false;
+        ++(y < band ? inBand : below);
+        return true;
+    });
+    EXPECT_GT(inBand, 200) << "the title's word does not show above the rows";
+    EXPECT_LE(below, 50) << "the title's ink runs under the rows";
+
+    // Each boid shows its team's colour, each feather its ink, where they stand.
+    const Rgb feather = LabelInk("results_feather");
+    for (std::size_t i = kOrangeBoid; i < kFirstMarker; ++i) {
+        quellor::Entity* made = Made(i);
+        if (i == kOrangeBoid || i == kPurpleBoid) {
+            const ZOR::Material* material = made->GetComponent<quellor::GraphicsComponent2D>()->GetMaterial();
+            const ZOR::Color& colour = material->GetDiffuseColor();
+            const auto byte = [](float value) { return static_cast<int>(std::lround(value * 255.0f)); };
+            const Rgb team{byte(colour.r), byte(colour.g), byte(colour.b)};
+            const PixelRect rect = OnShot(made);
+            const int all = (rect.right - rect.left) * (rect.bottom - rect.top);
+            EXPECT_GT(CountNear(made, team, 16), all * 3 / 4) << made->GetName() << " does not show its team's colour";
+        } else {
+            EXPECT_GT(CountNear(made, feather, 40), 20) << made->GetName() << " does not show where it stands";
+        }
+    }
+
+    // The tickets: each marker reads where its feather stood, over the title's picture too.
+    const auto* lastMarker = Made(kFirstPreview - 1)->GetComponent<quellor::Transform2D>();
+    ASSERT_TRUE(game->RunUntil([&] { return lastMarker->m_scaleX >= height / 7.0f - 1e-3f; }, kReadyFrames));
+    Shot("s11_results_two_views_tickets");
+    expectPeopleInTheirViews("tickets");
+    ExpectViewsShowTheLevel("tickets");
+    for (std::size_t i = kFirstMarker; i < kFirstPreview; ++i) {
+        const std::string material = MaterialOf(i);
+        const Rgb marker = LabelInk(material == "results_win.mat" ? "results_win" : "results_loss");
+        EXPECT_GT(CountNear(Made(i), marker, 40), 20) << Made(i)->GetName() << " (" << material << ") does not read";
+    }
 }
 
 } // namespace

@@ -93,6 +93,18 @@ std::vector<PanelLine> OptionsLines(int selected)
     return lines;
 }
 
+// The results screen shows its title picture at the full height of the screen, 4:3, and lays
+// the team rows over it from a fifth of that height down: the word stands in the band above the
+// rows and the rest of the picture stays clear, so the rows and their markers read over it.
+constexpr float kTitleBand = 0.2f;
+
+std::vector<PanelLine> TopBandLines(const char* text, std::uint32_t height)
+{
+    const float band = kTitleBand * static_cast<float>(height);
+    // Room is kept above and below the letters for their outline.
+    return {{text, -1.0f, band / 2.0f, band * 0.7f}};
+}
+
 std::vector<PanelLine> QuestionLines()
 {
     return {Title("ARE YOU SURE?"), Entry("No", 525.0f, 475.0f), Entry("Yes", 525.0f, 695.0f)};
@@ -123,7 +135,7 @@ std::vector<LabelTexture> Labels()
         {"countdown_two", "2", Style(128, 128, kClear)},
         {"countdown_one", "1", Style(128, 128, kClear)},
         {"countdown_fight", "FIGHT!", Style(256, 128, kClear)},
-        {"results_title", "RESULTS", Style(512, 128, kClear)},
+        {"results_title", "", Style(512, 384, kClear), TopBandLines("RESULTS", 384)},
         {"results_feather", "*", Style(64, 64, kClear, {255, 230, 120, 255})},
         {"results_win", "WIN", Style(256, 128, kClear, {120, 230, 120, 255})},
         {"results_loss", "LOSS", Style(256, 128, kClear, {230, 120, 120, 255})},
