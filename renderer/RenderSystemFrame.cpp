@@ -100,7 +100,9 @@ void RenderSystem::Update(float dt)
         m_visible.clear();
         CullOctree(i, screen.GetActiveCamera().GetFrustum());
 
-        if (!m_visible.empty()) {
+        // A view with nothing in it but the sky (a fallen player's camera, say) shows the sky,
+        // not black.
+        if (!m_visible.empty() || m_drawSkySphere) {
             BucketVisible();
             if (EffectEnabled(DebugDraw, id)) {
                 DebugDrawer& drawer = m_debugDrawers[1];

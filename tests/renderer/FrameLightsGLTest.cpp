@@ -144,6 +144,22 @@ TEST_F(FrameLightsGLTest, TheSkyKeepsItsOwnColourUnderEveryLight)
     system->RemoveRenderable(&sun);
 }
 
+TEST_F(FrameLightsGLTest, AViewOfNothingButTheSkyShowsTheSky)
+{
+    SetUpScene();
+    AddModel("cube.model", TranslateScale(float3(0, -0.5f, 0), float3(20, 1, 20)), ColourMaterial("ground.mat", 1, 1, 1));
+    // Looking away from the ground, which lies behind the camera: nothing of the scene is in view.
+    SetCamera(0, float3(0, 1, 30), float3(0, 1, 60));
+    system->GetSkySphere().SetMaterial(ColourMaterial("sky.mat", 0.2f, 0.4f, 0.8f));
+    system->GetSkySphere().SetWorldMatrix(TranslateScale(float3(0, 0, 0), float3(100, 100, 100)));
+    system->DrawSkySphere(true);
+    system->ResolveOctree();
+    auto image = Frame();
+    ASSERT_TRUE(system->GetVisibleList().empty());
+    for (const int x : {10, 160, 310})
+        EXPECT_NEAR(Pixel(image, x, 120)[2], 204, 3) << "x " << x;
+}
+
 TEST_F(FrameLightsGLTest, WithoutTheSkySwitchTheBackgroundStaysBlack)
 {
     SetUpScene();
