@@ -22,10 +22,10 @@
     <Components>
       <Transform3D>
         <m_x><float value="-4"/></m_x>
-        <m_y><float value="63"/></m_y>
+        <m_y><float value="58.6"/></m_y>
         <m_z><float value="-2.85"/></m_z>
-        <m_scaleX><float value="20"/></m_scaleX>
-        <m_scaleY><float value="5"/></m_scaleY>
+        <m_scaleX><float value="18"/></m_scaleX>
+        <m_scaleY><float value="4.5"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
         <m_rotation><Quat><x><float value="0"/></x><y><float value="0"/></y><z><float value="0"/></z><w><float value="1"/></w></Quat></m_rotation>
       </Transform3D>
