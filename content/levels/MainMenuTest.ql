@@ -22,10 +22,10 @@
     <Components>
       <Transform3D>
         <m_x><float value="-4"/></m_x>
-        <m_y><float value="63"/></m_y>
+        <m_y><float value="58.6"/></m_y>
         <m_z><float value="-2.85"/></m_z>
-        <m_scaleX><float value="20"/></m_scaleX>
-        <m_scaleY><float value="5"/></m_scaleY>
+        <m_scaleX><float value="18"/></m_scaleX>
+        <m_scaleY><float value="4.5"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
         <m_rotation><Quat><x><float value="0"/></x><y><float value="0"/></y><z><float value="0"/></z><w><float value="1"/></w></Quat></m_rotation>
       </Transform3D>
@@ -125,7 +125,7 @@
       <Transform3D>
         <m_x><float value="74.5"/></m_x>
         <m_y><float value="101"/></m_y>
-        <m_z><float value="19"/></m_z>
+        <m_z><float value="30"/></m_z>
         <m_scaleX><float value="48"/></m_scaleX>
         <m_scaleY><float value="28"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
@@ -142,7 +142,7 @@
       <Transform3D>
         <m_x><float value="62"/></m_x>
         <m_y><float value="108"/></m_y>
-        <m_z><float value="20.5"/></m_z>
+        <m_z><float value="31.5"/></m_z>
         <m_scaleX><float value="2"/></m_scaleX>
         <m_scaleY><float value="2"/></m_scaleY>
         <m_scaleZ><float value="0.5"/></m_scaleZ>
@@ -159,7 +159,7 @@
       <Transform3D>
         <m_x><float value="73"/></m_x>
         <m_y><float value="108"/></m_y>
-        <m_z><float value="20.2"/></m_z>
+        <m_z><float value="31.2"/></m_z>
         <m_scaleX><float value="16"/></m_scaleX>
         <m_scaleY><float value="3.2"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
@@ -176,7 +176,7 @@
       <Transform3D>
         <m_x><float value="84"/></m_x>
         <m_y><float value="108"/></m_y>
-        <m_z><float value="21"/></m_z>
+        <m_z><float value="32"/></m_z>
         <m_scaleX><float value="0.4"/></m_scaleX>
         <m_scaleY><float value="0.4"/></m_scaleY>
         <m_scaleZ><float value="0.4"/></m_scaleZ>
@@ -193,7 +193,7 @@
       <Transform3D>
         <m_x><float value="62"/></m_x>
         <m_y><float value="103"/></m_y>
-        <m_z><float value="20.5"/></m_z>
+        <m_z><float value="31.5"/></m_z>
         <m_scaleX><float value="2"/></m_scaleX>
         <m_scaleY><float value="2"/></m_scaleY>
         <m_scaleZ><float value="0.5"/></m_scaleZ>
@@ -210,7 +210,7 @@
       <Transform3D>
         <m_x><float value="73"/></m_x>
         <m_y><float value="103"/></m_y>
-        <m_z><float value="20.2"/></m_z>
+        <m_z><float value="31.2"/></m_z>
         <m_scaleX><float value="16"/></m_scaleX>
         <m_scaleY><float value="3.2"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
@@ -227,7 +227,7 @@
       <Transform3D>
         <m_x><float value="84"/></m_x>
         <m_y><float value="103"/></m_y>
-        <m_z><float value="21"/></m_z>
+        <m_z><float value="32"/></m_z>
         <m_scaleX><float value="0.4"/></m_scaleX>
         <m_scaleY><float value="0.4"/></m_scaleY>
         <m_scaleZ><float value="0.4"/></m_scaleZ>
@@ -244,7 +244,7 @@
       <Transform3D>
         <m_x><float value="62"/></m_x>
         <m_y><float value="98"/></m_y>
-        <m_z><float value="20.5"/></m_z>
+        <m_z><float value="31.5"/></m_z>
         <m_scaleX><float value="2"/></m_scaleX>
         <m_scaleY><float value="2"/></m_scaleY>
         <m_scaleZ><float value="0.5"/></m_scaleZ>
@@ -261,7 +261,7 @@
       <Transform3D>
         <m_x><float value="73"/></m_x>
         <m_y><float value="98"/></m_y>
-        <m_z><float value="20.2"/></m_z>
+        <m_z><float value="31.2"/></m_z>
         <m_scaleX><float value="16"/></m_scaleX>
         <m_scaleY><float value="3.2"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
@@ -278,7 +278,7 @@
       <Transform3D>
         <m_x><float value="62"/></m_x>
         <m_y><float value="93"/></m_y>
-        <m_z><float value="20.5"/></m_z>
+        <m_z><float value="31.5"/></m_z>
         <m_scaleX><float value="2"/></m_scaleX>
         <m_scaleY><float value="2"/></m_scaleY>
         <m_scaleZ><float value="0.5"/></m_scaleZ>
@@ -295,7 +295,7 @@
       <Transform3D>
         <m_x><float value="73"/></m_x>
         <m_y><float value="93"/></m_y>
-        <m_z><float value="20.2"/></m_z>
+        <m_z><float value="31.2"/></m_z>
         <m_scaleX><float value="16"/></m_scaleX>
         <m_scaleY><float value="3.2"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
@@ -752,10 +752,10 @@
   <moreGraphicsBoard>
     <Components>
       <Transform3D>
-        <m_x><float value="78.5"/></m_x>
+        <m_x><float value="71.5"/></m_x>
         <m_y><float value="20.5"/></m_y>
         <m_z><float value="37"/></m_z>
-        <m_scaleX><float value="52"/></m_scaleX>
+        <m_scaleX><float value="66"/></m_scaleX>
         <m_scaleY><float value="30"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
         <m_rotation><Quat><x><float value="0"/></x><y><float value="0"/></y><z><float value="0"/></z><w><float value="1"/></w></Quat></m_rotation>
@@ -973,13 +973,13 @@
   <creditsBoard>
     <Components>
       <Transform3D>
-        <m_x><float value="-6.56893"/></m_x>
-        <m_y><float value="94.0738"/></m_y>
-        <m_z><float value="-1.26447"/></m_z>
-        <m_scaleX><float value="80"/></m_scaleX>
-        <m_scaleY><float value="45"/></m_scaleY>
+        <m_x><float value="-7.092"/></m_x>
+        <m_y><float value="162.837"/></m_y>
+        <m_z><float value="-7.229"/></m_z>
+        <m_scaleX><float value="64"/></m_scaleX>
+        <m_scaleY><float value="30"/></m_scaleY>
         <m_scaleZ><float value="1"/></m_scaleZ>
-        <m_rotation><Quat><x><float value="0.356433"/></x><y><float value="0.0398141"/></y><z><float value="-0.0152044"/></z><w><float value="0.933348"/></w></Quat></m_rotation>
+        <m_rotation><Quat><x><float value="0.53681"/></x><y><float value="0.03605"/></y><z><float value="-0.02297"/></z><w><float value="0.84262"/></w></Quat></m_rotation>
       </Transform3D>
       <GraphicsComponent3D>
         <m_modelName><string value="board.model"/></m_modelName>
@@ -990,15 +990,18 @@
   <menuSun>
     <Components>
       <Transform3D>
-        <m_x><float value="20"/></m_x>
-        <m_y><float value="110"/></m_y>
-        <m_z><float value="230"/></m_z>
+        <m_x><float value="-8"/></m_x>
+        <m_y><float value="255"/></m_y>
+        <m_z><float value="650"/></m_z>
       </Transform3D>
       <SunComponent>
-        <m_direction><Vec4><x><float value="-0.15"/></x><y><float value="-0.25"/></y><z><float value="-0.956"/></z><w><float value="0"/></w></Vec4></m_direction>
+        <m_direction><Vec4><x><float value="0.0043"/></x><y><float value="-0.2662"/></y><z><float value="-0.9639"/></z><w><float value="0"/></w></Vec4></m_direction>
+        <m_fov><float value="40"/></m_fov>
+        <m_nearPlane><float value="500"/></m_nearPlane>
+        <m_farPlane><float value="900"/></m_farPlane>
       </SunComponent>
       <DirectionalLightComponent>
-        <m_direction><Vec4><x><float value="-0.15"/></x><y><float value="-0.25"/></y><z><float value="-0.956"/></z><w><float value="0"/></w></Vec4></m_direction>
+        <m_direction><Vec4><x><float value="0.0043"/></x><y><float value="-0.2662"/></y><z><float value="-0.9639"/></z><w><float value="0"/></w></Vec4></m_direction>
         <m_color><Vec4><x><float value="1"/></x><y><float value="0.96"/></y><z><float value="0.88"/></z><w><float value="1"/></w></Vec4></m_color>
       </DirectionalLightComponent>
     </Components>

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 namespace tarsel::test {
 
@@ -177,6 +178,103 @@ std::vector<std::string> Occlusions(const std::vector<const quellor::Entity*>& b
         }
     }
     return lines;
+}
+
+namespace {
+
+// Points over the face of a model's box (its vertices' bounds in model space) that looks toward
+// the eye, a grid of columns by rows inset half a step from the rim, placed in the world.
+std::vector<Vec3> FacePoints(const quellor::Entity& board, const Vec3& eye, int columns, int rows)
+{
+    const Posed posed = PoseOf(board);
+    if (posed.vertices.empty())
+        return {};
+    ZOR::float4 low = posed.vertices.front(), high = posed.vertices.front();
+    for (const ZOR::float4& v : posed.vertices) {
+        low = ZOR::float4(std::min(low.x, v.x), std::min(low.y, v.y), std::min(low.z, v.z), 1.0f);
+        high = ZOR::float4(std::max(high.x, v.x), std::max(high.y, v.y), std::max(high.z, v.z), 1.0f);
+    }
+    const Vec3 front = Placed(posed.world, ZOR::float4(0.0f, 0.0f, high.z, 1.0f));
+    const Vec3 back = Placed(posed.world, ZOR::float4(0.0f, 0.0f, low.z, 1.0f));
+    const float z = occlusion::Dot(occlusion::Minus(front, back), occlusion::Minus(eye, back)) >= 0.0f ? high.z : low.z;
+    std::vector<Vec3> points;
+    for (int j = 0; j < rows; ++j)
+        for (int i = 0; i < columns; ++i) {
+            const float u = (static_cast<float>(i) + 0.5f) / static_cast<float>(columns);
+            const float v = (static_cast<float>(j) + 0.5f) / static_cast<float>(rows);
+            points.push_back(Placed(posed.world, ZOR::float4(low.x + u * (high.x - low.x), low.y + v * (high.y - low.y), z, 1.0f)));
+        }
+    return points;
+}
+
+// Whether anything of the scene lies on the way from the point to the target.
+bool Blocked(const Vec3& point, const Vec3& target, const std::vector<SceneTriangle>& scene)
+{
+    const Vec3 direction = occlusion::Minus(target, point);
+    for (const SceneTriangle& triangle : scene)
+        if (occlusion::Hit(point, direction, triangle) < 1.0f)
+            return true;
+    return false;
+}
+
+} // namespace
+
+BoardsInView BoardsSeenFrom(const MenuTarget& view, float horizontalFov, const MenuTarget::Vec3& sun)
+{
+    BoardsInView seen;
+    quellor::Engine* engine = quellor::Engine::Instance();
+    const quellor::Entity* own = engine->GetEntity(view.board, "default");
+    std::set<const void*> others;
+    for (const MenuTarget& target : MenuTargets()) {
+        const quellor::Entity* board = engine->GetEntity(target.board, "default");
+        if (!board)
+            seen.faults.push_back(std::string("no board \"") + target.board + "\" in the level");
+        else if (board != own)
+            others.insert(board);
+    }
+    if (!own)
+        return seen;
+
+    const std::vector<SceneTriangle> scene = SceneTriangles(view);
+    std::vector<SceneTriangle> otherBoards;
+    for (const SceneTriangle& triangle : scene)
+        if (others.count(triangle.owner))
+            otherBoards.push_back(triangle);
+
+    Vec3 right, up;
+    Axes(view, right, up);
+    const Vec3 look = Unit(view.look);
+    const float halfWidth = std::tan(horizontalFov * 0.5f);
+    const float halfHeight = halfWidth * 9.0f / 16.0f;
+    constexpr int kColumns = 64, kRows = 36;
+    int onOthers = 0;
+    for (int j = 0; j < kRows; ++j)
+        for (int i = 0; i < kColumns; ++i) {
+            const float x = ((static_cast<float>(i) + 0.5f) / kColumns * 2.0f - 1.0f) * halfWidth;
+            const float y = (1.0f - (static_cast<float>(j) + 0.5f) / kRows * 2.0f) * halfHeight;
+            const Vec3 through = Along(Along(Along(view.position, look, 1.0f), right, x), up, y);
+            onOthers += others.count(FirstSeen(view.position, through, scene)) ? 1 : 0;
+        }
+    seen.othersShare = static_cast<float>(onOthers) / (kColumns * kRows);
+
+    const std::vector<Vec3> points = FacePoints(*own, view.position, 16, 9);
+    int lit = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const Vec3 d = occlusion::Minus(points[i], view.position);
+        const float depth = occlusion::Dot(d, look);
+        if (depth <= 0.0f || std::abs(occlusion::Dot(d, right)) > depth * halfWidth ||
+            std::abs(occlusion::Dot(d, up)) > depth * halfHeight)
+            seen.faults.push_back(Describe(own) + ": point " + std::to_string(i) + " is outside the view");
+        const void* first = FirstSeen(view.position, points[i], scene);
+        if (others.count(first))
+            seen.faults.push_back(Describe(own) + ": point " + std::to_string(i) + " is behind " +
+                                  Describe(static_cast<const quellor::Entity*>(first)));
+        lit += Blocked(points[i], sun, otherBoards) ? 0 : 1;
+    }
+    seen.litShare = points.empty() ? 0.0f : static_cast<float>(lit) / static_cast<float>(points.size());
+    if (points.empty())
+        seen.faults.push_back(Describe(own) + ": draws nothing");
+    return seen;
 }
 
 } // namespace tarsel::test

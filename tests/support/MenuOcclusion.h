@@ -28,4 +28,19 @@ std::vector<MenuTarget::Vec3> SightPoints(const quellor::Entity& entity, const M
 // a board that draws nothing.
 std::vector<std::string> Occlusions(const std::vector<const quellor::Entity*>& boards, const MenuTarget& view);
 
+// What a screen's camera target shows of the screens' boards (each target's board):
+// - othersShare: the share of the picture (rays through a 64 by 36 grid over it, at the given
+//   horizontal field of view and 16:9) whose first hit is another screen's board;
+// - litShare: over a 16 by 9 grid of points on the face of the screen's own board that the camera
+//   sees, the share whose straight way to the sun meets no other board (the sun draws its shadow
+//   map from its position);
+// - faults: a line for each of those points outside the picture or behind another board, and for
+//   a board the level lacks.
+struct BoardsInView {
+    float othersShare = 0.0f;
+    float litShare = 0.0f;
+    std::vector<std::string> faults;
+};
+BoardsInView BoardsSeenFrom(const MenuTarget& view, float horizontalFov, const MenuTarget::Vec3& sun);
+
 } // namespace tarsel::test

@@ -1,8 +1,9 @@
 #pragma once
-// Where each menu screen puts the camera in the menu level (its position and look vector) and
-// the level props it finds there by name, for the tests that check the menu level from the
-// screens' points of view; and the occlusion test those checks use: a board is seen when the
-// rays from the camera to its corners meet that board before anything else.
+// Where each menu screen puts the camera in the menu level (its position and look vector), the
+// board the screen shows and the level props it finds there by name, for the tests that check
+// the menu level from the screens' points of view; and the occlusion test those checks use: a
+// board is seen when the rays from the camera to its corners meet that board before anything
+// else.
 #include <cmath>
 #include <limits>
 #include <string>
@@ -17,23 +18,24 @@ struct MenuTarget {
     const char* screen;
     Vec3 position;
     Vec3 look;
+    const char* board;
     std::vector<const char*> props;
 };
 
 inline const std::vector<MenuTarget>& MenuTargets()
 {
     static const std::vector<MenuTarget> targets = {
-        {"MainMenu", {-2.76f, 54.08f, 45.3f}, {-0.06f, -0.01f, -0.99f}, {}},
-        {"CharSelectMenu", {-2.7f, 54.0f, -43.3f}, {0.0f, 0.0f, -1.0f}, {}},
-        {"CreditsMenu", {-2.76f, 54.08f, 43.3f}, {-0.08f, 0.84f, -0.936f}, {}},
-        {"OptionsMenu", {73.93f, 100.1f, 63.03f}, {0.02f, 0.0263f, -0.99f},
+        {"MainMenu", {-2.76f, 54.08f, 45.3f}, {-0.06f, -0.01f, -0.99f}, "mainMenuBoard", {}},
+        {"CharSelectMenu", {-2.7f, 54.0f, -43.3f}, {0.0f, 0.0f, -1.0f}, "charSelectBoard", {}},
+        {"CreditsMenu", {-2.76f, 54.08f, 43.3f}, {-0.08f, 0.84f, -0.936f}, "creditsBoard", {}},
+        {"OptionsMenu", {73.93f, 100.1f, 63.03f}, {0.02f, 0.0263f, -0.99f}, "optionsBoard",
          {"muteMusic", "muteAll", "graphicsOptionsButton", "back", "muteMusicCheck", "muteAllCheck"}},
-        {"GraphicsOptionsMenu", {72.7f, 64.8f, 67.99f}, {0.1f, -0.03f, -0.99f},
+        {"GraphicsOptionsMenu", {72.7f, 64.8f, 67.99f}, {0.1f, -0.03f, -0.99f}, "graphicsBoard",
          {"lightingBox", "bloomBox", "DOFBox", "SSAOBox", "sunBox", "fogBox", "shadowBox", "moreGraphicsOptions",
           "back1", "lightingCheck", "bloomCheck", "DOFCheck", "SSAOCheck", "sunCheck", "fogCheck", "shadowCheck"}},
-        {"MoreGraphicsOptionsMenu", {72.47f, 20.5f, 81.1f}, {0.14f, 0.0f, -0.98f},
+        {"MoreGraphicsOptionsMenu", {72.47f, 20.5f, 81.1f}, {0.14f, 0.0f, -0.98f}, "moreGraphicsBoard",
          {"arrowLGraphics", "arrowRGraphics", "arrowLParticle", "arrowRParticle", "arrowLRes", "arrowRRes", "back2"}},
-        {"HowToPlayMenu", {-74.29f, 33.86f, 17.79f}, {-0.91f, -0.2f, -0.38f}, {"dojo"}},
+        {"HowToPlayMenu", {-74.29f, 33.86f, 17.79f}, {-0.91f, -0.2f, -0.38f}, "dojo", {"dojo"}},
     };
     return targets;
 }
