@@ -163,7 +163,7 @@ protected:
             }
             return !pictures.empty() && game->GetFadeFactor() >= 1.0f;
         };
-        ASSERT_TRUE(game->RunUntil(settled, 4 * 60));
+        ASSERT_TRUE(game->RunUntil(settled, 8 * 60));
         Shot(shot);
         ASSERT_TRUE(settled()) << "the versus screen moved while the shot was taken";
         const ZOR::Dimension size = game->GetGame().GetGraphicsSystem()->GetResolution();
@@ -445,6 +445,7 @@ TEST_F(MatchScenario, S6bFourPeopleEachOnTheirSlotsColour)
     // Four teams in name order, a sign between each two.
     ExpectVersusScreen({{"green", "p4"}, {"orange", "p2"}, {"purple", "p3"}, {"red", "p1"}});
     EXPECT_EQ(versusSigns, 3u);
+    ExpectVersusFrame("s6b_versus");
     RunIntro(11.45f, 4 + 3 * 3 + 1 + 11);
     ExpectHandOver(4);
     Shot("s6b_four_views");
