@@ -19,16 +19,17 @@ BlendSpaceWeights ComputeBlendSpace(const BlendSpaceInput& input)
     const float c = input.lastMoveX * input.aimX + input.lastMoveY * input.aimY;
     const float s = input.lastMoveY * input.aimX - input.lastMoveX * input.aimY;
     const float n = std::sqrt(c * c + s * s);
-    // Without a movement or an aim the angle is undefined: no clip gets weight rather than NaN.
-    if (!(n > 0.0f) || !std::isfinite(n))
-        return result;
-    const float cn = c / n;
-    const float sn = s / n;
+    // Without a movement or an aim on record (a computer player that has not moved yet) the
+    // angle is undefined. Taken as a move straight along the negated aim it gives the base
+    // clips, rather than no weight at all, which would show the model's bind pose (arms out).
+    const bool defined = n > 0.0f && std::isfinite(n);
+    const float cn = defined ? c / n : -1.0f;
+    const float sn = defined ? s / n : 0.0f;
 
     ClipDirection first;
     ClipDirection second;
     float w;
-    if (s >= 0.0f && c <= 0.0f) {
+    if (!defined || (s >= 0.0f && c <= 0.0f)) {
         first = ClipDirection::Right;
         second = ClipDirection::Base;
         w = 1.0f + cn;

@@ -27,7 +27,7 @@ struct BlendSpaceWeight {
 };
 
 struct BlendSpaceWeights {
-    // 8, or 0 when the direction is undefined (no movement or no aim on record).
+    // Always 8 from ComputeBlendSpace.
     int count = 0;
     std::array<BlendSpaceWeight, 8> clips{};
 };
@@ -36,7 +36,8 @@ struct BlendSpaceWeights {
 bool IsMoveInput(float x, float y);
 
 // The set is in-air off the ground, else run while moving, else idle. The direction pair and
-// its weight come from the angle between the last movement and the aim; each of the pair
+// its weight come from the angle between the last movement and the aim (the base direction
+// when either is missing or not finite); each of the pair
 // splits between its level clip and its clip in the pitch row, and each of those between its
 // plain and shot variant.
 BlendSpaceWeights ComputeBlendSpace(const BlendSpaceInput& input);

@@ -77,6 +77,13 @@ AnimationControllerComponent::~AnimationControllerComponent() = default;
 void AnimationControllerComponent::Initialize()
 {
     JoinGameLogic();
+    // A character made during play is drawn before the game logic first updates it (the frame
+    // after a join belongs to the tag set-up): when its model and player data are already
+    // there, it starts and takes its pose now instead of showing the model's bind pose.
+    Entity* entity = GetEntity();
+    if (entity && entity->GetComponent<GraphicsComponent3DSkinned>() && entity->GetComponent<PlayerDataComponent>() &&
+        GetSystem<GraphicsSystem>())
+        Update(0.0f);
 }
 
 void AnimationControllerComponent::Uninitialize()
@@ -144,7 +151,8 @@ void AnimationControllerComponent::Update(float dt)
         return;
     }
     ZOR::AnimationController& controller = skinned->GetAnimationController();
-    if (!m_started) {
+    const bool starting = !m_started;
+    if (starting) {
         StartClips(*graphics, controller);
         m_started = true;
     }
@@ -178,6 +186,10 @@ void AnimationControllerComponent::Update(float dt)
         for (const std::string& name : DamageNames())
             controller.SetBlendFactor(name, 0.0f);
     }
+    // The skinned models were posed earlier in the frame, before these clips played: pose this
+    // one now, so it is not drawn in its bind pose (arms straight out) until the next frame.
+    if (starting)
+        controller.Update(0.0f);
 }
 
 } // namespace quellor

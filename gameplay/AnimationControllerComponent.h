@@ -23,12 +23,14 @@ class AnimationControllerComponent : public Component, public InLogicSlot<LogicS
     AnimationControllerComponent& operator=(const AnimationControllerComponent&) = delete;
     ~AnimationControllerComponent() override;
 
-    // Joins the "GameLogicSystem" of its space, which runs Update once a frame.
+    // Joins the "GameLogicSystem" of its space, which runs Update once a frame; on an entity
+    // that already has its skinned model and player data, also runs the first update at once.
     void Initialize() override;
     void Uninitialize() override;
 
-    // The first call adds and starts the library on the skinned model's controller; every call
-    // then writes the frame's weights. Without a skinned model or player data it does nothing.
+    // The first call adds and starts the library on the skinned model's controller and poses
+    // it; every call then writes the frame's weights. Without a skinned model or player data it
+    // does nothing.
     void Update(float dt);
     void LogicUpdate(float dt) override { Update(dt); }
 

@@ -35,6 +35,11 @@ constexpr float kLayoutScale = 0.0009259259f;
 constexpr float kColumnLift = 700.0f;
 // Where the versus screen falls to.
 constexpr float kFallenY = 1200.0f;
+// Labels, boids and signs lie over the column backgrounds, and the countdown's numbers over its
+// background: pictures of one layer are drawn in material order, which says nothing about what
+// covers what.
+constexpr unsigned kBackgroundLayer = 0;
+constexpr unsigned kMarkLayer = 1;
 
 Action* Blocking(Action* action)
 {
@@ -140,7 +145,7 @@ void LevelIntroCam::BuildVersusScreen(ActionList& timeline, float width, float h
     for (const IntroPlayerEntry& entry : m_entries) {
         if (entry.team != currentTeam) {
             currentTeam = entry.team;
-            Transform2D* sign = PictureTransform(MakePicture("versus", "versus.mat", x, y, 0.0f, 0.0f));
+            Transform2D* sign = PictureTransform(MakePicture("versus", "versus.mat", x, y, 0.0f, 0.0f, kMarkLayer));
             timeline.PushBack(Blocking(new Wait(0.75f)), 0);
             timeline.PushBack(new SoundAction("swoosh_75.ogg"), 0);
             // The sign fills the view, then shrinks onto its place.
@@ -159,11 +164,12 @@ void LevelIntroCam::BuildVersusScreen(ActionList& timeline, float width, float h
             ZOR::Log("Warning: LevelIntroCam: no portraits for team \"%s\"; its column shows the default material",
                      entry.team.c_str());
         Transform2D* background = PictureTransform(
-            MakePicture("portrait", entry.team + "_portrait_bg.mat", x, y - kColumnLift, s * 128.0f, s * 256.0f));
+            MakePicture("portrait", entry.team + "_portrait_bg.mat", x, y - kColumnLift, s * 128.0f, s * 256.0f,
+                        kBackgroundLayer));
         Transform2D* label = PictureTransform(
-            MakePicture("portrait", SlotLabel(entry.slot), x, y - kColumnLift, s * 128.0f, s * 256.0f));
-        Transform2D* boid = PictureTransform(
-            MakePicture("boid", entry.team + "_boid.mat", x + s * 90.0f, y - kColumnLift, s * 20.0f, s * 80.0f));
+            MakePicture("portrait", SlotLabel(entry.slot), x, y - kColumnLift, s * 128.0f, s * 256.0f, kMarkLayer));
+        Transform2D* boid = PictureTransform(MakePicture("boid", entry.team + "_boid.mat", x + s * 90.0f,
+                                                         y - kColumnLift, s * 20.0f, s * 80.0f, kMarkLayer));
         timeline.PushBack(
             MakeParallel(TweenField(background, &Transform2D::m_y, y, 0.5f, Easing::kElasticIn),
                          TweenField(label, &Transform2D::m_y, y, 0.5f, Easing::kElasticIn),
@@ -186,10 +192,10 @@ void LevelIntroCam::BuildVersusScreen(ActionList& timeline, float width, float h
 void LevelIntroCam::BuildCountdown(ActionList& timeline, float width, float height)
 {
     // Each card covers the view and enters from its right edge.
-    auto card = [&](const char* material) {
-        return PictureTransform(MakePicture("countdown", material, width, 0.0f, width, height));
+    auto card = [&](const char* material, unsigned layer = kMarkLayer) {
+        return PictureTransform(MakePicture("countdown", material, width, 0.0f, width, height, layer));
     };
-    Transform2D* background = card("countdown_bg.mat");
+    Transform2D* background = card("countdown_bg.mat", kBackgroundLayer);
     timeline.PushBack(Blocking(MakeSequence(TweenField(background, &Transform2D::m_x, 0.0f, 0.25f, Easing::kBackOut),
                                             new Wait(0.5f))),
                       0);
@@ -209,9 +215,9 @@ void LevelIntroCam::BuildCountdown(ActionList& timeline, float width, float heig
 }
 
 Entity* LevelIntroCam::MakePicture(const std::string& baseName, const std::string& material, float x, float y,
-                                   float width, float height)
+                                   float width, float height, unsigned layer)
 {
-    Entity* picture = CreateOverlayPicture(baseName, material, x, y, width, height);
+    Entity* picture = CreateOverlayPicture(baseName, material, x, y, width, height, layer);
     if (picture)
         m_introEntities.emplace_back(picture);
     return picture;

@@ -63,7 +63,7 @@ private:
     // The timeline's last step: marks it done, so End leaves the list that is running it.
     void FinishFromTimeline();
     Entity* MakePicture(const std::string& baseName, const std::string& material, float x, float y, float width,
-                        float height);
+                        float height, unsigned layer);
 
     std::vector<IntroPlayerEntry> m_entries;
     std::vector<EntityRef> m_introEntities;

@@ -15,7 +15,7 @@ bool IsContentTeam(const std::string& team)
 }
 
 Entity* CreateOverlayPicture(const std::string& baseName, const std::string& material, float x, float y,
-                             float width, float height)
+                             float width, float height, unsigned layer)
 {
     Entity* picture = ObjectSystem::CreateUniqueEntity(baseName);
     if (!picture)
@@ -26,9 +26,11 @@ Entity* CreateOverlayPicture(const std::string& baseName, const std::string& mat
         transform->m_scaleX = width;
         transform->m_scaleY = height;
     }
-    if (auto* sprite = picture->AddComponent<GraphicsComponent2D>(true))
+    if (auto* sprite = picture->AddComponent<GraphicsComponent2D>(true)) {
+        sprite->SetZLayer(layer);
         if (!material.empty())
             sprite->SetMaterial(material);
+    }
     return picture;
 }
 

@@ -14,10 +14,11 @@ class Transform2D;
 // The four team names the game's content has pictures for.
 bool IsContentTeam(const std::string& team);
 
-// A new picture at (x, y) of size (width, height); an empty material sets none, so the
-// sprite keeps the renderer's default. Null without an engine or a space "default".
+// A new picture at (x, y) of size (width, height) on a z-layer (higher layers cover lower ones);
+// an empty material sets none, so the sprite keeps the renderer's default. Null without an
+// engine or a space "default".
 Entity* CreateOverlayPicture(const std::string& baseName, const std::string& material, float x, float y,
-                             float width, float height);
+                             float width, float height, unsigned layer = 0);
 // The picture's placement; null once the entity has gone or has none.
 Transform2D* PictureTransform(Entity* picture);
 

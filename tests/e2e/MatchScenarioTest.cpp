@@ -6,18 +6,23 @@
 #include "engine/Transform2D.h"
 #include "engine/Transform3D.h"
 #include "engine/graphics/GraphicsComponent2D.h"
+#include "engine/graphics/GraphicsComponent3DSkinned.h"
 #include "engine/graphics/GraphicsSystem.h"
 #include "engine/graphics/TextComponent.h"
 #include "frontend/screens/CharSelectMenu.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/PlayerDataComponent.h"
+#include "gameplay/cameras/MatchOverlay.h"
 #include "gameplay/cameras/ThirdPersonCameraComponent.h"
 #include "renderer/Camera.h"
+#include "renderer/Material.h"
 #include "tests/e2e/Scenario.h"
+#include "tests/support/ArmPose.h"
 #include "tests/support/MenuOcclusion.h"
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -59,7 +64,10 @@ protected:
         EXPECT_FALSE(levelSeen);
         // The picture went black before the clear, and comes back with the intro.
         EXPECT_EQ(game->GetFadeFactor(), 0.0f);
-        ASSERT_TRUE(game->RunUntil([&] { return IntroRuns(); }, 10));
+        ASSERT_TRUE(game->RunUntil([&] {
+            NoteRaisedArms();
+            return IntroRuns();
+        }, 10));
         introStart = game->GetGame().GetFrameCount();
     }
 
@@ -68,6 +76,7 @@ protected:
     void ExpectVersusScreen(const std::vector<Column>& expected)
     {
         ASSERT_TRUE(game->RunUntil([&] {
+            NoteRaisedArms();
             return game->FindEntitiesWithPrefix("portrait").size() == 2 * expected.size();
         }, 3));
         std::map<float, std::set<std::string>> columns;
@@ -113,18 +122,125 @@ protected:
         EXPECT_EQ(versusSigns, changes);
     }
 
+    // Nobody stands in the model's bind pose: every player's upper arms point at least 45 degrees
+    // down. The first player seen otherwise is noted in raisedArm.
+    void NoteRaisedArms()
+    {
+        const float hang = std::sin(45.0f * 3.14159265f / 180.0f);
+        for (quellor::Entity* player : MatchPlayers()) {
+            auto* skinned = player->GetComponent<quellor::GraphicsComponent3DSkinned>();
+            if (!skinned && raisedArm.empty())
+                raisedArm = player->GetName() + " has no skinned model";
+            for (int arm = 0; arm < 2 && skinned && raisedArm.empty(); ++arm) {
+                const float drop = UpperArmDrop(skinned->GetAnimationController(), arm);
+                if (!(drop >= hang))
+                    raisedArm = player->GetName() + "'s arm " + std::to_string(arm) + " at " +
+                                std::to_string(std::asin(drop) * 180.0f / 3.14159265f) +
+                                " degrees below horizontal in frame " + std::to_string(game->GetGame().GetFrameCount());
+            }
+        }
+    }
+
+    // The versus screen once every column has dropped in, as drawn: in the part of each column
+    // that the next one leaves uncovered, its label's white letters below the boid and the
+    // team's background above them, and the team's boid in its colour over the column's edge.
+    void ExpectVersusFrame(const std::string& shot)
+    {
+        const ZOR::float2 area = game->GetGame().GetGraphicsSystem()->GetOrthographicProjectionSize(-1);
+        const float s = area.y * 0.0009259259f;
+        const float top = area.y * 0.33333334f;
+        auto settled = [&] {
+            NoteRaisedArms();
+            std::vector<quellor::Entity*> pictures = game->FindEntitiesWithPrefix("portrait");
+            for (quellor::Entity* boid : game->FindEntitiesWithPrefix("boid"))
+                pictures.push_back(boid);
+            for (quellor::Entity* picture : pictures) {
+                const auto* at = picture->GetComponent<quellor::Transform2D>();
+                const bool boid = picture->GetName().rfind("boid", 0) == 0;
+                if (std::abs(at->m_y - (boid ? top + 80.0f * s : top)) > 0.01f ||
+                    std::abs(at->m_scaleX - (boid ? 80.0f : 256.0f) * s) > 0.01f)
+                    return false;
+            }
+            return !pictures.empty() && game->GetFadeFactor() >= 1.0f;
+        };
+        ASSERT_TRUE(game->RunUntil(settled, 8 * 60));
+        Shot(shot);
+        ASSERT_TRUE(settled()) << "the versus screen moved while the shot was taken";
+        const ZOR::Dimension size = game->GetGame().GetGraphicsSystem()->GetResolution();
+        ASSERT_EQ(lastShot.size(), std::size_t{size.width} * size.height * 4);
+        const float toPixels = static_cast<float>(size.width) / area.x;
+        // Counts the pixels of a rectangle of the 2D area (x, y, width, height) that pass.
+        auto count = [&](float x, float y, float width, float height, const std::function<bool(const std::uint8_t*)>& pass) {
+            int hits = 0;
+            for (int py = static_cast<int>(y * toPixels); py < static_cast<int>((y + height) * toPixels); ++py)
+                for (int px = static_cast<int>(x * toPixels); px < static_cast<int>((x + width) * toPixels); ++px)
+                    if (px >= 0 && py >= 0 && px < static_cast<int>(size.width) && py < static_cast<int>(size.height))
+                        hits += pass(&lastShot[(static_cast<std::size_t>(py) * size.width + static_cast<std::size_t>(px)) * 4]);
+            return hits;
+        };
+        auto near = [](const ZOR::Color& colour) {
+            return [colour](const std::uint8_t* p) {
+                const float c[3] = {colour.r, colour.g, colour.b};
+                for (int k = 0; k < 3; ++k)
+                    if (std::abs(static_cast<float>(p[k]) - 255.0f * c[k]) > 8.0f)
+                        return false;
+                return true;
+            };
+        };
+        // The letters are white; filtered down to the window they blur into light greys.
+        auto light = [](const std::uint8_t* p) { return p[0] >= 180 && p[1] >= 180 && p[2] >= 180; };
+        auto colourOf = [&](quellor::Entity* picture) {
+            return picture->GetComponent<quellor::GraphicsComponent2D>()->GetMaterial()->GetDiffuseColor();
+        };
+
+        std::map<float, quellor::Entity*> backgrounds;
+        for (quellor::Entity* portrait : game->FindEntitiesWithPrefix("portrait")) {
+            const std::string material = game->FindMaterial(portrait->GetName());
+            if (quellor::IsContentTeam(material.substr(0, material.find('_'))))
+                backgrounds[portrait->GetComponent<quellor::Transform2D>()->m_x] = portrait;
+        }
+        std::map<float, quellor::Entity*> boids;
+        for (quellor::Entity* boid : game->FindEntitiesWithPrefix("boid"))
+            boids[boid->GetComponent<quellor::Transform2D>()->m_x - 90.0f * s] = boid;
+        ASSERT_FALSE(backgrounds.empty());
+        ASSERT_EQ(boids.size(), backgrounds.size());
+        const float strip = 150.0f * s; // the next column covers the rest
+        const float inkArea = strip * 80.0f * s;
+        for (const auto& [x, background] : backgrounds) {
+            const std::string what = game->FindMaterial(background->GetName()) + " column at " + std::to_string(x);
+            // The label's letters, in the column's own part below the boid (a few percent of it
+            // at this size; none without a label on top).
+            EXPECT_GT(count(x, top + 170.0f * s, strip, 80.0f * s, light), static_cast<int>(0.02f * inkArea * toPixels * toPixels))
+                << what << ": no label reads on it";
+            // The background shows above the letters, beside the boid.
+            EXPECT_GT(count(x + 10.0f * s, top + 10.0f * s, 70.0f * s, 150.0f * s, near(colourOf(background))),
+                      static_cast<int>(0.8f * 70.0f * 150.0f * s * s * toPixels * toPixels))
+                << what << ": the team's background does not show";
+            // The boid, whole and in its colour.
+            const auto boid = boids.lower_bound(x - 0.01f);
+            ASSERT_NE(boid, boids.end()) << what;
+            EXPECT_NEAR(boid->first, x, 0.01f) << what;
+            EXPECT_GT(count(x + 92.0f * s, top + 82.0f * s, 76.0f * s, 76.0f * s, near(colourOf(boid->second))),
+                      static_cast<int>(0.9f * 76.0f * 76.0f * s * s * toPixels * toPixels))
+                << what << ": its boid does not show";
+        }
+    }
+
     // Runs the intro to its end: nobody moves, the match is inactive and one view is drawn while
-    // it runs; it lasts its timeline of timed steps; then its sounds have played.
+    // it runs; it lasts its timeline of timed steps; then its sounds have played. Nobody has
+    // stood in the model's bind pose since the players came (NoteRaisedArms).
     void RunIntro(float seconds, int timedSteps)
     {
         bool controlled = false;
         bool active = false;
         bool split = false;
+
         // The people join in the intro's first frame, after it took the screens of those it
         // found; it takes theirs in the next.
         ASSERT_TRUE(game->RunUntil([&] {
             if (!IntroRuns())
                 return true;
+            NoteRaisedArms();
             for (quellor::Entity* player : MatchPlayers())
                 controlled = controlled || player->GetComponent<PlayerDataComponent>()->GetControlable();
             active = active || game->GetGameLogic()->m_active;
@@ -134,6 +250,7 @@ protected:
         EXPECT_FALSE(controlled);
         EXPECT_FALSE(active);
         EXPECT_FALSE(split);
+        EXPECT_EQ(raisedArm, "");
         // Each step of a sequence starts, and has its first update, in the frame its predecessor
         // ends in: the intro is a frame shorter than its seconds for each step after the first,
         // and a step whose seconds the frame times reach only after rounding takes one more.
@@ -253,6 +370,7 @@ protected:
 
     std::uint32_t introStart = 0;
     std::size_t versusSigns = 0;
+    std::string raisedArm;
 };
 
 TEST_F(MatchScenario, S6TheMainRoadIntoAMatch)
@@ -290,6 +408,7 @@ TEST_F(MatchScenario, S6TheMainRoadIntoAMatch)
     // Teams in name order: the person's orange column first, then the three red ones.
     ExpectVersusScreen({{"orange", "p1"}, {"red", "ai"}, {"red", "ai"}, {"red", "ai"}});
     EXPECT_EQ(versusSigns, 1u);
+    ExpectVersusFrame("s6_versus");
     // 0.3 s a column, 1.25 s a sign (three steps), 2 s still, the countdown's 4.5 s (eleven).
     RunIntro(8.95f, 4 + 3 + 1 + 11);
     ExpectHandOver(1);
@@ -326,6 +445,7 @@ TEST_F(MatchScenario, S6bFourPeopleEachOnTheirSlotsColour)
     // Four teams in name order, a sign between each two.
     ExpectVersusScreen({{"green", "p4"}, {"orange", "p2"}, {"purple", "p3"}, {"red", "p1"}});
     EXPECT_EQ(versusSigns, 3u);
+    ExpectVersusFrame("s6b_versus");
     RunIntro(11.45f, 4 + 3 * 3 + 1 + 11);
     ExpectHandOver(4);
     Shot("s6b_four_views");

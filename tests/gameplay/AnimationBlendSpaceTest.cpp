@@ -156,16 +156,29 @@ TEST(AnimationBlendSpace, WeightsAreSharesThatSumToOne)
     }
 }
 
-TEST(AnimationBlendSpace, AnUndefinedDirectionSetsNoWeight)
+TEST(AnimationBlendSpace, AnUndefinedDirectionGivesTheBaseClips)
 {
-    // With c = s = 0 the first row would match and weigh 1 + 0/0.
+    // With c = s = 0 the first row would weigh 1 + 0/0; no weight at all would leave the bind
+    // pose. A computer player that has not moved yet, and any other undefined angle, stands in
+    // the base clips of its set, split by pitch and shot as usual.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     const BlendSpaceInput inputs[] = {Input(0, 0, 1, 0), Input(1, 0, 0, 0), Input(0, 0, 0, 0),
                                       Input(nan, 0, 1, 0), Input(inf, 0, 1, 0)};
     for (const BlendSpaceInput& input : inputs) {
-        const BlendSpaceWeights result = ComputeBlendSpace(input);
-        EXPECT_EQ(result.count, 0) << input.lastMoveX << ", " << input.lastMoveY << " / " << input.aimX;
+        const std::string what =
+            std::to_string(input.lastMoveX) + ", " + std::to_string(input.lastMoveY) + " / " + std::to_string(input.aimX);
+        EXPECT_EQ(Weights(ComputeBlendSpace(input)), (std::map<std::string, float>{{"idle_base.anim", 1.0f}})) << what;
+        BlendSpaceInput aloft = input;
+        aloft.onGround = false;
+        aloft.aimPitch = -0.25f;
+        aloft.blast = 0.5f;
+        EXPECT_EQ(Weights(ComputeBlendSpace(aloft)),
+                  (std::map<std::string, float>{{"inair_base.anim", 0.375f},
+                                                {"inair_down.anim", 0.125f},
+                                                {"inair_base_blast.anim", 0.375f},
+                                                {"inair_down_blast.anim", 0.125f}}))
+            << what;
     }
 }
 

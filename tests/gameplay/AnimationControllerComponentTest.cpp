@@ -1,12 +1,14 @@
 // The animation controller on the generated character with the generated clip library: the
-// library is added and started on the first update, and the pose is that of a controller set
-// up by hand with the same clips, offsets and weights.
+// library is added, started and posed as soon as the character has its model (when the
+// component is made, or on its first update), and the pose is that of a controller set up by
+// hand with the same clips, offsets and weights.
 #include "CharacterKit.h"
 
 #include "gameplay/AnimationControllerComponent.h"
 #include "gameplay/GameLogicSystem.h"
 #include "gameplay/PlayerDataComponent.h"
 #include "renderer/AnimationController.h"
+#include "tests/support/ArmPose.h"
 #include "tests/support/StdoutCapture.h"
 
 #include <cmath>
@@ -40,21 +42,55 @@ std::size_t Occurrences(const std::string& text, const std::string& part)
     return count;
 }
 
-TEST_F(AnimationControllerTest, TheFirstUpdateAddsTheWholeLibraryAndJoinsItsSlot)
+// The character stands with its arms down, never in the model's bind pose (arms straight out).
+void ExpectArmsDown(const ZOR::AnimationController& controller, const std::string& when)
+{
+    const float hang = std::sin(45.0f * 3.14159265f / 180.0f);
+    for (int arm = 0; arm < 2; ++arm)
+        EXPECT_GE(tarsel::test::UpperArmDrop(controller, arm), hang) << when << ": arm " << arm;
+}
+
+TEST_F(AnimationControllerTest, ADressedPlayerStartsTheWholeLibraryAndStandsIdleAtOnce)
 {
     LoadCharacterAssets(*world);
     AnimationControllerComponent* component = MakeAnimatedPlayer(*world, "player");
     EXPECT_TRUE(component->IsInLogicSlot());
     EXPECT_EQ(world->logic->GetSlot(LogicSlot::AnimationControllerComponent).Front(), component);
 
+    // Drawn before its first update (the frame after a join belongs to the tag set-up), it is
+    // already posed.
     const ZOR::AnimationController& controller = ControllerOf(component);
     const std::vector<std::string> names = tarsel::tools::character::LibraryNames();
-    for (const std::string& name : names)
-        EXPECT_FALSE(controller.HasAnimation(name)) << name;
-    component->Update(kDt);
     EXPECT_TRUE(component->IsStarted());
     for (const std::string& name : names)
         EXPECT_TRUE(controller.HasAnimation(name)) << name;
+    ExpectArmsDown(controller, "made");
+
+    // Dressed after the controller came: the first update starts the library and poses it,
+    // although the skinned models were updated before it.
+    Entity* late = world->MakePlayer("late", "red", 1);
+    auto* lateComponent = late->AddComponent<AnimationControllerComponent>(true);
+    Dress(late);
+    const ZOR::AnimationController& lateController = ControllerOf(lateComponent);
+    EXPECT_FALSE(lateComponent->IsStarted());
+    EXPECT_FALSE(lateController.HasAnimation("idle_base.anim"));
+    world->graphics->UpdateSkinned(kDt);
+    lateComponent->Update(kDt);
+    EXPECT_TRUE(lateComponent->IsStarted());
+    for (const std::string& name : names)
+        EXPECT_TRUE(lateController.HasAnimation(name)) << name;
+    ExpectArmsDown(lateController, "first update");
+
+    // A computer player's set-up: no movement yet, aiming where it faces; it stays idle.
+    component->ClearMove();
+    component->SetAimX(0.0f);
+    component->SetAimY(-1.0f);
+    for (int frame = 0; frame < 90; ++frame) {
+        world->graphics->UpdateSkinned(kDt);
+        component->Update(kDt);
+        if (frame % 15 == 0)
+            ExpectArmsDown(controller, "standing, frame " + std::to_string(frame));
+    }
 }
 
 TEST_F(AnimationControllerTest, ThePoseIsTheHandSetUpMixOfTheLibrary)
@@ -97,9 +133,9 @@ TEST_F(AnimationControllerTest, ThePoseIsTheHandSetUpMixOfTheLibrary)
 TEST_F(AnimationControllerTest, AMissingClipIsLeftOutWithOneWarning)
 {
     LoadCharacterAssets(*world, {"idle_left_up.anim", "damage_front.anim"});
+    tarsel::test::StdoutCapture out;
     AnimationControllerComponent* first = MakeAnimatedPlayer(*world, "first");
     AnimationControllerComponent* second = MakeAnimatedPlayer(*world, "second");
-    tarsel::test::StdoutCapture out;
     for (int frame = 0; frame < 2; ++frame) {
         first->Update(kDt);
         second->Update(kDt);

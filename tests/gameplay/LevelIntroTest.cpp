@@ -223,6 +223,9 @@ TEST_F(LevelIntroTest, EntriesInAnyOrderAreGroupedByTeamNameWithASignBetweenTeam
     const std::vector<float> signX{x0 + 150.0f * s, x0 + 600.0f * s};
     std::size_t column = 0;
     std::size_t sign = 0;
+    // Each column's label and boid, the signs and the countdown's numbers lie on a layer above
+    // the backgrounds, whatever the materials.
+    unsigned backgroundLayer = 0;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         SCOPED_TRACE(i);
         Entity* picture = pictures[i].Get();
@@ -233,19 +236,30 @@ TEST_F(LevelIntroTest, EntriesInAnyOrderAreGroupedByTeamNameWithASignBetweenTeam
             EXPECT_EQ(picture->GetName().rfind("versus", 0), 0u);
             EXPECT_FLOAT_EQ(place->m_x, signX[sign++]);
             EXPECT_FLOAT_EQ(place->m_y, y);
+            EXPECT_GT(SpriteOf(picture)->GetZLayer(), backgroundLayer);
         } else if (materials[i].ends_with("_boid.mat")) {
             EXPECT_EQ(picture->GetName().rfind("boid", 0), 0u);
             EXPECT_FLOAT_EQ(place->m_x, columnX[column++] + 90.0f * s);
             EXPECT_FLOAT_EQ(place->m_scaleY, 80.0f * s);
+            EXPECT_GT(SpriteOf(picture)->GetZLayer(), backgroundLayer);
         } else if (materials[i].starts_with("countdown")) {
             EXPECT_EQ(picture->GetName().rfind("countdown", 0), 0u);
             EXPECT_FLOAT_EQ(place->m_x, area.x);
+            // The numbers slide over the countdown's background, which stays.
+            if (materials[i] == "countdown_bg.mat")
+                backgroundLayer = SpriteOf(picture)->GetZLayer();
+            else
+                EXPECT_GT(SpriteOf(picture)->GetZLayer(), backgroundLayer);
             EXPECT_FLOAT_EQ(place->m_scaleX, area.x);
             EXPECT_FLOAT_EQ(place->m_scaleY, area.y);
         } else {
             EXPECT_EQ(picture->GetName().rfind("portrait", 0), 0u);
             EXPECT_FLOAT_EQ(place->m_x, columnX[column]);
             EXPECT_FLOAT_EQ(place->m_scaleY, 256.0f * s);
+            if (materials[i + 1].ends_with("_portrait_bg.mat"))
+                backgroundLayer = SpriteOf(picture)->GetZLayer();
+            else
+                EXPECT_GT(SpriteOf(picture)->GetZLayer(), backgroundLayer);
         }
     }
     // The columns drop in 0.3 s apart; the signs sweep in after 0.75 s, one swoosh each.

@@ -1,5 +1,6 @@
-// What a player reads: every generated label's text against its plate, and the score read-out
-// in the corner of each view at one to four views, on the badge behind it.
+// What a player reads: every generated label's text against its plate, the versus screen's
+// player labels over each team's portrait, and the score read-out in the corner of each view
+// at one to four views, on the badge behind it.
 #include "engine/Entity.h"
 #include "engine/Transform2D.h"
 #include "engine/graphics/GraphicsSystem.h"
@@ -16,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -81,6 +84,67 @@ TEST(Legibility, EveryLabelsTextStandsOutFromItsPlate)
         };
         EXPECT_GE(ContrastRatio(mean(text, texts), mean(plate, plates)), 4.5f)
             << label.name << ": its text barely stands out from its plate";
+    }
+}
+
+TEST(Legibility, TheVersusScreensPlayerLabelsReadOnEveryTeamsPortrait)
+{
+    // Each label material lays its picture, blended by its alpha, over a team's portrait
+    // background: its letters stand out from that background for every team.
+    std::ifstream in(tarsel::tools::kDefaultFontPath, std::ios::binary);
+    const std::vector<std::uint8_t> ttf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    tarsel::tools::BitmapFont letters;
+    ASSERT_TRUE(tarsel::tools::RasterizeFont(ttf, 64, 32, 126, letters));
+    const auto colourOf = [](const ZOR::INIFile& material) {
+        return std::array<float, 3>{material.Read<float>("DIFFUSE_COLOR", "R"), material.Read<float>("DIFFUSE_COLOR", "G"),
+                                    material.Read<float>("DIFFUSE_COLOR", "B")};
+    };
+
+    const std::pair<const char*, const char*> labels[] = {{"p1", "portrait_p1"}, {"p2", "portrait_p2"},
+                                                          {"p3", "portrait_p3"}, {"p4", "portrait_p4"},
+                                                          {"ai", "portrait_cp"}};
+    for (const auto& [slot, texture] : labels) {
+        ZOR::INIFile material;
+        ASSERT_TRUE(material.Load((ContentDir() / "materials/characters" / (std::string(slot) + "_portrait_bg.mat")).string()))
+            << slot;
+        EXPECT_EQ(material.Read<int>("BLEND_MODE", "VALUE"), 1) << slot << ": the label is not alpha-blended";
+        EXPECT_EQ(material.Read<std::string>("TEXTURE_MAP", "0"), std::string(texture) + ".dds") << slot;
+        const std::array<float, 3> tint = colourOf(material);
+
+        const auto& all = tarsel::tools::Labels();
+        const auto label = std::find_if(all.begin(), all.end(), [&](const auto& l) { return l.name == texture; });
+        ASSERT_NE(label, all.end()) << texture;
+        const platform::DecodedImage image = Texture(label->folder + label->name + ".dds");
+        tarsel::tools::LabelTexture mask = *label;
+        mask.style.back = {0, 0, 0, 255};
+        mask.style.ink = {255, 255, 255, 255};
+        const tarsel::tools::Image coverage = tarsel::tools::BuildLabelTexture(letters, mask);
+        ASSERT_EQ(coverage.rgba.size(), image.rgba.size()) << texture;
+
+        for (const char* team : {"red", "orange", "purple", "green"}) {
+            ZOR::INIFile portrait;
+            ASSERT_TRUE(portrait.Load((ContentDir() / "materials/characters" / (std::string(team) + "_portrait_bg.mat")).string()))
+                << team;
+            const std::array<float, 3> back = colourOf(portrait);
+            // The mean colour drawn where the letters cover the pixel, against the bare background.
+            double text[3] = {};
+            std::size_t texts = 0;
+            for (std::size_t i = 0; i + 3 < image.rgba.size(); i += 4) {
+                if (coverage.rgba[i] < 192)
+                    continue;
+                const double a = image.rgba[i + 3] / 255.0;
+                for (std::size_t c = 0; c < 3; ++c)
+                    text[c] += image.rgba[i + c] * tint[c] * a + 255.0 * back[c] * (1.0 - a);
+                ++texts;
+            }
+            ASSERT_GT(texts, 100u) << texture << " shows no letters";
+            const Rgb ink{static_cast<std::uint8_t>(text[0] / static_cast<double>(texts) + 0.5),
+                          static_cast<std::uint8_t>(text[1] / static_cast<double>(texts) + 0.5),
+                          static_cast<std::uint8_t>(text[2] / static_cast<double>(texts) + 0.5)};
+            const Rgb plate{static_cast<std::uint8_t>(255.0f * back[0] + 0.5f), static_cast<std::uint8_t>(255.0f * back[1] + 0.5f),
+                            static_cast<std::uint8_t>(255.0f * back[2] + 0.5f)};
+            EXPECT_GE(ContrastRatio(ink, plate), 4.5f) << texture << " on " << team << "'s portrait";
+        }
     }
 }
 

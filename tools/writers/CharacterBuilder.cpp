@@ -238,6 +238,11 @@ void PlaceInModelSpace(Poses& pose)
 
 } // namespace
 
+float3 BindJoint(unsigned bone)
+{
+    return bone < kBoneCount ? kBones[bone].joint : float3(0.0f, 0.0f, 0.0f);
+}
+
 ModelDescription BuildModel()
 {
     ModelDescription model;

@@ -31,6 +31,9 @@ inline const ZOR::float3 kHandPoint{-6.5f, 13.2f, -0.2f};
 // The model of "base_idle.model".
 ModelDescription BuildModel();
 
+// Where a bone's joint stands in the bind pose, in model space; the origin past the last bone.
+ZOR::float3 BindJoint(unsigned bone);
+
 enum class Motion { Idle, Run, InAir };
 
 // Where a shot clip points the shooting arm: the aim's place relative to the body as the blend

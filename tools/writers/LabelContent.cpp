@@ -105,6 +105,8 @@ std::vector<PanelLine> TopBandLines(const char* text, std::uint32_t height)
     return {{text, -1.0f, band / 2.0f, band * 0.7f}};
 }
 
+PanelLine PortraitLabel(const char* text) { return {text, 16.0f, 208.0f, 64.0f}; }
+
 std::vector<PanelLine> QuestionLines()
 {
     return {Title("ARE YOU SURE?"), Entry("No", 525.0f, 475.0f), Entry("Yes", 525.0f, 695.0f)};
@@ -130,6 +132,14 @@ std::vector<LabelTexture> Labels()
         {"char_select_number_2", "P3", Style(128, 128, kBoard)},
         {"char_select_number_3", "P4", Style(128, 128, kBoard)},
         {"char_select_number_cp", "CP", Style(128, 128, kBoard)},
+        // The versus screen's player labels, laid over the team's portrait (one picture texel a
+        // design unit of the 256-unit column): bottom left, inside the 150 units the next column
+        // leaves uncovered and below the team's boid (units 90 to 170 across, 80 to 160 down).
+        {"portrait_p1", "", Style(256, 256, kClear), {PortraitLabel("P1")}},
+        {"portrait_p2", "", Style(256, 256, kClear), {PortraitLabel("P2")}},
+        {"portrait_p3", "", Style(256, 256, kClear), {PortraitLabel("P3")}},
+        {"portrait_p4", "", Style(256, 256, kClear), {PortraitLabel("P4")}},
+        {"portrait_cp", "", Style(256, 256, kClear), {PortraitLabel("CP")}},
         {"versus", "VS", Style(256, 128, kClear)},
         {"countdown_three", "3", Style(128, 128, kClear)},
         {"countdown_two", "2", Style(128, 128, kClear)},
