@@ -171,12 +171,9 @@ protected:
         const float toPixels = static_cast<float>(size.width) / area.x;
         // Counts the pixels of a rectangle of the 2D area (x, y, width, height) that pass.
         auto count = [&](float x, float y, float width, float height, const std::function<bool(const std::uint8_t*)>& pass) {
-            int hits = 0;
-            for (int py = static_cast<int>(y * toPixels); py < static_cast<int>((y + height) * toPixels); ++py)
-                for (int px = static_cast<int>(x * toPixels); px < static_cast<int>((x + width) * toPixels); ++px)
-                    if (px >= 0 && py >= 0 && px < static_cast<int>(size.width) && py < static_cast<int>(size.height))
-                        hits += pass(&lastShot[(static_cast<std::size_t>(py) * size.width + static_cast<std::size_t>(px)) * 4]);
-            return hits;
+            return CountShotPixels(static_cast<int>(x * toPixels), static_cast<int>(y * toPixels),
+                                   static_cast<int>((x + width) * toPixels), static_cast<int>((y + height) * toPixels),
+                                   [&](int, int, const std::uint8_t* p) { return pass(p); });
         };
         auto near = [](const ZOR::Color& colour) {
             return [colour](const std::uint8_t* p) {

@@ -259,15 +259,9 @@ protected:
     template <typename Test>
     int CountPixels(const PixelRect& rect, Test test)
     {
-        const ZOR::Dimension window = game->GetGame().GetGraphicsSystem()->GetResolution();
-        int count = 0;
-        for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, static_cast<int>(window.height)); ++y)
-            for (int x = std::max(rect.left, 0); x < std::min(rect.right, static_cast<int>(window.width)); ++x) {
-                const std::size_t at = (static_cast<std::size_t>(y) * window.width + static_cast<std::size_t>(x)) * 4;
-                if (at + 3 < lastShot.size() && test(x, y, Rgb{lastShot[at], lastShot[at + 1], lastShot[at + 2]}))
-                    ++count;
-            }
-        return count;
+        return CountShotPixels(rect.left, rect.top, rect.right, rect.bottom, [&](int x, int y, const std::uint8_t* p) {
+            return test(x, y, Rgb{p[0], p[1], p[2]});
+        });
     }
     int CountNear(const quellor::Entity* entity, const Rgb& colour, int tolerance)
     {

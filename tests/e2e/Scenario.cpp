@@ -271,6 +271,20 @@ void Scenario::Shot(const std::string& name)
     lastShot = std::move(rgba);
 }
 
+int Scenario::CountShotPixels(int left, int top, int right, int bottom,
+                              const std::function<bool(int, int, const std::uint8_t*)>& pass)
+{
+    const ZOR::Dimension window = game->GetGame().GetGraphicsSystem()->GetResolution();
+    const int width = static_cast<int>(window.width), height = static_cast<int>(window.height);
+    if (lastShot.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4)
+        return 0;
+    int count = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, height); ++y)
+        for (int x = std::max(left, 0); x < std::min(right, width); ++x)
+            count += pass(x, y, &lastShot[(static_cast<std::size_t>(y) * window.width + static_cast<std::size_t>(x)) * 4]);
+    return count;
+}
+
 void Scenario::ExpectCleanLog(const std::vector<std::string>& allowed)
 {
     logChecked = true;

@@ -87,6 +87,10 @@ protected:
     // Every board character select names (title, controls picture, team headers, the team
     // board's rows) is seen whole from the screen's camera target: nothing stands before a corner.
     void ExpectCharSelectBoardsSeen(const std::string& when);
+    // How many pixels of the last shot in the rectangle of window pixels (right and bottom
+    // excluded, clipped to the shot) pass the test, which gets x, y and the pixel's RGBA.
+    int CountShotPixels(int left, int top, int right, int bottom,
+                        const std::function<bool(int, int, const std::uint8_t*)>& pass);
     // The contrast ratio (WCAG) in the last shot between where two points of the level are drawn
     // by the single view's camera, each read as the mean of the 3 x 3 pixels around it.
     float ShotContrast(const ZOR::float3& a, const ZOR::float3& b);

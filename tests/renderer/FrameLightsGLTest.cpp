@@ -29,6 +29,16 @@ protected:
         system->SetGlobalAmbient(0, 0, 0);
         system->EnableEffect(RenderSystem::Lighting, -1);
     }
+    // A ground slab under a blue sky sphere (drawn when `sky` is on), the camera at eye.
+    void GroundUnderTheSky(const float3& eye, const float3& target, bool sky)
+    {
+        SetUpScene();
+        AddModel("cube.model", TranslateScale(float3(0, -0.5f, 0), float3(20, 1, 20)), ColourMaterial("ground.mat", 1, 1, 1));
+        SetCamera(0, eye, target);
+        system->GetSkySphere().SetMaterial(ColourMaterial("sky.mat", 0.2f, 0.4f, 0.8f));
+        system->GetSkySphere().SetWorldMatrix(TranslateScale(float3(0, 0, 0), float3(100, 100, 100)));
+        system->DrawSkySphere(sky);
+    }
     int GroundLuma(const ZOR::DXRenderContext::ReadBackData& image, const float3& p)
     {
         const auto pixel = Project(p);
@@ -101,12 +111,7 @@ TEST_F(FrameLightsGLTest, TwelvePointLightsAllShowAndEachStaysInItsRadius)
 
 TEST_F(FrameLightsGLTest, TheSkyKeepsItsOwnColourUnderEveryLight)
 {
-    SetUpScene();
-    AddModel("cube.model", TranslateScale(float3(0, -0.5f, 0), float3(20, 1, 20)), ColourMaterial("ground.mat", 1, 1, 1));
-    SetCamera(0, float3(0, 1, 8), float3(0, 1, 0));
-    system->GetSkySphere().SetMaterial(ColourMaterial("sky.mat", 0.2f, 0.4f, 0.8f));
-    system->GetSkySphere().SetWorldMatrix(TranslateScale(float3(0, 0, 0), float3(100, 100, 100)));
-    system->DrawSkySphere(true);
+    GroundUnderTheSky(float3(0, 1, 8), float3(0, 1, 0), true);
     system->SetGlobalAmbient(0, 0, 0);
     ZOR::DirectionalLight sun;
     sun.SetDirection(float3(0.3f, -1, -0.2f) * (1.0f / std::sqrt(1.13f)));
@@ -146,13 +151,8 @@ TEST_F(FrameLightsGLTest, TheSkyKeepsItsOwnColourUnderEveryLight)
 
 TEST_F(FrameLightsGLTest, AViewOfNothingButTheSkyShowsTheSky)
 {
-    SetUpScene();
-    AddModel("cube.model", TranslateScale(float3(0, -0.5f, 0), float3(20, 1, 20)), ColourMaterial("ground.mat", 1, 1, 1));
     // Looking away from the ground, which lies behind the camera: nothing of the scene is in view.
-    SetCamera(0, float3(0, 1, 30), float3(0, 1, 60));
-    system->GetSkySphere().SetMaterial(ColourMaterial("sky.mat", 0.2f, 0.4f, 0.8f));
-    system->GetSkySphere().SetWorldMatrix(TranslateScale(float3(0, 0, 0), float3(100, 100, 100)));
-    system->DrawSkySphere(true);
+    GroundUnderTheSky(float3(0, 1, 30), float3(0, 1, 60), true);
     system->ResolveOctree();
     auto image = Frame();
     ASSERT_TRUE(system->GetVisibleList().empty());
@@ -162,12 +162,7 @@ TEST_F(FrameLightsGLTest, AViewOfNothingButTheSkyShowsTheSky)
 
 TEST_F(FrameLightsGLTest, WithoutTheSkySwitchTheBackgroundStaysBlack)
 {
-    SetUpScene();
-    AddModel("cube.model", TranslateScale(float3(0, -0.5f, 0), float3(20, 1, 20)), ColourMaterial("ground.mat", 1, 1, 1));
-    SetCamera(0, float3(0, 1, 8), float3(0, 1, 0));
-    system->GetSkySphere().SetMaterial(ColourMaterial("sky.mat", 0.2f, 0.4f, 0.8f));
-    system->GetSkySphere().SetWorldMatrix(TranslateScale(float3(0, 0, 0), float3(100, 100, 100)));
-    system->DrawSkySphere(false);
+    GroundUnderTheSky(float3(0, 1, 8), float3(0, 1, 0), false);
     auto image = Frame();
     EXPECT_EQ(Luma(Pixel(image, 160, 8)), 0);
     system->DrawSkySphere(true);
