@@ -49,28 +49,6 @@ inline const MenuTarget* FindMenuTarget(const std::string& screen)
     return nullptr;
 }
 
-// A point as the view sees it (up +y): its offsets to the right and up divided by its depth
-// along the look (the tangents of its angles off the view axis, the same on both axes), and
-// that depth.
-struct ViewPoint {
-    float right, up, depth;
-};
-inline ViewPoint SeenFrom(const MenuTarget& view, const MenuTarget::Vec3& point)
-{
-    auto dot = [](const MenuTarget::Vec3& a, const MenuTarget::Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; };
-    auto unit = [&](const MenuTarget::Vec3& a) {
-        const float length = std::sqrt(dot(a, a));
-        return MenuTarget::Vec3{a.x / length, a.y / length, a.z / length};
-    };
-    const MenuTarget::Vec3 forward = unit(view.look);
-    const MenuTarget::Vec3 right = unit({-forward.z, 0.0f, forward.x}); // forward x (0, 1, 0)
-    const MenuTarget::Vec3 up = {right.y * forward.z - right.z * forward.y, right.z * forward.x - right.x * forward.z,
-                                 right.x * forward.y - right.y * forward.x};
-    const MenuTarget::Vec3 d = {point.x - view.position.x, point.y - view.position.y, point.z - view.position.z};
-    const float depth = dot(d, forward);
-    return {dot(d, right) / depth, dot(d, up) / depth, depth};
-}
-
 // One triangle of what the scene draws, in world space, and what draws it.
 struct SceneTriangle {
     MenuTarget::Vec3 a, b, c;
@@ -110,6 +88,27 @@ inline float Hit(const Vec3& origin, const Vec3& direction, const SceneTriangle&
 }
 
 } // namespace occlusion
+
+// A point as the view sees it (up +y): its offsets to the right and up divided by its depth
+// along the look (the tangents of its angles off the view axis, the same on both axes), and
+// that depth.
+struct ViewPoint {
+    float right, up, depth;
+};
+inline ViewPoint SeenFrom(const MenuTarget& view, const MenuTarget::Vec3& point)
+{
+    using namespace occlusion;
+    auto unit = [](const Vec3& a) {
+        const float length = std::sqrt(Dot(a, a));
+        return Vec3{a.x / length, a.y / length, a.z / length};
+    };
+    const Vec3 forward = unit(view.look);
+    const Vec3 right = unit(Cross(forward, {0.0f, 1.0f, 0.0f}));
+    const Vec3 up = Cross(right, forward);
+    const Vec3 d = Minus(point, view.position);
+    const float depth = Dot(d, forward);
+    return {Dot(d, right) / depth, Dot(d, up) / depth, depth};
+}
 
 // What the ray from eye to point meets first: the owner of the nearest triangle, or null.
 inline const void* FirstSeen(const MenuTarget::Vec3& eye, const MenuTarget::Vec3& point,
